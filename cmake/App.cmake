@@ -1,0 +1,28 @@
+# The editor program: GUI library (everything but the entry point), the
+# executable, and the GUI test binary.
+find_package(wxWidgets REQUIRED COMPONENTS html adv core base)
+include(${wxWidgets_USE_FILE})
+find_library(PORTMIDI_LIBRARY NAMES portmidi REQUIRED)
+find_path(PORTMIDI_INCLUDE_DIR portmidi.h REQUIRED)
+
+file(GLOB CVQ9_GUI_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/src/CVQ9*.cpp
+  ${PROJECT_SOURCE_DIR}/src/gui_*.cpp
+  ${PROJECT_SOURCE_DIR}/src/Midi_Ios.cpp
+  ${PROJECT_SOURCE_DIR}/dialogblocks/*.cpp
+  ${PROJECT_SOURCE_DIR}/resources/*.cpp)
+if(NOT CVQ9_GUI_SOURCES OR NOT EXISTS ${PROJECT_SOURCE_DIR}/src/main.cpp)
+  return()
+endif()
+add_library(cvq9_gui STATIC ${CVQ9_GUI_SOURCES})
+target_include_directories(cvq9_gui PUBLIC
+  ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/dialogblocks ${PROJECT_SOURCE_DIR}/resources)
+target_include_directories(cvq9_gui SYSTEM PUBLIC ${PORTMIDI_INCLUDE_DIR})
+target_link_libraries(cvq9_gui PUBLIC cvq9_core ${wxWidgets_LIBRARIES})
+cvq9_warnings(cvq9_gui)
+
+# The program itself always links the real PortMidi.
+add_executable(cvq9_config_soft ${PROJECT_SOURCE_DIR}/src/main.cpp)
+target_link_libraries(cvq9_config_soft PRIVATE cvq9_gui ${PORTMIDI_LIBRARY})
+set_target_properties(cvq9_config_soft PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+cvq9_warnings(cvq9_config_soft)
