@@ -1,0 +1,128 @@
+// The main window: menus, toolbar with the group selector, the file commands
+// on the library file, the legacy import and the text export, About, Help and
+// the control and group clipboard.
+#ifndef CVQ9_MAINFRAME_H
+#define CVQ9_MAINFRAME_H
+
+#include <cstdint>
+
+#include <wx/combobox.h>
+#include <wx/event.h>
+#include <wx/frame.h>
+#include <wx/menu.h>
+#include <wx/string.h>
+#include <wx/toolbar.h>
+
+#include "config_tables.h"
+
+class UserCurvesedition;
+
+// Command identifiers shared by menu items, tools and the view's right-click menu.
+enum : int {
+    ID_CVQ9_QUIT = 100,
+    ID_CVQ9_ABOUT = 101,
+    ID_CVQ9_TOOLBAR = 102,
+    ID_CVQ9_IMPORT = 103,
+    ID_CVQ9_LOAD_DEFAULT = 104,
+    ID_CVQ9_GROUP_COMBO = 106,
+    ID_CVQ9_EXPORT_TEXT = 107,
+    ID_CVQ9_COPY = 1000,
+    ID_CVQ9_PASTE = 1001,
+    ID_CVQ9_CLEAR = 1002,
+    ID_CVQ9_COPY_GROUP = 1003,
+    ID_CVQ9_PASTE_GROUP = 1004,
+    ID_CVQ9_CLEAR_GROUP = 1005,
+    ID_CVQ9_OPEN = 5000,   // wxID_OPEN
+    ID_CVQ9_NEW = 5002,    // wxID_NEW
+    ID_CVQ9_SAVE = 5003,   // wxID_SAVE
+    ID_CVQ9_SAVEAS = 5004, // wxID_SAVEAS
+    ID_CVQ9_HELP = 5009,   // wxID_HELP
+    ID_CVQ9_UPLOAD_CURRENT = 10044,
+    ID_CVQ9_UPLOAD_ALL = 10045,
+    ID_CVQ9_DOWNLOAD_CURRENT = 10046,
+    ID_CVQ9_DOWNLOAD_ALL = 10047,
+    ID_CVQ9_LOAD_ALL_FROM_LIB = 10049,
+    ID_CVQ9_SAVE_ALL_TO_LIB = 10051,
+    ID_CVQ9_CHECK_CURRENT = 10052,
+    ID_CVQ9_CHECK_ALL = 10053,
+};
+
+// Texts of the main window.
+extern const char CVQ9_MAIN_TITLE[];      // "Halvorn CVQ9 Configuration software"
+extern const char CVQ9_VERSION_TEXT[];    // "1.4a -  Jan 2006"
+extern const char CVQ9_HELP_BOOK[];       // "cvq9_cfg_soft_hlp_v14.htb"
+
+class CVQ9MainFrame : public wxFrame
+{
+public:
+    CVQ9MainFrame(wxFrame *frame, const wxString &title, int x, int y, int w, int h, long style);
+    ~CVQ9MainFrame() override;
+
+    // File commands.
+    void OnNew(wxCommandEvent &event);
+    void OnOpen(wxCommandEvent &event);
+    void OnSave(wxCommandEvent &event);
+    void OnSaveAs(wxCommandEvent &event);
+    void OnLoadDefault(wxCommandEvent &event);
+    void OnImport(wxCommandEvent &event);
+    void OnExportToTextFile(wxCommandEvent &event);
+    void OnQuit(wxCommandEvent &event);
+    // The title-bar close box and Exit end the same way: the unsaved library
+    // is offered for saving first.
+    void OnCloseWindow(wxCloseEvent &event);
+    void About(wxCommandEvent &event);
+    void OnHelp(wxCommandEvent &event);
+
+    // Control and group clipboard.
+    void OnButtonCopy(wxCommandEvent &event);
+    void OnButtonPaste(wxCommandEvent &event);
+    void OnButtonClear(wxCommandEvent &event);
+    void OnButtonCopyGroup(wxCommandEvent &event);
+    void OnButtonPasteGroup(wxCommandEvent &event);
+    void OnButtonClearGroup(wxCommandEvent &event);
+
+    // The library file. Both report their failures to the user; the result
+    // says whether the file was really written or read, so that the callers
+    // change the library state only after a success.
+    bool SaveAllToLibraryFile(wxString path);
+    bool LoadAllFromLibraryFile(wxString path);
+    // Imports a Corvana Pro library: 0 on success, the refusing check's code,
+    // or 22 when the file cannot be opened.
+    uint8_t ImportCvProLibrary(wxString path);
+
+    // Save as, with its dialog: true when a file was chosen and written.
+    bool SaveAsWithDialog();
+    // Save: to FilePath without a dialog, or Save as when there is none.
+    bool SaveLibrary();
+
+    // The group last copied with the group Copy command.
+    int mygroupCopy;
+
+private:
+    // Shows the library file name on the editor panel's label.
+    void ShowLibraryLabel();
+    // Refreshes the panel's assignment and global tabs.
+    void RefreshParamWindows();
+    // Ends the program: the unsaved-library step, the preset buffer, then the frame goes.
+    void ShutdownFrame();
+
+    bool closing_ = false;
+
+    wxDECLARE_EVENT_TABLE();
+};
+
+// Handles set at start-up.
+extern CVQ9MainFrame *m_pCVQ9MainFrame;
+extern wxMenu *pFileMenu;
+extern wxMenu *pParamMenu;
+extern wxMenu *pGroupMenu;
+extern wxMenuBar *m_pMenu;
+extern wxToolBar *toolBar;
+extern wxComboBox *m_pGroupCombo;
+extern UserCurvesedition *pcurveDialog;
+
+// The control clipboard.
+extern All_Params mycontrolCopy;
+extern Q9Text mylcdstringCopy;
+
+#endif

@@ -1,0 +1,57 @@
+// The application object: start-up of every window in a fixed order, the
+// settings store, the forwarding of device, library and check commands to the
+// editor panel, and shutdown.
+#ifndef CVQ9_TEST_H
+#define CVQ9_TEST_H
+
+#include <wx/app.h>
+#include <wx/event.h>
+#include <wx/fileconf.h>
+#include <wx/string.h>
+
+class wxHtmlHelpController;
+
+class CVQ9App : public wxApp
+{
+public:
+    // Sets pCVQ9App to this object and the window and settings handles to null.
+    CVQ9App();
+
+    bool OnInit() override;
+    int OnExit() override;
+
+    // Group selector (identifier 106).
+    void OnComboGroupChange(wxCommandEvent &event);
+    // Device transfers, library and check commands of the Control menu,
+    // forwarded to the editor panel.
+    void OnUploadCurrentfromq9Menu(wxCommandEvent &event);
+    void OnUploadAllfromq9Menu(wxCommandEvent &event);
+    void OnDownloadCurrentToq9Menu(wxCommandEvent &event);
+    void OnDownloadAllToq9Menu(wxCommandEvent &event);
+    void OnUploadAllfromLibraryMenu(wxCommandEvent &event);
+    void OnDownloadAllToLibraryMenu(wxCommandEvent &event);
+    void OnCheckCurrentMenu(wxCommandEvent &event);
+    void OnCheckAllMenu(wxCommandEvent &event);
+
+    wxHtmlHelpController *help;
+
+private:
+    wxDECLARE_EVENT_TABLE();
+};
+
+wxDECLARE_APP(CVQ9App);
+
+// The application object, set by its constructor.
+extern CVQ9App *pCVQ9App;
+// The per-user settings ("cvq9_config_soft"), created first at start-up and
+// also installed as the toolkit's global configuration object
+// (wxConfigBase::Get()), so every window reaches the same store. Deleting it
+// at shutdown writes the file.
+extern wxFileConfig *CVQ9_SOFT_config;
+// The program's directory, ending in "/", one character per byte of the path.
+extern wxString MyExecPath;
+
+// Settings keys, all at the root path.
+extern const char CVQ9_SETTINGS_APP_NAME[];   // "cvq9_config_soft"
+
+#endif
