@@ -34,6 +34,8 @@
 #include <wx/string.h>
 #include <wx/textctrl.h>
 
+#include "ui_rules.h"   // notebook page indices
+
 // Window identifiers of the panel and its widgets. The block starts well away
 // from the menu and toolbar commands (100..107, 1000..1005, 5000..5999,
 // 10044..10053) because the panel's command events travel on to the main frame
@@ -141,15 +143,6 @@ enum {
     ID_GAUGE_BARGRAPH,
 
     ID_CVQ9_CONFIG_UI_LAST
-};
-
-// Notebook page indices.
-enum {
-    PAGE_PREFERENCES = 0,
-    PAGE_GLOBAL = 1,
-    PAGE_REALTIME = 2,
-    PAGE_ASSIGN_STD = 3,
-    PAGE_ASSIGN_USER = 4,
 };
 
 #define SYMBOL_CVQ9_CONFIG_UI_STYLE wxTAB_TRAVERSAL
