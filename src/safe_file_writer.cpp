@@ -1,0 +1,147 @@
+#include "safe_file_writer.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The file the target path stands for: a symbolic link is replaced through
+// the file it points to, so the link itself survives the save.
+std::string ResolvedTarget(const std::string &path)
+{
+    struct stat st;
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char resolved[PATH_MAX];
+        if (realpath(path.c_str(), resolved) != nullptr)
+            return resolved;
+    }
+    return path;
+}
+
+std::string FolderOf(const std::string &path)
+{
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+void SyncFolder(const std::string &folder)
+{
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+} // namespace
+
+SafeFileWriter::~SafeFileWriter()
+{
+    Abort();
+}
+
+bool SafeFileWriter::Open(const std::string &path)
+{
+    Abort();
+    failed_ = false;
+    if (path.empty() || path.back() == '/')
+        return false;
+    target_path_ = ResolvedTarget(path);
+    const std::string folder = FolderOf(target_path_);
+
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = folder + (folder == "/" ? "" : "/") + ".cvq9-save-" +
+                                std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
+        const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            fd_ = fd;
+            temp_path_ = candidate;
+            // A replaced file keeps its permissions.
+            struct stat st;
+            if (stat(target_path_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                fchmod(fd_, st.st_mode & 07777);
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    target_path_.clear();
+    return false;
+}
+
+bool SafeFileWriter::Write(const void *data, size_t size)
+{
+    if (fd_ < 0 || failed_) {
+        failed_ = true;
+        return false;
+    }
+    const uint8_t *bytes = static_cast<const uint8_t *>(data);
+    while (size > 0) {
+        const ssize_t written = write(fd_, bytes, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            failed_ = true;
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+bool SafeFileWriter::Commit()
+{
+    if (fd_ < 0)
+        return false;
+    bool ok = !failed_ && fsync(fd_) == 0;
+    if (close(fd_) != 0)
+        ok = false;
+    fd_ = -1;
+    if (ok && rename(temp_path_.c_str(), target_path_.c_str()) != 0)
+        ok = false;
+    if (!ok) {
+        unlink(temp_path_.c_str());
+    } else {
+        SyncFolder(FolderOf(target_path_));
+    }
+    temp_path_.clear();
+    target_path_.clear();
+    failed_ = false;
+    return ok;
+}
+
+void SafeFileWriter::Abort()
+{
+    if (fd_ >= 0) {
+        close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_path_.empty())
+        unlink(temp_path_.c_str());
+    temp_path_.clear();
+    target_path_.clear();
+}
+
+bool WriteWholeFileSafely(const std::string &path, const void *data, size_t size)
+{
+    SafeFileWriter writer;
+    if (!writer.Open(path))
+        return false;
+    if (!writer.Write(data, size)) {
+        writer.Abort();
+        return false;
+    }
+    return writer.Commit();
+}
