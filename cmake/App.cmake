@@ -26,3 +26,22 @@ add_executable(cvq9_config_soft ${PROJECT_SOURCE_DIR}/src/main.cpp)
 target_link_libraries(cvq9_config_soft PRIVATE cvq9_gui ${PORTMIDI_LIBRARY})
 set_target_properties(cvq9_config_soft PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 cvq9_warnings(cvq9_config_soft)
+
+# Start-up benchmark helpers: a bare frame program to measure against, and the
+# probe that times a program until its window is shown (tests/bench/bench_startup).
+if(CVQ9_BENCH)
+  find_package(X11)
+  add_executable(bare_frame ${PROJECT_SOURCE_DIR}/tools/bare_frame/bare_frame.cpp)
+  target_link_libraries(bare_frame PRIVATE ${wxWidgets_LIBRARIES})
+  set_target_properties(bare_frame PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tools/bare_frame)
+  cvq9_warnings(bare_frame)
+  if(X11_FOUND)
+    add_executable(startup_probe ${PROJECT_SOURCE_DIR}/tools/bare_frame/startup_probe.cpp)
+    target_include_directories(startup_probe SYSTEM PRIVATE ${X11_INCLUDE_DIR})
+    target_link_libraries(startup_probe PRIVATE ${X11_LIBRARIES})
+    set_target_properties(startup_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tools/bare_frame)
+    cvq9_warnings(startup_probe)
+  endif()
+endif()
+
+include(${PROJECT_SOURCE_DIR}/cmake/Install.cmake)

@@ -105,6 +105,8 @@ private:
     void RefreshParamWindows();
     // Ends the program: the unsaved-library step, the preset buffer, then the frame goes.
     void ShutdownFrame();
+    // Paste in the view's right-click menu follows the control Copy.
+    void EnableRightClickPaste();
 
     bool closing_ = false;
 

@@ -1,0 +1,382 @@
+#include "gui_fixture.h"
+
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include <wx/app.h>
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/evtloop.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/msgdlg.h>
+#include <wx/toplevel.h>
+
+#include "CVQ9Mainframe.h"
+#include "CVQ9Test.h"
+
+extern char **environ;
+
+// ---- DialogRecorder --------------------------------------------------------
+
+int DialogRecorder::Enter(wxDialog *dialog)
+{
+    if (auto *file = dynamic_cast<wxFileDialog *>(dialog)) {
+        RecordedFileDialog record;
+        record.title = file->GetMessage();
+        record.directory = file->GetDirectory();
+        record.filename = file->GetFilename();
+        record.wildcard = file->GetWildcard();
+        record.style = file->GetWindowStyle();
+        wxString answer;
+        if (!file_answers_.empty()) {
+            answer = file_answers_.front();
+            file_answers_.pop_front();
+        }
+        record.answered = !answer.empty();
+        file_dialogs.push_back(record);
+        if (answer.empty())
+            return wxID_CANCEL;
+        file->SetPath(answer);
+        return wxID_OK;
+    }
+    if (auto *box = dynamic_cast<wxMessageDialogBase *>(dialog)) {
+        RecordedMessage record;
+        record.caption = box->GetCaption();
+        record.text = box->GetMessage();
+        record.style = box->GetMessageDialogStyle();
+        messages.push_back(record);
+        if (message_answer)
+            return message_answer(record);
+        return (record.style & wxYES_NO) ? wxID_YES : wxID_OK;
+    }
+    other_dialogs.push_back(dialog->GetTitle());
+    return wxID_CANCEL;
+}
+
+std::vector<RecordedMessage> DialogRecorder::WithCaption(const wxString &caption) const
+{
+    std::vector<RecordedMessage> found;
+    for (const RecordedMessage &m : messages)
+        if (m.caption == caption)
+            found.push_back(m);
+    return found;
+}
+
+std::string DialogRecorder::Describe() const
+{
+    std::string text;
+    for (const RecordedMessage &m : messages)
+        text += "message [" + m.caption.utf8_string() + "]: " + m.text.utf8_string() + "\n";
+    for (const RecordedFileDialog &f : file_dialogs)
+        text += "file dialog [" + f.title.utf8_string() + "] " + (f.answered ? "answered" : "cancelled") + "\n";
+    for (const wxString &t : other_dialogs)
+        text += "dialog [" + t.utf8_string() + "]\n";
+    return text.empty() ? std::string("no dialogs") : text;
+}
+
+void DialogRecorder::Clear()
+{
+    messages.clear();
+    file_dialogs.clear();
+    other_dialogs.clear();
+}
+
+// ---- TablesSnapshot --------------------------------------------------------
+
+namespace {
+
+template <typename T>
+std::vector<uint8_t> RawBytes(const T &table)
+{
+    const uint8_t *p = reinterpret_cast<const uint8_t *>(&table);
+    return std::vector<uint8_t>(p, p + sizeof(T));
+}
+
+std::string Printable(const Q9Text &text)
+{
+    std::string out;
+    for (wchar_t c : text) {
+        if (c >= 32 && c < 127)
+            out.push_back(static_cast<char>(c));
+        else {
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(c));
+            out += buf;
+        }
+    }
+    return "\"" + out + "\"";
+}
+
+} // namespace
+
+TablesSnapshot::TablesSnapshot()
+    : controls(RawBytes(mycontrol)), transport(RawBytes(mytransport)), common(RawBytes(common_params)),
+      curve1(RawBytes(user_curve_1)), curve2(RawBytes(user_curve_2))
+{
+    for (unsigned g = 0; g < GROUP_NB; ++g) {
+        group_names.push_back(mygroupnames[g]);
+        for (unsigned c = 0; c < CONTROLS_PER_GROUP; ++c)
+            lcd.push_back(mylcdstring[g][c]);
+    }
+}
+
+bool TablesSnapshot::operator==(const TablesSnapshot &o) const
+{
+    return controls == o.controls && transport == o.transport && lcd == o.lcd && group_names == o.group_names &&
+           common == o.common && curve1 == o.curve1 && curve2 == o.curve2;
+}
+
+std::string TablesSnapshot::DiffFrom(const TablesSnapshot &before) const
+{
+    std::ostringstream out;
+    int shown = 0;
+    const int limit = 12;
+    const size_t record = sizeof(All_Params);
+    for (size_t i = 0; i < controls.size() && shown < limit; ++i) {
+        if (controls[i] != before.controls[i]) {
+            const size_t entry = i / record;
+            out << "mycontrol[" << entry / CONTROLS_PER_GROUP << "][" << entry % CONTROLS_PER_GROUP << "] byte "
+                << i % record << ": " << int(before.controls[i]) << " -> " << int(controls[i]) << "\n";
+            ++shown;
+        }
+    }
+    for (size_t i = 0; i < transport.size() && shown < limit; ++i)
+        if (transport[i] != before.transport[i]) {
+            out << "mytransport[" << i / record << "] byte " << i % record << ": " << int(before.transport[i])
+                << " -> " << int(transport[i]) << "\n";
+            ++shown;
+        }
+    for (size_t i = 0; i < lcd.size() && shown < limit; ++i)
+        if (lcd[i] != before.lcd[i]) {
+            out << "mylcdstring[" << i / CONTROLS_PER_GROUP << "][" << i % CONTROLS_PER_GROUP
+                << "]: " << Printable(before.lcd[i]) << " -> " << Printable(lcd[i]) << "\n";
+            ++shown;
+        }
+    for (size_t i = 0; i < group_names.size() && shown < limit; ++i)
+        if (group_names[i] != before.group_names[i]) {
+            out << "mygroupnames[" << i << "]: " << Printable(before.group_names[i]) << " -> "
+                << Printable(group_names[i]) << "\n";
+            ++shown;
+        }
+    const std::pair<const char *, std::pair<const std::vector<uint8_t> *, const std::vector<uint8_t> *>> blocks[] = {
+        {"common_params", {&before.common, &common}},
+        {"user_curve_1", {&before.curve1, &curve1}},
+        {"user_curve_2", {&before.curve2, &curve2}},
+    };
+    for (const auto &b : blocks)
+        for (size_t i = 0; i < b.second.first->size() && shown < limit; ++i)
+            if ((*b.second.first)[i] != (*b.second.second)[i]) {
+                out << b.first << "[" << i << "]: " << int((*b.second.first)[i]) << " -> "
+                    << int((*b.second.second)[i]) << "\n";
+                ++shown;
+            }
+    return out.str();
+}
+
+// ---- GuiFixture ------------------------------------------------------------
+
+bool GuiFixture::InChildProcess()
+{
+    const char *flag = getenv("CVQ9_GUI_CHILD");
+    return flag && std::strcmp(flag, "1") == 0;
+}
+
+void GuiFixture::SetUp()
+{
+    const char *home = getenv("HOME");
+    had_home_ = home != nullptr;
+    if (home)
+        old_home_ = home;
+    if (InChildProcess()) {
+        home_ = wxString::FromUTF8(home ? home : "/tmp");
+    } else {
+        char pattern[] = "/tmp/cvq9_gui_home_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        home_ = wxString::FromUTF8(pattern);
+        setenv("HOME", pattern, 1);
+    }
+    dialogs.Register();
+}
+
+void GuiFixture::TearDown()
+{
+    if (running_) {
+        // No questions while cleaning up: the test is over.
+        need_to_save_lib = false;
+        if (m_pCVQ9MainFrame)
+            m_pCVQ9MainFrame->Destroy();
+        FinishShutdown();
+    }
+    dialogs.Unregister();
+    if (!InChildProcess()) {
+        wxFileName::Rmdir(home_, wxPATH_RMDIR_RECURSIVE);
+        if (had_home_)
+            setenv("HOME", old_home_.c_str(), 1);
+        else
+            unsetenv("HOME");
+    }
+}
+
+void GuiFixture::Pump(int rounds)
+{
+    wxEventLoopBase *loop = wxEventLoopBase::GetActive();
+    for (int i = 0; i < rounds; ++i) {
+        if (loop)
+            loop->YieldFor(wxEVT_CATEGORY_ALL);
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+    }
+}
+
+void GuiFixture::StartApp()
+{
+    ASSERT_FALSE(running_) << "the program is already running";
+    ASSERT_NE(wxTheApp, nullptr);
+    running_ = true;
+    ASSERT_TRUE(wxTheApp->OnInit()) << dialogs.Describe();
+    Pump();
+}
+
+void GuiFixture::FinishShutdown()
+{
+    Pump();
+    // Whatever top-level window is left (a help window, say) goes with the program.
+    while (!wxTopLevelWindows.empty()) {
+        wxWindow *w = wxTopLevelWindows.GetFirst()->GetData();
+        w->Destroy();
+        Pump(1);
+    }
+    wxTheApp->OnExit();
+    running_ = false;
+}
+
+void GuiFixture::ExitByCommand()
+{
+    ASSERT_TRUE(running_);
+    SendCommand(ID_CVQ9_QUIT);
+    FinishShutdown();
+}
+
+void GuiFixture::CloseByCloseBox()
+{
+    ASSERT_TRUE(running_);
+    ASSERT_NE(m_pCVQ9MainFrame, nullptr);
+    m_pCVQ9MainFrame->Close(false);
+    FinishShutdown();
+}
+
+void GuiFixture::SendCommand(int id)
+{
+    ASSERT_NE(m_pCVQ9MainFrame, nullptr);
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(m_pCVQ9MainFrame);
+    m_pCVQ9MainFrame->ProcessWindowEvent(event);
+    Pump(2);
+}
+
+void GuiFixture::SelectGroupInCombo(int group)
+{
+    ASSERT_NE(m_pGroupCombo, nullptr);
+    m_pGroupCombo->SetSelection(group);
+    wxCommandEvent event(wxEVT_COMBOBOX, m_pGroupCombo->GetId());
+    event.SetEventObject(m_pGroupCombo);
+    event.SetInt(group);
+    event.SetString(m_pGroupCombo->GetValue());
+    m_pGroupCombo->GetEventHandler()->ProcessEvent(event);
+    Pump(2);
+}
+
+wxString GuiFixture::HomePath(const wxString &name) const
+{
+    return home_ + "/" + name;
+}
+
+wxString GuiFixture::SettingsFilePath() const
+{
+    return HomePath(".cvq9_config_soft");
+}
+
+void GuiFixture::WriteSettingsFile(const std::string &contents) const
+{
+    WriteFileBytes(SettingsFilePath(), std::vector<uint8_t>(contents.begin(), contents.end()));
+}
+
+std::string GuiFixture::ReadSettingsFile() const
+{
+    const std::vector<uint8_t> bytes = ReadFileBytes(SettingsFilePath());
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void GuiFixture::WriteFileBytes(const wxString &path, const std::vector<uint8_t> &bytes)
+{
+    std::ofstream out(path.fn_str(), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> GuiFixture::ReadFileBytes(const wxString &path)
+{
+    std::ifstream in(path.fn_str(), std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool GuiFixture::FileExists(const wxString &path)
+{
+    return wxFileName::FileExists(path);
+}
+
+wxString GuiFixture::SaveScreenshot(wxWindow *window, const wxString &name)
+{
+    const wxString folder = wxString::FromUTF8(CVQ9_SCREENSHOT_DIR);
+    wxFileName::Mkdir(folder, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    window->Raise();
+    window->Update();
+    Pump(10);
+    const wxRect rect = window->GetScreenRect();
+    wxBitmap picture(rect.width, rect.height, 24);
+    {
+        wxScreenDC screen;
+        wxMemoryDC memory(picture);
+        memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+    }
+    const wxString path = folder + "/" + name + ".png";
+    picture.SaveFile(path, wxBITMAP_TYPE_PNG);
+    return path;
+}
+
+int GuiFixture::RunChildProcess(const std::string &filter) const
+{
+    std::vector<std::string> env_text;
+    for (char **e = environ; *e; ++e) {
+        if (std::strncmp(*e, "HOME=", 5) == 0 || std::strncmp(*e, "CVQ9_GUI_CHILD=", 15) == 0)
+            continue;
+        env_text.push_back(*e);
+    }
+    env_text.push_back("HOME=" + home_.utf8_string());
+    env_text.push_back("CVQ9_GUI_CHILD=1");
+    std::vector<char *> envp;
+    for (std::string &s : env_text)
+        envp.push_back(&s[0]);
+    envp.push_back(nullptr);
+
+    std::string program = "/proc/self/exe";
+    std::string filter_arg = "--gtest_filter=" + filter;
+    std::string disabled_arg = "--gtest_also_run_disabled_tests";
+    char *argv[] = {&program[0], &filter_arg[0], &disabled_arg[0], nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0)
+        return -1;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+    }
+    return status;
+}

@@ -1,0 +1,34 @@
+// Entry point of the GUI tests: the toolkit is initialised once around the
+// program's own application object; each test then runs the program's
+// start-up and shutdown itself (see gui_fixture.h).
+#include <cstdio>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/init.h>
+
+#include "CVQ9Test.h"
+
+wxIMPLEMENT_APP_NO_MAIN(CVQ9App);
+
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    // Listing the tests needs no display.
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
+
+    if (!wxEntryStart(argc, argv)) {
+        std::fprintf(stderr, "gui_tests: the toolkit cannot start (is there a display?)\n");
+        return 1;
+    }
+    int result = 0;
+    {
+        wxEventLoop loop;
+        wxEventLoopActivator activate(&loop);
+        result = RUN_ALL_TESTS();
+    }
+    wxEntryCleanup();
+    return result;
+}
