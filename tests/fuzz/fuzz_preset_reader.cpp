@@ -1,0 +1,50 @@
+// Arbitrary bytes as the preset file: list every gear, every parameter of each,
+// and convert every parameter. The image lives in a heap block of exactly its
+// size so that any read past its end is caught.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "libconv.h"
+
+namespace {
+
+void Silent(const std::string &, const std::string &) {}
+
+char gears[PRESET_MAX_GEAR][PRESET_GEAR_ROW];
+char params[PRESET_MAX_PARAMS][PRESET_PARAM_ROW];
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    SetPresetMessageReporter(Silent);
+    ReleasePresetLibrary();
+    if (size > 0) {
+        Libfiledata = static_cast<uint8_t *>(std::malloc(size));
+        std::memcpy(Libfiledata, data, size);
+        presetfiledatalength = size;
+    }
+
+    // Every conversion walks the file again: bound the work per input.
+    unsigned budget = 2000;
+    const int gear_count = FillLibTab(gears, PRESET_MAX_GEAR);
+    for (int g = 0; g < gear_count && budget > 0; ++g) {
+        const int param_count = FillCtrlTab(gears[g], params, PRESET_MAX_PARAMS);
+        for (int p = 0; p < param_count && budget > 0; ++p, --budget) {
+            char name[PRESET_PARAM_ROW + 1];
+            std::memcpy(name, params[p], PRESET_PARAM_ROW);
+            name[PRESET_PARAM_ROW] = '\0';
+            All_Params record;
+            std::memset(&record, 0xA5, sizeof record);
+            Q9Text lcd;
+            if (GetKnob(gears[g], name, &record, &lcd) == 1) {
+                if (record.midi_str_lenght > MIDI_STRING_MAX_LENGHT || lcd.size() > PRESET_LCD_MAX)
+                    std::abort();
+            }
+        }
+    }
+    ReleasePresetLibrary();
+    return 0;
+}
