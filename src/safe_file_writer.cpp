@@ -34,15 +34,6 @@ std::string FolderOf(const std::string &path)
     return path.substr(0, slash);
 }
 
-void SyncFolder(const std::string &folder)
-{
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
-
 } // namespace
 
 SafeFileWriter::~SafeFileWriter()
@@ -111,11 +102,10 @@ bool SafeFileWriter::Commit()
     fd_ = -1;
     if (ok && rename(temp_path_.c_str(), target_path_.c_str()) != 0)
         ok = false;
-    if (!ok) {
+    // The folder itself is not flushed: the data is on disk before the rename,
+    // so after a crash either the old or the new library is there, whole.
+    if (!ok)
         unlink(temp_path_.c_str());
-    } else {
-        SyncFolder(FolderOf(target_path_));
-    }
     temp_path_.clear();
     target_path_.clear();
     failed_ = false;
