@@ -93,13 +93,18 @@ TEST_F(ConfigModel, FieldEditChangesOnlyTheSelectedRecords)
     EXPECT_TRUE(need_to_save_lib);
     EXPECT_EQ(mytransport[2].ctrl_value_max, 99);
     EXPECT_EQ(mycontrol[4][10].ctrl_value_max, 99);
-    for (unsigned t = 0; t < TRANSPORT_NB; ++t)
-        if (t != 2)
+    for (unsigned t = 0; t < TRANSPORT_NB; ++t) {
+        if (t != 2) {
             EXPECT_TRUE(SameRecord(mytransport[t], before.transport[t])) << t;
-    for (unsigned g = 0; g < GROUP_NB; ++g)
-        for (unsigned c = 0; c < CONTROLS_PER_GROUP; ++c)
-            if (!(g == 4 && c == 10))
+        }
+    }
+    for (unsigned g = 0; g < GROUP_NB; ++g) {
+        for (unsigned c = 0; c < CONTROLS_PER_GROUP; ++c) {
+            if (!(g == 4 && c == 10)) {
                 EXPECT_TRUE(SameRecord(mycontrol[g][c], before.control[g][c])) << g << "/" << c;
+            }
+        }
+    }
     All_Params expected = before.control[4][10];
     expected.ctrl_value_max = 99;
     EXPECT_TRUE(SameRecord(mycontrol[4][10], expected));
@@ -120,12 +125,13 @@ TEST_F(ConfigModel, EmptyConfigurationStoresTextsHoldingOnlyTheNul)
     common_params[0] = 0x42;
     user_curve_1[5] = 9;
     InitAllStructsTables(0);
-    for (unsigned g = 0; g < GROUP_NB; ++g)
+    for (unsigned g = 0; g < GROUP_NB; ++g) {
         for (unsigned c = FIRST_GROUP_CONTROL; c < CONTROLS_PER_GROUP; ++c) {
             ASSERT_EQ(mylcdstring[g][c], Q9Text(1, L'\0')) << g << "/" << c;
             EXPECT_FALSE(mylcdstring[g][c].empty());
             EXPECT_EQ(mycontrol[g][c].midi_str_lenght, 0);
         }
+    }
     // Group names, common parameters and curves are left alone.
     EXPECT_EQ(mygroupnames[3], L"keep");
     EXPECT_EQ(common_params[0], 0x42);
