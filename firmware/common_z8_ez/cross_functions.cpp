@@ -1,6 +1,6 @@
 /*
- * Code shared between the configuration editor and the controller's firmware
- * (Parts 1.1 to 1.5 of the specification): the record initialisers, the SysEx
+ * Code shared between the configuration editor and the controller's firmware:
+ * the record initialisers, the SysEx
  * framing, the control assignment and common parameter codecs, and the record
  * checks.
  *
@@ -27,7 +27,7 @@
 #define SYSEX_DATA_BYTE_MAX      0x7Fu
 
 /* ------------------------------------------------------------------------- */
-/* Part 1.1: configuration model                                             */
+/* Configuration model */
 /* ------------------------------------------------------------------------- */
 
 uint8_t GetControlType(uint8_t index)
@@ -118,7 +118,7 @@ void InitUserCurves(uint8_t *user_curve, uint8_t init_type)
 }
 
 /* ------------------------------------------------------------------------- */
-/* Part 1.2: SysEx framing                                                   */
+/* SysEx framing */
 /* ------------------------------------------------------------------------- */
 
 void Fill_Sysex_Header(uint8_t *sysex, uint8_t SYSEX_ID0, uint8_t SYSEX_ID1, uint8_t SYSEX_ID2, uint8_t SYSEX_ID3)
@@ -188,7 +188,7 @@ uint8_t Nibbles_To_Single_Byte(uint8_t *data, const uint8_t *nibbles_src)
 }
 
 /* ------------------------------------------------------------------------- */
-/* Part 1.3: control assignment messages                                     */
+/* Control assignment messages */
 /* ------------------------------------------------------------------------- */
 
 /* The eleven one-byte fields of a record, in record (and wire) order. */
@@ -395,7 +395,7 @@ uint8_t Cvq9_Sysex_To_Lcd_Assign(uint8_t action, uint8_t *lcd_string, const uint
 }
 
 /* ------------------------------------------------------------------------- */
-/* Part 1.4: common parameter messages                                       */
+/* Common parameter messages */
 /* ------------------------------------------------------------------------- */
 
 uint8_t Get_Common_Param_Data_Lenght(uint8_t address)
@@ -485,7 +485,7 @@ uint8_t Cvq9_Sysex_To_Common_Param(uint8_t address, uint8_t *values, const uint8
 }
 
 /* ------------------------------------------------------------------------- */
-/* Part 1.5: record checks                                                   */
+/* Record checks */
 /* ------------------------------------------------------------------------- */
 
 uint8_t CheckMidiStruct(const All_Params *MidiStruct, uint8_t index)

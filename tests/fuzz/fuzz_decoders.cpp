@@ -1,4 +1,4 @@
-// libFuzzer target for the firmware-shared codec (Parts 1.3 and 1.4).
+// libFuzzer target for the firmware-shared codec.
 //
 // Input layout: byte 0 = index, byte 1 = group, byte 2 = common-parameter
 // address, byte 3 = an extra action / offset byte, then the 128-byte SysEx

@@ -1,4 +1,4 @@
-// Part 1.3, control assignment messages: the MIDI and LCD assignment encoders
+// Control assignment messages: the MIDI and LCD assignment encoders
 // and decoders, their refusals and their round trips.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// Part 1.4, common parameter messages: the address table, the encoder (with
+// Common parameter messages: the address table, the encoder (with
 // the in-place padding of group names) and the decoder.
 #include <gtest/gtest.h>
 

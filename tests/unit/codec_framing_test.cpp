@@ -1,4 +1,4 @@
-// Part 1.2, SysEx framing: the header, its check, the request check, the
+// SysEx framing: the header, its check, the request check, the
 // nibble coding and the checksum contribution.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// Part 1.5, the firmware-shared record checks: CheckMidiStruct (its rules, their
+// The firmware-shared record checks: CheckMidiStruct (its rules, their
 // order and their bounds) and CheckLcdString.
 #include <gtest/gtest.h>
 

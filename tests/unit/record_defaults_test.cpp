@@ -1,4 +1,4 @@
-// Part 1.1, the firmware-shared initialisers and the control roster:
+// The firmware-shared initialisers and the control roster:
 // GetControlType, InitMidiStruct, InitLcdString, InitCommonParams, InitUserCurves.
 #include <gtest/gtest.h>
 
