@@ -1,6 +1,5 @@
 #include "library_file.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
