@@ -165,7 +165,8 @@ int FillLibTab(char (*table)[PRESET_GEAR_ROW], int max)
     char name[PRESET_GEAR_ROW];
     while (GetLibChunk(&LibHnd, name)) {
         RT_Ascend(&LibHnd, &LibChunk);
-        std::memcpy(table[count], name, PRESET_GEAR_ROW);
+        std::memset(table[count], 0, PRESET_GEAR_ROW);
+        std::memcpy(table[count], name, std::strlen(name));
         if (++count >= max)
             break;
     }
