@@ -12,10 +12,8 @@
 #include <vector>
 
 #include "config_tables.h"
+#include "legacy_import.h"
 #include "record_access.h"
-
-// Compiled into this translation unit so that it carries the fuzzer's coverage.
-#include "legacy_import.cpp"
 
 namespace {
 

@@ -11,11 +11,8 @@
 #include <vector>
 
 #include "config_tables.h"
+#include "library_file.h"
 #include "record_access.h"
-
-// The reader is compiled into this translation unit so that it carries the
-// fuzzer's coverage; its definitions take the place of the library's.
-#include "library_file.cpp"
 
 namespace {
 
