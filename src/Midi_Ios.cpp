@@ -1,0 +1,266 @@
+// MIDI port layer and SysEx exchange core over PortMidi (see Midi_Ios.h).
+#include "Midi_Ios.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "config_tables.h"
+#include "cross_functions.h"
+#include "record_access.h"
+
+PortMidiStream *midiIn = nullptr;
+PortMidiStream *midiOut = nullptr;
+int midi_in_devices[MIDI_DEVICE_TABLE_SIZE];
+int midi_out_devices[MIDI_DEVICE_TABLE_SIZE];
+unsigned int timer_wait = 0;
+uint8_t serial_nb[11];
+
+namespace {
+
+MidiReporter &Reporter()
+{
+    static MidiReporter reporter;
+    return reporter;
+}
+
+void Report(const std::string &caption, const std::string &text)
+{
+    if (Reporter())
+        Reporter()(caption, text);
+}
+
+std::wstring NameOf(const char *name)
+{
+    std::wstring text;
+    if (name == nullptr)
+        return text;
+    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(name); *p != 0; ++p)
+        text.push_back(static_cast<wchar_t>(*p));
+    return text;
+}
+
+int DeviceAt(const int *table, int position, int listed_count)
+{
+    if (position < 0 || position >= listed_count || position >= MIDI_DEVICE_TABLE_SIZE)
+        return -1;
+    return table[position];
+}
+
+// One event from the open input, if one is there; errors count as no data.
+bool ReadOneEvent(PmEvent &event)
+{
+    if (midiIn == nullptr || Pm_Poll(midiIn) <= 0)
+        return false;
+    return Pm_Read(midiIn, &event, 1) > 0;
+}
+
+} // namespace
+
+int Debug(PmError err)
+{
+    return err < 0 ? 1 : 0;
+}
+
+int DebugStream(int)
+{
+    return 0;
+}
+
+void SetMidiReporter(MidiReporter reporter)
+{
+    Reporter() = std::move(reporter);
+}
+
+MidiDeviceLists ListMidiDevices()
+{
+    MidiDeviceLists lists;
+    const int count = Pm_CountDevices();
+    for (int d = 0; d < count; ++d) {
+        const PmDeviceInfo *info = Pm_GetDeviceInfo(d);
+        if (info == nullptr)
+            continue;
+        if (info->input) {
+            if (lists.inputs.size() < static_cast<size_t>(MIDI_DEVICE_TABLE_SIZE)) {
+                midi_in_devices[lists.inputs.size()] = d;
+                lists.inputs.push_back({d, NameOf(info->name)});
+            }
+        } else if (info->output) {
+            if (lists.outputs.size() < static_cast<size_t>(MIDI_DEVICE_TABLE_SIZE)) {
+                midi_out_devices[lists.outputs.size()] = d;
+                lists.outputs.push_back({d, NameOf(info->name)});
+            }
+        }
+    }
+    return lists;
+}
+
+int MidiInDeviceAt(int position, int listed_count)
+{
+    return DeviceAt(midi_in_devices, position, listed_count);
+}
+
+int MidiOutDeviceAt(int position, int listed_count)
+{
+    return DeviceAt(midi_out_devices, position, listed_count);
+}
+
+int Open_Midi_Out(int device)
+{
+    const PmError err = Pm_OpenOutput(&midiOut, device, nullptr, MIDI_OUT_BUFFER_SIZE,
+                                      nullptr, nullptr, MIDI_OUT_LATENCY);
+    if (err < 0)
+        midiOut = nullptr;
+    return Debug(err);
+}
+
+int Open_Midi_In(int device)
+{
+    const PmError err = Pm_OpenInput(&midiIn, device, nullptr, MIDI_IN_BUFFER_SIZE, nullptr, nullptr);
+    if (Debug(err) != 0) {
+        midiIn = nullptr;
+        return 1;
+    }
+    Pm_SetFilter(midiIn, MIDI_IN_FILTER);
+    // Whatever arrived before the port was ours is not an answer.
+    PmEvent event;
+    while (Pm_Poll(midiIn) > 0)
+        DebugStream(Pm_Read(midiIn, &event, 1));
+    return 0;
+}
+
+void Close_Midi_In()
+{
+    if (midiIn != nullptr)
+        Debug(Pm_Close(midiIn));
+    midiIn = nullptr;
+}
+
+void Close_Midi_Out()
+{
+    if (midiOut != nullptr)
+        Debug(Pm_Close(midiOut));
+    midiOut = nullptr;
+}
+
+void WaitQueuedData()
+{
+    if (midiIn == nullptr)
+        return;
+    PmEvent event;
+    int reads = 0;
+    while (reads <= STALE_EVENTS_LIMIT) {
+        if (Pm_Read(midiIn, &event, 1) == 0)
+            break;
+        ++reads;
+    }
+    if (reads >= STALE_EVENTS_LIMIT)
+        Report("MIDI error", "There are still data into the input buffer");
+}
+
+int SendSysexToMidiOut(uint8_t *sysex)
+{
+    WaitQueuedData();
+    if (midiOut != nullptr)
+        DebugStream(Pm_WriteSysEx(midiOut, SYSEX_SEND_TIMESTAMP, sysex));
+    return 0;
+}
+
+void SysexCollector::Start()
+{
+    count_ = 0;
+    last_ = 0;
+    overflow_ = false;
+}
+
+void SysexCollector::Feed(PmMessage message)
+{
+    const uint32_t bits = static_cast<uint32_t>(message);
+    for (int shift = 0; shift < 32 && last_ != SYSEX_END_BYTE; shift += 8) {
+        const uint8_t byte = static_cast<uint8_t>(bits >> shift);
+        last_ = byte;
+        if (count_ == 0 && byte != SYSEX_START)
+            return;   // nothing before a SysEx start belongs to an answer
+        if (count_ < SYSEX_BUFFER_SIZE)
+            buffer_[count_++] = byte;
+        else
+            overflow_ = true;
+    }
+}
+
+uint8_t DecodeSysexAnswer(int action, const uint8_t *sysex_in, uint8_t *values, uint8_t param_address)
+{
+    const uint8_t index = static_cast<uint8_t>(ControlIndex);
+    const uint8_t group = static_cast<uint8_t>(CurrentGroup);
+    switch (action) {
+    case WAIT_MIDI_ACK:
+    case WAIT_MIDI_DATA: {
+        if (ControlIndex > LAST_CONTROL_INDEX || CurrentGroup >= GROUP_NB)
+            return SYSEX_MALFORMED;
+        All_Params &record = AddressedRecord(CurrentGroup, ControlIndex);
+        return Cvq9_Sysex_To_Midi_Assign(static_cast<uint8_t>(action), &record, sysex_in, index, group);
+    }
+    case WAIT_LCD_ACK:
+    case WAIT_LCD_DATA: {
+        if (ControlIndex < FIRST_GROUP_CONTROL || ControlIndex > LAST_CONTROL_INDEX || CurrentGroup >= GROUP_NB)
+            return SYSEX_MALFORMED;
+        uint8_t lcd[LCD_STRING_LENGHT + 1] = {};
+        const uint8_t result = Cvq9_Sysex_To_Lcd_Assign(static_cast<uint8_t>(action), lcd, sysex_in, index, group);
+        if (action == WAIT_LCD_DATA && result < SYSEX_MALFORMED) {
+            // Exactly the sixteen characters received, trailing spaces kept.
+            Q9Text text;
+            for (unsigned i = 0; i < LCD_STRING_LENGHT; ++i)
+                text.push_back(static_cast<wchar_t>(lcd[i]));
+            mylcdstring[CurrentGroup][ControlIndex] = text;
+        }
+        return result;
+    }
+    case WAIT_COMMON_PARAM:
+        return Cvq9_Sysex_To_Common_Param(param_address, values, sysex_in, group);
+    case WAIT_IDENTITY:
+        return Cvq9_Sysex_To_Common_Param(COMMON_PARAM_IDENTITY, values, sysex_in, 0);
+    default:
+        return SYSEX_MALFORMED;
+    }
+}
+
+int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned timeout,
+                    uint8_t &sysex_error, uint8_t param_address, const WaitStepHook &step)
+{
+    sysex_error = SYSEX_MALFORMED;
+    std::memset(sysex_in, 0, SYSEX_BUFFER_SIZE);
+    timer_wait = 0;
+    SysexCollector collector(sysex_in);
+    for (;;) {
+        if (timer_wait >= timeout) {
+            sysex_error = SYSEX_NO_ANSWER;
+            return 0;
+        }
+        collector.Start();
+        while (timer_wait < timeout && !collector.Complete()) {
+            PmEvent event;
+            if (ReadOneEvent(event))
+                collector.Feed(event.message);
+            if (step)
+                step(timer_wait);
+            if (must_finish_midi) {
+                sysex_error = SYSEX_NO_ANSWER;
+                return 0;
+            }
+            ++timer_wait;
+        }
+        if (collector.Count() == 0)
+            continue;
+        // A message cut to the buffer is no answer; the wait listens on.
+        if (collector.Overflowed())
+            continue;
+        sysex_error = DecodeSysexAnswer(action, sysex_in, values, param_address);
+        if (sysex_error < SYSEX_MALFORMED)
+            return 0;
+    }
+}
+
+void SleepOneMillisecond()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}

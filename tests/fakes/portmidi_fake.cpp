@@ -1,0 +1,549 @@
+// PortMidi and PortTime test double (see portmidi_fake.h).
+#include "portmidi_fake.h"
+
+#include <deque>
+#include <map>
+#include <memory>
+
+#include <porttime.h>
+
+#include "simulated_q9.h"
+
+namespace pmfake {
+namespace {
+
+struct Queued {
+    Event event;
+    uint64_t ready_at = 0;
+};
+
+// Turns a MIDI byte stream into events the way PortMidi's input does; the
+// state carries over between pieces of one message.
+struct Parser {
+    bool in_sysex = false;
+    uint32_t word = 0;
+    int word_bytes = 0;
+    uint8_t status = 0;
+    uint8_t data[2] = {};
+    int data_count = 0;
+
+    static int DataBytes(uint8_t status_byte)
+    {
+        switch (status_byte & 0xF0) {
+        case 0xC0:
+        case 0xD0:
+            return 1;
+        case 0xF0:
+            if (status_byte == 0xF1 || status_byte == 0xF3)
+                return 1;
+            if (status_byte == 0xF2)
+                return 2;
+            return 0;
+        default:
+            return 2;
+        }
+    }
+
+    void FlushWord(std::vector<Event> &out)
+    {
+        if (word_bytes == 0)
+            return;
+        Event e;
+        e.event.message = static_cast<PmMessage>(word);
+        e.event.timestamp = 0;
+        e.sysex = true;
+        out.push_back(e);
+        word = 0;
+        word_bytes = 0;
+    }
+
+    void Short(std::vector<Event> &out, uint32_t message)
+    {
+        Event e;
+        e.event.message = static_cast<PmMessage>(message);
+        e.event.timestamp = 0;
+        out.push_back(e);
+    }
+
+    void Feed(const Bytes &bytes, std::vector<Event> &out)
+    {
+        for (uint8_t b : bytes) {
+            if (b >= 0xF8) {   // realtime: its own event, even inside SysEx
+                Short(out, b);
+                continue;
+            }
+            if (b == 0xF0) {
+                FlushWord(out);
+                in_sysex = true;
+                word = 0xF0;
+                word_bytes = 1;
+                continue;
+            }
+            if (in_sysex) {
+                if (b >= 0x80 && b != 0xF7) {   // a status byte ends the SysEx early
+                    FlushWord(out);
+                    in_sysex = false;
+                } else {
+                    word |= static_cast<uint32_t>(b) << (8 * word_bytes);
+                    ++word_bytes;
+                    if (b == 0xF7) {
+                        FlushWord(out);
+                        in_sysex = false;
+                    } else if (word_bytes == 4) {
+                        FlushWord(out);
+                    }
+                    continue;
+                }
+            }
+            if (b >= 0x80) {
+                status = b;
+                data_count = 0;
+                if (DataBytes(b) == 0) {
+                    Short(out, b);
+                    status = 0;
+                }
+                continue;
+            }
+            if (status == 0)
+                continue;   // data without a status
+            data[data_count++] = b;
+            if (data_count == DataBytes(status)) {
+                Short(out, static_cast<uint32_t>(status) | (static_cast<uint32_t>(data[0]) << 8) |
+                               (data_count > 1 ? static_cast<uint32_t>(data[1]) << 16 : 0));
+                data_count = 0;   // running status
+            }
+        }
+    }
+};
+
+struct Stream {
+    int device = 0;
+    bool input = false;
+    int32_t filter = 0;
+};
+
+struct State {
+    std::vector<Device> devices;
+    std::vector<bool> opened;
+    std::map<int, std::deque<Queued>> queues;
+    std::map<int, Parser> parsers;
+    std::map<int, int32_t> filters;
+    std::vector<std::unique_ptr<Stream>> streams;
+    std::vector<OpenCall> opens;
+    std::vector<Write> writes;
+    SimulatedQ9 *controller = nullptr;
+    int controller_out = -1;
+    int controller_in = -1;
+    uint64_t now = 0;
+    int closes = 0;
+    int timer_starts = 0;
+    bool timer_running = false;
+    int polls = 0;
+    int reads = 0;
+    PtTimestamp pt_time = 0;
+};
+
+State &S()
+{
+    static State state;
+    return state;
+}
+
+Stream *Find(PortMidiStream *stream)
+{
+    for (auto &s : S().streams)
+        if (s.get() == stream)
+            return s.get();
+    return nullptr;
+}
+
+bool InputOpen(int device)
+{
+    for (auto &s : S().streams)
+        if (s->input && s->device == device)
+            return true;
+    return false;
+}
+
+void Queue(int device, const Bytes &bytes, uint64_t delay)
+{
+    std::vector<Event> events;
+    S().parsers[device].Feed(bytes, events);
+    for (const Event &e : events)
+        S().queues[device].push_back({e, S().now + delay});
+}
+
+// Drops filtered events at the head; true when a readable event is there.
+bool Ready(Stream &stream)
+{
+    auto &q = S().queues[stream.device];
+    while (!q.empty() && q.front().ready_at <= S().now) {
+        if (!Filtered(q.front().event, stream.filter))
+            return true;
+        q.pop_front();
+    }
+    return false;
+}
+
+PmError OpenCommon(PortMidiStream **stream, PmDeviceID id, bool input, OpenCall call)
+{
+    State &s = S();
+    call.device = id;
+    call.input = input;
+    PmError result = pmNoError;
+    if (stream == nullptr)
+        result = pmBadPtr;
+    else if (id < 0 || id >= static_cast<int>(s.devices.size()))
+        result = pmInvalidDeviceId;
+    else if (input ? !s.devices[id].input : !s.devices[id].output)
+        result = pmInvalidDeviceId;
+    else if (s.opened[id] || s.devices[id].fail_open)
+        result = pmInvalidDeviceId;
+    call.result = result;
+    s.opens.push_back(call);
+    if (result != pmNoError)
+        return result;
+    auto created = std::make_unique<Stream>();
+    created->device = id;
+    created->input = input;
+    *stream = created.get();
+    s.streams.push_back(std::move(created));
+    s.opened[id] = true;
+    if (!input && call.time_proc_null && !s.timer_running) {
+        s.timer_running = true;
+        ++s.timer_starts;
+    }
+    return pmNoError;
+}
+
+} // namespace
+
+void Reset()
+{
+    S() = State();
+}
+
+void SetDevices(const std::vector<Device> &devices)
+{
+    S().devices = devices;
+    S().opened.assign(devices.size(), false);
+}
+
+void SetUsualSystem(SimulatedQ9 *controller)
+{
+    SetDevices({{"Midi Through Port-0", true, false, false},
+                {"Midi Through Port-0", false, true, false},
+                {"Corvana Q9 MIDI 1", true, false, false},
+                {"Corvana Q9 MIDI 1", false, true, false}});
+    ConnectController(controller, 3, 2);
+}
+
+void ConnectController(SimulatedQ9 *controller, int output_device, int input_device)
+{
+    S().controller = controller;
+    S().controller_out = output_device;
+    S().controller_in = input_device;
+}
+
+void Inject(int input_device, const Bytes &bytes, uint64_t delay)
+{
+    Queue(input_device, bytes, delay);
+}
+
+void InjectNotes(int input_device, int count, uint64_t delay)
+{
+    for (int i = 0; i < count; ++i)
+        Queue(input_device, {0x90, static_cast<uint8_t>(i % 128), 0x40}, delay);
+}
+
+size_t Pending(int input_device)
+{
+    return S().queues[input_device].size();
+}
+
+void Advance(uint64_t ticks)
+{
+    S().now += ticks;
+}
+
+uint64_t Now()
+{
+    return S().now;
+}
+
+const std::vector<OpenCall> &Opens()
+{
+    return S().opens;
+}
+
+const std::vector<Write> &Writes()
+{
+    return S().writes;
+}
+
+std::vector<Bytes> WrittenTo(int output_device)
+{
+    std::vector<Bytes> out;
+    for (const Write &w : S().writes)
+        if (w.device == output_device)
+            out.push_back(w.bytes);
+    return out;
+}
+
+int32_t LastFilter(int input_device)
+{
+    auto it = S().filters.find(input_device);
+    return it == S().filters.end() ? -1 : it->second;
+}
+
+int OpenStreams()
+{
+    return static_cast<int>(S().streams.size());
+}
+
+int CloseCount()
+{
+    return S().closes;
+}
+
+int TimerStarts()
+{
+    return S().timer_starts;
+}
+
+int PollCount()
+{
+    return S().polls;
+}
+
+int ReadCount()
+{
+    return S().reads;
+}
+
+void ClearRecords()
+{
+    S().opens.clear();
+    S().writes.clear();
+    S().closes = 0;
+    S().polls = 0;
+    S().reads = 0;
+}
+
+std::vector<Event> EventsFromBytes(const Bytes &bytes)
+{
+    Parser parser;
+    std::vector<Event> events;
+    parser.Feed(bytes, events);
+    return events;
+}
+
+bool Filtered(const Event &event, int32_t filter)
+{
+    if (event.sysex)
+        return (filter & PM_FILT_SYSEX) != 0;
+    const uint32_t status = static_cast<uint32_t>(event.event.message) & 0xFF;
+    if ((status & 0xF0) == 0xF0)
+        return ((1u << (status & 0x0F)) & static_cast<uint32_t>(filter)) != 0;
+    return ((1u << (16 + (status >> 4))) & static_cast<uint32_t>(filter)) != 0;
+}
+
+} // namespace pmfake
+
+using namespace pmfake;
+
+// The declarations in <portmidi.h> and <porttime.h> give these C linkage.
+
+PmError Pm_Initialize(void) { return pmNoError; }
+PmError Pm_Terminate(void) { return pmNoError; }
+int Pm_HasHostError(PortMidiStream *) { return 0; }
+const char *Pm_GetErrorText(PmError) { return "fake PortMidi error"; }
+void Pm_GetHostErrorText(char *msg, unsigned int len)
+{
+    if (msg != nullptr && len > 0)
+        msg[0] = 0;
+}
+
+int Pm_CountDevices(void)
+{
+    return static_cast<int>(S().devices.size());
+}
+
+PmDeviceID Pm_GetDefaultInputDeviceID(void)
+{
+    for (size_t i = 0; i < S().devices.size(); ++i)
+        if (S().devices[i].input)
+            return static_cast<PmDeviceID>(i);
+    return pmNoDevice;
+}
+
+PmDeviceID Pm_GetDefaultOutputDeviceID(void)
+{
+    for (size_t i = 0; i < S().devices.size(); ++i)
+        if (S().devices[i].output)
+            return static_cast<PmDeviceID>(i);
+    return pmNoDevice;
+}
+
+const PmDeviceInfo *Pm_GetDeviceInfo(PmDeviceID id)
+{
+    static std::vector<PmDeviceInfo> infos;
+    State &s = S();
+    if (id < 0 || id >= static_cast<int>(s.devices.size()))
+        return nullptr;
+    infos.resize(s.devices.size());
+    PmDeviceInfo &info = infos[static_cast<size_t>(id)];
+    info.structVersion = 200;
+    info.interf = "ALSA";
+    info.name = s.devices[static_cast<size_t>(id)].name.c_str();
+    info.input = s.devices[static_cast<size_t>(id)].input ? 1 : 0;
+    info.output = s.devices[static_cast<size_t>(id)].output ? 1 : 0;
+    info.opened = s.opened[static_cast<size_t>(id)] ? 1 : 0;
+    return &info;
+}
+
+PmError Pm_OpenInput(PortMidiStream **stream, PmDeviceID inputDevice, void *inputDriverInfo,
+                     int32_t bufferSize, PmTimeProcPtr time_proc, void *time_info)
+{
+    OpenCall call;
+    call.driver_info_null = inputDriverInfo == nullptr;
+    call.buffer_size = bufferSize;
+    call.time_proc_null = time_proc == nullptr;
+    call.time_info_null = time_info == nullptr;
+    return OpenCommon(stream, inputDevice, true, call);
+}
+
+PmError Pm_OpenOutput(PortMidiStream **stream, PmDeviceID outputDevice, void *outputDriverInfo,
+                      int32_t bufferSize, PmTimeProcPtr time_proc, void *time_info, int32_t latency)
+{
+    OpenCall call;
+    call.driver_info_null = outputDriverInfo == nullptr;
+    call.buffer_size = bufferSize;
+    call.time_proc_null = time_proc == nullptr;
+    call.time_info_null = time_info == nullptr;
+    call.latency = latency;
+    return OpenCommon(stream, outputDevice, false, call);
+}
+
+PmError Pm_SetFilter(PortMidiStream *stream, int32_t filters)
+{
+    Stream *s = Find(stream);
+    if (s == nullptr || !s->input)
+        return pmBadPtr;
+    s->filter = filters;
+    S().filters[s->device] = filters;
+    return pmNoError;
+}
+
+PmError Pm_SetChannelMask(PortMidiStream *stream, int)
+{
+    return Find(stream) ? pmNoError : pmBadPtr;
+}
+
+PmError Pm_Abort(PortMidiStream *stream)
+{
+    return Find(stream) ? pmNoError : pmBadPtr;
+}
+
+PmError Pm_Close(PortMidiStream *stream)
+{
+    State &s = S();
+    for (auto it = s.streams.begin(); it != s.streams.end(); ++it) {
+        if (it->get() == stream) {
+            s.opened[static_cast<size_t>((*it)->device)] = false;
+            s.streams.erase(it);
+            ++s.closes;
+            return pmNoError;
+        }
+    }
+    return pmBadPtr;
+}
+
+PmError Pm_Poll(PortMidiStream *stream)
+{
+    Stream *s = Find(stream);
+    if (s == nullptr || !s->input)
+        return pmBadPtr;
+    ++S().polls;
+    ++S().now;
+    return Ready(*s) ? pmGotData : pmNoData;
+}
+
+int Pm_Read(PortMidiStream *stream, PmEvent *buffer, int32_t length)
+{
+    Stream *s = Find(stream);
+    if (s == nullptr || !s->input || buffer == nullptr)
+        return pmBadPtr;
+    ++S().reads;
+    int count = 0;
+    auto &q = S().queues[s->device];
+    while (count < length && Ready(*s)) {
+        buffer[count++] = q.front().event.event;
+        q.pop_front();
+    }
+    return count;
+}
+
+PmError Pm_Write(PortMidiStream *stream, PmEvent *, int32_t)
+{
+    Stream *s = Find(stream);
+    return s != nullptr && !s->input ? pmNoError : pmBadPtr;
+}
+
+PmError Pm_WriteShort(PortMidiStream *stream, PmTimestamp, int32_t)
+{
+    Stream *s = Find(stream);
+    return s != nullptr && !s->input ? pmNoError : pmBadPtr;
+}
+
+PmError Pm_WriteSysEx(PortMidiStream *stream, PmTimestamp when, unsigned char *msg)
+{
+    Stream *s = Find(stream);
+    if (s == nullptr || s->input || msg == nullptr)
+        return pmBadPtr;
+    Bytes bytes;
+    // Like PortMidi, the message runs to its 0xF7; a runaway is cut and refused.
+    for (size_t i = 0; i < 4096; ++i) {
+        bytes.push_back(msg[i]);
+        if (msg[i] == 0xF7)
+            break;
+    }
+    State &st = S();
+    st.writes.push_back({s->device, when, bytes});
+    if (bytes.back() != 0xF7)
+        return pmBadData;
+    if (st.controller != nullptr && s->device == st.controller_out) {
+        for (const SimulatedQ9::Emission &e : st.controller->Receive(bytes))
+            if (InputOpen(st.controller_in))
+                Queue(st.controller_in, e.bytes, e.delay);
+    }
+    return pmNoError;
+}
+
+PtError Pt_Start(int, PtCallback *, void *)
+{
+    S().timer_running = true;
+    ++S().timer_starts;
+    return ptNoError;
+}
+
+PtError Pt_Stop(void)
+{
+    S().timer_running = false;
+    return ptNoError;
+}
+
+int Pt_Started(void)
+{
+    return S().timer_running ? 1 : 0;
+}
+
+PtTimestamp Pt_Time(void)
+{
+    return static_cast<PtTimestamp>(S().now);
+}
+
+void Pt_Sleep(int32_t)
+{
+}
+

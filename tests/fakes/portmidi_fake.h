@@ -1,0 +1,100 @@
+// Test double of PortMidi and PortTime: the functions of <portmidi.h> and
+// <porttime.h>, implemented over configurable devices, for tests only.
+//
+// Input queues keep PortMidi's event layout: a SysEx message arrives as
+// events packing up to four bytes each (first byte in the lowest 8 bits), a
+// realtime byte inside it is an event of its own, and the input filter uses
+// the bits exactly as portmidi.h defines them. Opening a device that does not
+// exist, has the wrong direction, is busy or is scripted to fail returns
+// pmInvalidDeviceId.
+//
+// Time is counted in ticks: every Pm_Poll on an input stream is one tick (the
+// program polls once per wait step), and Advance() adds ticks. Events queued
+// with a delay become readable once that many ticks have passed.
+#ifndef CVQ9_PORTMIDI_FAKE_H
+#define CVQ9_PORTMIDI_FAKE_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <portmidi.h>
+
+class SimulatedQ9;
+
+namespace pmfake {
+
+using Bytes = std::vector<uint8_t>;
+
+struct Device {
+    std::string name;
+    bool input = false;
+    bool output = false;
+    bool fail_open = false;   // open refused as if the device had vanished
+};
+
+// One Pm_OpenInput / Pm_OpenOutput call as the program made it.
+struct OpenCall {
+    int device = 0;
+    bool input = false;
+    bool driver_info_null = true;
+    int32_t buffer_size = 0;
+    bool time_proc_null = true;
+    bool time_info_null = true;
+    int32_t latency = 0;
+    PmError result = pmNoError;
+};
+
+// One Pm_WriteSysEx call.
+struct Write {
+    int device = 0;
+    PmTimestamp when = 0;
+    Bytes bytes;   // from 0xF0 to 0xF7 included
+};
+
+// Forgets devices, queues, streams, records and the controller.
+void Reset();
+void SetDevices(const std::vector<Device> &devices);
+// A usual system: 0 "Midi Through Port-0" in, 1 "Midi Through Port-0" out,
+// 2 "Corvana Q9 MIDI 1" in, 3 "Corvana Q9 MIDI 1" out, with the simulated
+// controller answering messages written to 3 on input 2.
+void SetUsualSystem(SimulatedQ9 *controller);
+// Messages written to `output_device` reach `controller`; its answers are
+// queued on `input_device` while that input is open.
+void ConnectController(SimulatedQ9 *controller, int output_device, int input_device);
+
+// Queues raw MIDI bytes on an input device (open or not), parsed as a MIDI
+// byte stream into events, readable after `delay` ticks.
+void Inject(int input_device, const Bytes &bytes, uint64_t delay = 0);
+// Queues `count` note-on events.
+void InjectNotes(int input_device, int count, uint64_t delay = 0);
+// Events now queued on an input device (filtered or not).
+size_t Pending(int input_device);
+
+void Advance(uint64_t ticks);
+uint64_t Now();
+
+// Records.
+const std::vector<OpenCall> &Opens();
+const std::vector<Write> &Writes();
+std::vector<Bytes> WrittenTo(int output_device);
+int32_t LastFilter(int input_device);   // -1 when never set
+int OpenStreams();                      // streams open now
+int CloseCount();
+int TimerStarts();                      // PortTime started by an output open
+int PollCount();
+int ReadCount();
+void ClearRecords();
+
+// PortMidi's event layout for a MIDI byte stream (exposed for tests).
+struct Event {
+    PmEvent event;
+    bool sysex = false;   // part of a SysEx message (dropped by PM_FILT_SYSEX)
+};
+std::vector<Event> EventsFromBytes(const Bytes &bytes);
+// True when the filter drops the event.
+bool Filtered(const Event &event, int32_t filter);
+
+} // namespace pmfake
+
+#endif

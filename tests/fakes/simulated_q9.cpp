@@ -1,0 +1,259 @@
+// Simulated controller: request parsing and answers from its own memory.
+#include "simulated_q9.h"
+
+#include <cstring>
+
+namespace {
+
+const uint8_t kHeader[6] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01};
+
+bool ValidAssignAddress(uint8_t index, uint8_t group)
+{
+    if (index > 66 || group > 20)
+        return false;
+    return index > 4 || group == 0;
+}
+
+// Reads `count` bytes coded as nibble pairs from m[from]; false on a bad nibble.
+bool ReadNibbles(const SimulatedQ9::Bytes &m, size_t from, size_t count, uint8_t *out, unsigned &sum)
+{
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t hi = m[from + 2 * i];
+        const uint8_t lo = m[from + 2 * i + 1];
+        if (hi > 0x0F || lo > 0x0F)
+            return false;
+        out[i] = static_cast<uint8_t>(hi * 16 + lo);
+        sum = (sum + hi + lo) % 128;
+    }
+    return true;
+}
+
+void WriteNibbles(SimulatedQ9::Bytes &m, const uint8_t *data, size_t count, unsigned &sum)
+{
+    for (size_t i = 0; i < count; ++i) {
+        m.push_back(data[i] / 16);
+        m.push_back(data[i] % 16);
+        sum = (sum + data[i] / 16 + data[i] % 16) % 128;
+    }
+}
+
+} // namespace
+
+uint8_t SimulatedCommonLength(uint8_t address)
+{
+    if (address >= 34 && address <= 37)
+        return 64;
+    if (address == 38)
+        return 28;
+    if (address == 32)
+        return 2;
+    if (address == 127)
+        return 11;
+    return 1;
+}
+
+SimulatedQ9::SimulatedQ9()
+{
+    std::memset(midi, 0, sizeof midi);
+    std::memset(transport, 0, sizeof transport);
+    std::memset(lcd, ' ', sizeof lcd);
+    std::memset(names, ' ', sizeof names);
+    std::memset(common, 0, sizeof common);
+    std::memset(curves, 0, sizeof curves);
+    const uint8_t id[11] = {1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5};
+    std::memcpy(identity, id, sizeof identity);
+}
+
+uint8_t *SimulatedQ9::Record(int group, int index)
+{
+    return index <= 4 ? transport[index] : midi[group][index];
+}
+
+SimulatedQ9::Bytes SimulatedQ9::Header(uint8_t code, uint8_t length, uint8_t index, uint8_t group)
+{
+    Bytes h(kHeader, kHeader + 6);
+    h.push_back(code);
+    h.push_back(length);
+    h.push_back(index);
+    h.push_back(group);
+    return h;
+}
+
+std::vector<SimulatedQ9::Emission> SimulatedQ9::Receive(const Bytes &m)
+{
+    received.push_back(m);
+    if (m.size() < 11 || m.back() != 0xF7 || std::memcmp(m.data(), kHeader, 6) != 0)
+        return {};
+    for (size_t i = 1; i + 1 < m.size(); ++i)
+        if (m[i] >= 0x80)
+            return {};
+    const uint8_t code = m[6], length = m[7], index = m[8], group = m[9];
+    switch (code) {
+    case 0x1B:
+    case 0x0B: {
+        const bool ok = HandleMidiWrite(m);
+        if (code == 0x0B)
+            return {};
+        return Send(Header(ok && !refuse_acks ? 0x5B : 0x4B, 0, index, group));
+    }
+    case 0x19:
+    case 0x09: {
+        const bool ok = HandleLcdWrite(m);
+        if (code == 0x09)
+            return {};
+        return Send(Header(ok && !refuse_acks ? 0x59 : 0x49, 0, index, group));
+    }
+    case 0x33:
+        if (m.size() != 11 || length != 0 || !ValidAssignAddress(index, group))
+            return {};
+        return Send(MidiAnswer(index, group));
+    case 0x31:
+        if (m.size() != 11 || length != 0 || index < 5 || !ValidAssignAddress(index, group))
+            return {};
+        return Send(LcdAnswer(index, group));
+    case 0x00:
+        HandleCommonWrite(m);
+        return {};
+    case 0x30: {
+        Bytes answer;
+        if (m.size() != 11 || !CommonAnswer(index, group, length, answer))
+            return {};
+        return Send(answer);
+    }
+    default:
+        return {};
+    }
+}
+
+bool SimulatedQ9::HandleMidiWrite(const Bytes &m)
+{
+    const uint8_t length = m[7], index = m[8], group = m[9];
+    if (!ValidAssignAddress(index, group) || length < 22 || length > 64 || length % 2 != 0)
+        return false;
+    if (m.size() != 12u + length)
+        return false;
+    uint8_t record[RECORD] = {};
+    unsigned sum = 0;
+    if (!ReadNibbles(m, 10, length / 2, record, sum))
+        return false;
+    if (m[10 + length] != sum)
+        return false;
+    if (record[3] > 21 || length != 2 * (11 + record[3]))
+        return false;
+    std::memcpy(Record(group, index), record, RECORD);
+    return true;
+}
+
+bool SimulatedQ9::HandleLcdWrite(const Bytes &m)
+{
+    const uint8_t length = m[7], index = m[8], group = m[9];
+    if (index < 5 || !ValidAssignAddress(index, group) || length != 32 || m.size() != 44)
+        return false;
+    uint8_t text[16];
+    unsigned sum = 0;
+    if (!ReadNibbles(m, 10, 16, text, sum) || m[42] != sum)
+        return false;
+    for (uint8_t c : text)
+        if (c < 0x20 || c > 0x7E)
+            return false;
+    std::memcpy(lcd[group][index], text, 16);
+    return true;
+}
+
+bool SimulatedQ9::HandleCommonWrite(const Bytes &m)
+{
+    const uint8_t length = m[7], address = m[8], group = m[9];
+    if (group > 20 || (address > 38) || length != SimulatedCommonLength(address) || m.size() != 11u + length)
+        return false;
+    const uint8_t *data = &m[10];
+    if (address == 38) {
+        uint8_t name[14];
+        unsigned sum = 0;
+        if (!ReadNibbles(m, 10, 14, name, sum))
+            return false;
+        std::memcpy(names[group], name, 14);
+    } else if (address == 32) {
+        uint8_t tempo;
+        unsigned sum = 0;
+        if (!ReadNibbles(m, 10, 1, &tempo, sum))
+            return false;
+        common[32] = tempo;
+    } else if (address >= 34 && address <= 37) {
+        const int curve = (address - 34) / 2;
+        const int half = (address - 34) % 2;
+        std::memcpy(&curves[curve][64 * half], data, 64);
+    } else {
+        common[address] = data[0];
+    }
+    return true;
+}
+
+SimulatedQ9::Bytes SimulatedQ9::MidiAnswer(uint8_t index, uint8_t group)
+{
+    const uint8_t *record = Record(group, index);
+    uint8_t string_length = record[3] > 21 ? 21 : record[3];
+    Bytes answer = Header(0x73, static_cast<uint8_t>(2 * (11 + string_length)), index, group);
+    unsigned sum = 0;
+    WriteNibbles(answer, record, 11u + string_length, sum);
+    answer.push_back(static_cast<uint8_t>(sum));
+    answer.push_back(0xF7);
+    return answer;
+}
+
+SimulatedQ9::Bytes SimulatedQ9::LcdAnswer(uint8_t index, uint8_t group)
+{
+    Bytes answer = Header(0x71, 32, index, group);
+    unsigned sum = 0;
+    WriteNibbles(answer, lcd[group][index], 16, sum);
+    answer.push_back(static_cast<uint8_t>(sum));
+    answer.push_back(0xF7);
+    return answer;
+}
+
+bool SimulatedQ9::CommonAnswer(uint8_t address, uint8_t group, uint8_t length, Bytes &answer)
+{
+    if (group > 20 || (address > 38 && address != 127) || length != SimulatedCommonLength(address))
+        return false;
+    answer = Header(0x70, length, address, group);
+    unsigned sum = 0;
+    if (address == 127) {
+        answer.insert(answer.end(), identity, identity + 11);
+    } else if (address == 38) {
+        WriteNibbles(answer, names[group], 14, sum);
+    } else if (address == 32) {
+        WriteNibbles(answer, &common[32], 1, sum);
+    } else if (address >= 34 && address <= 37) {
+        const int curve = (address - 34) / 2;
+        const int half = (address - 34) % 2;
+        answer.insert(answer.end(), &curves[curve][64 * half], &curves[curve][64 * half] + 64);
+    } else {
+        answer.push_back(common[address]);
+    }
+    answer.push_back(0xF7);
+    return true;
+}
+
+std::vector<SimulatedQ9::Emission> SimulatedQ9::Send(Bytes answer)
+{
+    if (silent || answer_budget == 0)
+        return {};
+    if (answer_budget > 0)
+        --answer_budget;
+    ++answers_sent;
+    if (tamper)
+        tamper(answer);
+    std::vector<Emission> out;
+    for (const Bytes &other : before_answer)
+        out.push_back({other, 0});
+    if (split_size == 0) {
+        out.push_back({answer, answer_delay});
+        return out;
+    }
+    uint64_t delay = answer_delay;
+    for (size_t at = 0; at < answer.size(); at += split_size) {
+        const size_t end = at + split_size < answer.size() ? at + split_size : answer.size();
+        out.push_back({Bytes(answer.begin() + static_cast<long>(at), answer.begin() + static_cast<long>(end)), delay});
+        delay += split_gap;
+    }
+    return out;
+}

@@ -1,0 +1,72 @@
+// Shared set-up of the MIDI tests: a fresh test double with the usual system
+// (simulated controller on output 3 / input 2), fresh tables, and helpers.
+#ifndef CVQ9_MIDI_TEST_SUPPORT_H
+#define CVQ9_MIDI_TEST_SUPPORT_H
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Midi_Ios.h"
+#include "config_tables.h"
+#include "portmidi_fake.h"
+#include "record_access.h"
+#include "simulated_q9.h"
+
+constexpr int kQ9In = 2;
+constexpr int kQ9Out = 3;
+
+class MidiTest : public ::testing::Test
+{
+protected:
+    SimulatedQ9 q9;
+    std::vector<std::pair<std::string, std::string>> reported;
+
+    void SetUp() override
+    {
+        pmfake::Reset();
+        pmfake::SetUsualSystem(&q9);
+        midiIn = nullptr;
+        midiOut = nullptr;
+        must_finish_midi = false;
+        programming = false;
+        CurrentGroup = 0;
+        ControlIndex = 0;
+        ResetConfiguration(0);
+        SetMidiReporter([this](const std::string &c, const std::string &t) { reported.emplace_back(c, t); });
+    }
+
+    void TearDown() override
+    {
+        Close_Midi_In();
+        Close_Midi_Out();
+        SetMidiReporter(nullptr);
+    }
+
+    void OpenBoth()
+    {
+        ASSERT_EQ(0, Open_Midi_Out(kQ9Out));
+        ASSERT_EQ(0, Open_Midi_In(kQ9In));
+    }
+
+    // One exchange without the toolkit: send, then wait with no sleeping.
+    uint8_t Exchange(uint8_t *sysex_out, int action, uint8_t *values = nullptr, uint8_t address = 0,
+                     unsigned timeout = WAIT_STEPS_DEFAULT)
+    {
+        SendSysexToMidiOut(sysex_out);
+        uint8_t status = 0;
+        WaitSysexAnswer(action, sysex_in, values, timeout, status, address, nullptr);
+        return status;
+    }
+
+    uint8_t sysex_in[SYSEX_BUFFER_SIZE] = {};
+};
+
+inline std::vector<uint8_t> Message(const uint8_t *buffer, size_t length)
+{
+    return std::vector<uint8_t>(buffer, buffer + length);
+}
+
+#endif
