@@ -79,6 +79,13 @@ SimulatedQ9::Bytes SimulatedQ9::Header(uint8_t code, uint8_t length, uint8_t ind
     return h;
 }
 
+SimulatedQ9::Bytes SimulatedQ9::Acknowledge(uint8_t code, uint8_t index, uint8_t group)
+{
+    Bytes ack = Header(code, 0, index, group);
+    ack.push_back(0xF7);
+    return ack;
+}
+
 std::vector<SimulatedQ9::Emission> SimulatedQ9::Receive(const Bytes &m)
 {
     received.push_back(m);
@@ -94,14 +101,14 @@ std::vector<SimulatedQ9::Emission> SimulatedQ9::Receive(const Bytes &m)
         const bool ok = HandleMidiWrite(m);
         if (code == 0x0B)
             return {};
-        return Send(Header(ok && !refuse_acks ? 0x5B : 0x4B, 0, index, group));
+        return Send(Acknowledge(ok && !refuse_acks ? 0x5B : 0x4B, index, group));
     }
     case 0x19:
     case 0x09: {
         const bool ok = HandleLcdWrite(m);
         if (code == 0x09)
             return {};
-        return Send(Header(ok && !refuse_acks ? 0x59 : 0x49, 0, index, group));
+        return Send(Acknowledge(ok && !refuse_acks ? 0x59 : 0x49, index, group));
     }
     case 0x33:
         if (m.size() != 11 || length != 0 || !ValidAssignAddress(index, group))

@@ -64,6 +64,8 @@ public:
 
     // The header every message of this controller starts with.
     static Bytes Header(uint8_t code, uint8_t length, uint8_t index, uint8_t group);
+    // A whole acknowledge: header with length 0, then 0xF7.
+    static Bytes Acknowledge(uint8_t code, uint8_t index, uint8_t group);
 
 private:
     bool HandleMidiWrite(const Bytes &m);
