@@ -2,6 +2,7 @@
 #include "Midi_Ios.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -263,4 +264,55 @@ int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned tim
 void SleepOneMillisecond()
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+std::string SysexErrorText(uint8_t sysex_error, const uint8_t *sysex_in)
+{
+    switch (sysex_error) {
+    case SYSEX_INVALID_REQUEST:
+        return "Invalid request";
+    case SYSEX_REFUSED:
+        return "Bad Acknoledge received";
+    case SYSEX_NO_ANSWER:
+        return "No answer received";
+    case SYSEX_MALFORMED: {
+        std::string text = "Missing or Uncomplete Sysex Answer\n";
+        bool empty = true;
+        for (unsigned i = 0; i < SYSEX_BUFFER_SIZE; ++i)
+            if (sysex_in[i] != 0)
+                empty = false;
+        if (empty)
+            return text + "Empty input buffer";
+        for (unsigned i = 0; i < SYSEX_BUFFER_SIZE; ++i) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "%02X ", sysex_in[i]);
+            text += hex;
+            if (sysex_in[i] == SYSEX_END)
+                break;
+        }
+        return text;
+    }
+    default:
+        return std::string();
+    }
+}
+
+IdentityTexts IdentityFromSerial(const uint8_t *identity)
+{
+    IdentityTexts texts;
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%1d.%1d", identity[0], identity[1]);
+    texts.fw_version = buffer;
+    std::snprintf(buffer, sizeof buffer, "%1d.%1d", identity[2], identity[3]);
+    texts.hw_version = buffer;
+    std::snprintf(buffer, sizeof buffer, "20%02d", identity[4]);
+    texts.fw_year = buffer;
+    std::snprintf(buffer, sizeof buffer, "%02d", identity[5]);
+    texts.fw_month = buffer;
+    std::snprintf(buffer, sizeof buffer, "%1d-%1d%1d%1d%1d", identity[6], identity[7], identity[8], identity[9],
+                  identity[10]);
+    texts.serial = buffer;
+    texts.fw_version_number = static_cast<float>(identity[0] + identity[1] * 0.1);
+    texts.hw_version_number = static_cast<float>(identity[2] + identity[3] * 0.1);
+    return texts;
 }

@@ -123,4 +123,32 @@ int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned tim
 // Sleeps about one millisecond (the pace of a wait step).
 void SleepOneMillisecond();
 
+// Text of the "CVQ9 MIDI Error" box for a failure status; for 255 it lists the
+// answer buffer up to its first 0xF7. Empty for a status that is no failure.
+std::string SysexErrorText(uint8_t sysex_error, const uint8_t *sysex_in);
+
+// True for the statuses that mean an exchange failed (no answer, refused, invalid).
+inline bool IsFailedExchange(uint8_t sysex_error)
+{
+    return sysex_error >= 251;
+}
+
+// The identity as the preferences tab shows it.
+struct IdentityTexts {
+    std::string fw_version;   // "%1d.%1d" of bytes 0, 1
+    std::string hw_version;   // "%1d.%1d" of bytes 2, 3
+    std::string fw_year;      // "20%02d" of byte 4
+    std::string fw_month;     // "%02d" of byte 5
+    std::string serial;       // "%1d-%1d%1d%1d%1d" of bytes 6..10
+    float fw_version_number;  // major + minor * 0.1, computed in double precision
+    float hw_version_number;
+};
+IdentityTexts IdentityFromSerial(const uint8_t *identity);
+
+// Range of the progress gauge of the all-operations for a group range.
+inline int AllOperationsGaugeRange(int from_group, int to_group)
+{
+    return 62 * (to_group - from_group) + 67;
+}
+
 #endif
