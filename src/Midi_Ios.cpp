@@ -189,8 +189,19 @@ void SysexCollector::Feed(PmMessage message)
     }
 }
 
+bool FromTheController(const uint8_t *sysex)
+{
+    return sysex[0] == SYSEX_START && sysex[1] == CVQ9_MANUFACTURER_ID_0 && sysex[2] == CVQ9_MANUFACTURER_ID_1 &&
+           sysex[3] == CVQ9_MANUFACTURER_ID_2 && sysex[4] == CVQ9_MODEL_ID_0 && sysex[5] == CVQ9_MODEL_ID_1 &&
+           (sysex[6] & SYSEX_ANSWER_BIT) != 0;
+}
+
 uint8_t DecodeSysexAnswer(int action, const uint8_t *sysex_in, uint8_t *values, uint8_t param_address)
 {
+    // Another device's message, or an echo of a request, answers nothing;
+    // without this the decoders could take its bytes for an invalid request.
+    if (!FromTheController(sysex_in))
+        return SYSEX_MALFORMED;
     const uint8_t index = static_cast<uint8_t>(ControlIndex);
     const uint8_t group = static_cast<uint8_t>(CurrentGroup);
     switch (action) {
@@ -252,8 +263,9 @@ int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned tim
         }
         if (collector.Count() == 0)
             continue;
-        // A message cut to the buffer is no answer; the wait listens on.
-        if (collector.Overflowed())
+        // A message cut to the buffer, or one shorter than a header and its
+        // end, is no answer; the wait listens on.
+        if (collector.Overflowed() || collector.Count() < SYSEX_HEADER_LENGHT + 1)
             continue;
         sysex_error = DecodeSysexAnswer(action, sysex_in, values, param_address);
         if (sysex_error < SYSEX_MALFORMED)

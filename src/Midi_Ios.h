@@ -105,6 +105,9 @@ private:
     bool overflow_ = false;
 };
 
+// True when the message carries this controller's header and the answer bit.
+bool FromTheController(const uint8_t *sysex);
+
 // Decodes a collected answer with the decoder of the wait kind; assignment
 // answers are matched against ControlIndex and CurrentGroup and written into
 // the addressed record or LCD text. 255 for a kind that decodes nothing.

@@ -211,6 +211,30 @@ TEST_F(MidiTest, SysExOfAnotherDeviceBeforeTheAnswerIsSkipped)
     EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
 }
 
+TEST_F(MidiTest, ShortSysExOfAnotherDeviceIsNotTakenForAnInvalidRequest)
+{
+    OpenBoth();
+    // Shorter than a header: the bytes after it in the buffer are left over.
+    q9.before_answer = {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0xF7}, {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7}};
+    uint8_t out[SYSEX_BUFFER_SIZE] = {};
+    BuildIdentityRequest(out);
+    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
+}
+
+TEST_F(MidiTest, MessagesWithoutTheControllersHeaderOrAnswerBitAnswerNothing)
+{
+    uint8_t buffer[SYSEX_BUFFER_SIZE] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00,
+                                         1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5, 0xF7};
+    uint8_t values[11] = {};
+    EXPECT_TRUE(FromTheController(buffer));
+    EXPECT_EQ(23, DecodeSysexAnswer(WAIT_IDENTITY, buffer, values, 0));
+    buffer[6] = 0x00;   // no answer bit: the decoder alone would call it an invalid request
+    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, values, 0));
+    buffer[6] = 0x70;
+    buffer[5] = 0x02;   // another model
+    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, values, 0));
+}
+
 TEST_F(MidiTest, EchoOfTheRequestIsSkipped)
 {
     OpenBoth();
