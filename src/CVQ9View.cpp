@@ -1,0 +1,192 @@
+#include "CVQ9View.h"
+
+#include <wx/config.h>
+#include <wx/dcclient.h>
+#include <wx/image.h>
+#include <wx/listimpl.cpp>
+
+#include "CVQ9Mainframe.h"
+#include "config_tables.h"
+#include "cvq9_resources.h"
+
+WX_DEFINE_LIST(ArrayGraphicalItem);
+
+CVQ9View *pCVQ9View = nullptr;
+wxBitmap yellow_led;
+wxMenu *pMenuRightClick = nullptr;
+
+wxBEGIN_EVENT_TABLE(CVQ9View, wxWindow)
+  EVT_PAINT(CVQ9View::OnPaint)
+  EVT_ERASE_BACKGROUND(CVQ9View::OnEraseBackground)
+wxEND_EVENT_TABLE()
+
+namespace {
+
+// A built-in picture by name; the null bitmap for an unknown name.
+wxBitmap PictureResource(const char *name) {
+  const char *const *xpm = FindXpmResource(name);
+  return xpm ? wxBitmap(xpm) : wxNullBitmap;
+}
+
+wxRect ToWxRect(const PanelRect &r) { return wxRect(r.x, r.y, r.w, r.h); }
+
+// The settings store the application installed, or none (then defaults apply).
+wxConfigBase *Settings() { return wxConfigBase::Get(false); }
+
+const char kHardwareVersionKey[] = "HardwareVersion";
+
+}  // namespace
+
+CVQ9View::CVQ9View(wxWindow *parent, int x, int y, int width, int height, long style)
+    : wxWindow(parent, wxID_ANY, wxPoint(x, y), wxSize(width, height), style, wxPanelNameStr),
+      midi_in_led_timer(nullptr),
+      midi_out_led_timer(nullptr),
+      midi_led_lit{false, false},
+      panel_form(PanelForm::Ribbon) {
+  Build();
+}
+
+CVQ9View::CVQ9View(wxWindow *parent, const wxPoint &position) : CVQ9View(parent, position.x, position.y, 0, 0, 0) {}
+
+void CVQ9View::Build() {
+  // The form the last identified controller had; "0" on a first run.
+  wxString hardware = "0";
+  if (wxConfigBase *settings = Settings()) hardware = settings->Read(kHardwareVersionKey, wxString("0"));
+  const PanelForm form = PanelFormFromSetting(hardware.ToStdWstring());
+
+  yellow_led = PictureResource(MIDI_LED_PICTURE_NAME);
+
+  midi_in_led_timer = new wxTimer(this, ID_MIDI_IN_LED_TIMER);
+  midi_out_led_timer = new wxTimer(this, ID_MIDI_OUT_LED_TIMER);
+  midi_in_led_timer->Stop();
+  midi_out_led_timer->Stop();
+
+  for (unsigned k = 0; k < PICTURE_KIND_COUNT; ++k) {
+    const PictureKind kind = PictureKindAt(k);
+    bitmaps[2 * k] = PictureResource(GreenPictureName(kind).c_str());
+    bitmaps[2 * k + 1] = PictureResource(RedPictureName(kind).c_str());
+  }
+  for (unsigned i = 0; i < PANEL_ITEM_COUNT; ++i) {
+    const PanelItem item = PanelItemGeometry(i, form);
+    const unsigned k = static_cast<unsigned>(item.kind);
+    all[i].pbitmapGreen = &bitmaps[2 * k];
+    all[i].pbitmapRed = &bitmaps[2 * k + 1];
+    all[i].rect = ToWxRect(item.rect);
+  }
+  ApplyPanelForm(form);
+
+  SetSize(background.IsOk() ? background.GetWidth() : PANEL_PICTURE_WIDTH,
+          background.IsOk() ? background.GetHeight() : PANEL_PICTURE_HEIGHT);
+
+  pMenuRightClick = new wxMenu;
+  pMenuRightClick->Append(ID_CVQ9_COPY, "&Copy", "Copy");
+  pMenuRightClick->Append(ID_CVQ9_PASTE, "&Paste", "Paste");
+  pMenuRightClick->Append(ID_CVQ9_CLEAR, "&Clear", "Clear");
+  pMenuRightClick->Enable(ID_CVQ9_COPY, false);
+  pMenuRightClick->Enable(ID_CVQ9_PASTE, false);
+  pMenuRightClick->Enable(ID_CVQ9_CLEAR, false);
+}
+
+CVQ9View::~CVQ9View() {
+  arrSelectedItems.Clear();
+  if (midi_in_led_timer) midi_in_led_timer->Stop();
+  if (midi_out_led_timer) midi_out_led_timer->Stop();
+  delete midi_in_led_timer;
+  delete midi_out_led_timer;
+  delete pMenuRightClick;
+  pMenuRightClick = nullptr;
+  // The LED picture is process-wide but loaded here: release it with the view,
+  // while the toolkit is still up.
+  yellow_led = wxNullBitmap;
+  if (pCVQ9View == this) pCVQ9View = nullptr;
+}
+
+void CVQ9View::ApplyPanelForm(PanelForm form) {
+  panel_form = form;
+  background = PictureResource(PanelPictureName(form));
+  const PanelItem item5 = PanelItemGeometry(5, form);
+  const unsigned k = static_cast<unsigned>(item5.kind);
+  all[5].pbitmapGreen = &bitmaps[2 * k];
+  all[5].pbitmapRed = &bitmaps[2 * k + 1];
+  all[5].rect = ToWxRect(item5.rect);
+  // The picture's top-right corner is the frame around the panel: the view's
+  // rightmost columns, which the shifted picture leaves bare, get that colour.
+  uncovered_colour = *wxBLACK;
+  if (background.IsOk()) {
+    const wxImage corner = background.ConvertToImage();
+    const int x = corner.GetWidth() - 1;
+    uncovered_colour = wxColour(corner.GetRed(x, 0), corner.GetGreen(x, 0), corner.GetBlue(x, 0));
+  }
+}
+
+void CVQ9View::UpdateGuiFromHwVersion() {
+  const PanelForm form = PanelFormFromHwVersion(hw_version_float);
+  ApplyPanelForm(form);
+  if (wxConfigBase *settings = Settings()) {
+    settings->Write(kHardwareVersionKey, wxString(PanelFormSettingText(form)));
+  }
+  Refresh(true);
+}
+
+void CVQ9View::ManageSelectedItem(CVQ9GraphicalItem *item) {
+  if (!item) return;
+  if (arrSelectedItems.Find(item)) {
+    arrSelectedItems.DeleteObject(item);
+  } else {
+    arrSelectedItems.Append(item);
+  }
+}
+
+void CVQ9View::DisplaySelected() {
+  arrSelectedItems.Clear();
+  if (ControlIndex < PANEL_ITEM_COUNT) arrSelectedItems.Append(&all[ControlIndex]);
+  Refresh(true);
+}
+
+void CVQ9View::DrawSelectedItems(wxDC &dc) {
+  for (ArrayGraphicalItem::compatibility_iterator node = arrSelectedItems.GetFirst(); node; node = node->GetNext()) {
+    const CVQ9GraphicalItem *item = node->GetData();
+    dc.DestroyClippingRegion();
+    dc.SetClippingRegion(item->rect);
+    if (item->pbitmapGreen && item->pbitmapGreen->IsOk()) {
+      dc.DrawBitmap(*item->pbitmapGreen, item->rect.GetX(), item->rect.GetY(), false);
+    }
+  }
+  dc.DestroyClippingRegion();
+}
+
+void CVQ9View::DrawLitLeds(wxDC &dc) {
+  if (!yellow_led.IsOk()) return;
+  for (unsigned which = 0; which < MIDI_LED_COUNT; ++which) {
+    if (!midi_led_lit[which]) continue;
+    const PanelRect led = MidiLedRect(which);
+    dc.DrawBitmap(yellow_led, led.x, led.y, false);
+  }
+}
+
+void CVQ9View::OnEraseBackground(wxEraseEvent &event) {
+  // The toolkit hands the erase event a context for the area being redrawn.
+  wxDC *dc = event.GetDC();
+  if (!dc) return;
+  if (background.IsOk()) {
+    dc->DrawBitmap(background, PANEL_PICTURE_VIEW_X, PANEL_PICTURE_VIEW_Y, false);
+    const int bare_x = PANEL_PICTURE_VIEW_X + background.GetWidth();
+    const wxSize size = GetClientSize();
+    if (bare_x < size.GetWidth()) {
+      dc->SetPen(*wxTRANSPARENT_PEN);
+      dc->SetBrush(wxBrush(uncovered_colour));
+      dc->DrawRectangle(bare_x, 0, size.GetWidth() - bare_x, size.GetHeight());
+      dc->SetBrush(wxNullBrush);
+      dc->SetPen(wxNullPen);
+    }
+  }
+  DrawSelectedItems(*dc);
+  DrawLitLeds(*dc);
+}
+
+void CVQ9View::OnPaint(wxPaintEvent &) {
+  wxPaintDC dc(this);
+  PrepareDC(dc);
+  DrawSelectedItems(dc);
+  DrawLitLeds(dc);
+}
