@@ -54,12 +54,13 @@ double mpTickStep(double scale, double pixels)
     const double raw = pixels / scale;
     const double power = std::pow(10.0, std::floor(std::log10(raw)));
     const double mantissa = raw / power;
+    // The nice step nearest to the wanted one, halfway points taken geometrically.
     double nice = 10.0;
-    if (mantissa <= 1.0)
+    if (mantissa < 1.4142)
         nice = 1.0;
-    else if (mantissa <= 2.0)
+    else if (mantissa < 3.1623)
         nice = 2.0;
-    else if (mantissa <= 5.0)
+    else if (mantissa < 7.0711)
         nice = 5.0;
     return nice * power;
 }

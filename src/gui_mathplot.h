@@ -87,8 +87,8 @@ public:
     wxDECLARE_DYNAMIC_CLASS(mpScaleY);
 };
 
-// A distance between ticks of 1, 2 or 5 times a power of ten that gives about
-// `pixels` between neighbouring ticks at `scale` pixels per unit.
+// A distance between ticks of 1, 2 or 5 times a power of ten that gives the
+// nearest to `pixels` between neighbouring ticks at `scale` pixels per unit.
 double mpTickStep(double scale, double pixels);
 
 class mpWindow : public wxWindow
