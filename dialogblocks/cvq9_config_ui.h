@@ -490,7 +490,11 @@ private:
     void CreateUserAssignTab();
     void CreateBottomArea(wxSizer *top);
     void InstallValidators();
-    void LoadPresetLibrary();
+    // Tightens the native look of the notebook tabs, spin controls, buttons and
+    // text fields so that the tabs hold their rows at the panel's size.
+    void CompactNativeStyle();
+    static void ApplyCss(wxWindow *window, const char *css);
+    void LoadPresets();
 
     // Reads an offline version choice into serial_nb[first], serial_nb[first + 1],
     // the version number and its display (cvq9_config_ui_prefs.cpp).

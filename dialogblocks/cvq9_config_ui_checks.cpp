@@ -1,0 +1,93 @@
+// Editor panel: the assignment checks run on request and before transfers and
+// saves, their messages, and the common-field mask of a multiple selection.
+#include "cvq9_config_ui.h"
+
+#include <wx/msgdlg.h>
+
+#include "CVQ9Mainframe.h"
+#include "CVQ9View.h"
+#include "assignment_checks.h"
+#include "config_tables.h"
+#include "param_messages.h"
+#include "record_access.h"
+#include "selection_mask.h"
+
+uint8_t cvq9_config_ui::CheckCurrentParam(uint8_t group, uint8_t control)
+{
+    // The MIDI string on screen is checked whatever control is asked for: an
+    // odd digit count has not reached any record yet.
+    if (IsIncompleteMidiText(MidiStringFieldLength())) {
+        DisplayParamError(PARAM_ODD_DIGITS, group, control);
+        return PARAM_ODD_DIGITS;
+    }
+    const uint8_t code = CheckStoredControl(group, control);
+    if (code != 0)
+        DisplayParamError(code, group, control);
+    return code;
+}
+
+uint8_t cvq9_config_ui::CheckAllParam()
+{
+    if (GAUGE_Bargraph) {
+        GAUGE_Bargraph->SetValue(0);
+        GAUGE_Bargraph->SetRange(CHECK_ALL_STEPS);
+    }
+    if (IsIncompleteMidiText(MidiStringFieldLength())) {
+        DisplayParamError(PARAM_ODD_DIGITS, static_cast<uint8_t>(CurrentGroup), static_cast<uint8_t>(ControlIndex));
+        return PARAM_ODD_DIGITS;
+    }
+    CheckPosition failed;
+    const uint8_t code = CheckStoredRange(
+        [this] { return wxSpinCtrlStartGroup ? wxSpinCtrlStartGroup->GetValue() : 0; },
+        [this] { return wxSpinCtrlEndGroup ? wxSpinCtrlEndGroup->GetValue() : 0; },
+        [this](int step) {
+            if (GAUGE_Bargraph)
+                GAUGE_Bargraph->SetValue(step);
+        },
+        failed);
+    if (code != 0) {
+        DisplayParamError(code, static_cast<uint8_t>(failed.group), static_cast<uint8_t>(failed.control));
+        return code;
+    }
+    if (GAUGE_Bargraph)
+        GAUGE_Bargraph->SetValue(0);
+    return 0;
+}
+
+void cvq9_config_ui::DisplayParamError(uint8_t code, uint8_t group, uint8_t control)
+{
+    unsigned lenght = 0;
+    if (ParamErrorNeedsLenght(code) && group < GROUP_NB && control < CONTROLS_PER_GROUP)
+        lenght = AddressedRecord(group, control).midi_str_lenght;
+    const std::string message = ParamErrorMessage(code, group, control, lenght);
+
+    const bool passes = code == PARAM_OK || code == PARAM_WARN_UNDEFINED || code == PARAM_WARN_LONG_STRING;
+    if (!passes && group < GROUP_NB && control < CONTROLS_PER_GROUP) {
+        // Show the faulty control, alone, as the selection: the view draws it
+        // alone, so edits made to fix it must reach it alone.
+        const bool group_changed = CurrentGroup != group;
+        CurrentGroup = group;
+        ControlIndex = control;
+        all_selected_ctrl.assign(1, static_cast<int>(control));
+        if (m_pGroupCombo)
+            m_pGroupCombo->SetSelection(static_cast<int>(group));
+        if (pCVQ9View)
+            pCVQ9View->DisplaySelected();
+        UpdateWholeParamWindows();
+        // The group name field edits the current group's name.
+        if (group_changed)
+            UpdateWholeGlobalParamsWindows();
+    }
+    wxMessageBox(wxString(message.c_str(), wxConvISO8859_1), wxT("Parameter check"), wxOK | wxCENTRE, this);
+}
+
+void cvq9_config_ui::OnButtonCheckAllClick(wxCommandEvent &event)
+{
+    CheckAllParam();
+    event.Skip();
+}
+
+uint32_t cvq9_config_ui::CheckCommonCtrlParameters()
+{
+    return CommonFieldMask(CurrentGroup, ControlIndex, all_selected_ctrl);
+}

@@ -1,0 +1,69 @@
+// Editor panel: the MIDI port selectors of the Preferences tab, filled once
+// from PortMidi's device list, and the remembered choice.
+#include "cvq9_config_ui.h"
+
+#include <wx/config.h>
+#include <wx/msgdlg.h>
+
+#include "Midi_Ios.h"
+
+namespace {
+
+long ReadPosition(const wxChar *key)
+{
+    wxConfigBase *config = wxConfigBase::Get();
+    return config ? config->ReadLong(key, 1) : 1;
+}
+
+// A stored position that is not in the new list leaves the selector without a selection.
+void SelectPosition(wxComboBox *selector, long position)
+{
+    if (position >= 0 && position < static_cast<long>(selector->GetCount()))
+        selector->SetSelection(static_cast<int>(position));
+    else
+        selector->SetSelection(wxNOT_FOUND);
+}
+
+void WritePosition(const wxChar *key, wxComboBox *selector)
+{
+    wxConfigBase *config = wxConfigBase::Get();
+    if (config && selector)
+        config->Write(key, static_cast<long>(selector->GetSelection()));
+}
+
+void Fill(wxComboBox *selector, const std::vector<MidiDeviceEntry> &devices)
+{
+    selector->Clear();
+    for (const MidiDeviceEntry &entry : devices)
+        selector->Append(wxString(entry.name));
+}
+
+} // namespace
+
+void cvq9_config_ui::EnumerateMidiDevices()
+{
+    if (!wxComboBoxMidiIn || !wxComboBoxMidiOut)
+        return;
+    // The device tables follow the selectors entry by entry.
+    const MidiDeviceLists lists = ListMidiDevices();
+    Fill(wxComboBoxMidiIn, lists.inputs);
+    Fill(wxComboBoxMidiOut, lists.outputs);
+    if (lists.inputs.empty())
+        wxMessageDialog(this, wxT("No MIDI In device detected"), wxT("MIDI error"), wxOK | wxCENTRE).ShowModal();
+    if (lists.outputs.empty())
+        wxMessageDialog(this, wxT("No MIDI Out device detected"), wxT("MIDI error"), wxOK | wxCENTRE).ShowModal();
+    SelectPosition(wxComboBoxMidiIn, ReadPosition(wxT("MidiInDev")));
+    SelectPosition(wxComboBoxMidiOut, ReadPosition(wxT("MidiOutDev")));
+}
+
+void cvq9_config_ui::OnComboboxMidiInSelected(wxCommandEvent &event)
+{
+    WritePosition(wxT("MidiInDev"), wxComboBoxMidiIn);
+    event.Skip();
+}
+
+void cvq9_config_ui::OnComboboxMidiOutSelected(wxCommandEvent &event)
+{
+    WritePosition(wxT("MidiOutDev"), wxComboBoxMidiOut);
+    event.Skip();
+}
