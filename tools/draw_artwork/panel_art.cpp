@@ -20,7 +20,7 @@ const wxColour kFace(50, 53, 58);         // the panel face: flat, so sprites fi
 const wxColour kFaceLight(78, 82, 89);    // bevel and groove highlights
 const wxColour kFaceDark(30, 32, 35);     // grooves and shadows
 const wxColour kLegend(214, 217, 222);    // printed legends
-const wxColour kLegendDim(150, 155, 163);
+const wxColour kLegendDim(168, 173, 181);
 const wxColour kShiftLegend(235, 160, 50);
 const wxColour kRecRed(225, 55, 45);
 
@@ -470,7 +470,7 @@ void DrawFaceAndLegends(Gc &gc, PanelForm form) {
       Line(gc, sx, 203, sx, 221, wxColour(136, 134, 127), 1.0);
     }
   }
-  Text(gc, L"32 KNOBS  \u00B7  8 SLIDERS  \u00B7  21 GROUPS", 240, 240, legend, kLegendDim);
+  Text(gc, L"32 KNOBS  \u00B7  8 SLIDERS  \u00B7  21 GROUPS", 240, 242, CondensedFont(10, true), kLegendDim);
   for (unsigned col = 0; col < 8; ++col) {
     const PanelRect r = PictureRect(40 + col, form);
     Text(gc, wxString::Format("%u", col + 1), CentreX(r), 275, legend, kLegendDim);
