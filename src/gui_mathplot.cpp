@@ -285,15 +285,25 @@ wxRect mpWindow::GetPlotArea() const
                   std::max(0, client.y - m_marginTop - m_marginBottom));
 }
 
-wxCoord mpWindow::x2p(double x) const
+namespace {
+
+// A pixel coordinate from a world one; values far outside any window (or not
+// numbers at all) are pinned so that the conversion to an integer stays defined.
+wxCoord ToPixel(double p)
 {
-    return static_cast<wxCoord>(std::lround(m_marginLeft + (x - m_posX) * m_scaleX));
+    const double limit = 1e6;
+    if (!(p > -limit))
+        p = -limit;
+    else if (p > limit)
+        p = limit;
+    return static_cast<wxCoord>(std::lround(p));
 }
 
-wxCoord mpWindow::y2p(double y) const
-{
-    return static_cast<wxCoord>(std::lround(m_marginTop + (m_posY - y) * m_scaleY));
-}
+} // namespace
+
+wxCoord mpWindow::x2p(double x) const { return ToPixel(m_marginLeft + (x - m_posX) * m_scaleX); }
+
+wxCoord mpWindow::y2p(double y) const { return ToPixel(m_marginTop + (m_posY - y) * m_scaleY); }
 
 double mpWindow::p2x(wxCoord px) const { return m_posX + (px - m_marginLeft) / m_scaleX; }
 

@@ -1,7 +1,9 @@
 // The user-curve dialog as the user meets it: opened the way the editor's
 // "Edit" buttons open it, its widgets driven through their events, its error
 // boxes recorded, its plot drawn into a picture and checked pixel by pixel.
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include <wx/bitmap.h>
@@ -533,6 +535,66 @@ TEST(MathPlotTicks, NiceSteps)
     EXPECT_DOUBLE_EQ(0.5, mpTickStep(100.0, 40.0));
     EXPECT_DOUBLE_EQ(50.0, mpTickStep(1.0, 40.0));
     EXPECT_DOUBLE_EQ(1.0, mpTickStep(0.0, 40.0)) << "no scale: a step of 1";
+}
+
+namespace {
+
+// A function layer that counts its deletion, for the ownership rules.
+struct CountedFX : public mpFX {
+    double value;
+    int *deleted;
+    CountedFX(double v, int *d) : mpFX(wxT("counted")), value(v), deleted(d) {}
+    ~CountedFX() override
+    {
+        if (deleted)
+            ++*deleted;
+    }
+    double GetY(double) override { return value; }
+};
+
+} // namespace
+
+TEST_F(CurvesDialog, PlotLayersAreOwnedByTheWindow)
+{
+    int deleted = 0;
+    {
+        mpWindow *plot = new mpWindow(dlg, wxID_ANY, wxPoint(0, 0), wxSize(100, 100));
+        CountedFX *kept = new CountedFX(1.0, &deleted);
+        CountedFX *removed = new CountedFX(2.0, &deleted);
+        EXPECT_TRUE(plot->AddLayer(kept));
+        EXPECT_FALSE(plot->AddLayer(kept)) << "a layer is added once";
+        EXPECT_FALSE(plot->AddLayer(nullptr));
+        EXPECT_TRUE(plot->AddLayer(removed));
+        EXPECT_EQ(2u, plot->CountLayers());
+        EXPECT_TRUE(plot->DelLayer(removed, false));
+        EXPECT_FALSE(plot->DelLayer(removed, true)) << "no longer in the window";
+        EXPECT_EQ(0, deleted);
+        delete removed;
+        EXPECT_EQ(1, deleted);
+        plot->Destroy();
+    }
+    Pump();
+    EXPECT_EQ(2, deleted) << "the window deleted the layer it still held";
+}
+
+TEST_F(CurvesDialog, PlotSurvivesValuesOutsideAnyWindow)
+{
+    mpWindow *plot = new mpWindow(dlg, wxID_ANY, wxPoint(0, 0), wxSize(120, 90));
+    plot->AddLayer(new mpScaleX);
+    plot->AddLayer(new mpScaleY);
+    plot->AddLayer(new CountedFX(std::numeric_limits<double>::infinity(), nullptr));
+    plot->AddLayer(new CountedFX(std::nan(""), nullptr));
+    plot->AddLayer(new CountedFX(-1e300, nullptr));
+    plot->Fit(0, 10, 0, 10);
+    wxBitmap bitmap(120, 90, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        plot->Render(dc);
+    }
+    EXPECT_TRUE(bitmap.IsOk());
+    EXPECT_EQ(1000000, plot->y2p(-1e300));
+    EXPECT_EQ(-1000000, plot->x2p(std::nan("")));
+    plot->Destroy();
 }
 
 // ---- Picture ------------------------------------------------------------------------------
