@@ -554,6 +554,71 @@ TEST_F(TransfersGui, CancelDuringDownloadAllStopsAfterTheCurrentControl)
     ExpectIdle();
 }
 
+TEST_F(TransfersGui, DuringATransferOnlyCancelIsUsableAndTheGaugeMoves)
+{
+    ResetConfiguration(1);
+    SetRange(3, 5);
+    q9.answer_delay = 20;
+    ShowPage(PAGE_ASSIGN_STD);
+    bool seen = false, was_programming = false, cancel_enabled = false, download_enabled = true;
+    bool notebook_enabled = true;
+    int gauge_value = 0, gauge_range = 0;
+    wxString group_label;
+    wxTimer look;
+    look.Bind(wxEVT_TIMER, [&](wxTimerEvent &) {
+        seen = true;
+        was_programming = programming;
+        cancel_enabled = pui->wxButtonCancel->IsEnabled();
+        download_enabled = pui->wxButtonDownloadAllToQ9->IsEnabled();
+        notebook_enabled = pui->wxNotebookPages->IsEnabled();
+        gauge_value = pui->GAUGE_Bargraph->GetValue();
+        gauge_range = pui->GAUGE_Bargraph->GetRange();
+        group_label = pui->wxStaticTextGroupNb->GetLabel();
+        SaveScreenshot(m_pCVQ9MainFrame, wxT("transfer_running"));
+        wxCommandEvent cancel(wxEVT_BUTTON, pui->wxButtonCancel->GetId());
+        cancel.SetEventObject(pui->wxButtonCancel);
+        pui->wxButtonCancel->ProcessWindowEvent(cancel);
+    });
+    look.StartOnce(600);
+    Click(pui->wxButtonDownloadAllToQ9);
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(was_programming);
+    EXPECT_TRUE(cancel_enabled);
+    EXPECT_FALSE(download_enabled);
+    EXPECT_FALSE(notebook_enabled);
+    EXPECT_EQ(191, gauge_range);
+    EXPECT_GT(gauge_value, 0);
+    EXPECT_EQ(wxString("3"), group_label);
+    ExpectIdle();
+    EXPECT_FALSE(pui->wxButtonCancel->IsEnabled());
+    EXPECT_TRUE(pui->wxNotebookPages->IsEnabled());
+}
+
+TEST_F(TransfersGui, UploadAllFromGroupZeroTakesTheTransportButtonsToo)
+{
+    ResetConfiguration(0);
+    SetRange(0, 0);
+    for (int t = 0; t < 5; ++t) {
+        All_Params record;
+        InitMidiStruct(&record, 0, static_cast<uint8_t>(t), 1);
+        std::memcpy(q9.transport[t], &record, 32);
+    }
+    for (int c = 5; c <= 66; ++c) {
+        All_Params record;
+        InitMidiStruct(&record, 0, static_cast<uint8_t>(c), 1);
+        std::memcpy(q9.midi[0][c], &record, 32);
+    }
+    ShowPage(PAGE_ASSIGN_STD);
+    Click(pui->wxButtonUploadAllFromQ9);
+    EXPECT_TRUE(MidiErrors().empty()) << dialogs.Describe();
+    EXPECT_EQ(5u + 62u * 2u, q9.received.size());
+    for (int t = 0; t < 5; ++t)
+        EXPECT_TRUE(SameRecord(q9.transport[t], mytransport[t])) << t;
+    for (int c = 5; c <= 66; ++c)
+        EXPECT_TRUE(SameRecord(q9.midi[0][c], mycontrol[0][c])) << c;
+    ExpectIdle();
+}
+
 TEST_F(TransfersGui, RoundTripOfTheWholeConfiguration)
 {
     ResetConfiguration(1);
