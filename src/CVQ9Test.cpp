@@ -212,9 +212,14 @@ CVQ9App::CVQ9App() : help(nullptr)
 bool CVQ9App::OnInit()
 {
     // 1. The settings store; nothing is read yet. It is also the toolkit's
-    // global configuration, so every window writes to the same file.
-    CVQ9_SOFT_config = new wxFileConfig(wxString::FromAscii(CVQ9_SETTINGS_APP_NAME), wxEmptyString, wxEmptyString,
-                                        wxEmptyString, wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE, wxConvUTF8);
+    // global configuration, so every window writes to the same file. A
+    // missing or unreadable file gives every key its default, silently.
+    {
+        wxLogNull quiet;
+        CVQ9_SOFT_config = new wxFileConfig(wxString::FromAscii(CVQ9_SETTINGS_APP_NAME), wxEmptyString, wxEmptyString,
+                                            wxEmptyString, wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE,
+                                            wxConvUTF8);
+    }
     wxConfigBase::Set(CVQ9_SOFT_config);
 
     // 2. Not connected, not offline, no library, nothing to save.

@@ -18,6 +18,7 @@
 #include <wx/evtloop.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/toplevel.h>
 
@@ -185,6 +186,22 @@ std::string TablesSnapshot::DiffFrom(const TablesSnapshot &before) const
 
 // ---- GuiFixture ------------------------------------------------------------
 
+class GuiFixture::LogRecorder : public wxLog
+{
+public:
+    explicit LogRecorder(std::vector<std::pair<unsigned long, wxString>> &into) : into_(into) {}
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString &message, const wxLogRecordInfo &) override
+    {
+        into_.emplace_back(level, message);
+        std::fprintf(stderr, "log (%lu): %s\n", static_cast<unsigned long>(level), message.utf8_str().data());
+    }
+
+private:
+    std::vector<std::pair<unsigned long, wxString>> &into_;
+};
+
 bool GuiFixture::InChildProcess()
 {
     const char *flag = getenv("CVQ9_GUI_CHILD");
@@ -206,6 +223,8 @@ void GuiFixture::SetUp()
         setenv("HOME", pattern, 1);
     }
     dialogs.Register();
+    log_recorder_ = new LogRecorder(log_messages);
+    previous_log_ = wxLog::SetActiveTarget(log_recorder_);
 }
 
 void GuiFixture::TearDown()
@@ -218,6 +237,9 @@ void GuiFixture::TearDown()
         FinishShutdown();
     }
     dialogs.Unregister();
+    wxLog::FlushActive();
+    delete wxLog::SetActiveTarget(static_cast<wxLog *>(previous_log_));
+    log_recorder_ = nullptr;
     if (!InChildProcess()) {
         wxFileName::Rmdir(home_, wxPATH_RMDIR_RECURSIVE);
         if (had_home_)

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,15 @@ struct TablesSnapshot {
     std::string DiffFrom(const TablesSnapshot &before) const;
 };
 
+// Gives every group name the form a library file reads back: the text
+// followed by one NUL character.
+inline void UseStoredGroupNames()
+{
+    for (Q9Text &name : mygroupnames)
+        if (name.empty() || name.back() != L'\0')
+            name.push_back(L'\0');
+}
+
 #define EXPECT_TABLES_EQ(before, after) \
     EXPECT_TRUE((before) == (after)) << (after).DiffFrom(before)
 
@@ -145,6 +155,9 @@ protected:
     static bool InChildProcess();
 
     DialogRecorder dialogs;
+    // Every message logged through the toolkit during the test (level, text);
+    // they are also printed. The program reports nothing this way.
+    std::vector<std::pair<unsigned long, wxString>> log_messages;
 
 private:
     wxString home_;
@@ -152,6 +165,9 @@ private:
     bool had_home_ = false;
     bool running_ = false;
     void FinishShutdown();
+    class LogRecorder;
+    LogRecorder *log_recorder_ = nullptr;
+    void *previous_log_ = nullptr;
 };
 
 #endif

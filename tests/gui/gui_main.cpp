@@ -7,6 +7,7 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
+#include <wx/log.h>
 
 #include "CVQ9Test.h"
 
@@ -23,6 +24,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "gui_tests: the toolkit cannot start (is there a display?)\n");
         return 1;
     }
+    // Log messages go to the error output: a test never waits on a log window.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
     int result = 0;
     {
         wxEventLoop loop;

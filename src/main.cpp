@@ -1,0 +1,3 @@
+#include "CVQ9Test.h"
+
+wxIMPLEMENT_APP(CVQ9App);
