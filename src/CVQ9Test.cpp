@@ -230,6 +230,8 @@ bool CVQ9App::OnInit()
     default_lib_loaded = false;
     need_to_save_lib = false;
     FilePath.clear();
+    fw_version_float = 0.0f;
+    hw_version_float = 0.0f;
 
     // 3.
     all_selected_ctrl.reserve(CONTROLS_PER_GROUP);
@@ -316,11 +318,12 @@ bool CVQ9App::OnInit()
 
     // 18. The help book (a zip archive) beside the program; without it the
     // help window simply has nothing to show.
-    wxInitAllImageHandlers();
-    static bool zip_handler_added = false;
-    if (!zip_handler_added) {
+    // Once per process: a second start-up in the same process finds them registered.
+    static bool handlers_added = false;
+    if (!handlers_added) {
+        wxInitAllImageHandlers();
         wxFileSystem::AddHandler(new wxZipFSHandler);
-        zip_handler_added = true;
+        handlers_added = true;
     }
     SetVendorName(wxT("Halvorn"));
     SetAppName(wxT("Corvana Q9 Configuration software Help"));

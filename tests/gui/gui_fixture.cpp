@@ -194,6 +194,9 @@ public:
 protected:
     void DoLogRecord(wxLogLevel level, const wxString &message, const wxLogRecordInfo &) override
     {
+        // What a user would see: errors, warnings and messages; not debug output.
+        if (level > wxLOG_Message)
+            return;
         into_.emplace_back(level, message);
         std::fprintf(stderr, "log (%lu): %s\n", static_cast<unsigned long>(level), message.utf8_str().data());
     }

@@ -155,8 +155,8 @@ protected:
     static bool InChildProcess();
 
     DialogRecorder dialogs;
-    // Every message logged through the toolkit during the test (level, text);
-    // they are also printed. The program reports nothing this way.
+    // Every error, warning or message logged through the toolkit during the
+    // test (level, text); they are also printed. The program reports nothing this way.
     std::vector<std::pair<unsigned long, wxString>> log_messages;
 
 private:
