@@ -11,7 +11,8 @@
 //   cvq9_config_ui_prefs.cpp     Preferences tab, offline mode, version gating
 //   cvq9_config_ui_checks.cpp    assignment checks and their messages
 //   cvq9_config_ui_midi.cpp      MIDI port selectors
-//   cvq9_config_ui_handlers.cpp  global, realtime, assignment, transfer handlers
+//   cvq9_config_ui_handlers.cpp  global, realtime and assignment handlers
+//   cvq9_config_ui_transfers.cpp identity request, exchanges, transfers
 #ifndef CVQ9_CONFIG_UI_H
 #define CVQ9_CONFIG_UI_H
 
@@ -226,6 +227,15 @@ public:
     // Mask of the fields equal in every control of the selection (bit per field);
     // moves ControlIndex to the end of all_selected_ctrl.
     uint32_t CheckCommonCtrlParameters();
+
+    // Exchange with the controller (cvq9_config_ui_transfers.cpp): waits up to
+    // `timeout` 1-ms steps for the answer of the wait kind (Midi_Ios.h),
+    // yielding at every step, the gauge following when `update_bargraph` is
+    // set; the status goes to `sysex_error`. Returns 0.
+    int WaitIncomingSysex(int action, uint8_t *sysex_in, uint8_t *values, unsigned timeout,
+                          uint8_t &sysex_error, uint8_t update_bargraph, uint8_t param_address);
+    // Shows the "CVQ9 MIDI Error" box for a failure status.
+    void DisplaySysexError(uint8_t sysex_error, const uint8_t *sysex_in);
 
     // Transfer workers (status 0..4 lets a loop go on, above 4 stops it).
     uint8_t DownloadSingleToCvQ9(uint8_t update_bargraph, bool type);
@@ -482,6 +492,12 @@ public:
     wxString MustBeAscii;
 
 private:
+    // Common frame of the four transfer buttons, and their two kinds of work
+    // (cvq9_config_ui_transfers.cpp).
+    void RunTransfer(bool all, bool upload);
+    void TransferSelection(bool upload);
+    void TransferAll(bool upload);
+
     // Roster helpers (cvq9_config_ui_roster.cpp).
     void CreatePreferencesTab();
     void CreateGlobalTab();

@@ -1,0 +1,563 @@
+// Editor panel: talking to the controller. The identity request, the waits
+// for answers with their error boxes, the four transfer workers and the four
+// transfer buttons with Cancel. Each operation opens both ports, exchanges its
+// messages on the GUI thread (yielding at every wait step so that Cancel stays
+// usable) and closes the ports again.
+#include "cvq9_config_ui.h"
+
+#include <cstring>
+#include <utility>
+
+#include <wx/app.h>
+#include <wx/config.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include "CVQ9View.h"
+#include "Midi_Ios.h"
+#include "config_tables.h"
+#include "cross_functions.h"
+#include "record_access.h"
+#include "text_bytes.h"
+
+namespace {
+
+// Lights both MIDI activity LEDs of the view, once the view offers it.
+template <typename View>
+auto FlashLeds(View *view, int) -> decltype(view->UpdateMidiLeds(true, 0), void())
+{
+    view->UpdateMidiLeds(true, 0);
+    view->UpdateMidiLeds(true, 1);
+}
+
+template <typename View>
+void FlashLeds(View *, long)
+{
+}
+
+void LightLeds()
+{
+    if (pCVQ9View)
+        FlashLeds(pCVQ9View, 0);
+}
+
+wxString Latin1(const std::string &text)
+{
+    return wxString(text.c_str(), wxConvISO8859_1);
+}
+
+void ShowMidiError(wxWindow *parent, const wxString &text)
+{
+    wxMessageDialog(parent, text, wxT("MIDI error"), wxOK | wxCENTRE).ShowModal();
+}
+
+// The port layer's own box ("There are still data into the input buffer") has no parent.
+void InstallMidiReporter()
+{
+    SetMidiReporter([](const std::string &caption, const std::string &text) {
+        wxMessageDialog(nullptr, Latin1(text), Latin1(caption), wxOK | wxCENTRE).ShowModal();
+    });
+}
+
+// The device numbers behind the two selectors, or a "MIDI error" box and false
+// when a selector has no entry selected.
+bool SelectedDevices(wxWindow *parent, wxComboBox *in_selector, wxComboBox *out_selector, int &in, int &out)
+{
+    in = in_selector ? MidiInDeviceAt(in_selector->GetSelection(), static_cast<int>(in_selector->GetCount())) : -1;
+    out = out_selector ? MidiOutDeviceAt(out_selector->GetSelection(), static_cast<int>(out_selector->GetCount())) : -1;
+    if (in < 0) {
+        ShowMidiError(parent, wxT("No MIDI In port selected"));
+        return false;
+    }
+    if (out < 0) {
+        ShowMidiError(parent, wxT("No MIDI Out port selected"));
+        return false;
+    }
+    return true;
+}
+
+// Output first, then input; on failure nothing stays open and nothing is said.
+bool OpenPorts(int in, int out)
+{
+    InstallMidiReporter();
+    if (Open_Midi_Out(out) != 0)
+        return false;
+    if (Open_Midi_In(in) != 0) {
+        Close_Midi_Out();
+        return false;
+    }
+    return true;
+}
+
+void ClosePorts()
+{
+    Close_Midi_In();
+    Close_Midi_Out();
+}
+
+bool Checked(const wxCheckBox *box)
+{
+    return box && box->GetValue();
+}
+
+void SetNumber(wxStaticText *label, unsigned value)
+{
+    if (label)
+        label->SetLabel(wxString::Format(wxT("%d"), static_cast<int>(value)));
+}
+
+bool LcdTextEmpty(const Q9Text &text)
+{
+    return text.empty() || text[0] == L'\0';
+}
+
+// Exactly `count` characters of a received byte field, spaces kept.
+Q9Text FixedText(const uint8_t *bytes, size_t count)
+{
+    Q9Text text;
+    for (size_t i = 0; i < count; ++i)
+        text.push_back(static_cast<wchar_t>(bytes[i]));
+    return text;
+}
+
+} // namespace
+
+// ---- Exchange.
+
+int cvq9_config_ui::WaitIncomingSysex(int action, uint8_t *sysex_in, uint8_t *values, unsigned timeout,
+                                      uint8_t &sysex_error, uint8_t update_bargraph, uint8_t param_address)
+{
+    wxGauge *gauge = update_bargraph ? GAUGE_Bargraph : nullptr;
+    if (gauge) {
+        gauge->SetValue(0);
+        gauge->SetRange(static_cast<int>(timeout));
+    }
+    return WaitSysexAnswer(action, sysex_in, values, timeout, sysex_error, param_address, [gauge](unsigned step) {
+        if (gauge)
+            gauge->SetValue(static_cast<int>(step));
+        SleepOneMillisecond();
+        if (wxTheApp)
+            wxTheApp->Yield(true);
+    });
+}
+
+void cvq9_config_ui::DisplaySysexError(uint8_t sysex_error, const uint8_t *sysex_in)
+{
+    wxMessageDialog(this, Latin1(SysexErrorText(sysex_error, sysex_in)), wxT("CVQ9 MIDI Error"), wxOK | wxCENTRE)
+        .ShowModal();
+}
+
+// ---- Identity.
+
+void cvq9_config_ui::OnButtonGetIdentityClick(wxCommandEvent &event)
+{
+    must_finish_midi = false;
+    programming = true;
+    cvq9_connected = false;
+    wxStaticText *labels[] = {TEXTCTRL_CurrentFwVersion, TEXTCTRL_CurrentHwVersion, TEXTCTRL_CurrentFwYear,
+                              TEXTCTRL_CurrentFwMonth, TEXTCTRL_CurrentFwSerial};
+    for (wxStaticText *label : labels)
+        if (label)
+            label->SetLabel(wxT("-"));
+    ManageButtons();
+
+    int in = -1, out = -1;
+    if (SelectedDevices(this, wxComboBoxMidiIn, wxComboBoxMidiOut, in, out) && OpenPorts(in, out)) {
+        LightLeds();
+        uint8_t sysex_out[SYSEX_BUFFER_SIZE] = {};
+        uint8_t sysex_in[SYSEX_BUFFER_SIZE] = {};
+        Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, COMMON_PARAM_IDENTITY, serial_nb, sysex_out, 0);
+        SendSysexToMidiOut(sysex_out);
+        uint8_t status = SYSEX_MALFORMED;
+        WaitIncomingSysex(WAIT_IDENTITY, sysex_in, serial_nb, WAIT_STEPS_DEFAULT, status, 1, 0);
+        if (status <= 239) {
+            const IdentityTexts texts = IdentityFromSerial(serial_nb);
+            const wxString fw = Latin1(texts.fw_version);
+            const wxString hw = Latin1(texts.hw_version);
+            TEXTCTRL_CurrentFwVersion->SetLabel(fw);
+            TEXTCTRL_CurrentHwVersion->SetLabel(hw);
+            TEXTCTRL_CurrentFwYear->SetLabel(Latin1(texts.fw_year));
+            TEXTCTRL_CurrentFwMonth->SetLabel(Latin1(texts.fw_month));
+            TEXTCTRL_CurrentFwSerial->SetLabel(Latin1(texts.serial));
+            fw_version_float = texts.fw_version_number;
+            hw_version_float = texts.hw_version_number;
+            const std::pair<wxChoice *, std::pair<const wxChar *, wxString>> choices[] = {
+                {wxChoiceFwOffline, {wxT("Offline_Fw_Version"), fw}},
+                {wxChoiceHwOffline, {wxT("Offline_Hw_Version"), hw}}};
+            for (const auto &c : choices) {
+                if (c.first) {
+                    const int found = c.first->FindString(c.second.second, true);
+                    if (found != wxNOT_FOUND)
+                        c.first->SetSelection(found);
+                }
+                if (wxConfigBase *config = wxConfigBase::Get())
+                    config->Write(c.second.first, c.second.second);
+            }
+            cvq9_connected = true;
+            offline_mode = false;
+            EnableDisableUiFromFwVersion();
+            if (pCVQ9View)
+                pCVQ9View->UpdateGuiFromHwVersion();
+        } else {
+            DisplaySysexError(status, sysex_in);
+        }
+        ClosePorts();
+    }
+    programming = false;
+    ManageButtons();
+    if (GAUGE_Bargraph)
+        GAUGE_Bargraph->SetValue(0);
+    event.Skip();
+}
+
+// ---- Workers.
+
+uint8_t cvq9_config_ui::DownloadSingleToCvQ9(uint8_t update_bargraph, bool type)
+{
+    const All_Params record = AddressedRecord(CurrentGroup, ControlIndex);
+    if (must_finish_midi)
+        return 0;
+    const bool force = Checked(CheckboxProgUndef);
+    const uint8_t index = static_cast<uint8_t>(ControlIndex);
+    const uint8_t group = static_cast<uint8_t>(CurrentGroup);
+    uint8_t sysex_out[SYSEX_BUFFER_SIZE] = {};
+    uint8_t sysex_in[SYSEX_BUFFER_SIZE] = {};
+    bool midi_failed = false;
+
+    if (!Checked(CheckboxIgnoreMIDI)) {
+        if (CheckMidiStruct(&record, index) == 2 && !force)
+            return 0;   // an undefined control sends nothing at all
+        LightLeds();
+        if (Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &record, sysex_out, index, group) == SYSEX_INVALID_REQUEST)
+            return SYSEX_INVALID_REQUEST;
+        SendSysexToMidiOut(sysex_out);
+        uint8_t status = SYSEX_MALFORMED;
+        WaitIncomingSysex(WAIT_MIDI_ACK, sysex_in, nullptr, WAIT_STEPS_DEFAULT, status, update_bargraph, 0);
+        if (status != SYSEX_ACK_OK) {
+            DisplaySysexError(status, sysex_in);
+            midi_failed = true;
+        }
+    }
+
+    bool lcd_ran = false;
+    uint8_t lcd_status = SYSEX_ACK_OK;
+    if (!Checked(CheckboxIgnoreLcd) && type) {
+        const Q9Text &text = mylcdstring[CurrentGroup][ControlIndex];
+        if (LcdTextEmpty(text) && !force)
+            return 0;
+        LightLeds();
+        if (!midi_failed) {
+            uint8_t lcd[LCD_STRING_LENGHT + 2] = {};
+            TextToBytes(lcd, text, LCD_STRING_LENGHT + 1);
+            if (Cvq9_Lcd_Assign_To_Sysex(ACTION_WRITE_ACK, lcd, sysex_out, index, group) == SYSEX_INVALID_REQUEST)
+                return SYSEX_INVALID_REQUEST;
+            SendSysexToMidiOut(sysex_out);
+            WaitIncomingSysex(WAIT_LCD_ACK, sysex_in, nullptr, WAIT_STEPS_DEFAULT, lcd_status, update_bargraph, 0);
+            lcd_ran = true;
+        }
+    }
+    if (GAUGE_Bargraph)
+        GAUGE_Bargraph->SetValue(0);
+    if (lcd_ran && lcd_status != SYSEX_ACK_OK)
+        DisplaySysexError(lcd_status, sysex_in);
+    return 0;
+}
+
+uint8_t cvq9_config_ui::UploadSingleFromCvQ9(uint8_t update_bargraph, bool type)
+{
+    if (must_finish_midi)
+        return 0;
+    const uint8_t index = static_cast<uint8_t>(ControlIndex);
+    const uint8_t group = static_cast<uint8_t>(CurrentGroup);
+    uint8_t sysex_out[SYSEX_BUFFER_SIZE] = {};
+    uint8_t sysex_in[SYSEX_BUFFER_SIZE] = {};
+    uint8_t r = 0;
+    bool unanswered = false;
+
+    // Each failed exchange is reported once; an unanswered one ends the upload.
+    auto exchange = [&](int kind) {
+        SendSysexToMidiOut(sysex_out);
+        uint8_t status = SYSEX_MALFORMED;
+        WaitIncomingSysex(kind, sysex_in, nullptr, WAIT_STEPS_DEFAULT, status, update_bargraph, 0);
+        if (IsFailedExchange(status)) {
+            DisplaySysexError(status, sysex_in);
+            if (status == SYSEX_NO_ANSWER)
+                unanswered = true;
+        }
+    };
+
+    if (!Checked(CheckboxIgnoreMIDI)) {
+        LightLeds();
+        All_Params &record = AddressedRecord(CurrentGroup, ControlIndex);
+        if (Cvq9_Midi_Assign_To_Sysex(ACTION_READ_REQUEST, &record, sysex_out, index, group) == SYSEX_INVALID_REQUEST)
+            r = SYSEX_INVALID_REQUEST;
+        else
+            exchange(WAIT_MIDI_DATA);
+    }
+    if (!Checked(CheckboxIgnoreLcd) && type && !unanswered) {
+        LightLeds();
+        if (r == 0) {
+            uint8_t lcd[LCD_STRING_LENGHT + 1] = {};
+            if (Cvq9_Lcd_Assign_To_Sysex(ACTION_READ_REQUEST, lcd, sysex_out, index, group) == SYSEX_INVALID_REQUEST)
+                r = SYSEX_INVALID_REQUEST;
+            else
+                exchange(WAIT_LCD_DATA);
+        }
+    }
+    if (r != 0) {
+        DisplaySysexError(r, sysex_in);
+    } else if (unanswered) {
+        r = SYSEX_NO_ANSWER;
+    } else {
+        r = CheckCurrentParam(group, index);
+        if (update_bargraph)
+            UpdateWholeParamWindows();
+    }
+    if (GAUGE_Bargraph)
+        GAUGE_Bargraph->SetValue(0);
+    need_to_save_lib = true;
+    return r;
+}
+
+namespace {
+
+// One item of the common-parameter sequences: its address, where its bytes
+// live, and the pause after a download of it.
+struct CommonItem {
+    uint8_t address;
+    uint8_t *values;
+    int pause_ms;
+};
+
+} // namespace
+
+uint8_t cvq9_config_ui::DownloadSelectedParametersToCvQ9()
+{
+    const uint8_t group = static_cast<uint8_t>(CurrentGroup);
+    // The name on the global tab is stored first, then its first 14 characters travel.
+    uint8_t name[GROUP_NAME_LENGHT + 2] = {};
+    if (wxTextCtrlGroupName)
+        mygroupnames[CurrentGroup] = wxTextCtrlGroupName->GetValue().ToStdWstring();
+    TextToBytes(name, mygroupnames[CurrentGroup], GROUP_NAME_LENGHT);
+    const bool with_mode = fw_version_float > 1.5f;
+    const CommonItem items[] = {{5, &common_params[5], 150},   {38, name, 100},
+                                {0, &common_params[0], 100},   {3, &common_params[3], 100},
+                                {4, &common_params[4], 100},   {32, &common_params[32], 100},
+                                {11, &common_params[11], 100}, {33, &common_params[33], 100},
+                                {1, &common_params[1], 100},   {34, &user_curve_1[0], 100},
+                                {35, &user_curve_1[64], 100},  {36, &user_curve_2[0], 100},
+                                {37, &user_curve_2[64], 150}};
+    uint8_t result = 0;
+    uint8_t sysex_out[SYSEX_BUFFER_SIZE] = {};
+    for (const CommonItem &item : items) {
+        if (item.address == COMMON_PARAM_OPERATING && !with_mode)
+            continue;
+        if (result == 0) {
+            LightLeds();
+            if (Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, item.address, item.values, sysex_out, group) ==
+                SYSEX_INVALID_REQUEST)
+                result = SYSEX_INVALID_REQUEST;
+            else
+                SendSysexToMidiOut(sysex_out);
+        }
+        wxMilliSleep(static_cast<unsigned long>(item.pause_ms));
+    }
+    return result;
+}
+
+uint8_t cvq9_config_ui::UploadSelectedParametersFromCvQ9()
+{
+    const uint8_t group = static_cast<uint8_t>(CurrentGroup);
+    uint8_t name[GROUP_NAME_LENGHT + 1] = {};
+    const bool with_mode = fw_version_float > 1.5f;
+    const CommonItem items[] = {{5, &common_params[5], 0},   {38, name, 0},
+                                {0, &common_params[0], 0},   {3, &common_params[3], 0},
+                                {4, &common_params[4], 0},   {32, &common_params[32], 0},
+                                {11, &common_params[11], 0}, {33, &common_params[33], 0},
+                                {1, &common_params[1], 0},   {34, &user_curve_1[0], 0},
+                                {35, &user_curve_1[64], 10}, {36, &user_curve_2[0], 10},
+                                {37, &user_curve_2[64], 10}};
+    uint8_t sysex_out[SYSEX_BUFFER_SIZE] = {};
+    uint8_t sysex_in[SYSEX_BUFFER_SIZE] = {};
+    uint8_t status = 0;
+    bool build_failed = false;
+    for (const CommonItem &item : items) {
+        if (item.address == COMMON_PARAM_OPERATING && !with_mode)
+            continue;
+        if (item.pause_ms > 0)
+            wxMilliSleep(static_cast<unsigned long>(item.pause_ms));
+        LightLeds();
+        if (Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, item.address, item.values, sysex_out, group) ==
+            SYSEX_INVALID_REQUEST) {
+            build_failed = true;
+            break;
+        }
+        SendSysexToMidiOut(sysex_out);
+        WaitIncomingSysex(WAIT_COMMON_PARAM, sysex_in, item.values, WAIT_STEPS_DEFAULT, status, 1, item.address);
+        if (item.address == COMMON_PARAM_GROUP_NAME && !IsFailedExchange(status))
+            mygroupnames[CurrentGroup] = FixedText(name, GROUP_NAME_LENGHT);
+        if (IsFailedExchange(status)) {
+            DisplaySysexError(status, sysex_in);
+            // Without an answer (or after Cancel) the rest would only wait in vain.
+            if (status == SYSEX_NO_ANSWER)
+                break;
+        }
+    }
+    if (!build_failed && status != SYSEX_INVALID_REQUEST)
+        UpdateWholeGlobalParamsWindows();
+    need_to_save_lib = true;
+    return build_failed ? SYSEX_INVALID_REQUEST : 0;
+}
+
+// ---- Transfer buttons.
+
+void cvq9_config_ui::RunTransfer(bool all, bool upload)
+{
+    const unsigned saved_group = CurrentGroup;
+    const unsigned saved_index = ControlIndex;
+    int in = -1, out = -1;
+    const bool have_ports = SelectedDevices(this, wxComboBoxMidiIn, wxComboBoxMidiOut, in, out);
+    programming = true;
+    ManageButtons();
+    must_finish_midi = false;
+
+    if (GAUGE_Bargraph) {
+        if (upload || all)
+            GAUGE_Bargraph->SetValue(0);
+        if (all) {
+            const int from = wxSpinCtrlStartGroup ? wxSpinCtrlStartGroup->GetValue() : 0;
+            const int to = wxSpinCtrlEndGroup ? wxSpinCtrlEndGroup->GetValue() : 20;
+            GAUGE_Bargraph->SetRange(AllOperationsGaugeRange(from, to) > 0 ? AllOperationsGaugeRange(from, to) : 1);
+        } else {
+            const int count = static_cast<int>(all_selected_ctrl.size());
+            GAUGE_Bargraph->SetRange(count > 0 ? count : 1);
+        }
+    }
+
+    if (have_ports && OpenPorts(in, out)) {
+        if (all)
+            TransferAll(upload);
+        else
+            TransferSelection(upload);
+        ClosePorts();
+    }
+
+    if (GAUGE_Bargraph)
+        GAUGE_Bargraph->SetValue(0);
+    if (upload)
+        need_to_save_lib = true;
+    programming = false;
+    ManageButtons();
+    if (all) {
+        ControlIndex = saved_index;
+        CurrentGroup = saved_group;
+    }
+    must_finish_midi = false;
+    if (all && upload && pCVQ9View)
+        pCVQ9View->DisplaySelected();
+    UpdateWholeParamWindows();
+}
+
+void cvq9_config_ui::TransferSelection(bool upload)
+{
+    const int page = wxNotebookPages ? wxNotebookPages->GetSelection() : PAGE_PREFERENCES;
+    if (page == PAGE_GLOBAL || page == PAGE_REALTIME) {
+        if (upload)
+            UploadSelectedParametersFromCvQ9();
+        else
+            DownloadSelectedParametersToCvQ9();
+        return;
+    }
+    const unsigned saved_index = ControlIndex;
+    const std::vector<int> selection = all_selected_ctrl;
+    for (size_t i = 0; i < selection.size() && !must_finish_midi; ++i) {
+        if (GAUGE_Bargraph)
+            GAUGE_Bargraph->SetValue(static_cast<int>(i));
+        ControlIndex = static_cast<unsigned>(selection[i]);
+        SetNumber(wxStaticTextCtrlNb, ControlIndex);
+        const uint8_t group = static_cast<uint8_t>(CurrentGroup);
+        const uint8_t index = static_cast<uint8_t>(ControlIndex);
+        if (upload) {
+            if (UploadSingleFromCvQ9(0, ControlIndex > 4) > 4)
+                must_finish_midi = true;
+        } else if (CheckCurrentParam(group, index) > 4) {
+            must_finish_midi = true;
+        } else if (DownloadSingleToCvQ9(0, ControlIndex > 4) > 4) {
+            must_finish_midi = true;
+        }
+    }
+    ControlIndex = saved_index;
+}
+
+void cvq9_config_ui::TransferAll(bool upload)
+{
+    int counter = 0;
+    auto step = [&]() {
+        if (GAUGE_Bargraph)
+            GAUGE_Bargraph->SetValue(counter);
+        ++counter;
+    };
+    const int from = wxSpinCtrlStartGroup ? wxSpinCtrlStartGroup->GetValue() : 0;
+    if (from == 0) {
+        CurrentGroup = 0;
+        for (ControlIndex = 0; ControlIndex < FIRST_GROUP_CONTROL && !must_finish_midi; ++ControlIndex) {
+            step();
+            const uint8_t index = static_cast<uint8_t>(ControlIndex);
+            if (upload) {
+                if (UploadSingleFromCvQ9(0, false) > 4 || CheckCurrentParam(0, index) > 4)
+                    must_finish_midi = true;
+            } else if (CheckCurrentParam(0, index) > 4 || DownloadSingleToCvQ9(0, false) > 4) {
+                must_finish_midi = true;
+            }
+        }
+    }
+    for (CurrentGroup = static_cast<unsigned>(from < 0 ? 0 : from);
+         wxSpinCtrlEndGroup && static_cast<int>(CurrentGroup) <= wxSpinCtrlEndGroup->GetValue() &&
+         CurrentGroup < GROUP_NB && !must_finish_midi;
+         ++CurrentGroup) {
+        for (ControlIndex = FIRST_GROUP_CONTROL; ControlIndex <= LAST_CONTROL_INDEX && !must_finish_midi;
+             ++ControlIndex) {
+            step();
+            SetNumber(wxStaticTextCtrlNb, ControlIndex);
+            SetNumber(wxStaticTextGroupNb, CurrentGroup);
+            const uint8_t group = static_cast<uint8_t>(CurrentGroup);
+            const uint8_t index = static_cast<uint8_t>(ControlIndex);
+            if (upload) {
+                if (UploadSingleFromCvQ9(0, true) > 4)
+                    must_finish_midi = true;
+            } else if (CheckCurrentParam(group, index) > 4 || DownloadSingleToCvQ9(0, true) > 4) {
+                must_finish_midi = true;
+            }
+        }
+    }
+}
+
+void cvq9_config_ui::OnButtonDownloadcurrenttoq9Click(wxCommandEvent &event)
+{
+    RunTransfer(false, false);
+    event.Skip();
+}
+
+void cvq9_config_ui::OnButtonUploadcurrentfromq9Click(wxCommandEvent &event)
+{
+    RunTransfer(false, true);
+    event.Skip();
+}
+
+void cvq9_config_ui::OnButtonDownloadalltoq9Click(wxCommandEvent &event)
+{
+    RunTransfer(true, false);
+    event.Skip();
+}
+
+void cvq9_config_ui::OnButtonUploadallfromq9Click(wxCommandEvent &event)
+{
+    RunTransfer(true, true);
+    event.Skip();
+}
+
+void cvq9_config_ui::OnButtonCancelClick(wxCommandEvent &event)
+{
+    must_finish_midi = true;
+    event.Skip();
+}
