@@ -22,23 +22,13 @@
 
 namespace {
 
-// Lights both MIDI activity LEDs of the view, once the view offers it.
-template <typename View>
-auto FlashLeds(View *view, int) -> decltype(view->UpdateMidiLeds(true, 0), void())
-{
-    view->UpdateMidiLeds(true, 0);
-    view->UpdateMidiLeds(true, 1);
-}
-
-template <typename View>
-void FlashLeds(View *, long)
-{
-}
-
+// Both MIDI activity LEDs flash before every message sent.
 void LightLeds()
 {
-    if (pCVQ9View)
-        FlashLeds(pCVQ9View, 0);
+    if (pCVQ9View) {
+        pCVQ9View->UpdateMidiLeds(true, 0);
+        pCVQ9View->UpdateMidiLeds(true, 1);
+    }
 }
 
 wxString Latin1(const std::string &text)

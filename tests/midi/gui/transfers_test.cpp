@@ -165,6 +165,26 @@ TEST_F(TransfersGui, IdentityShowsVersionsDateAndSerialAndRemembersThem)
     SaveScreenshot(m_pCVQ9MainFrame, wxT("identity_connected"));
 }
 
+TEST_F(TransfersGui, BothActivityLedsAreLitWhenAMessageGoesOut)
+{
+    std::vector<std::pair<bool, bool>> lit;
+    q9.tamper = [&lit](Bytes &) { lit.emplace_back(pCVQ9View->midi_led_lit[0], pCVQ9View->midi_led_lit[1]); };
+    ASSERT_FALSE(pCVQ9View->midi_led_lit[0]);
+    Click(pui->wxButtonGetIdentity);
+    ASSERT_EQ(1u, lit.size());
+    EXPECT_TRUE(lit[0].first);
+    EXPECT_TRUE(lit[0].second);
+
+    ResetConfiguration(1);
+    CurrentGroup = 1;
+    all_selected_ctrl = {5};
+    ShowPage(PAGE_ASSIGN_STD);
+    lit.clear();
+    Click(pui->wxButtonDownloadCurrentToQ9);
+    ASSERT_EQ(2u, lit.size());   // MIDI and LCD writes
+    EXPECT_TRUE(lit[0].first && lit[0].second && lit[1].first && lit[1].second);
+}
+
 TEST_F(TransfersGui, IdentityOfOlderHardwareSwitchesToTheInfraredPanel)
 {
     const uint8_t id[11] = {1, 5, 1, 2, 6, 11, 0, 0, 0, 4, 2};
@@ -338,6 +358,15 @@ TEST_F(TransfersGui, MenuCommandsForwardToTheTransfers)
     SendCommand(ID_CVQ9_UPLOAD_CURRENT);
     ASSERT_EQ(2u, q9.received.size());
     EXPECT_EQ(0x33, q9.received[1][6]);
+
+    SetRange(4, 4);
+    q9.received.clear();
+    SendCommand(ID_CVQ9_DOWNLOAD_ALL);
+    EXPECT_EQ(2u * 62u, q9.received.size());
+    q9.received.clear();
+    SendCommand(ID_CVQ9_UPLOAD_ALL);
+    EXPECT_EQ(2u * 62u, q9.received.size());
+    EXPECT_TRUE(MidiErrors().empty()) << dialogs.Describe();
 }
 
 TEST_F(TransfersGui, UploadSelectionFillsRecordsAndTextsFromTheController)
