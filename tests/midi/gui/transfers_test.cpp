@@ -411,6 +411,19 @@ TEST_F(TransfersGui, UnansweredUploadIsReportedAndEndsTheSelection)
     ExpectIdle();
 }
 
+TEST_F(TransfersGui, UploadRequestThatCannotBeBuiltIsReportedAndStops)
+{
+    ResetConfiguration(0);
+    CurrentGroup = 3;   // a transport button exists only as group 0
+    all_selected_ctrl = {2, 10};
+    ShowPage(PAGE_ASSIGN_STD);
+    Click(pui->wxButtonUploadCurrentFromQ9);
+    ASSERT_EQ(1u, MidiErrors().size()) << dialogs.Describe();
+    EXPECT_EQ(wxString("Invalid request"), MidiErrors()[0]);
+    EXPECT_TRUE(q9.received.empty());   // nothing for 2, and control 10 is not reached
+    ExpectIdle();
+}
+
 TEST_F(TransfersGui, CorruptedUploadAnswersAreSkippedUntilNoAnswer)
 {
     ResetConfiguration(0);
