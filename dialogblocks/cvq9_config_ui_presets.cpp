@@ -1,0 +1,135 @@
+// Editor panel: the ready-made assignments of the user tab's first row. "Use
+// preset" picks a gear and one of its parameters from the preset library;
+// "Use standard template" picks a standard MIDI event. Either one rewrites the
+// assignment and LCD text of every selected control.
+#include "cvq9_config_ui.h"
+
+#include <vector>
+
+#include <wx/clntdata.h>
+#include <wx/msgdlg.h>
+
+#include "config_tables.h"
+#include "libconv.h"
+#include "record_access.h"
+#include "templates.h"
+
+namespace {
+
+// The gear list shows the first characters of a name only; each entry keeps
+// the full name for the parameter list and the conversion.
+constexpr size_t GEAR_SHOWN_LENGTH = 33;
+
+const wxChar *const GEAR_HINT = wxT("Select from preset ...");
+const wxChar *const PARAM_HINT = wxT("Select parameter ...");
+
+void ResetCombo(wxComboBox *combo, const wxChar *hint)
+{
+    combo->Clear();
+    combo->SetSelection(wxNOT_FOUND);
+    combo->SetValue(hint);
+}
+
+// The full name of the gear shown in the gear combo: the remembered name of
+// the chosen entry, or the combo's text when it names no entry.
+wxString ChosenGearName(wxComboBox *combo)
+{
+    const int item = combo->GetSelection();
+    if (item != wxNOT_FOUND && combo->GetString(static_cast<unsigned>(item)) == combo->GetValue()) {
+        const auto *name = dynamic_cast<wxStringClientData *>(combo->GetClientObject(static_cast<unsigned>(item)));
+        if (name)
+            return name->GetData();
+    }
+    return combo->GetValue();
+}
+
+}  // namespace
+
+void cvq9_config_ui::OnRadiobuttonPresetSelected(wxCommandEvent &event)
+{
+    if (wxRadioButtonUsePreset->GetValue()) {
+        wxRadioButtonUseStdTemplate->SetValue(false);
+        wxComboBoxPresetCtrl->Enable(true);
+        wxComboBoxPresetParamCtrl->Enable(true);
+        wxComboBoxStdTemplateCtrl->Enable(false);
+        ResetCombo(wxComboBoxPresetCtrl, GEAR_HINT);
+        ResetCombo(wxComboBoxPresetParamCtrl, PARAM_HINT);
+
+        std::vector<char[PRESET_GEAR_ROW]> rows(PRESET_MAX_GEAR);
+        const int count = FillLibTab(rows.data(), PRESET_MAX_GEAR);
+        for (int i = 0; i < count; ++i) {
+            const wxString full = CharEtoileToWxString(rows[static_cast<size_t>(i)], PRESET_GEAR_ROW - 1);
+            wxComboBoxPresetCtrl->Append(full.Left(GEAR_SHOWN_LENGTH), new wxStringClientData(full));
+        }
+    }
+    event.Skip();
+}
+
+void cvq9_config_ui::OnComboboxPresetctrlSelected(wxCommandEvent &event)
+{
+    ResetCombo(wxComboBoxPresetParamCtrl, PARAM_HINT);
+    char gear[PRESET_NAME_MAX + 1];
+    wxStringToCharEtoile(gear, ChosenGearName(wxComboBoxPresetCtrl), PRESET_NAME_MAX);
+    // An unknown gear has been reported by the reader; the list stays empty.
+    std::vector<char[PRESET_PARAM_ROW]> rows(PRESET_MAX_PARAMS);
+    const int count = FillCtrlTab(gear, rows.data(), PRESET_MAX_PARAMS);
+    for (int i = 0; i < count; ++i)
+        wxComboBoxPresetParamCtrl->Append(CharEtoileToWxString(rows[static_cast<size_t>(i)], PRESET_PARAM_ROW));
+    event.Skip();
+}
+
+void cvq9_config_ui::OnComboboxPresetparamctrlSelected(wxCommandEvent &event)
+{
+    char gear[PRESET_NAME_MAX + 1];
+    char param[PRESET_NAME_MAX + 1];
+    wxStringToCharEtoile(gear, ChosenGearName(wxComboBoxPresetCtrl), PRESET_NAME_MAX);
+    wxStringToCharEtoile(param, wxComboBoxPresetParamCtrl->GetValue(), PRESET_NAME_MAX);
+    for (int index : all_selected_ctrl) {
+        if (index < 0 || static_cast<unsigned>(index) >= CONTROLS_PER_GROUP)
+            continue;
+        All_Params &target = AddressedRecord(static_cast<unsigned>(index));
+        All_Params record = target;
+        Q9Text &lcd = mylcdstring[CurrentGroup % GROUP_NB][index];
+        if (!GetKnob(gear, param, &record, &lcd)) {
+            // The reader has said why; this and the remaining controls keep
+            // their assignments and nothing is redisplayed.
+            wxMessageBox(wxT("No parameter found"), wxT("Library error"), wxOK | wxCENTRE, nullptr);
+            return;
+        }
+        target = record;
+    }
+    need_to_save_lib = true;
+    UpdateWholeParamWindows();
+    event.Skip();
+}
+
+void cvq9_config_ui::OnRadiobuttonStdTemplateSelected(wxCommandEvent &event)
+{
+    if (wxRadioButtonUseStdTemplate->GetValue()) {
+        wxRadioButtonUsePreset->SetValue(false);
+        wxComboBoxStdTemplateCtrl->Enable(true);
+        wxComboBoxPresetCtrl->Enable(false);
+        wxComboBoxPresetParamCtrl->Enable(false);
+    }
+    event.Skip();
+}
+
+void cvq9_config_ui::OnComboboxStdtemplatectrlSelected(wxCommandEvent &event)
+{
+    const int item = wxComboBoxStdTemplateCtrl->GetSelection();
+    if (item >= 0 && static_cast<unsigned>(item) < STD_TEMPLATE_COUNT) {
+        const unsigned chosen = static_cast<unsigned>(item);
+        EditSelectedRecords([chosen](All_Params &record) {
+            Q9Text label;
+            ApplyStdTemplate(chosen, record, label);
+        });
+        // The LCD text is the entry's label as the combo shows it.
+        const Q9Text label = wxComboBoxStdTemplateCtrl->GetValue().ToStdWstring();
+        for (int index : all_selected_ctrl)
+            if (index >= 0 && static_cast<unsigned>(index) < CONTROLS_PER_GROUP)
+                mylcdstring[CurrentGroup % GROUP_NB][index] = label;
+        UpdateWholeParamWindows();
+        need_to_save_lib = true;
+    }
+    event.Skip();
+}
