@@ -185,6 +185,20 @@ TEST_F(TransfersGui, BothActivityLedsAreLitWhenAMessageGoesOut)
     EXPECT_TRUE(lit[0].first && lit[0].second && lit[1].first && lit[1].second);
 }
 
+TEST_F(TransfersGui, StaleInputBoxHasNoParent)
+{
+    Click(pui->wxButtonGetIdentity);   // every operation routes the port layer's box to the screen
+    dialogs.Clear();
+    ASSERT_EQ(0, Open_Midi_In(kQ9In));
+    pmfake::InjectNotes(kQ9In, 1000);
+    WaitQueuedData();
+    Close_Midi_In();
+    ASSERT_EQ(1u, dialogs.messages.size()) << dialogs.Describe();
+    EXPECT_EQ(wxString("MIDI error"), dialogs.messages[0].caption);
+    EXPECT_EQ(wxString("There are still data into the input buffer"), dialogs.messages[0].text);
+    EXPECT_FALSE(dialogs.messages[0].has_parent);
+}
+
 TEST_F(TransfersGui, IdentityOfOlderHardwareSwitchesToTheInfraredPanel)
 {
     const uint8_t id[11] = {1, 5, 1, 2, 6, 11, 0, 0, 0, 4, 2};
@@ -296,8 +310,11 @@ TEST_F(TransfersGui, DownloadSelectionSendsTransportAsMidiOnlyAndGroupControlWit
     ControlIndex = 10;
     ShowPage(PAGE_ASSIGN_STD);
     pmfake::ClearRecords();
+    std::vector<wxString> shown;   // the CONTROL label while each message goes out
+    q9.tamper = [&shown](Bytes &) { shown.push_back(pui->wxStaticTextCtrlNb->GetLabel()); };
     Click(pui->wxButtonDownloadCurrentToQ9);
     ASSERT_EQ(3u, q9.received.size()) << dialogs.Describe();
+    EXPECT_EQ((std::vector<wxString>{wxT("2"), wxT("10"), wxT("10")}), shown);
     EXPECT_EQ(MidiWrite(0, 2), q9.received[0]);
     EXPECT_EQ(MidiWrite(0, 10), q9.received[1]);
     EXPECT_EQ(LcdWrite(0, 10), q9.received[2]);
@@ -307,7 +324,6 @@ TEST_F(TransfersGui, DownloadSelectionSendsTransportAsMidiOnlyAndGroupControlWit
     EXPECT_TRUE(MidiErrors().empty()) << dialogs.Describe();
     EXPECT_EQ(10u, ControlIndex);
     EXPECT_EQ(2, pui->GAUGE_Bargraph->GetRange());
-    EXPECT_EQ(wxString("10"), pui->wxStaticTextCtrlNb->GetLabel());
     ExpectIdle();
 }
 
@@ -525,6 +541,11 @@ TEST_F(TransfersGui, DownloadAllOfGroupsThreeToFiveSkipsTransportButtons)
     CurrentGroup = 9;
     ControlIndex = 30;
     ShowPage(PAGE_ASSIGN_STD);
+    wxString last_control, last_group;   // the labels while the last message goes out
+    q9.tamper = [&](Bytes &) {
+        last_control = pui->wxStaticTextCtrlNb->GetLabel();
+        last_group = pui->wxStaticTextGroupNb->GetLabel();
+    };
     Click(pui->wxButtonDownloadAllToQ9);
     EXPECT_TRUE(MidiErrors().empty()) << dialogs.Describe();
     size_t midi = 0, lcd = 0;
@@ -544,8 +565,8 @@ TEST_F(TransfersGui, DownloadAllOfGroupsThreeToFiveSkipsTransportButtons)
             EXPECT_TRUE(SameRecord(q9.midi[g][c], mycontrol[g][c])) << g << "/" << c;
     EXPECT_EQ(9u, CurrentGroup);
     EXPECT_EQ(30u, ControlIndex);
-    EXPECT_EQ(wxString("5"), pui->wxStaticTextGroupNb->GetLabel());
-    EXPECT_EQ(wxString("66"), pui->wxStaticTextCtrlNb->GetLabel());
+    EXPECT_EQ(wxString("5"), last_group);
+    EXPECT_EQ(wxString("66"), last_control);
     ExpectIdle();
 }
 
@@ -573,8 +594,9 @@ TEST_F(TransfersGui, IgnoreBoxesSendNothingButWalkTheRange)
     ShowPage(PAGE_ASSIGN_STD);
     Click(pui->wxButtonDownloadAllToQ9);
     EXPECT_TRUE(q9.received.empty());
-    EXPECT_EQ(wxString("1"), pui->wxStaticTextGroupNb->GetLabel());
-    EXPECT_EQ(wxString("66"), pui->wxStaticTextCtrlNb->GetLabel());
+    EXPECT_EQ(2u, pmfake::Opens().size());
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
+    ExpectIdle();
 }
 
 TEST_F(TransfersGui, CancelDuringDownloadAllStopsAfterTheCurrentControl)
