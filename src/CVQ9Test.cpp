@@ -133,6 +133,10 @@ const ToolEntry kToolbar[] = {
     {ToolEntry::Tool, ID_CVQ9_CLEAR_GROUP, "clear.bmp", "Clear", "Clear current group"},
 };
 
+// The group selector's width. 50 pixels leave GTK 3's combo box no room to
+// show its text beside the arrow; 70 show the two digits of "20".
+constexpr int kGroupComboWidth = 70;
+
 void BuildToolbar(wxFrame *frame)
 {
     toolBar = frame->GetToolBar();
@@ -153,7 +157,7 @@ void BuildToolbar(wxFrame *frame)
         case ToolEntry::GroupSelector: {
             toolBar->AddControl(new wxStaticText(toolBar, wxID_ANY, wxT("Group : ")));
             m_pGroupCombo = new wxComboBox(toolBar, ID_CVQ9_GROUP_COMBO, wxEmptyString, wxDefaultPosition,
-                                           wxSize(50, -1), 0, nullptr, wxCB_READONLY);
+                                           wxSize(kGroupComboWidth, -1), 0, nullptr, wxCB_READONLY);
             for (unsigned g = 0; g < GROUP_NB; ++g)
                 m_pGroupCombo->Append(wxString::Format("%d", g), reinterpret_cast<void *>(static_cast<uintptr_t>(g)));
             toolBar->AddControl(m_pGroupCombo);

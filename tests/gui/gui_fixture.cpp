@@ -12,15 +12,13 @@
 #include <sstream>
 
 #include <wx/app.h>
-#include <wx/bitmap.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/evtloop.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/toplevel.h>
+#include <wx/utils.h>
 
 #include "CVQ9Mainframe.h"
 #include "CVQ9Test.h"
@@ -364,17 +362,31 @@ wxString GuiFixture::SaveScreenshot(wxWindow *window, const wxString &name)
     const wxString folder = wxString::FromUTF8(CVQ9_SCREENSHOT_DIR);
     wxFileName::Mkdir(folder, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
     window->Raise();
+    window->Refresh();
     window->Update();
-    Pump(10);
-    const wxRect rect = window->GetScreenRect();
-    wxBitmap picture(rect.width, rect.height, 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC memory(picture);
-        memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+    // The toolkit draws on its frame clock: let a few frames pass.
+    for (int i = 0; i < 30; ++i) {
+        Pump(1);
+        wxMilliSleep(10);
     }
+    // What the X server shows, read by ImageMagick (the toolkit's screen
+    // context keeps an old picture of the screen on GTK 3).
+    const wxRect rect = window->GetScreenRect();
     const wxString path = folder + "/" + name + ".png";
-    picture.SaveFile(path, wxBITMAP_TYPE_PNG);
+    const std::string geometry = wxString::Format("%dx%d+%d+%d", rect.width, rect.height, rect.x, rect.y).utf8_string();
+    const std::string target = path.utf8_string();
+    std::string program = "import";
+    std::string window_arg = "-window", root = "root", crop = "-crop", repage = "+repage";
+    std::string geometry_arg = geometry, target_arg = target;
+    char *argv[] = {&program[0], &window_arg[0], &root[0], &crop[0], &geometry_arg[0], &repage[0], &target_arg[0], nullptr};
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, "import", nullptr, nullptr, argv, environ) != 0)
+        return wxString();
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return wxString();
     return path;
 }
 

@@ -213,9 +213,9 @@ TEST_F(GuiFixture, StartupFillsTheGroupSelector)
     ASSERT_NE(m_pGroupCombo, nullptr);
     EXPECT_EQ(m_pGroupCombo->GetId(), 106);
     EXPECT_TRUE(m_pGroupCombo->HasFlag(wxCB_READONLY));
-    // Asked for 50 pixels; the toolkit may widen it to its minimum.
-    EXPECT_GE(m_pGroupCombo->GetSize().GetWidth(), 50);
-    EXPECT_LE(m_pGroupCombo->GetSize().GetWidth(), 60);
+    // Wide enough for the toolkit to show "20" beside the arrow, and no wider.
+    EXPECT_GE(m_pGroupCombo->GetSize().GetWidth(), 70);
+    EXPECT_LE(m_pGroupCombo->GetSize().GetWidth(), 80);
     ASSERT_EQ(m_pGroupCombo->GetCount(), 21u);
     for (unsigned g = 0; g < 21; ++g) {
         EXPECT_EQ(m_pGroupCombo->GetString(g), wxString::Format("%u", g));
