@@ -2,6 +2,8 @@
 // layout, validators and handler bindings, and the preset library load.
 #include "cvq9_config_ui.h"
 
+#include "gui_cast.h"
+
 #include <string>
 #include <vector>
 
@@ -234,7 +236,7 @@ public:
     bool TransferToWindow() override { return true; }
     bool TransferFromWindow() override
     {
-        wxSpinCtrl *spin = wxDynamicCast(GetWindow(), wxSpinCtrl);
+        wxSpinCtrl *spin = CheckedCast<wxSpinCtrl>(GetWindow());
         if (spin && target_)
             *target_ = wxString::Format(wxT("%d"), spin->GetValue());
         return true;
@@ -1006,11 +1008,11 @@ void cvq9_config_ui::CompactNativeStyle()
     for (wxWindow *page : wxNotebookPages->GetChildren())
         windows.insert(windows.end(), page->GetChildren().begin(), page->GetChildren().end());
     for (wxWindow *child : windows) {
-        if (wxDynamicCast(child, wxSpinCtrl))
+        if (CheckedCast<wxSpinCtrl>(child))
             compact(child, spin_css, false);
-        else if (wxDynamicCast(child, wxButton))
+        else if (CheckedCast<wxButton>(child))
             compact(child, button_css, true);
-        else if (wxDynamicCast(child, wxTextCtrl))
+        else if (CheckedCast<wxTextCtrl>(child))
             compact(child, entry_css, true);
     }
 }

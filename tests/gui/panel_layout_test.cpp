@@ -13,6 +13,7 @@
 #include "CVQ9Mainframe.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"
+#include "gui_cast.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ std::vector<wxWindow *> LaidOutChildren(wxWindow *parent)
 {
     std::vector<wxWindow *> children;
     for (wxWindow *child : parent->GetChildren()) {
-        if (!child->IsShown() || wxDynamicCast(child, wxStaticLine) || child->IsTopLevel())
+        if (!child->IsShown() || CheckedCast<wxStaticLine>(child) || child->IsTopLevel())
             continue;
         children.push_back(child);
     }
@@ -53,7 +54,7 @@ void ExpectCleanLayout(wxWindow *parent, const wxString &where)
     }
     for (size_t i = 0; i < children.size(); ++i) {
         for (size_t j = i + 1; j < children.size(); ++j) {
-            if (wxDynamicCast(children[i], wxNotebook) || wxDynamicCast(children[j], wxNotebook))
+            if (CheckedCast<wxNotebook>(children[i]) || CheckedCast<wxNotebook>(children[j]))
                 continue;
             EXPECT_FALSE(children[i]->GetRect().Intersects(children[j]->GetRect()))
                 << where << ": " << Describe(children[i]) << " overlaps " << Describe(children[j]);

@@ -16,6 +16,7 @@
 #include "gui_fixture.h"
 #include "panel_test_support.h"
 #include "templates.h"
+#include "gui_cast.h"
 
 namespace {
 
@@ -326,16 +327,16 @@ TEST_F(PanelRoster, BottomArea)
 
 TEST_F(PanelRoster, ValidatorsFilterWhatTheFieldsAccept)
 {
-    auto *midi = wxDynamicCast(panel->wxTextCtrlMidiString->GetValidator(), wxTextValidator);
+    auto *midi = CheckedCast<wxTextValidator>(panel->wxTextCtrlMidiString->GetValidator());
     ASSERT_NE(midi, nullptr);
     EXPECT_TRUE(midi->IsValid("0123456789abcdefABCDEF").empty());
     EXPECT_FALSE(midi->IsValid("g").empty());
-    auto *tempo = wxDynamicCast(panel->wxTextCtrlTempo->GetValidator(), wxTextValidator);
+    auto *tempo = CheckedCast<wxTextValidator>(panel->wxTextCtrlTempo->GetValidator());
     ASSERT_NE(tempo, nullptr);
     EXPECT_TRUE(tempo->IsValid("120").empty());
     EXPECT_FALSE(tempo->IsValid("1a").empty());
     for (wxTextCtrl *field : {panel->wxTextCtrlGroupName, panel->wxTextCtrlLcdString}) {
-        auto *ascii = wxDynamicCast(field->GetValidator(), wxTextValidator);
+        auto *ascii = CheckedCast<wxTextValidator>(field->GetValidator());
         ASSERT_NE(ascii, nullptr);
         EXPECT_TRUE(ascii->HasFlag(wxFILTER_ASCII));
         EXPECT_TRUE(ascii->IsValid("Volume ~").empty());
