@@ -6,9 +6,13 @@ include(GNUInstallDirs)
 set(CVQ9_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/cvq9_config_soft)
 
 install(TARGETS cvq9_config_soft RUNTIME DESTINATION ${CVQ9_INSTALL_DIR})
-install(FILES ${PROJECT_BINARY_DIR}/hlvlib.xcq DESTINATION ${CVQ9_INSTALL_DIR})
+if(TARGET preset_library)
+  install(FILES ${PROJECT_BINARY_DIR}/hlvlib.xcq DESTINATION ${CVQ9_INSTALL_DIR})
+endif()
 # The help book is built only when its sources are there.
-install(FILES ${PROJECT_BINARY_DIR}/cvq9_cfg_soft_hlp_v14.htb DESTINATION ${CVQ9_INSTALL_DIR} OPTIONAL)
+if(TARGET cvq9_help_book)
+  install(FILES ${PROJECT_BINARY_DIR}/cvq9_cfg_soft_hlp_v14.htb DESTINATION ${CVQ9_INSTALL_DIR})
+endif()
 
 # bin/cvq9_config_soft: a symbolic link; /proc/self/exe resolves it, so the
 # program still finds its files in its own folder.
@@ -51,3 +55,9 @@ add_custom_command(
   VERBATIM)
 add_custom_target(program_icon ALL DEPENDS ${CVQ9_ICON_FILE})
 install(FILES ${CVQ9_ICON_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+
+# A test installs the build into a scratch folder and checks the layout.
+add_test(NAME install_layout
+  COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -DSCRATCH=${PROJECT_BINARY_DIR}/install-check
+          -DWITH_HELP=$<BOOL:$<TARGET_EXISTS:cvq9_help_book>>
+          -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
