@@ -4,10 +4,14 @@
 #include <wx/dcclient.h>
 #include <wx/image.h>
 #include <wx/listimpl.cpp>
+#include <wx/msgdlg.h>
+#include <wx/tooltip.h>
 
 #include "CVQ9Mainframe.h"
 #include "config_tables.h"
+#include "cvq9_config_ui.h"
 #include "cvq9_resources.h"
+#include "gui_panel_selection.h"
 
 WX_DEFINE_LIST(ArrayGraphicalItem);
 
@@ -17,7 +21,22 @@ wxMenu *pMenuRightClick = nullptr;
 
 wxBEGIN_EVENT_TABLE(CVQ9View, wxWindow)
   EVT_PAINT(CVQ9View::OnPaint)
+  EVT_LEFT_DOWN(CVQ9View::OnMouseLButtonDown)
+  EVT_RIGHT_DOWN(CVQ9View::OnMouseRButtonDown)
   EVT_ERASE_BACKGROUND(CVQ9View::OnEraseBackground)
+  EVT_LEFT_UP(CVQ9View::OnMouseOver)
+  EVT_MIDDLE_DOWN(CVQ9View::OnMouseOver)
+  EVT_MIDDLE_UP(CVQ9View::OnMouseOver)
+  EVT_RIGHT_UP(CVQ9View::OnMouseOver)
+  EVT_MOTION(CVQ9View::OnMouseOver)
+  EVT_LEFT_DCLICK(CVQ9View::OnMouseOver)
+  EVT_MIDDLE_DCLICK(CVQ9View::OnMouseOver)
+  EVT_RIGHT_DCLICK(CVQ9View::OnMouseOver)
+  EVT_LEAVE_WINDOW(CVQ9View::OnMouseOver)
+  EVT_ENTER_WINDOW(CVQ9View::OnMouseOver)
+  EVT_MOUSEWHEEL(CVQ9View::OnMouseOver)
+  EVT_TIMER(ID_MIDI_IN_LED_TIMER, CVQ9View::OnTimerMidiInLed)
+  EVT_TIMER(ID_MIDI_OUT_LED_TIMER, CVQ9View::OnTimerMidiOutLed)
 wxEND_EVENT_TABLE()
 
 namespace {
@@ -34,6 +53,10 @@ wxRect ToWxRect(const PanelRect &r) { return wxRect(r.x, r.y, r.w, r.h); }
 wxConfigBase *Settings() { return wxConfigBase::Get(false); }
 
 const char kHardwareVersionKey[] = "HardwareVersion";
+const char kControlIndexKey[] = "ControlIndex";
+
+// An LED stays lit this long after its last flash.
+constexpr int kLedFlashMilliseconds = 30;
 
 }  // namespace
 
@@ -190,3 +213,107 @@ void CVQ9View::OnPaint(wxPaintEvent &) {
   DrawSelectedItems(dc);
   DrawLitLeds(dc);
 }
+
+std::vector<unsigned> CVQ9View::ItemsAt(const wxPoint &at) const {
+  std::vector<unsigned> hits;
+  for (unsigned i = 0; i < PANEL_ITEM_COUNT; ++i) {
+    if (all[i].rect.Contains(at)) hits.push_back(i);
+  }
+  return hits;
+}
+
+void CVQ9View::OnMouseLButtonDown(wxMouseEvent &event) {
+  if (programming) return;
+  const std::vector<unsigned> hits = ItemsAt(event.GetPosition());
+
+  PanelSelection selection;
+  selection.selected = all_selected_ctrl;
+  selection.control_index = ControlIndex;
+  for (ArrayGraphicalItem::compatibility_iterator node = arrSelectedItems.GetFirst(); node; node = node->GetNext()) {
+    selection.drawn.push_back(static_cast<unsigned>(node->GetData() - all));
+  }
+
+  const LeftClickOutcome outcome = ApplyLeftClick(selection, hits, event.ControlDown(), CurrentGroup);
+
+  // Controls processed before a refusal keep their effect, as one control
+  // after the other would have.
+  if (outcome.hit) {
+    all_selected_ctrl = selection.selected;
+    ControlIndex = selection.control_index;
+    arrSelectedItems.Clear();
+    for (unsigned index : selection.drawn) arrSelectedItems.Append(&all[index]);
+  }
+  for (unsigned shown : outcome.control_index_steps) {
+    if (m_pGroupCombo) m_pGroupCombo->Enable(!IsTransportIndex(shown));
+    if (wxConfigBase *settings = Settings()) settings->Write(kControlIndexKey, static_cast<long>(shown));
+    if (pui) {
+      if (pui->wxComboBoxStdTemplateCtrl) pui->wxComboBoxStdTemplateCtrl->SetSelection(0);
+      pui->UpdateWholeParamWindows();
+    }
+  }
+  if (outcome.transport_refused) {
+    wxMessageDialog(this, "Select Group 0 to assign Transport Buttons", "Info", wxOK | wxCENTRE).ShowModal();
+    return;
+  }
+  if (outcome.hit) Refresh(true);
+}
+
+void CVQ9View::OnMouseRButtonDown(wxMouseEvent &event) {
+  if (programming) return;
+  const wxPoint at = event.GetPosition();
+  for (unsigned index : ItemsAt(at)) {
+    if (RightClickFor(index, CurrentGroup) == RightClickStep::Refuse) {
+      wxMessageDialog(this, "Select Group 0 to manage Transport Buttons", "Info", wxOK | wxCENTRE).ShowModal();
+      return;
+    }
+    // The chosen command runs on ControlIndex; its events travel up to the
+    // main frame, which handles the clipboard.
+    ControlIndex = index;
+    if (!pMenuRightClick) continue;
+    if (right_click_popup) {
+      right_click_popup(pMenuRightClick, at);
+    } else {
+      PopupMenu(pMenuRightClick, at);
+    }
+  }
+}
+
+void CVQ9View::OnMouseOver(wxMouseEvent &event) {
+  if (programming) return;
+  std::vector<HoverItem> hovered;
+  // The transport buttons have no hover text.
+  for (unsigned index : ItemsAt(event.GetPosition())) {
+    if (IsTransportIndex(index)) continue;
+    HoverItem item;
+    item.check_code = CheckMidiStruct(&mycontrol[CurrentGroup][index], static_cast<uint8_t>(index));
+    item.lcd = mylcdstring[CurrentGroup][index];
+    hovered.push_back(item);
+  }
+  const std::optional<std::wstring> tooltip = HoverTooltip(hovered);
+  // Texts are one character per device byte: the wide characters go over as they are.
+  if (tooltip) SetToolTip(wxString(*tooltip));
+}
+
+void CVQ9View::UpdateMidiLeds(bool on, int which) {
+  if (which < 0 || which >= static_cast<int>(MIDI_LED_COUNT)) return;
+  wxTimer *timer = which == 0 ? midi_in_led_timer : midi_out_led_timer;
+  if (!timer) return;
+  if (timer->IsRunning()) {
+    timer->Start(kLedFlashMilliseconds, wxTIMER_ONE_SHOT);
+  } else if (on) {
+    // The paint handlers draw a lit LED; only its rectangle is redrawn.
+    midi_led_lit[which] = true;
+    RefreshRect(ToWxRect(MidiLedRect(static_cast<unsigned>(which))), false);
+    timer->Start(kLedFlashMilliseconds, wxTIMER_ONE_SHOT);
+  }
+}
+
+void CVQ9View::SwitchLedOff(unsigned which) {
+  midi_led_lit[which] = false;
+  // Erasing draws the panel picture there again.
+  RefreshRect(ToWxRect(MidiLedRect(which)), true);
+}
+
+void CVQ9View::OnTimerMidiInLed(wxTimerEvent &) { SwitchLedOff(0); }
+
+void CVQ9View::OnTimerMidiOutLed(wxTimerEvent &) { SwitchLedOff(1); }

@@ -5,6 +5,8 @@
 #ifndef CVQ9_VIEW_H
 #define CVQ9_VIEW_H
 
+#include <functional>
+
 #include <wx/bitmap.h>
 #include <wx/dc.h>
 #include <wx/event.h>
@@ -45,6 +47,20 @@ class CVQ9View : public wxWindow {
   void OnPaint(wxPaintEvent &event);
   void OnEraseBackground(wxEraseEvent &event);
 
+  // Mouse: a left click selects (Ctrl adds or removes), a right click opens
+  // the clipboard menu for the control under the pointer, every other mouse
+  // event updates the hover text. All three ignore the mouse during a transfer.
+  void OnMouseLButtonDown(wxMouseEvent &event);
+  void OnMouseRButtonDown(wxMouseEvent &event);
+  void OnMouseOver(wxMouseEvent &event);
+
+  // Flashes one MIDI LED (which: 0 in, 1 out) for 30 ms; a flash while the LED
+  // is lit moves its off time to 30 ms from now.
+  void UpdateMidiLeds(bool on, int which);
+  // The LED's one-shot timer ran out: the LED goes dark.
+  void OnTimerMidiInLed(wxTimerEvent &event);
+  void OnTimerMidiOutLed(wxTimerEvent &event);
+
   // Switches the panel to the form matching hw_version_float (infrared below
   // 2.0, ribbon from 2.0), writes "HardwareVersion" and redraws everything.
   void UpdateGuiFromHwVersion();
@@ -69,7 +85,14 @@ class CVQ9View : public wxWindow {
   // so switching one on or off is: set the flag, refresh its rectangle.
   bool midi_led_lit[MIDI_LED_COUNT];
 
+  // Shows the right-click menu at a view point; when empty the menu pops up
+  // with PopupMenu. Tests stand in here for the user choosing in the menu.
+  std::function<void(wxMenu *menu, const wxPoint &at)> right_click_popup;
+
  private:
+  // The control indices under a view point, in index order.
+  std::vector<unsigned> ItemsAt(const wxPoint &at) const;
+  void SwitchLedOff(unsigned which);
   void Build();
   // Background picture, item 5's pictures and rectangle for a form.
   void ApplyPanelForm(PanelForm form);
