@@ -8,7 +8,10 @@
 #include <vector>
 
 #include <wx/radiobox.h>
+#include <wx/radiobut.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
 
 #include "CVQ9Mainframe.h"
 #include "config_tables.h"
@@ -612,6 +615,53 @@ TEST_F(AssignTabs, DifferingFieldsKeepTheWidgetValue)
     EXPECT_EQ(all_selected_ctrl, (std::vector<int>{21, 22}));
 }
 
+// ---- Real keystrokes (one at a time: the field needs the keyboard focus)
+
+class SerialAssignTyping : public GuiFixture
+{
+protected:
+    void Settle()
+    {
+        for (int i = 0; i < 5; ++i) {
+            Pump();
+            wxMilliSleep(10);
+        }
+    }
+};
+
+TEST_F(SerialAssignTyping, KeysB007ThenTwoBackspaces)
+{
+    StartApp();
+    InitAllStructsTables(0);
+    CurrentGroup = 2;
+    ControlIndex = 30;
+    all_selected_ctrl = {30};
+    pui->UpdateWholeParamWindows();
+    SelectPage(PAGE_ASSIGN_USER);
+    wxTextCtrl *field = pui->wxTextCtrlMidiString;
+    ASSERT_EQ(field->GetValue(), "");
+    field->SetFocus();
+    Settle();
+    wxUIActionSimulator typist;
+    typist.Text("b0");
+    Settle();
+    EXPECT_EQ(mycontrol[2][30].midi_str_lenght, 1);
+    EXPECT_EQ(mycontrol[2][30].midi_string[0], 0xB0);
+    typist.Text("0x7");   // the x is refused by the field
+    Settle();
+    EXPECT_EQ(field->GetValue(), "b007");
+    EXPECT_EQ(mycontrol[2][30].midi_str_lenght, 2);
+    EXPECT_EQ(mycontrol[2][30].midi_string[1], 0x07);
+    EXPECT_EQ(pui->wxStaticTextMidiStrLenght->GetLabel(), "2");
+    typist.Char(WXK_BACK);
+    typist.Char(WXK_BACK);
+    Settle();
+    EXPECT_EQ(field->GetValue(), "b0");
+    EXPECT_EQ(mycontrol[2][30].midi_str_lenght, 1);
+    EXPECT_EQ(mycontrol[2][30].midi_string[1], 0x07);
+    EXPECT_EQ(pui->wxStaticTextMidiStrLenght->GetLabel(), "1");
+}
+
 // ---- Pictures
 
 class SerialAssignScreens : public GuiFixture
@@ -635,4 +685,18 @@ TEST_F(SerialAssignScreens, BothAssignTabsWithAMixedSelection)
     SelectPage(PAGE_ASSIGN_USER);
     Pump();
     EXPECT_TRUE(FileExists(SaveScreenshot(m_pCVQ9MainFrame, "assign_user_mixed")));
+
+    // The preset source with a gear whose name is longer than the list shows.
+    wxRadioButton *preset = pui->wxRadioButtonUsePreset;
+    preset->SetValue(true);
+    wxCommandEvent click(wxEVT_RADIOBUTTON, preset->GetId());
+    click.SetInt(1);
+    Deliver(preset, click);
+    const int gear = pui->wxComboBoxPresetCtrl->FindString("Universal Real Time SysEx - Devic", true);
+    ASSERT_NE(gear, wxNOT_FOUND);
+    SelectCombo(pui->wxComboBoxPresetCtrl, gear);
+    ASSERT_GT(pui->wxComboBoxPresetParamCtrl->GetCount(), 0u);
+    SelectCombo(pui->wxComboBoxPresetParamCtrl, 0);
+    Pump();
+    EXPECT_TRUE(FileExists(SaveScreenshot(m_pCVQ9MainFrame, "assign_user_preset")));
 }
