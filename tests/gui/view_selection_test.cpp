@@ -8,13 +8,16 @@
 #include <string>
 #include <vector>
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/combobox.h>
 #include <wx/config.h>
 #include <wx/dcmemory.h>
 #include <wx/evtloop.h>
 #include <wx/image.h>
 #include <wx/modalhook.h>
+#include <wx/timer.h>
 #include <wx/tooltip.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -727,4 +730,41 @@ TEST_F(SerialViewSelection, RealClicksSelectAndThePictureShowsIt) {
     const wxRect r = pCVQ9View->all[index].rect;
     EXPECT_TRUE(Shows(shot, r, shown, r.x, r.y)) << index;
   }
+}
+
+TEST_F(SerialViewSelection, RealRightClickMenuSendsItsCommandToTheClipboard) {
+  Start(2);
+  mylcdstring[2][20] = L"Resonance";
+  mylcdstringCopy.clear();
+  pMenuRightClick->Enable(ID_CVQ9_COPY, true);
+  bool shown = false;
+  // The menu runs its own loop: the keys that choose "&Copy" are typed from
+  // inside it, once it is open.
+  pMenuRightClick->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent &event) {
+    event.Skip();
+    if (shown) return;
+    shown = true;
+    wxTheApp->CallAfter([] {
+      wxUIActionSimulator keys;
+      keys.Char(WXK_DOWN);
+      keys.Char(WXK_RETURN);
+    });
+  });
+  // Should the keys go astray, the menu is taken down so the test ends.
+  wxTimer guard;
+  guard.Bind(wxEVT_TIMER, [&](wxTimerEvent &) {
+    using Popdown = void (*)(void *);
+    if (auto popdown = reinterpret_cast<Popdown>(dlsym(RTLD_DEFAULT, "gtk_menu_popdown")))
+      popdown(pMenuRightClick->m_menu);
+  });
+  guard.StartOnce(5000);
+  wxUIActionSimulator sim;
+  sim.MouseMove(pCVQ9View->ClientToScreen(Centre(20)));
+  Pump();
+  sim.MouseClick(wxMOUSE_BTN_RIGHT);
+  WaitFor([&] { return mylcdstringCopy == L"Resonance"; });
+  guard.Stop();
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(ControlIndex, 20u);
+  EXPECT_EQ(mylcdstringCopy, L"Resonance");
 }
