@@ -10,11 +10,14 @@
 
 #include <wx/radiobox.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
 
 #include "CVQ9Mainframe.h"
 #include "config_tables.h"
 #include "gui_fixture.h"
 #include "panel_test_support.h"
+#include "usercurvesedition.h"
 
 namespace {
 
@@ -528,6 +531,57 @@ TEST_P(GlobalTabs, HandlersLetTheirEventsTravelOn)
     EXPECT_TRUE(fader.GetSkipped());
 }
 
+// ---- Firmware changes
+
+TEST_P(GlobalTabs, AFirmwareChangeShowsTheNewEncodingAtTheNextDisplay)
+{
+    // Byte 5 bits 3-4 hold the operating mode up to 1.5 and the fader
+    // feedback and tempo mode from 1.6 on.
+    ClickCheck(pui->wxCheckBoxMackieFadFbkEn, false);
+    FillCommon(0);
+    common_params[5] = 0x08;
+    common_params[33] = 4;
+    pui->UpdateWholeGlobalParamsWindows();
+    EXPECT_EQ(pui->wxCheckBoxMackieFadFbkEn->GetValue(), fw >= 1.6f);
+    EXPECT_EQ(pui->wxChoiceOperatingMode->GetStringSelection(), fw >= 1.6f ? "Logic" : "Reason 3");
+
+    const char *other = fw >= 1.6f ? "1.5" : "1.6";
+    SelectChoice(pui->wxChoiceFwOffline, other);
+    FillCommon(0);
+    common_params[5] = 0x08;
+    common_params[33] = 4;
+    const bool was_checked = pui->wxCheckBoxMackieFadFbkEn->GetValue();
+    pui->UpdateWholeGlobalParamsWindows();
+    if (fw_version_float >= 1.6f) {
+        EXPECT_TRUE(pui->wxCheckBoxMackieFadFbkEn->GetValue());
+        EXPECT_EQ(pui->wxChoiceOperatingMode->GetStringSelection(), "Logic");
+    } else {
+        EXPECT_EQ(pui->wxCheckBoxMackieFadFbkEn->GetValue(), was_checked);
+        EXPECT_EQ(pui->wxChoiceOperatingMode->GetStringSelection(), "Reason 3");
+    }
+}
+
+// ---- User curves button
+
+TEST_P(GlobalTabs, EditButtonOpensTheCurveEditorLikeTheAssignmentTabs)
+{
+    ASSERT_NE(pcurveDialog, nullptr);
+    user_curve_2[0] = 77;
+    const TablesSnapshot before;
+    pui->wxComboBoxCurveModel->SetValue("User 1");
+    ClickButton(pui->wxButtonEditCurveModels);
+    EXPECT_TRUE(pcurveDialog->IsShown());
+    EXPECT_EQ(pcurveDialog->wxNotebookPage->GetSelection(), 0);
+    pcurveDialog->Hide();
+    pui->wxComboBoxCurveModel->SetValue("Log.");
+    ClickButton(pui->wxButtonEditCurveModels);
+    EXPECT_TRUE(pcurveDialog->IsShown());
+    EXPECT_EQ(pcurveDialog->wxNotebookPage->GetSelection(), 1);
+    EXPECT_TRUE(pcurveDialog->wxTextCtrlCurve2->GetValue().StartsWith("77\n"));
+    pcurveDialog->Hide();
+    EXPECT_TABLES_EQ(before, TablesSnapshot());
+}
+
 // ---- Pictures of both tabs
 
 class SerialGlobalTabsPictures : public GuiFixture
@@ -557,4 +611,81 @@ TEST_F(SerialGlobalTabsPictures, BothTabsOffline16)
     SelectPage(PAGE_REALTIME);
     const wxString realtime = SaveScreenshot(m_pCVQ9MainFrame, "realtime_tab_fw16");
     EXPECT_TRUE(FileExists(realtime)) << realtime;
+}
+
+// The keyboard and the mouse reaching the handlers through the toolkit.
+class SerialGlobalTabsInput : public GuiFixture
+{
+protected:
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        StartApp();
+        ClickCheck(pui->wxCheckBoxOffline, true);
+        SelectChoice(pui->wxChoiceFwOffline, "1.6");
+        Pump();
+    }
+
+    void Settle()
+    {
+        for (int i = 0; i < 10; ++i) {
+            Pump();
+            wxMilliSleep(10);
+        }
+    }
+
+    void TypeInto(wxTextCtrl *field, const char *text)
+    {
+        field->SetFocus();
+        Settle();
+        wxUIActionSimulator typist;
+        typist.Text(text);
+        Settle();
+    }
+
+    void ClickOn(wxWindow *window)
+    {
+        wxUIActionSimulator mouse;
+        mouse.MouseMove(window->GetScreenRect().GetLeftTop() + wxPoint(8, window->GetSize().y / 2));
+        Settle();
+        mouse.MouseClick();
+        Settle();
+    }
+};
+
+TEST_F(SerialGlobalTabsInput, TypedTempoIsStored)
+{
+    SelectPage(PAGE_REALTIME);
+    pui->wxTextCtrlTempo->ChangeValue(wxEmptyString);
+    need_to_save_lib = false;
+    TypeInto(pui->wxTextCtrlTempo, "120");
+    EXPECT_EQ(pui->wxTextCtrlTempo->GetValue(), "120");
+    EXPECT_EQ(common_params[32], 90);
+    EXPECT_TRUE(need_to_save_lib);
+}
+
+TEST_F(SerialGlobalTabsInput, TypedGroupNameIsStored)
+{
+    SelectGroupInCombo(9);
+    SelectPage(PAGE_GLOBAL);
+    pui->wxTextCtrlGroupName->ChangeValue(wxEmptyString);
+    need_to_save_lib = false;
+    TypeInto(pui->wxTextCtrlGroupName, "Bass 1");
+    EXPECT_EQ(mygroupnames[9], L"Bass 1");
+    EXPECT_TRUE(need_to_save_lib);
+}
+
+TEST_F(SerialGlobalTabsInput, ClickedCheckBoxWritesItsBit)
+{
+    SelectPage(PAGE_GLOBAL);
+    std::memset(common_params, 0, sizeof common_params);
+    pui->UpdateWholeGlobalParamsWindows();
+    need_to_save_lib = false;
+    const TablesSnapshot before;
+    ClickOn(pui->CheckboxLFOState);
+    EXPECT_TRUE(pui->CheckboxLFOState->GetValue());
+    TablesSnapshot expected = before;
+    expected.common[4] = 0x08;
+    EXPECT_TABLES_EQ(expected, TablesSnapshot());
+    EXPECT_TRUE(need_to_save_lib);
 }
