@@ -685,7 +685,8 @@ TEST_F(TransfersGui, UploadAllFromGroupZeroTakesTheTransportButtonsToo)
 
 TEST_F(TransfersGui, RoundTripOfTheWholeConfiguration)
 {
-    ResetConfiguration(1);
+    SendCommand(ID_CVQ9_LOAD_DEFAULT);
+    ASSERT_TRUE(default_lib_loaded);
     // Some variety beyond the defaults.
     mycontrol[20][66].midi_str_lenght = 3;
     mycontrol[20][66].midi_string[2] = 0x11;
@@ -698,8 +699,10 @@ TEST_F(TransfersGui, RoundTripOfTheWholeConfiguration)
     EXPECT_TRUE(MidiErrors().empty()) << dialogs.Describe();
     EXPECT_TRUE(SameRecord(q9.midi[20][66], mycontrol[20][66]));
 
-    ResetConfiguration(0);
-    mygroupnames[0] = original.group_names[0];
+    // Clear: a new, empty library.
+    dialogs.AnswerFileDialog(HomePath(wxT("fresh.cvq")));
+    SendCommand(ID_CVQ9_NEW);
+    ASSERT_NE(original.controls, TablesSnapshot().controls);
     Click(pui->wxButtonUploadAllFromQ9);
     EXPECT_TRUE(MidiErrors().empty()) << dialogs.Describe();
     const TablesSnapshot uploaded;
