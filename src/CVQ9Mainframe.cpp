@@ -262,8 +262,10 @@ void CVQ9MainFrame::About(wxCommandEvent &)
 
 void CVQ9MainFrame::OnHelp(wxCommandEvent &)
 {
-    if (pCVQ9App && pCVQ9App->help)
+    if (pCVQ9App && pCVQ9App->help) {
+        pCVQ9App->AddHelpBook();
         pCVQ9App->help->DisplayContents();
+    }
 }
 
 bool CVQ9MainFrame::SaveAllToLibraryFile(wxString path)

@@ -333,10 +333,8 @@ bool CVQ9App::OnInit()
     SetAppName(wxT("Corvana Q9 Configuration software Help"));
     wxConfigBase::Get();
     help = new wxHtmlHelpController(wxHF_DEFAULT_STYLE);
-    {
-        wxLogNull quiet;
-        help->AddBook(wxFileName(PathForFileSystem(MyExecPath + wxString::FromAscii(CVQ9_HELP_BOOK))), false);
-    }
+    help_book_pending_ = true;
+    CallAfter(&CVQ9App::AddHelpBook);
 
     // 19. The user-curve dialog, hidden until the editor opens it.
     pcurveDialog = new UserCurvesedition(m_pCVQ9MainFrame, ID_USERCURVESEDITION, _("User Curves edition"),
@@ -351,6 +349,7 @@ bool CVQ9App::OnInit()
 
 int CVQ9App::OnExit()
 {
+    help_book_pending_ = false;
     delete help;
     help = nullptr;
     // Deleting the settings object writes the settings changed during the run.
@@ -375,6 +374,16 @@ int CVQ9App::OnExit()
     pui = nullptr;
     pcurveDialog = nullptr;
     return 0;
+}
+
+void CVQ9App::AddHelpBook()
+{
+    if (!help_book_pending_ || help == nullptr)
+        return;
+    help_book_pending_ = false;
+    // Without the book the help window simply has nothing to show.
+    wxLogNull quiet;
+    help->AddBook(wxFileName(PathForFileSystem(MyExecPath + wxString::FromAscii(CVQ9_HELP_BOOK))), false);
 }
 
 void CVQ9App::OnComboGroupChange(wxCommandEvent &)

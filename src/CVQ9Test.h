@@ -35,7 +35,15 @@ public:
 
     wxHtmlHelpController *help;
 
+    // Adds the help book to `help` unless that is done already. Start-up
+    // leaves it to the first idle moment after the window is up (reading the
+    // book's index is slow); Help calls it too, so the book is always there
+    // when asked for.
+    void AddHelpBook();
+
 private:
+    bool help_book_pending_ = false;
+
     wxDECLARE_EVENT_TABLE();
 };
 

@@ -324,3 +324,12 @@ TEST_F(GuiFixture, FirstRunDrawsTheNewerPanelAndThePlayButton)
     ASSERT_EQ(pCVQ9View->arrSelectedItems.GetCount(), 1u);
     EXPECT_EQ(pCVQ9View->arrSelectedItems.GetFirst()->GetData(), &pCVQ9View->all[1]);
 }
+
+TEST_F(GuiFixture, HelpBookBesideTheProgramIsLoaded)
+{
+    StartApp();
+    ASSERT_NE(pCVQ9App->help, nullptr);
+    const bool book_there = FileExists(MyExecPath + "cvq9_cfg_soft_hlp_v14.htb");
+    EXPECT_EQ(pCVQ9App->help->GetHelpData()->GetBookRecArray().GetCount(), book_there ? 1u : 0u);
+    EXPECT_TRUE(log_messages.empty());
+}
