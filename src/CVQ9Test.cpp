@@ -1,7 +1,5 @@
 #include "CVQ9Test.h"
 
-#include <unistd.h>
-
 #include <wx/combobox.h>
 #include <wx/config.h>
 #include <wx/filename.h>
@@ -242,7 +240,7 @@ bool CVQ9App::OnInit()
     all_selected_ctrl.clear();
 
     // 4.
-    MyExecPath = wxString(ReadProgramDirectory(static_cast<int>(getpid())));
+    MyExecPath = cvq9_config_ui::GetExecutablePath();
 
     SetPresetMessageReporter(&ShowPresetMessage);
 

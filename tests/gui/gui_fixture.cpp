@@ -390,7 +390,7 @@ wxString GuiFixture::SaveScreenshot(wxWindow *window, const wxString &name)
     return path;
 }
 
-int GuiFixture::RunChildProcess(const std::string &filter) const
+int GuiFixture::RunChildProcess(const std::string &filter, const std::string &program_path) const
 {
     std::vector<std::string> env_text;
     for (char **e = environ; *e; ++e) {
@@ -405,7 +405,7 @@ int GuiFixture::RunChildProcess(const std::string &filter) const
         envp.push_back(&s[0]);
     envp.push_back(nullptr);
 
-    std::string program = "/proc/self/exe";
+    std::string program = program_path;
     std::string filter_arg = "--gtest_filter=" + filter;
     std::string disabled_arg = "--gtest_also_run_disabled_tests";
     char *argv[] = {&program[0], &filter_arg[0], &disabled_arg[0], nullptr};

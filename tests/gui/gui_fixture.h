@@ -147,10 +147,10 @@ protected:
     // the build folder's "screenshots" folder; returns the file's path.
     wxString SaveScreenshot(wxWindow *window, const wxString &name);
 
-    // Runs this test binary again in a child process with `filter` as its test
-    // filter, HOME set to this test's home folder and CVQ9_GUI_CHILD=1 in its
+    // Runs this test binary (or `program`, a copy of it) again in a child
+    // process with `filter` as its test filter, HOME set to this test's home folder and CVQ9_GUI_CHILD=1 in its
     // environment; returns the raw wait status.
-    int RunChildProcess(const std::string &filter) const;
+    int RunChildProcess(const std::string &filter, const std::string &program = "/proc/self/exe") const;
     // True inside such a child.
     static bool InChildProcess();
 
