@@ -472,6 +472,10 @@ TEST_F(SerialPanelTyping, MidiStringTakesHexDigitsOnlyAndAtMost42)
 
 TEST_F(SerialPanelTyping, LcdStringTakesAtMost16Characters)
 {
+    // A group control: transport buttons have no LCD text to type into.
+    ControlIndex = 10;
+    all_selected_ctrl = {10};
+    pui->UpdateWholeParamWindows();
     pui->wxTextCtrlLcdString->ChangeValue(wxEmptyString);
     TypeInto(pui->wxTextCtrlLcdString, "ABCDEFGHIJKLMNOPQR");
     EXPECT_EQ(pui->wxTextCtrlLcdString->GetValue(), "ABCDEFGHIJKLMNOP");
