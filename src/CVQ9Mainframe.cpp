@@ -247,6 +247,9 @@ void CVQ9MainFrame::ShutdownFrame()
     if (need_to_save_lib)
         SaveAsWithDialog();
     ReleasePresetLibrary();
+    // Windows of their own would keep the program running after the frame.
+    if (pCVQ9App && pCVQ9App->help)
+        pCVQ9App->help->Quit();
     if (pcurveDialog) {
         pcurveDialog->Destroy();
         pcurveDialog = nullptr;

@@ -572,3 +572,14 @@ TEST_F(FileCommands, HelpOpensTheHelpWindowWithoutComplaint)
     ASSERT_NE(pCVQ9App->help, nullptr);
     EXPECT_NE(pCVQ9App->help->GetFrame(), nullptr);
 }
+
+TEST_F(FileCommands, ExitAlsoClosesAnOpenHelpWindow)
+{
+    SendCommand(ID_CVQ9_HELP);
+    ASSERT_NE(pCVQ9App->help->GetFrame(), nullptr);
+    SendCommand(ID_CVQ9_QUIT);
+    Pump();
+    // Nothing is left that would keep the program running.
+    EXPECT_EQ(ShownTopLevelWindows(), 0u);
+    FinishShutdown();
+}

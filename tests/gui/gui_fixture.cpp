@@ -283,6 +283,15 @@ void GuiFixture::FinishShutdown()
     running_ = false;
 }
 
+size_t GuiFixture::ShownTopLevelWindows()
+{
+    size_t shown = 0;
+    for (wxWindow *w : wxTopLevelWindows)
+        if (w->IsShown() && !w->IsBeingDeleted())
+            ++shown;
+    return shown;
+}
+
 void GuiFixture::ExitByCommand()
 {
     ASSERT_TRUE(running_);

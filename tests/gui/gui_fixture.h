@@ -121,6 +121,10 @@ protected:
     // Ends the program through the title-bar close box, then OnExit.
     void CloseByCloseBox();
     bool AppRunning() const { return running_; }
+    // The end of either: pending events, any window left, then OnExit.
+    void FinishShutdown();
+    // Top-level windows still shown and not on their way out.
+    static size_t ShownTopLevelWindows();
 
     // Runs the events waiting in the toolkit's queues, idle processing included.
     void Pump(int rounds = 5);
@@ -164,7 +168,6 @@ private:
     std::string old_home_;
     bool had_home_ = false;
     bool running_ = false;
-    void FinishShutdown();
     class LogRecorder;
     LogRecorder *log_recorder_ = nullptr;
     void *previous_log_ = nullptr;
