@@ -13,6 +13,7 @@
 #include "CVQ9View.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"
+#include "libconv.h"
 #include "record_access.h"
 #include "usercurvesedition.h"
 
@@ -332,4 +333,19 @@ TEST_F(GuiFixture, HelpBookBesideTheProgramIsLoaded)
     const bool book_there = FileExists(MyExecPath + "cvq9_cfg_soft_hlp_v14.htb");
     EXPECT_EQ(pCVQ9App->help->GetHelpData()->GetBookRecArray().GetCount(), book_there ? 1u : 0u);
     EXPECT_TRUE(log_messages.empty());
+}
+
+TEST_F(GuiFixture, PresetLibraryMessagesAppearAsMessageBoxes)
+{
+    StartApp();
+    dialogs.Clear();
+    ReportPresetMessage("Error while opening presets", "Preset not found");
+    ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.Describe();
+    EXPECT_EQ(dialogs.messages[0].caption, "Error while opening presets");
+    EXPECT_EQ(dialogs.messages[0].text, "Preset not found");
+    EXPECT_TRUE(dialogs.messages[0].style & wxOK);
+    // Bytes above 127 are characters of their own.
+    ReportPresetMessage("Library error", "caf\xE9");
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, wxString(L"caf\u00E9"));
 }
