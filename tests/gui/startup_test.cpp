@@ -34,17 +34,17 @@ void ExpectMenu(wxMenu *menu, const std::vector<ItemSpec> &items)
     size_t i = 0;
     for (wxMenuItemList::const_iterator it = list.begin(); it != list.end(); ++it, ++i) {
         const wxMenuItem *item = *it;
-        const ItemSpec &spec = items[i];
+        const ItemSpec &wanted = items[i];
         SCOPED_TRACE(testing::Message() << "menu entry " << i);
-        if (spec.id == 0) {
+        if (wanted.id == 0) {
             EXPECT_TRUE(item->IsSeparator());
             continue;
         }
-        EXPECT_EQ(item->GetId(), spec.id);
-        EXPECT_EQ(item->GetItemLabel(), wxString::FromAscii(spec.label));
-        EXPECT_EQ(item->GetHelp(), wxString::FromAscii(spec.help));
+        EXPECT_EQ(item->GetId(), wanted.id);
+        EXPECT_EQ(item->GetItemLabel(), wxString::FromAscii(wanted.label));
+        EXPECT_EQ(item->GetHelp(), wxString::FromAscii(wanted.help));
         EXPECT_EQ(item->GetKind(), wxITEM_NORMAL);
-        EXPECT_EQ(item->IsEnabled(), spec.enabled) << spec.label;
+        EXPECT_EQ(item->IsEnabled(), wanted.enabled) << wanted.label;
     }
 }
 
@@ -183,27 +183,27 @@ TEST_F(GuiFixture, StartupBuildsTheToolbarDisabled)
         SCOPED_TRACE(testing::Message() << "tool position " << i);
         const wxToolBarToolBase *tool = toolBar->GetToolByPos(static_cast<int>(i));
         ASSERT_NE(tool, nullptr);
-        const ToolSpec &spec = expected[i];
-        if (spec.id == 0) {
+        const ToolSpec &wanted = expected[i];
+        if (wanted.id == 0) {
             EXPECT_TRUE(tool->IsSeparator());
-        } else if (spec.id == -1) {
+        } else if (wanted.id == -1) {
             ASSERT_TRUE(tool->IsControl());
             auto *label = dynamic_cast<wxStaticText *>(tool->GetControl());
             ASSERT_NE(label, nullptr);
             EXPECT_EQ(label->GetLabel(), "Group : ");
-        } else if (spec.id == -2) {
+        } else if (wanted.id == -2) {
             ASSERT_TRUE(tool->IsControl());
             EXPECT_EQ(tool->GetControl(), m_pGroupCombo);
         } else {
             EXPECT_TRUE(tool->IsButton());
-            EXPECT_EQ(tool->GetId(), spec.id);
+            EXPECT_EQ(tool->GetId(), wanted.id);
             EXPECT_EQ(tool->GetKind(), wxITEM_NORMAL);
-            EXPECT_EQ(tool->GetLabel(), wxString::FromAscii(spec.label));
-            EXPECT_EQ(tool->GetShortHelp(), wxString::FromAscii(spec.tooltip));
+            EXPECT_EQ(tool->GetLabel(), wxString::FromAscii(wanted.label));
+            EXPECT_EQ(tool->GetShortHelp(), wxString::FromAscii(wanted.tooltip));
             EXPECT_TRUE(tool->GetNormalBitmap().IsOk());
             EXPECT_EQ(tool->GetNormalBitmap().GetSize(), wxSize(16, 15));
             // Paste and Paste group wait for a copy; everything else follows the toolbar.
-            EXPECT_EQ(tool->IsEnabled(), spec.id != 1001 && spec.id != 1004);
+            EXPECT_EQ(tool->IsEnabled(), wanted.id != 1001 && wanted.id != 1004);
         }
     }
 }
