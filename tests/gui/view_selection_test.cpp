@@ -298,6 +298,26 @@ class ViewSelection : public GuiFixture {
     return done();
   }
 
+  // Selecting clicks repaint on the toolkit's frame clock, some time after
+  // the click. Before counting the paints of a later action, pump until the
+  // view has had no paint for a while (bounded, in case it never settles).
+  void SettlePaints() {
+    PaintCounter counter;
+    pCVQ9View->PushEventHandler(&counter);
+    int quiet = 0, seen = 0;
+    for (int round = 0; round < 3000 && quiet < 200; ++round) {
+      Pump(1);
+      wxMilliSleep(1);
+      if (counter.count != seen) {
+        seen = counter.count;
+        quiet = 0;
+      } else {
+        ++quiet;
+      }
+    }
+    pCVQ9View->PopEventHandler(false);
+  }
+
   void TearDown() override {
     parents.Unregister();
     GuiFixture::TearDown();
@@ -351,19 +371,8 @@ TEST_F(ViewSelection, HitTestIncludesTheTopLeftAndExcludesTheFarEdges) {
 
 TEST_F(ViewSelection, ClickInAGapChangesNothingAndRedrawsNothing) {
   Start(1);
-  {
-    // The selecting click repaints on the toolkit's frame clock; let that
-    // paint arrive and the window settle before counting.
-    PaintCounter settle;
-    pCVQ9View->PushEventHandler(&settle);
-    LeftClick(9);
-    WaitFor([&] { return settle.count > 0; });
-    for (int round = 0; round < 150; ++round) {
-      Pump(1);
-      wxMilliSleep(1);
-    }
-    pCVQ9View->PopEventHandler(false);
-  }
+  LeftClick(9);
+  SettlePaints();
   wxConfigBase::Get(false)->Write("ControlIndex", 33L);
   PaintCounter counter;
   pCVQ9View->PushEventHandler(&counter);
@@ -481,7 +490,7 @@ TEST_F(ViewSelection, TransportButtonOutsideGroupZeroShowsInfoAndChangesNothing)
   LeftClick(11, true);
   wxConfigBase::Get(false)->Write("ControlIndex", 44L);
   pui->wxComboBoxStdTemplateCtrl->SetSelection(9);
-  Pump();
+  SettlePaints();
   PaintCounter counter;
   pCVQ9View->PushEventHandler(&counter);
   const TablesSnapshot before;
