@@ -134,6 +134,7 @@ struct State {
     SimulatedQ9 *controller = nullptr;
     int controller_out = -1;
     int controller_in = -1;
+    WriteObserver observer = nullptr;
     uint64_t now = 0;
     int closes = 0;
     int timer_starts = 0;
@@ -243,6 +244,11 @@ void ConnectController(SimulatedQ9 *controller, int output_device, int input_dev
     S().controller = controller;
     S().controller_out = output_device;
     S().controller_in = input_device;
+}
+
+void SetWriteObserver(WriteObserver observer)
+{
+    S().observer = observer;
 }
 
 void Inject(int input_device, const Bytes &bytes, uint64_t delay)
@@ -513,9 +519,14 @@ PmError Pm_WriteSysEx(PortMidiStream *stream, PmTimestamp when, unsigned char *m
     if (bytes.back() != 0xF7)
         return pmBadData;
     if (st.controller != nullptr && s->device == st.controller_out) {
-        for (const SimulatedQ9::Emission &e : st.controller->Receive(bytes))
+        std::vector<Bytes> answers;
+        for (const SimulatedQ9::Emission &e : st.controller->Receive(bytes)) {
+            answers.push_back(e.bytes);
             if (InputOpen(st.controller_in))
                 Queue(st.controller_in, e.bytes, e.delay);
+        }
+        if (st.observer != nullptr)
+            st.observer(bytes, answers);
     }
     return pmNoError;
 }

@@ -62,6 +62,10 @@ void SetUsualSystem(SimulatedQ9 *controller);
 // Messages written to `output_device` reach `controller`; its answers are
 // queued on `input_device` while that input is open.
 void ConnectController(SimulatedQ9 *controller, int output_device, int input_device);
+// Called after the controller handled each message written to it, with the
+// message and what it sent back (used to log and dump it outside the process).
+using WriteObserver = void (*)(const Bytes &message, const std::vector<Bytes> &answers);
+void SetWriteObserver(WriteObserver observer);
 
 // Queues raw MIDI bytes on an input device (open or not), parsed as a MIDI
 // byte stream into events, readable after `delay` ticks.
