@@ -9,7 +9,7 @@
 #include <wx/cshelp.h>
 #include <wx/dcclient.h>
 
-#include "cvq9_resources.h"
+#include "cvq9_pictures.h"
 #include "gui_shell_rules.h"
 #include "record_access.h"
 #include "text_bytes.h"
@@ -190,10 +190,7 @@ bool cvq9_config_ui::ShowToolTips()
 wxBitmap cvq9_config_ui::GetBitmapResource(const wxString &name)
 {
     const std::string key(name.mb_str(wxConvISO8859_1));
-    const char *const *xpm = FindXpmResource(key.c_str());
-    if (!xpm)
-        return wxNullBitmap;
-    return wxBitmap(xpm);
+    return BuiltInBitmap(key.c_str());
 }
 
 wxIcon cvq9_config_ui::GetIconResource(const wxString &)

@@ -20,6 +20,7 @@
 #include "config_tables.h"
 #include "cross_functions.h"
 #include "cvq9_config_ui.h"
+#include "cvq9_pictures.h"
 #include "cvq9_resources.h"
 #include "gui_shell_rules.h"
 #include "libconv.h"
@@ -251,7 +252,9 @@ bool CVQ9App::OnInit()
     m_pCVQ9MainFrame = new CVQ9MainFrame(nullptr, wxString::FromAscii(CVQ9_MAIN_TITLE), wxDefaultCoord,
                                          wxDefaultCoord, width, MAIN_FRAME_HEIGHT, style);
     m_pCVQ9MainFrame->SetAutoLayout(true);
-    m_pCVQ9MainFrame->SetIcon(wxIcon(Cvq9AppIconXpm()));
+    wxIcon icon;
+    icon.CopyFromBitmap(XpmToBitmap(Cvq9AppIconXpm()));
+    m_pCVQ9MainFrame->SetIcon(icon);
 
     // 6, 7.
     pFileMenu = BuildMenu(kFileMenu);

@@ -10,6 +10,7 @@
 #include "CVQ9Mainframe.h"
 #include "config_tables.h"
 #include "cvq9_config_ui.h"
+#include "cvq9_pictures.h"
 #include "cvq9_resources.h"
 #include "gui_panel_selection.h"
 
@@ -42,10 +43,7 @@ wxEND_EVENT_TABLE()
 namespace {
 
 // A built-in picture by name; the null bitmap for an unknown name.
-wxBitmap PictureResource(const char *name) {
-  const char *const *xpm = FindXpmResource(name);
-  return xpm ? wxBitmap(xpm) : wxNullBitmap;
-}
+wxBitmap PictureResource(const char *name) { return BuiltInBitmap(name); }
 
 wxRect ToWxRect(const PanelRect &r) { return wxRect(r.x, r.y, r.w, r.h); }
 
@@ -126,7 +124,10 @@ CVQ9View::~CVQ9View() {
 
 void CVQ9View::ApplyPanelForm(PanelForm form) {
   panel_form = form;
-  background = PictureResource(PanelPictureName(form));
+  // The image is kept only for the corner colour below: reading it back from
+  // the bitmap would convert the whole picture once more.
+  const wxImage picture = XpmToImage(FindXpmResource(PanelPictureName(form)));
+  background = picture.IsOk() ? wxBitmap(picture) : wxNullBitmap;
   const PanelItem item5 = PanelItemGeometry(5, form);
   const unsigned k = static_cast<unsigned>(item5.kind);
   all[5].pbitmapGreen = &bitmaps[2 * k];
@@ -135,10 +136,9 @@ void CVQ9View::ApplyPanelForm(PanelForm form) {
   // The picture's top-right corner is the frame around the panel: the view's
   // rightmost columns, which the shifted picture leaves bare, get that colour.
   uncovered_colour = *wxBLACK;
-  if (background.IsOk()) {
-    const wxImage corner = background.ConvertToImage();
-    const int x = corner.GetWidth() - 1;
-    uncovered_colour = wxColour(corner.GetRed(x, 0), corner.GetGreen(x, 0), corner.GetBlue(x, 0));
+  if (picture.IsOk()) {
+    const int x = picture.GetWidth() - 1;
+    uncovered_colour = wxColour(picture.GetRed(x, 0), picture.GetGreen(x, 0), picture.GetBlue(x, 0));
   }
 }
 
