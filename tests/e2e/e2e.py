@@ -370,13 +370,22 @@ class Program:
 
     # Files through the toolkit's file dialog ----------------------------
     def file_dialog(self, path, accept):
+        """Answers the toolkit's file dialog with a full path: typed into its
+        name field, or into the location field that Ctrl+L opens."""
         d = self.dialog()
         log('file dialog %r -> %s' % (name(d), path))
-        entry = wait_for('the file name field', lambda: first(
-            [a for a in find_all(d, 'text', only_showing=True)
-             if has_state(a, pyatspi.STATE_EDITABLE)]))
-        self.set_text(entry, path)
-        wait_for('the file name typed', lambda: text_of(entry) == path)
+
+        def entry():
+            return first([a for a in find_all(d, 'text', only_showing=True)
+                          if has_state(a, pyatspi.STATE_EDITABLE)])
+        field = entry()
+        if field is None:
+            x, y, w, h = extents(d)
+            xdotool('mousemove', '--sync', x + w // 2, y + h // 2)
+            xdotool('key', 'ctrl+l')
+            field = wait_for('the location field', entry)
+        self.set_text(field, path)
+        wait_for('the file name typed', lambda: text_of(field) == path)
         self.ctx.screenshot('file-dialog')
         press(wait_for('button %r' % accept,
                        lambda: first(find_all(d, 'push button', accept, True))))

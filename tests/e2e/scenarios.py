@@ -11,7 +11,7 @@ import pyatspi  # noqa: E402
 
 from e2e import (TITLE, Context, Failure, check, do_action, find_all, first,  # noqa: E402
                  log, name, press, read, role, sensitive, showing, wait_for, text_of,
-                 has_state, children, extents, xdotool, checked)
+                 has_state, children, extents, xdotool, checked, click_at)
 
 SCENARIOS = {}
 
@@ -79,6 +79,206 @@ def first_start(ctx):
     p.menu('Library file', 'Exit')
     status = p.wait_exit()
     check(status == 0, 'exit status %r' % status)
+
+
+# Hit areas of the front-panel picture in view coordinates (x, y, w, h) for
+# the controls the scenarios click, from the panel geometry table.
+PANEL_ITEMS = {
+    8: (39, 23, 34, 33),    # knob 0
+    9: (92, 23, 34, 33),    # knob 1
+    10: (146, 23, 34, 33),  # knob 2
+}
+VIEW_SIZE = (800, 338)
+
+
+def view_origin(p):
+    def probe():
+        for a in find_all(p.frame, None, only_showing=True):
+            try:
+                x, y, w, h = extents(a)
+            except Exception:
+                continue
+            if (w, h) == VIEW_SIZE:
+                return (x, y)
+        return None
+    return wait_for('the front-panel view', probe)
+
+
+PAGES = ['Preferences', 'Global parameters', 'Realtime parameters',
+         'Assign Common & Standard mode', 'Assign User & Mackie/Logic modes']
+
+
+def show_page(p, page):
+    tabs = first(find_all(p.frame, 'page tab list'))
+    index = PAGES.index(page)
+    log('page %r' % page)
+    tabs.querySelection().selectChild(index)
+    wait_for('page %r shown' % page, lambda: showing(p.find('page tab', page))
+             and has_state(first(find_all(tabs, 'page tab', page)), pyatspi.STATE_SELECTED))
+
+
+def click_control(p, index, ctrl=False):
+    x0, y0 = view_origin(p)
+    x, y, w, h = PANEL_ITEMS[index]
+    p.raise_window()
+    log('%sclick on control %d' % ('Ctrl-' if ctrl else '', index))
+    click_at(x0 + x + w // 2, y0 + y + h // 2, 'ctrl' if ctrl else None)
+
+
+def control_shown(p):
+    """The CONTROL and GROUP numbers under the panel."""
+    labels = [name(a) for a in find_all(p.frame, 'label', only_showing=True)]
+    at = labels.index('CONTROL')
+    return labels[at:at + 4]
+
+
+IDENTITY = ['Firmware', 'Hardware', 'Year', 'Month', 'Serial']
+
+
+def identity(p):
+    """The five values shown under Firmware, Hardware, Year, Month, Serial."""
+    page = p.find('page tab', 'Preferences')
+    labels = [name(a) for a in find_all(page, 'label')]
+    at = labels.index('Serial')
+    check(labels[at - 4:at + 1] == IDENTITY, 'identity captions %r' % labels[:12])
+    return labels[at + 1:at + 6]
+
+
+def connect(p):
+    p.press('Connect to CVQ9 ...')
+    return wait_for('the identity shown', lambda: (lambda v: v if all(x != '-' for x in v) else None)(identity(p)))
+
+
+def transfer(p, button):
+    """Presses a whole-configuration transfer button and waits for its end:
+    Cancel usable while it runs, and the button usable again afterwards."""
+    b = p.button(button)
+    cancel = p.button('Cancel')
+    p.press(button)
+    wait_for('%r running' % button, lambda: sensitive(cancel) or not sensitive(b), 30)
+    p.ctx.screenshot('running')
+    wait_for('%r finished' % button, lambda: sensitive(b) and not sensitive(cancel), 240)
+
+
+def set_check(p, label, value):
+    box = p.find('check box', label)
+    if checked(box) != value:
+        press(box)
+        wait_for('%r %s' % (label, 'checked' if value else 'unchecked'),
+                 lambda: checked(box) == value)
+
+
+def set_group_range(p, low, high):
+    page = p.find('page tab', 'Preferences')
+    spins = find_all(page, 'spin button')
+    check(len(spins) == 2, 'group range fields: %d' % len(spins))
+    for spin, value in zip(spins, (low, high)):
+        spin.queryValue().currentValue = value
+        wait_for('group range field %d' % value,
+                 lambda: int(spin.queryValue().currentValue) == value)
+
+
+def save_as(p, path):
+    p.menu('Library file', 'Save as ...')
+    p.file_dialog(path, 'Save')
+    wait_for('the library %s written' % path, lambda: os.path.exists(path))
+
+
+LIB_SIZE = 63248
+
+
+SECTIONS = [(0, 'signature'), (2, 'transport records'), (162, 'group controls'),
+            (62658, 'group names'), (62952, 'common parameters'), (62992, 'user curve 1'),
+            (63120, 'user curve 2'), (63248, 'end')]
+
+
+def section(offset):
+    for (start, label), (end, _) in zip(SECTIONS, SECTIONS[1:]):
+        if start <= offset < end:
+            if label == 'group controls':
+                entry, at = divmod(offset - 162, 48)
+                g, c = divmod(entry, 62)
+                return 'group %d control %d %s byte %d' % (
+                    g, c + 5, 'record' if at < 32 else 'LCD', at if at < 32 else at - 32)
+            return '%s byte %d' % (label, offset - start)
+    return 'beyond the end'
+
+
+def device_view(image):
+    """A library image as the controller holds it: the LCD texts, kept in
+    the file up to a NUL, are 16 characters padded with spaces there."""
+    b = bytearray(image)
+    for entry in range(21 * 62):
+        at = 162 + entry * 48 + 32
+        text = bytes(b[at:at + 16]).split(b'\0')[0]
+        b[at:at + 16] = text.ljust(16, b' ')
+    return bytes(b)
+
+
+CONTROLS = slice(2, 62658)   # transport records and group controls
+
+
+def controls(image):
+    return image[:2] + bytes(62656 - 2) + image[2:62658] if False else \
+        bytes(2) + image[CONTROLS] + bytes(len(image) - 62658)
+
+
+def compare_images(what, a, b):
+    if a == b:
+        return
+    diffs = [i for i in range(min(len(a), len(b))) if a[i] != b[i]]
+    raise Failure('%s differ: sizes %d and %d, %d bytes differ, first %s' % (
+        what, len(a), len(b), len(diffs),
+        '; '.join('%s (%d/%d)' % (section(i), a[i], b[i]) for i in diffs[:8])))
+
+
+@scenario
+def connected(ctx):
+    p = ctx.start()
+    values = connect(p)
+    ctx.screenshot('connected')
+    log('identity %r' % values)
+    check(values == ['1.6', '2.0', '2007', '03', '1-2345'], 'identity shown %r' % values)
+    # A whole configuration to send: the default one, kept in a file.
+    p.menu('Library file', 'Load default')
+    first_lib = ctx.path('default.cvq')
+    save_as(p, first_lib)
+    set_check(p, 'Ignore MIDI assignments Programming/Uploading', False)
+    set_check(p, 'Ignore LCD strings Programming/Uploading', False)
+    set_group_range(p, 0, 20)
+    # The transfer buttons are usable on the assignment pages.
+    show_page(p, 'Assign Common & Standard mode')
+    click_control(p, 8)
+    ctx.screenshot('ready')
+    before = len(p.controller_log())
+    transfer(p, 'Download All to Q9')
+    ctx.screenshot('downloaded')
+    log('%d messages exchanged' % (len(p.controller_log()) - before))
+    # Download All sends every control's record and LCD text; group names,
+    # common parameters and curves go with the global tabs' own transfer.
+    compare_images('the controls in the controller memory and in the saved library',
+                   controls(p.controller_memory()), controls(device_view(read(first_lib))))
+    # Back from the controller into a cleared editor.
+    p.menu('Library file', 'New ...')
+    cleared_lib = ctx.path('cleared.cvq')
+    p.file_dialog(cleared_lib, 'Open')
+    save_as(p, cleared_lib)
+    transfer(p, 'Upload All from Q9')
+    ctx.screenshot('uploaded')
+    second_lib = ctx.path('uploaded.cvq')
+    save_as(p, second_lib)
+    uploaded = read(second_lib)
+    # Every control came back as the controller holds it, and as the first
+    # library had it; nothing else changed from the cleared editor.
+    compare_images('the controls in the uploaded library and the first library',
+                   controls(uploaded), controls(device_view(read(first_lib))))
+    compare_images('the controls in the uploaded library and the controller memory',
+                   controls(uploaded), controls(p.controller_memory()))
+    cleared = read(cleared_lib)
+    compare_images('the rest of the uploaded library and the cleared library',
+                   uploaded[:2] + uploaded[62658:], cleared[:2] + cleared[62658:])
+    p.menu('Library file', 'Exit')
+    check(p.wait_exit() == 0, 'exit status')
 
 
 def main():
