@@ -8,3 +8,10 @@ function(cvq9_warnings target)
     target_compile_options(${target} PRIVATE -Wno-error=maybe-uninitialized)
   endif()
 endfunction()
+
+# Test programs: their own code is compiled with light optimisation, which
+# builds much faster than the program's -O2 and still runs the tests quickly;
+# the program's code they link keeps its own flags.
+function(cvq9_test_code target)
+  target_compile_options(${target} PRIVATE -O1 -g1)
+endfunction()
