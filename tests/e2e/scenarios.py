@@ -281,6 +281,111 @@ def connected(ctx):
     check(p.wait_exit() == 0, 'exit status')
 
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+EXPECTED_SUMMARY = os.path.join(HERE, 'expected', 'default_summary.txt')
+
+
+def combo_items(combo):
+    menu = first([a for a in children(combo) if role(a) == 'menu'])
+    return [name(a) for a in children(menu)]
+
+
+def select_item(combo, item):
+    """Selects an item of a choice or combo box, as picking it in its list."""
+    items = combo_items(combo)
+    check(item in items, '%r not among %r' % (item, items))
+    log('choose %r' % item)
+    combo.querySelection().selectChild(items.index(item))
+    wait_for('%r chosen' % item, lambda: name(combo) == item)
+
+
+def preferences_combos(p):
+    page = p.find('page tab', 'Preferences')
+    combos = find_all(page, 'combo box')
+    check(len(combos) == 4, 'combo boxes of the preferences: %r' % [name(c) for c in combos])
+    return combos   # MIDI in, MIDI out, offline firmware, offline hardware
+
+
+def operating_modes(p):
+    page = p.find('page tab', 'Global parameters', only_showing=False)
+    found = [a for a in walk_labels_and_combos(page)]
+    at = [i for i, a in enumerate(found) if role(a) == 'label' and name(a).startswith('Operating mode')]
+    check(at, 'no operating mode list')
+    combo = first([a for a in found[at[0]:] if role(a) == 'combo box'])
+    return combo_items(combo)
+
+
+def walk_labels_and_combos(root):
+    return find_all(root, ('label', 'combo box'))
+
+
+def today():
+    import time
+    return time.strftime('%Y-%m-%d')
+
+
+@scenario
+def offline(ctx):
+    p = ctx.start()
+    set_check(p, 'Offline mode', True)
+    midi_in, midi_out, fw, hw = preferences_combos(p)
+    wait_for('the offline firmware choice usable', lambda: sensitive(fw))
+    check(not sensitive(p.button('Connect to CVQ9 ...')), 'Connect usable while offline')
+    select_item(fw, '1.5')
+    wait_for('firmware 1.5 shown', lambda: identity(p)[0] == '1.5')
+    modes = operating_modes(p)
+    check(modes == ['Standard', 'Reason 3', 'Mackie', 'User'], 'modes with firmware 1.5: %r' % modes)
+    ctx.screenshot('firmware-1.5')
+    select_item(fw, '1.6')
+    wait_for('firmware 1.6 shown', lambda: identity(p)[0] == '1.6')
+    modes = operating_modes(p)
+    check(modes == ['Standard', 'Reason 3', 'Mackie', 'User', 'Logic'],
+          'modes with firmware 1.6: %r' % modes)
+    ctx.screenshot('firmware-1.6')
+    p.menu('Library file', 'Load default')
+    lib = ctx.path('offline.cvq')
+    save_as(p, lib)
+    ctx.screenshot('saved')
+    p.menu('Library file', 'Exit')
+    check(p.wait_exit() == 0, 'exit status')
+    saved = read(lib)
+    check(len(saved) == LIB_SIZE and saved[:2] == b'S1', 'library file of %d bytes' % len(saved))
+
+    p = ctx.start()
+    ctx.screenshot('restarted')
+    # Offline mode is off at every start; the file commands wait for it.
+    check(usable_menu_items(p) == ['Library file > Exit', 'Help > Help', 'Help > About'],
+          'usable menu items after the restart: %r' % usable_menu_items(p))
+    set_check(p, 'Offline mode', True)
+    check(identity(p)[0] == '1.6', 'firmware after the restart %r' % identity(p))
+    p.menu('Library file', 'Open ...')
+    p.file_dialog(lib, 'Open')
+    wait_for('the library label', lambda: lib in [name(a) for a in find_all(p.frame, 'label')])
+    text = ctx.path('summary.txt')
+    p.menu('Library file', 'Export to text file')
+    p.file_dialog(text, 'Save')
+    wait_for('the summary written', lambda: os.path.exists(text) and os.path.getsize(text) > 0)
+    ctx.screenshot('exported')
+    lines = read(text).decode('latin-1').split('\n')
+    check(lines[4] == 'Library file: ' + lib, 'library line %r' % lines[4])
+    check(lines[5] == 'Date: ' + today(), 'date line %r' % lines[5])
+    lines[4] = 'Library file: <library>'
+    lines[5] = 'Date: <today>'
+    got = '\n'.join(lines)
+    with open(os.path.join(ctx.artefacts, 'summary.txt'), 'w', encoding='latin-1') as f:
+        f.write(got)
+    expected = read(EXPECTED_SUMMARY).decode('latin-1')
+    if got != expected:
+        e = expected.split('\n')
+        g = got.split('\n')
+        bad = [i for i in range(max(len(e), len(g))) if i >= len(e) or i >= len(g) or e[i] != g[i]]
+        raise Failure('summary differs from %s at line %d: %r instead of %r' % (
+            EXPECTED_SUMMARY, bad[0] + 1, g[bad[0]] if bad[0] < len(g) else None,
+            e[bad[0]] if bad[0] < len(e) else None))
+    p.menu('Library file', 'Exit')
+    check(p.wait_exit() == 0, 'exit status')
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--list', action='store_true')
