@@ -208,6 +208,18 @@ wxRadioBox *Radio(wxWindow *parent, int id, const char *caption, std::initialize
     return box;
 }
 
+// A combo box of a fixed width with its list. The list goes in after the
+// box is made: made with it, the box would measure every entry's text for a
+// width that the fixed width overrides anyway (a long list costs start-up
+// time for nothing); the height does not depend on the entries.
+wxComboBox *FixedWidthCombo(wxWindow *parent, int id, const wxString &value, int width, const wxArrayString &items)
+{
+    wxComboBox *box = new wxComboBox(parent, id, value, wxDefaultPosition, wxSize(width, -1), wxArrayString(),
+                                     wxCB_DROPDOWN);
+    box->Append(items);
+    return box;
+}
+
 // A tab page: sunken border, tab traversal, the panel font, a tooltip.
 wxPanel *Page(wxNotebook *book, int id, const char *tooltip)
 {
@@ -737,8 +749,7 @@ void cvq9_config_ui::CreateUserAssignTab()
     wxArrayString templates;
     for (unsigned i = 0; i < STD_TEMPLATE_COUNT; ++i)
         templates.Add(wxString(StdTemplateLabel(i)));
-    wxComboBoxStdTemplateCtrl = new wxComboBox(p, ID_COMBOBOX_STDTEMPLATECTRL, Text("User Defined"),
-                                               wxDefaultPosition, wxSize(165, -1), templates, wxCB_DROPDOWN);
+    wxComboBoxStdTemplateCtrl = FixedWidthCombo(p, ID_COMBOBOX_STDTEMPLATECTRL, Text("User Defined"), 165, templates);
     Tip(wxComboBoxStdTemplateCtrl, "Select here the standard MIDI event to assign");
     sources->Add(wxComboBoxStdTemplateCtrl, 0, wxALIGN_CENTER_VERTICAL);
 
@@ -763,8 +774,7 @@ void cvq9_config_ui::CreateUserAssignTab()
     wxArrayString chain;
     for (unsigned i = 0; i < CHAIN_LIST_SIZE; ++i)
         chain.Add(wxString(ChainListEntry(i).c_str(), wxConvISO8859_1));
-    wxComboBoxChainedCtrlNumero = new wxComboBox(p, ID_COMBOBOX_CHAINEDCTRLNUMERO, Text("None"), wxDefaultPosition,
-                                                 wxSize(150, -1), chain, wxCB_DROPDOWN);
+    wxComboBoxChainedCtrlNumero = FixedWidthCombo(p, ID_COMBOBOX_CHAINEDCTRLNUMERO, Text("None"), 150, chain);
     wxComboBoxChainedCtrlNumero->SetSelection(0);
     Tip(wxComboBoxChainedCtrlNumero, "Select the control to chain");
     wxStaticTextCrossfader = Label(p, "Crossfade chained");
