@@ -85,6 +85,14 @@ void ClosePorts()
     Close_Midi_Out();
 }
 
+// One pacer for every wait, so that the yields keep their rhythm from one
+// wait to the next.
+WaitStepPacer &Pacer()
+{
+    static WaitStepPacer pacer;
+    return pacer;
+}
+
 bool Checked(const wxCheckBox *box)
 {
     return box && box->GetValue();
@@ -92,8 +100,12 @@ bool Checked(const wxCheckBox *box)
 
 void SetNumber(wxStaticText *label, unsigned value)
 {
-    if (label)
-        label->SetLabel(wxString::Format(wxT("%d"), static_cast<int>(value)));
+    // Setting a label re-measures it; most controls leave the group number as it is.
+    if (!label)
+        return;
+    const wxString text = wxString::Format(wxT("%d"), static_cast<int>(value));
+    if (label->GetLabel() != text)
+        label->SetLabel(text);
 }
 
 bool LcdTextEmpty(const Q9Text &text)
@@ -122,13 +134,28 @@ int cvq9_config_ui::WaitIncomingSysex(int action, uint8_t *sysex_in, uint8_t *va
         gauge->SetValue(0);
         gauge->SetRange(static_cast<int>(timeout));
     }
-    return WaitSysexAnswer(action, sysex_in, values, timeout, sysex_error, param_address, [gauge](unsigned step) {
-        if (gauge)
-            gauge->SetValue(static_cast<int>(step));
-        SleepOneMillisecond();
-        if (wxTheApp)
-            wxTheApp->Yield(true);
-    });
+    // The gauge follows the step number. Nothing but the yields can look at
+    // it, so it is moved just before each yield and once when the wait ends:
+    // what any event handler or paint sees is the same as if it had been
+    // moved at every step.
+    int last_step = -1;
+    auto show_step = [gauge, &last_step] {
+        if (gauge && last_step >= 0 && gauge->GetValue() != last_step)
+            gauge->SetValue(last_step);
+    };
+    WaitStepPacer &pacer = Pacer();
+    pacer.StartWait();
+    const int result = WaitSysexAnswer(action, sysex_in, values, timeout, sysex_error, param_address,
+                                       [&](unsigned step) {
+                                           last_step = static_cast<int>(step);
+                                           pacer.SleepStep();
+                                           if (wxTheApp && pacer.YieldDue()) {
+                                               show_step();
+                                               wxTheApp->Yield(true);
+                                           }
+                                       });
+    show_step();
+    return result;
 }
 
 void cvq9_config_ui::DisplaySysexError(uint8_t sysex_error, const uint8_t *sysex_in)

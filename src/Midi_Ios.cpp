@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include "config_tables.h"
 #include "cross_functions.h"
@@ -273,9 +274,50 @@ int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned tim
     }
 }
 
-void SleepOneMillisecond()
+constexpr WaitStepPacer::Clock::duration WaitStepPacer::STEP;
+constexpr WaitStepPacer::Clock::duration WaitStepPacer::MAX_LAG;
+constexpr WaitStepPacer::Clock::duration WaitStepPacer::YIELD_INTERVAL;
+
+WaitStepPacer::WaitStepPacer()
+    : WaitStepPacer([] { return Clock::now(); }, [](Clock::time_point t) { std::this_thread::sleep_until(t); })
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+WaitStepPacer::WaitStepPacer(NowFunction now, SleepFunction sleep_until)
+    : now_(std::move(now)), sleep_until_(std::move(sleep_until))
+{
+}
+
+void WaitStepPacer::StartWait()
+{
+    // Back-to-back waits keep one schedule, so the work between them (the
+    // next request, the labels) is absorbed too; after a longer break the
+    // schedule starts afresh.
+    const Clock::time_point now = now_();
+    if (now - deadline_ > MAX_LAG || deadline_ > now)
+        deadline_ = now;
+}
+
+void WaitStepPacer::SleepStep()
+{
+    deadline_ += STEP;
+    const Clock::time_point now = now_();
+    if (now >= deadline_) {
+        // Late: no sleep, and the schedule never trails by more than MAX_LAG.
+        if (now - deadline_ > MAX_LAG)
+            deadline_ = now - MAX_LAG;
+        return;
+    }
+    sleep_until_(deadline_);
+}
+
+bool WaitStepPacer::YieldDue()
+{
+    const Clock::time_point now = now_();
+    if (now - last_yield_ < YIELD_INTERVAL)
+        return false;
+    last_yield_ = now;
+    return true;
 }
 
 std::string SysexErrorText(uint8_t sysex_error, const uint8_t *sysex_in)

@@ -8,6 +8,7 @@
 #ifndef CVQ9_MIDI_IOS_H
 #define CVQ9_MIDI_IOS_H
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -123,8 +124,43 @@ using WaitStepHook = std::function<void(unsigned step)>;
 int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned timeout,
                     uint8_t &sysex_error, uint8_t param_address, const WaitStepHook &step);
 
-// Sleeps about one millisecond (the pace of a wait step).
-void SleepOneMillisecond();
+// Paces the steps of the waits at one per millisecond of real time. Each
+// step sleeps to an absolute deadline (one millisecond after the previous
+// step's), so the time a step spends reading, moving the gauge or yielding
+// comes out of its sleep instead of adding to it; a wait of n steps lasts at
+// least n milliseconds. A step that overran lets the next ones skip their
+// sleep until the schedule is back on time, but the schedule never trails by
+// more than MAX_LAG (a long stall, such as a modal box, is not paid back by a
+// burst). Back-to-back waits, such as the exchanges of a transfer, keep one
+// schedule, so the work between them is absorbed as well; a wait after a
+// longer break starts afresh. The pacer also says when the user interface is
+// due for a yield: at most every YIELD_INTERVAL, across waits, so that a
+// Cancel is seen within a few milliseconds.
+class WaitStepPacer
+{
+public:
+    using Clock = std::chrono::steady_clock;
+    using NowFunction = std::function<Clock::time_point()>;
+    using SleepFunction = std::function<void(Clock::time_point)>;
+
+    static constexpr Clock::duration STEP = std::chrono::milliseconds(1);
+    static constexpr Clock::duration MAX_LAG = std::chrono::milliseconds(4);
+    static constexpr Clock::duration YIELD_INTERVAL = std::chrono::milliseconds(2);
+
+    WaitStepPacer();   // steady clock, std::this_thread::sleep_until
+    WaitStepPacer(NowFunction now, SleepFunction sleep_until);
+
+    void StartWait();   // the first step ends one STEP from now, or from the previous step's end
+    void SleepStep();   // sleeps to the end of the current step
+    // True when a yield is due now (and counts it as done).
+    bool YieldDue();
+
+private:
+    NowFunction now_;
+    SleepFunction sleep_until_;
+    Clock::time_point deadline_{};
+    Clock::time_point last_yield_{};
+};
 
 // Text of the "CVQ9 MIDI Error" box for a failure status; for 255 it lists the
 // answer buffer up to its first 0xF7. Empty for a status that is no failure.

@@ -2,16 +2,39 @@
 // editor panel against the simulated controller answering at once. Prints the
 // number of 1-ms wait steps, the wall time, and how much the wall time exceeds
 // the steps' own milliseconds (sleep overshoot plus the yields to the event loop).
+// Then, in runs of their own (so that the timed runs stay undisturbed):
+// - how soon Cancel ends a running wait: Cancel is posted from another thread
+//   at varied moments of a transfer, as a click arrives at any moment; the
+//   time is taken from the post to the "No answer received" box that follows
+//   the cancelled wait at once, and to the end of the whole operation;
+// - that the window keeps repainting during a transfer: the view is
+//   invalidated every 50 ms and its paint events are counted with the delay
+//   from request to paint, and the progress gauge is read off the X server's
+//   screen (ImageMagick's import, from another thread) once a second.
 // Run under a display: xvfb-run -a build/tests/bench/bench_transfers
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
+#include <wx/timer.h>
 
 #include "CVQ9Test.h"
+#include "CVQ9View.h"
 #include "Midi_Ios.h"
 #include "config_tables.h"
 #include "cvq9_config_ui.h"
@@ -22,7 +45,51 @@
 
 wxIMPLEMENT_APP_NO_MAIN(CVQ9App);
 
+extern char **environ;
+
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MsBetween(Clock::time_point a, Clock::time_point b)
+{
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+struct Spread {
+    double median = 0, max = 0;
+};
+
+Spread SpreadOf(std::vector<double> values)
+{
+    Spread s;
+    if (values.empty())
+        return s;
+    std::sort(values.begin(), values.end());
+    s.median = values[values.size() / 2];
+    s.max = values.back();
+    return s;
+}
+
+// Raw RGB pixels of a screen rectangle as the X server shows it, or "" when
+// the capture fails.
+std::string CaptureScreen(const wxRect &rect, const std::string &file)
+{
+    const std::string geometry = wxString::Format("%dx%d+%d+%d", rect.width, rect.height, rect.x, rect.y).utf8_string();
+    std::string program = "import", window = "-window", root = "root", crop = "-crop", repage = "+repage";
+    std::string geometry_arg = geometry, target = "rgb:" + file;
+    char *argv[] = {&program[0], &window[0], &root[0], &crop[0], &geometry_arg[0], &repage[0], &target[0], nullptr};
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, "import", nullptr, nullptr, argv, environ) != 0)
+        return std::string();
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::string();
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 class BenchTransfers : public GuiFixture
 {
@@ -58,6 +125,149 @@ protected:
                     steps > 0 ? wall_ms / static_cast<double>(steps) : 0.0);
     }
 };
+
+// Cancel posted from another thread `after_ms` into a transfer of every group.
+TEST_F(BenchTransfers, CancelEndsARunningWaitWithinMilliseconds)
+{
+    pui->wxSpinCtrlStartGroup->SetValue(0);
+    pui->wxSpinCtrlEndGroup->SetValue(20);
+    pui->wxNotebookPages->SetSelection(PAGE_ASSIGN_STD);
+    Pump();
+    std::atomic<Clock::rep> posted{0};
+    Clock::time_point boxed{};
+    bool boxed_seen = false;
+    dialogs.message_answer = [&](const RecordedMessage &) {
+        if (!boxed_seen) {
+            boxed = Clock::now();
+            boxed_seen = true;
+        }
+        return wxID_OK;
+    };
+    Clock::time_point handled{};
+    auto on_cancel = [&](wxCommandEvent &event) {
+        handled = Clock::now();
+        event.Skip();
+    };
+    pui->wxButtonCancel->Bind(wxEVT_BUTTON, on_cancel);
+    for (int upload = 0; upload < 2; ++upload) {
+        std::vector<double> to_box, to_end, to_handled;
+        int missed = 0;
+        for (int run = 0; run < 20; ++run) {
+            ResetConfiguration(upload ? 0 : 1);
+            dialogs.Clear();
+            boxed_seen = false;
+            posted = 0;
+            wxButton *button = upload ? pui->wxButtonUploadAllFromQ9 : pui->wxButtonDownloadAllToQ9;
+            const int after_ms = 40 + 13 * run;
+            std::thread poster([after_ms, &posted] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(after_ms));
+                auto *cancel = new wxCommandEvent(wxEVT_BUTTON, pui->wxButtonCancel->GetId());
+                cancel->SetEventObject(pui->wxButtonCancel);
+                posted = Clock::now().time_since_epoch().count();
+                wxQueueEvent(pui->wxButtonCancel, cancel);
+            });
+            wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+            event.SetEventObject(button);
+            button->ProcessWindowEvent(event);
+            const Clock::time_point end = Clock::now();
+            poster.join();
+            Pump(1);   // a Cancel that came after the end is handled here
+            const Clock::time_point post{Clock::duration(posted.load())};
+            if (!boxed_seen || dialogs.messages.size() != 1 || dialogs.messages[0].text != "No answer received") {
+                ++missed;
+                continue;
+            }
+            to_box.push_back(MsBetween(post, boxed));
+            to_handled.push_back(MsBetween(post, handled));
+            to_end.push_back(MsBetween(post, end));
+        }
+        const Spread box = SpreadOf(to_box), whole = SpreadOf(to_end), seen = SpreadOf(to_handled);
+        std::printf("cancel %-8s %2zu runs: post to Cancel handled median %.2f ms max %.2f ms; to end of the wait "
+                    "(its box) median %.2f ms max %.2f ms; to end of the operation median %.2f ms max %.2f ms%s\n",
+                    upload ? "upload" : "download", to_box.size(), seen.median, seen.max, box.median, box.max,
+                    whole.median, whole.max, missed ? "  (some runs not cancelled in a wait)" : "");
+        std::printf("  post to end of wait, each run:");
+        for (double v : to_box)
+            std::printf(" %.1f", v);
+        std::printf("\n");
+        EXPECT_EQ(0, missed);
+    }
+    pui->wxButtonCancel->Unbind(wxEVT_BUTTON, on_cancel);
+    dialogs.message_answer = nullptr;
+}
+
+TEST_F(BenchTransfers, TheWindowKeepsRepaintingDuringATransfer)
+{
+    ResetConfiguration(1);
+    pui->wxSpinCtrlStartGroup->SetValue(0);
+    pui->wxSpinCtrlEndGroup->SetValue(20);
+    pui->wxNotebookPages->SetSelection(PAGE_ASSIGN_STD);
+    Pump();
+    ASSERT_NE(nullptr, pCVQ9View);
+    const wxRect gauge_rect = pui->GAUGE_Bargraph->GetScreenRect();
+
+    // Paints of the view while a transfer runs, each with the delay since the
+    // last invalidation asked for it.
+    int paints = 0, requests = 0;
+    Clock::time_point requested{};
+    bool pending = false;
+    std::vector<double> delays;
+    auto on_paint = [&](wxPaintEvent &event) {
+        if (programming) {
+            ++paints;
+            if (pending) {
+                delays.push_back(MsBetween(requested, Clock::now()));
+                pending = false;
+            }
+        }
+        event.Skip();
+    };
+    pCVQ9View->Bind(wxEVT_PAINT, on_paint);
+    wxTimer invalidate;
+    invalidate.Bind(wxEVT_TIMER, [&](wxTimerEvent &) {
+        if (!programming || pending)
+            return;
+        ++requests;
+        pending = true;
+        requested = Clock::now();
+        pCVQ9View->Refresh();
+    });
+    invalidate.Start(50);
+
+    // The gauge as the screen shows it, once a second for five seconds.
+    std::vector<std::string> pictures;
+    std::thread camera([&] {
+        const std::string file = "/tmp/bench_transfers_gauge_" + std::to_string(getpid()) + ".rgb";
+        for (int i = 0; i < 5; ++i) {
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            pictures.push_back(CaptureScreen(gauge_rect, file));
+        }
+        std::remove(file.c_str());
+    });
+    wxButton *button = pui->wxButtonDownloadAllToQ9;
+    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+    event.SetEventObject(button);
+    button->ProcessWindowEvent(event);
+    camera.join();
+    invalidate.Stop();
+    pCVQ9View->Unbind(wxEVT_PAINT, on_paint);
+
+    std::set<std::string> distinct;
+    size_t captured = 0;
+    for (const std::string &p : pictures)
+        if (!p.empty()) {
+            ++captured;
+            distinct.insert(p);
+        }
+    const Spread d = SpreadOf(delays);
+    std::printf("repaint during download all: view invalidated %d times, %d paints, request to paint median %.1f ms "
+                "max %.1f ms; gauge on screen: %zu captures, %zu different pictures\n",
+                requests, paints, d.median, d.max, captured, distinct.size());
+    EXPECT_GT(requests, 50);
+    EXPECT_GE(paints, requests - 1);
+    EXPECT_EQ(5u, captured);
+    EXPECT_EQ(5u, distinct.size());
+}
 
 TEST_F(BenchTransfers, DownloadAllAndUploadAllOfEveryGroup)
 {

@@ -658,6 +658,97 @@ TEST_F(TransfersGui, DuringATransferOnlyCancelIsUsableAndTheGaugeMoves)
     EXPECT_TRUE(pui->wxNotebookPages->IsEnabled());
 }
 
+// Cancel is seen at a yield inside a wait step; the wait ends right there,
+// without polling the input once more, and nothing else is exchanged.
+TEST_F(TransfersGui, CancelEndsTheRunningWaitAtTheStepItIsSeen)
+{
+    for (int upload = 0; upload < 2; ++upload) {
+        SCOPED_TRACE(upload ? "upload all" : "download all");
+        ResetConfiguration(upload ? 0 : 1);
+        SetRange(0, 20);
+        q9.answer_delay = 40;
+        ShowPage(PAGE_ASSIGN_STD);
+        dialogs.Clear();
+        pmfake::ClearRecords();
+        int polls_at_cancel = -1;
+        size_t received_at_cancel = 0;
+        bool was_programming = false;
+        auto on_cancel = [&](wxCommandEvent &event) {
+            polls_at_cancel = pmfake::PollCount();
+            received_at_cancel = q9.received.size();
+            was_programming = programming;
+            event.Skip();
+        };
+        pui->wxButtonCancel->Bind(wxEVT_BUTTON, on_cancel);
+        wxTimer press;
+        press.Bind(wxEVT_TIMER, [](wxTimerEvent &) {
+            wxCommandEvent cancel(wxEVT_BUTTON, pui->wxButtonCancel->GetId());
+            cancel.SetEventObject(pui->wxButtonCancel);
+            pui->wxButtonCancel->ProcessWindowEvent(cancel);
+        });
+        press.StartOnce(250);
+        Click(upload ? pui->wxButtonUploadAllFromQ9 : pui->wxButtonDownloadAllToQ9);
+        press.Stop();
+        pui->wxButtonCancel->Unbind(wxEVT_BUTTON, on_cancel);
+        ASSERT_GE(polls_at_cancel, 0) << "Cancel was not pressed during the transfer";
+        EXPECT_TRUE(was_programming);
+        EXPECT_EQ(polls_at_cancel, pmfake::PollCount());
+        EXPECT_EQ(received_at_cancel, q9.received.size());
+        ASSERT_EQ(1u, MidiErrors().size()) << dialogs.Describe();
+        EXPECT_EQ(wxString("No answer received"), MidiErrors()[0]);
+        ExpectIdle();
+    }
+}
+
+// While a transfer runs, the event loop still paints: an invalidated view is
+// repainted before the transfer ends (the transfer is only cancelled once the
+// paint has come, or after a generous bound).
+TEST_F(TransfersGui, TheViewKeepsRepaintingDuringATransfer)
+{
+    ResetConfiguration(1);
+    SetRange(0, 20);
+    q9.answer_delay = 20;
+    ShowPage(PAGE_ASSIGN_STD);
+    bool asked = false, painted = false;
+    int ticks = 0;
+    wxString ctrl_label_then;
+    auto on_paint = [&](wxPaintEvent &event) {
+        if (asked && programming)
+            painted = true;
+        event.Skip();
+    };
+    pCVQ9View->Bind(wxEVT_PAINT, on_paint);
+    wxTimer watch;
+    watch.Bind(wxEVT_TIMER, [&](wxTimerEvent &) {
+        if (!programming)
+            return;
+        ++ticks;
+        if (!asked) {
+            asked = true;
+            pCVQ9View->Refresh();
+            return;
+        }
+        if (painted || ticks > 1000) {   // 1000 ticks of 10 ms: far beyond a frame
+            watch.Stop();
+            ctrl_label_then = pui->wxStaticTextCtrlNb->GetLabel();
+            SaveScreenshot(m_pCVQ9MainFrame, wxT("transfer_repainting"));
+            wxCommandEvent cancel(wxEVT_BUTTON, pui->wxButtonCancel->GetId());
+            cancel.SetEventObject(pui->wxButtonCancel);
+            pui->wxButtonCancel->ProcessWindowEvent(cancel);
+        }
+    });
+    watch.Start(10);
+    Click(pui->wxButtonDownloadAllToQ9);
+    watch.Stop();
+    pCVQ9View->Unbind(wxEVT_PAINT, on_paint);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(painted);
+    EXPECT_FALSE(ctrl_label_then.empty());
+    ASSERT_EQ(1u, MidiErrors().size()) << dialogs.Describe();
+    EXPECT_EQ(wxString("No answer received"), MidiErrors()[0]);
+    ExpectIdle();
+}
+
 TEST_F(TransfersGui, UploadAllFromGroupZeroTakesTheTransportButtonsToo)
 {
     ResetConfiguration(0);
