@@ -39,6 +39,8 @@ def usable_menu_items(p):
     for m in children(bar):
         if role(m) != 'menu':
             continue
+        if not sensitive(m):
+            continue   # the whole menu is disabled
         for it in children(m):
             if role(it) == 'menu item' and sensitive(it):
                 usable.append('%s > %s' % (name(m), name(it)))
@@ -384,6 +386,109 @@ def offline(ctx):
             e[bad[0]] if bad[0] < len(e) else None))
     p.menu('Library file', 'Exit')
     check(p.wait_exit() == 0, 'exit status')
+
+
+def all_usable(p):
+    """Every usable menu item, tool, button, check box and page of the main window."""
+    usable = usable_menu_items(p)
+    for a in find_all(p.frame, ('push button', 'check box', 'page tab', 'combo box', 'spin button'),
+                      only_showing=True):
+        if sensitive(a):
+            usable.append('%s %s' % (role(a), name(a)))
+    return sorted(usable)
+
+
+@scenario
+def fault_silent(ctx):
+    p = ctx.start(silent=1)
+    p.press('Connect to CVQ9 ...')
+    caption, texts = p.message(timeout=120)
+    check(texts == ['No answer received'], 'message %r' % texts)
+    check(identity(p) == ['-'] * 5, 'identity shown %r' % identity(p))
+    log_lines = p.controller_log()
+    check(len(log_lines) == 1 and log_lines[0].startswith('> F0 00 3F 51 00 01 30'),
+          'controller log %r' % log_lines)
+    check(usable_menu_items(p) == ['Library file > Exit', 'Help > Help', 'Help > About'],
+          'usable menu items %r' % usable_menu_items(p))
+    ctx.screenshot('after')
+    p.menu('Library file', 'Exit')
+    check(p.wait_exit() == 0, 'exit status')
+
+
+@scenario
+def fault_refused(ctx):
+    p = ctx.start(refuse_acks=1)
+    connect(p)
+    p.menu('Library file', 'Load default')
+    set_check(p, 'Ignore MIDI assignments Programming/Uploading', False)
+    show_page(p, 'Assign Common & Standard mode')
+    click_control(p, 8)
+    wait_for('control 8 chosen', lambda: control_shown(p)[2] == '8')
+    p.press('Download selected to Q9')
+    caption, texts = p.message()
+    check(texts == ['Bad Acknoledge received'], 'message %r' % texts)
+    lines = p.controller_log()
+    check(len(lines) >= 3 and lines[-1].startswith('< F0 00 3F 51 00 01'),
+          'controller log %r' % lines[-3:])
+    memory = p.controller_memory()
+    check(memory[162 + 3 * 48:162 + 3 * 48 + 32] == bytes(32), 'a refused record was kept')
+    wait_for('the buttons back', lambda: sensitive(p.button('Download selected to Q9')))
+    ctx.screenshot('after')
+    finish(p)
+
+
+def finish(p):
+    """Exit; the editor offers Save as for unsaved changes, which is cancelled."""
+    p.menu('Library file', 'Exit')
+    def ended_or_dialog():
+        if not p.running():
+            return 'ended'
+        return 'dialog' if not p.no_dialog() else None
+    if wait_for('the end or a dialog', ended_or_dialog) == 'dialog':
+        d = p.dialog()
+        p.answer(d, 'Cancel')
+    check(p.wait_exit() == 0, 'exit status')
+
+
+@scenario
+def fault_cancel(ctx):
+    p = ctx.start()
+    connect(p)
+    p.menu('Library file', 'Load default')
+    set_check(p, 'Ignore MIDI assignments Programming/Uploading', False)
+    set_check(p, 'Ignore LCD strings Programming/Uploading', False)
+    set_group_range(p, 0, 20)
+    show_page(p, 'Assign Common & Standard mode')
+    click_control(p, 8)
+    before = all_usable(p)
+    b = p.button('Download All to Q9')
+    cancel = p.button('Cancel')
+    p.press('Download All to Q9')
+    wait_for('the download running', lambda: sensitive(cancel))
+    running = all_usable(p)
+    ctx.screenshot('running')
+    check(running == ['push button Cancel'], 'usable while the download runs: %r' % running)
+    wait_for('messages going out', lambda: len(p.controller_log()) > 20)
+    press(cancel)
+    # A wait cut short by the cancel reports "No answer received", as any
+    # unanswered exchange of a download does; a cancel between two waits
+    # shows nothing.
+    def ended_or_box():
+        if not p.no_dialog():
+            return 'box'
+        return 'ended' if sensitive(b) and not sensitive(cancel) else None
+    if wait_for('the download ended', ended_or_box, 120) == 'box':
+        caption, texts = p.message()
+        check(texts == ['No answer received'], 'message after the cancel %r' % texts)
+        check(p.no_dialog(), 'a second message after the cancel')
+    wait_for('the download ended', lambda: sensitive(b) and not sensitive(cancel), 120)
+    ctx.screenshot('cancelled')
+    sent = [l for l in p.controller_log() if l.startswith('>')]
+    log('%d messages sent before the cancel took effect' % len(sent))
+    check(len(sent) < 2 * 21 * 62, 'the download was not cancelled (%d messages)' % len(sent))
+    after = all_usable(p)
+    check(after == before, 'usable after the cancel: %r instead of %r' % (after, before))
+    finish(p)
 
 
 def main():
