@@ -253,7 +253,14 @@ class Program:
                                         stderr=subprocess.STDOUT, cwd=run_dir)
         log('started %s (pid %d)' % (ctx.binary, self.process.pid))
         self.app = wait_for('the program on the accessibility bus', self._find_app)
-        self.frame = wait_for('the main window', lambda: self.window(TITLE))
+        self._frame = None
+
+    @property
+    def frame(self):
+        """The main window (a message box at start-up may come before it)."""
+        if self._frame is None:
+            self._frame = wait_for('the main window', lambda: self.window(TITLE))
+        return self._frame
 
     def _find_app(self):
         desktop = pyatspi.Registry.getDesktop(0)
@@ -283,7 +290,7 @@ class Program:
         """Waits for a message box or dialog (other than the main window)."""
         def probe():
             for w in self.windows():
-                if w == self.frame or name(w) == TITLE and role(w) == 'frame':
+                if name(w) == TITLE and role(w) == 'frame':
                     continue
                 if not showing(w):
                     continue
@@ -343,9 +350,19 @@ class Program:
         log('menu %s > %s' % (menu, item))
         bar = first(find_all(self.frame, 'menu bar'))
         m = first([a for a in children(bar) if role(a) == 'menu' and name(a) == menu])
-        self.raise_window()
-        click(m)
-        wait_for('menu %r open' % menu, lambda: showing(mi))
+        # A click that reaches the menu bar while the toolkit still ends a
+        # previous pointer grab may not open the menu: close and click again.
+        for attempt in range(6):
+            self.raise_window()
+            click(m)
+            try:
+                wait_for('menu %r open' % menu, lambda: showing(mi), 5)
+                break
+            except Failure:
+                if attempt == 5:
+                    raise
+                log('menu %r did not open; again' % menu)
+                xdotool('key', 'Escape')
         click(mi)
         wait_for('menu %r closed' % menu, lambda: not showing(mi))
 

@@ -491,6 +491,101 @@ def fault_cancel(ctx):
     finish(p)
 
 
+def open_library(p, path):
+    p.menu('Library file', 'Open ...')
+    p.file_dialog(path, 'Open')
+
+
+@scenario
+def fault_library(ctx):
+    p = ctx.start()
+    set_check(p, 'Offline mode', True)
+    p.menu('Library file', 'Load default')
+    good = ctx.path('good.cvq')
+    save_as(p, good)
+    # A damaged file: bytes that are no library at all, not even of the
+    # earlier layout without signature.
+    import random
+    rng = random.Random(7)
+    damaged = ctx.path('damaged.cvq')
+    junk = bytes([0]) + bytes(rng.randrange(256) for _ in range(4999))
+    with open(damaged, 'wb') as f:
+        f.write(junk)
+    open_library(p, damaged)
+    caption, texts = p.message()
+    check(any('library file format has changed' in t for t in texts), 'message %r' % texts)
+    check(p.running(), 'the program ended')
+    check(read(damaged) == junk, 'the damaged file was changed')
+    ctx.screenshot('damaged-opened')
+    # The good library opens again as it was saved: nothing was lost.
+    open_library(p, good)
+    wait_for('the good library label', lambda: good in [name(a) for a in find_all(p.frame, 'label')])
+    check(p.running(), 'the program ended')
+    copy_path = ctx.path('copy.cvq')
+    save_as(p, copy_path)
+    check(read(copy_path) == read(good), 'the editor lost its configuration')
+    finish(p)
+
+
+def private_install(ctx):
+    """A copy of the installed program folder, for damaging its files."""
+    import shutil
+    src = os.path.join(ctx.prefix, 'lib', 'cvq9_config_soft')
+    dst = ctx.path('install', 'lib', 'cvq9_config_soft')
+    shutil.copytree(src, dst)
+    os.makedirs(ctx.path('install', 'bin'))
+    os.symlink('../lib/cvq9_config_soft/cvq9_config_soft', ctx.path('install', 'bin', 'cvq9_config_soft'))
+    ctx.prefix = ctx.path('install')
+    return dst
+
+
+def chunk(ident, data):
+    import struct
+    c = ident + struct.pack('<I', len(data)) + data
+    return c + (b'\0' if len(data) % 2 else b'')
+
+
+def check_usable_without_presets(ctx, p):
+    set_check(p, 'Offline mode', True)
+    p.menu('Library file', 'Load default')
+    lib = ctx.path('lib-%d.cvq' % ctx.runs)
+    save_as(p, lib)
+    check(len(read(lib)) == LIB_SIZE, 'library not saved')
+    p.menu('Library file', 'Exit')
+    check(p.wait_exit() == 0, 'exit status')
+
+
+@scenario
+def fault_presets(ctx):
+    folder = private_install(ctx)
+    preset = os.path.join(folder, 'hlvlib.xcq')
+    # An empty preset file: a message at start, then an editor without presets.
+    open(preset, 'wb').close()
+    p = ctx.start()
+    caption, texts = p.message()
+    check(texts == ['Cannot load preset file hlvlib.xcq\nPlease copy this file to ' + preset],
+          'message %r' % texts)
+    check_usable_without_presets(ctx, p)
+    # A damaged one: a gear without its name.
+    with open(preset, 'wb') as f:
+        f.write(chunk(b'LIBR', chunk(b'JUNK', b'xyz')) + b'\xff' * 7)
+    p = ctx.start()
+    ctx.screenshot('damaged-presets')
+    boxes = []
+    def settle():
+        if not p.no_dialog():
+            boxes.append(p.message())
+            return None
+        return True
+    # Every box the start-up shows is answered; the window stays.
+    wait_for('the start-up messages answered', lambda: settle() and settle())
+    log('messages at start with a damaged preset file: %r' % boxes)
+    for caption, texts in boxes:
+        check(any('Preset' in t or 'preset' in t for t in texts), 'message %r' % texts)
+    check(p.running(), 'the program ended')
+    check_usable_without_presets(ctx, p)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--list', action='store_true')
