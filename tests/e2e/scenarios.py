@@ -11,7 +11,7 @@ import pyatspi  # noqa: E402
 
 from e2e import (TITLE, Context, Failure, check, do_action, find_all, first,  # noqa: E402
                  log, name, press, read, role, sensitive, showing, wait_for, text_of,
-                 has_state, children, extents, xdotool, checked, click_at)
+                 has_state, children, extents, xdotool, checked, click_at, click)
 
 SCENARIOS = {}
 
@@ -584,6 +584,106 @@ def fault_presets(ctx):
         check(any('Preset' in t or 'preset' in t for t in texts), 'message %r' % texts)
     check(p.running(), 'the program ended')
     check_usable_without_presets(ctx, p)
+
+
+def entry_offset(group, index):
+    return 162 + (group * 62 + index - 5) * 48
+
+
+def record_of(image, group, index):
+    at = entry_offset(group, index)
+    return image[at:at + 32], image[at + 32:at + 48].split(b'\0')[0]
+
+
+def type_into(p, field, text):
+    """Real keystrokes: a click in the field, select all, type."""
+    log('type %r' % text)
+    click(field)
+    xdotool('key', '--clearmodifiers', 'ctrl+a')
+    xdotool('type', '--delay', '20', text)
+    wait_for('%r typed' % text, lambda: text_of(field) == text)
+
+
+def assignment_fields(p):
+    page = p.find('page tab', 'Assign User & Mackie/Logic modes')
+    items = find_all(page, ('label', 'text'), only_showing=True)
+    def after(caption):
+        at = [i for i, a in enumerate(items) if role(a) == 'label' and name(a) == caption]
+        check(at, 'no %r field' % caption)
+        return first([a for a in items[at[0]:] if role(a) == 'text'])
+    return after('MIDI string'), after('LCD string')
+
+
+MIDI_TYPED = '903C7F'
+LCD_TYPED = 'E2E edit'
+
+
+@scenario
+def editing(ctx):
+    p = ctx.start()
+    set_check(p, 'Offline mode', True)
+    p.menu('Library file', 'Load default')
+    lib = ctx.path('edited.cvq')
+    save_as(p, lib)
+    default = read(lib)
+    show_page(p, 'Assign User & Mackie/Logic modes')
+    click_control(p, 8)
+    wait_for('knob 0 chosen', lambda: control_shown(p)[2] == '8')
+    click_control(p, 9, ctrl=True)
+    click_control(p, 10, ctrl=True)
+    ctx.screenshot('three-selected')
+    # A standard template for the three, then the typed strings.
+    page = p.find('page tab', 'Assign User & Mackie/Logic modes')
+    press(p.find('radio button', 'Use standard template', page))
+    template = p.find('combo box', 'User Defined', page)
+    wait_for('the template list usable', lambda: sensitive(template))
+    templates = combo_items(template)
+    log('%d standard templates, e.g. %r' % (len(templates), templates[:4]))
+    chosen = templates[5]
+    select_item(template, chosen)
+    midi_field, lcd_field = assignment_fields(p)
+    wait_for('the template applied', lambda: text_of(lcd_field) == chosen[:16] or text_of(lcd_field) == chosen)
+    templated = text_of(midi_field)
+    log('template %r gives MIDI string %r' % (chosen, templated))
+    ctx.screenshot('template')
+    type_into(p, midi_field, MIDI_TYPED)
+    type_into(p, lcd_field, LCD_TYPED)
+    ctx.screenshot('typed')
+    p.menu('Library file', 'Save')
+    wait_for('the library saved', lambda: read(lib) != default)
+    # A Save to the current file leaves the changes flagged as unsaved: Exit
+    # offers Save as, which is cancelled.
+    finish(p)
+
+    saved = read(lib)
+    records = [record_of(saved, 1, i) for i in (8, 9, 10)]
+    for index, (record, lcd) in zip((8, 9, 10), records):
+        check(record[3] == 3 and record[11:14] == bytes.fromhex(MIDI_TYPED),
+              'control %d: MIDI string %s (length %d)' % (index, record[11:14].hex(), record[3]))
+        check(lcd == LCD_TYPED.encode(), 'control %d: LCD %r' % (index, lcd))
+    # Byte 0 holds each control's own number; the rest is the same edit.
+    check(records[0][0][1:] == records[1][0][1:] == records[2][0][1:],
+          'the three records differ: %r' % records)
+    check(record_of(saved, 1, 11) == record_of(default, 1, 11), 'knob 3 changed')
+    check(saved[:entry_offset(1, 8)] == default[:entry_offset(1, 8)] and
+          saved[entry_offset(1, 11):] == default[entry_offset(1, 11):],
+          'records other than the three changed')
+    check(record_of(saved, 1, 8)[0][:11] != record_of(default, 1, 8)[0][:11],
+          'the template changed nothing')
+
+    p = ctx.start()
+    set_check(p, 'Offline mode', True)
+    open_library(p, lib)
+    wait_for('the library label', lambda: lib in [name(a) for a in find_all(p.frame, 'label')])
+    show_page(p, 'Assign User & Mackie/Logic modes')
+    for index in (8, 9, 10):
+        click_control(p, index)
+        wait_for('control %d chosen' % index, lambda: control_shown(p)[2] == str(index))
+        midi_field, lcd_field = assignment_fields(p)
+        wait_for('control %d shown as edited' % index,
+                 lambda: text_of(midi_field) == MIDI_TYPED and text_of(lcd_field) == LCD_TYPED)
+    ctx.screenshot('reopened')
+    finish(p)
 
 
 def main():
