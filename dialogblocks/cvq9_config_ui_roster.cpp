@@ -4,6 +4,8 @@
 
 #include "gui_cast.h"
 
+#include <dlfcn.h>
+
 #include <string>
 #include <vector>
 
@@ -208,14 +210,52 @@ wxRadioBox *Radio(wxWindow *parent, int id, const char *caption, std::initialize
     return box;
 }
 
+#ifdef __WXGTK3__
+// A combo box that takes its entries into the toolkit's list in one step per
+// entry. The toolkit's own way inserts an empty row and then sets its text;
+// every text set makes the drop-down menu look the row up among all its
+// items, so a list of a few hundred entries costs a noticeable part of the
+// program's start-up. The row, its text and the drop-down item are the same
+// either way. The GTK functions are looked up in the toolkit library the
+// program runs on; without them the toolkit's own way is used.
+class QuickFillComboBox : public wxComboBox
+{
+public:
+    using wxComboBox::wxComboBox;
+
+protected:
+    void GTKInsertComboBoxTextItem(unsigned int n, const wxString &text) override
+    {
+        using GetModel = void *(*)(void *);
+        using GetTextColumn = int (*)(void *);
+        using InsertWithValues = void (*)(void *, void *, int, ...);
+        static const GetModel get_model = reinterpret_cast<GetModel>(dlsym(RTLD_DEFAULT, "gtk_combo_box_get_model"));
+        static const GetTextColumn get_text_column =
+            reinterpret_cast<GetTextColumn>(dlsym(RTLD_DEFAULT, "gtk_combo_box_get_entry_text_column"));
+        static const InsertWithValues insert =
+            reinterpret_cast<InsertWithValues>(dlsym(RTLD_DEFAULT, "gtk_list_store_insert_with_values"));
+        void *store = get_model && get_text_column && insert ? get_model(m_widget) : nullptr;
+        const int column = store ? get_text_column(m_widget) : -1;
+        if (column < 0) {
+            wxComboBox::GTKInsertComboBoxTextItem(n, text);
+            return;
+        }
+        const wxScopedCharBuffer utf8 = text.utf8_str();
+        insert(store, nullptr, static_cast<int>(n), column, utf8.data(), -1);
+    }
+};
+#else
+using QuickFillComboBox = wxComboBox;
+#endif
+
 // A combo box of a fixed width with its list. The list goes in after the
 // box is made: made with it, the box would measure every entry's text for a
-// width that the fixed width overrides anyway (a long list costs start-up
-// time for nothing); the height does not depend on the entries.
+// width that the fixed width overrides anyway; the height does not depend on
+// the entries.
 wxComboBox *FixedWidthCombo(wxWindow *parent, int id, const wxString &value, int width, const wxArrayString &items)
 {
-    wxComboBox *box = new wxComboBox(parent, id, value, wxDefaultPosition, wxSize(width, -1), wxArrayString(),
-                                     wxCB_DROPDOWN);
+    wxComboBox *box = new QuickFillComboBox(parent, id, value, wxDefaultPosition, wxSize(width, -1),
+                                            wxArrayString(), wxCB_DROPDOWN);
     box->Append(items);
     return box;
 }
