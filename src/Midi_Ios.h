@@ -134,8 +134,9 @@ int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned tim
 // burst). Back-to-back waits, such as the exchanges of a transfer, keep one
 // schedule, so the work between them is absorbed as well; a wait after a
 // longer break starts afresh. The pacer also says when the user interface is
-// due for a yield: at most every YIELD_INTERVAL, across waits, so that a
-// Cancel is seen within a few milliseconds.
+// due for a yield: at most every YIELD_INTERVAL, across waits, which is once
+// per step at the normal pace, so that a Cancel is seen within about a
+// millisecond (or as soon as the toolkit has finished a frame it is drawing).
 class WaitStepPacer
 {
 public:
@@ -145,7 +146,8 @@ public:
 
     static constexpr Clock::duration STEP = std::chrono::milliseconds(1);
     static constexpr Clock::duration MAX_LAG = std::chrono::milliseconds(4);
-    static constexpr Clock::duration YIELD_INTERVAL = std::chrono::milliseconds(2);
+    // A little under a step: one yield per step, none in a burst of late steps.
+    static constexpr Clock::duration YIELD_INTERVAL = std::chrono::microseconds(900);
 
     WaitStepPacer();   // steady clock, std::this_thread::sleep_until
     WaitStepPacer(NowFunction now, SleepFunction sleep_until);
