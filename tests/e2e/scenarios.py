@@ -688,6 +688,73 @@ def editing(ctx):
     finish(p)
 
 
+def group_selector(p):
+    bar = first(find_all(p.frame, 'tool bar'))
+    return first(find_all(bar, 'combo box'))
+
+
+def settings_shown(p):
+    combos = preferences_combos(p)
+    page = p.find('page tab', 'Preferences')
+    spins = find_all(page, 'spin button')
+    return {
+        'group': name(group_selector(p)),
+        'control': control_shown(p)[2:4],
+        'force': checked(p.find('check box', 'Force programming undefined controls')),
+        'from': int(spins[0].queryValue().currentValue),
+        'midi in': name(combos[0]),
+    }
+
+
+def change_settings(p, group, control, force, low, midi_in):
+    show_page(p, 'Preferences')
+    select_item(preferences_combos(p)[0], midi_in)
+    set_check(p, 'Force programming undefined controls', force)
+    set_group_range(p, low, 20)
+    select_item(group_selector(p), str(group))
+    click_control(p, control)
+    wait_for('control %d group %d shown' % (control, group),
+             lambda: control_shown(p)[2:4] == [str(control), str(group)])
+
+
+@scenario
+def settings(ctx):
+    first_values = {'group': '3', 'control': ['9', '3'], 'force': False, 'from': 2,
+                    'midi in': 'Midi Through Port-0'}
+    second_values = {'group': '5', 'control': ['10', '5'], 'force': True, 'from': 4,
+                     'midi in': 'Corvana Q9 MIDI 1'}
+    p = ctx.start()
+    wait_for('the first start shown', lambda: settings_shown(p))
+    log('first start: %r' % settings_shown(p))
+    change_settings(p, 3, 9, False, 2, 'Midi Through Port-0')
+    ctx.screenshot('changed')
+    check(settings_shown(p) == first_values, 'shown %r' % settings_shown(p))
+    finish(p)   # Exit
+    check(os.path.exists(ctx.settings_file), 'no settings file after Exit')
+
+    p = ctx.start()
+    wait_for('the settings kept by Exit', lambda: settings_shown(p) == first_values)
+    ctx.screenshot('after-exit')
+    change_settings(p, 5, 10, True, 4, 'Corvana Q9 MIDI 1')
+    check(settings_shown(p) == second_values, 'shown %r' % settings_shown(p))
+    p.close_box()
+    check(p.wait_exit() == 0, 'exit status after the close box')
+
+    p = ctx.start()
+    wait_for('the settings kept by the close box', lambda: settings_shown(p) == second_values)
+    ctx.screenshot('after-close-box')
+    change_settings(p, 3, 9, False, 2, 'Midi Through Port-0')
+    p.kill()
+
+    p = ctx.start()
+    try:
+        wait_for('the settings of before the kill', lambda: settings_shown(p) == second_values, 20)
+    except Failure:
+        raise Failure('after a kill: %r instead of %r' % (settings_shown(p), second_values))
+    ctx.screenshot('after-kill')
+    finish(p)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--list', action='store_true')
