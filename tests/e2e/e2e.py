@@ -43,6 +43,8 @@ def wait_for(what, probe, timeout=TIMEOUT):
             value = probe()
             if value:
                 return value
+        except Failure:
+            raise
         except Exception as e:  # the tree changes under us: try again
             last_error = e
         if time.monotonic() > end:
@@ -263,6 +265,8 @@ class Program:
         return self._frame
 
     def _find_app(self):
+        if self.process.poll() is not None:
+            raise Failure('the program ended at start with status %r' % self.process.returncode)
         desktop = pyatspi.Registry.getDesktop(0)
         for a in children(desktop):
             try:

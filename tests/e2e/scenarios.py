@@ -774,6 +774,14 @@ def main():
         return 0
     except Exception as e:
         traceback.print_exc()
+        import glob
+        if ctx.program is not None:
+            ctx.program.stdout.flush()
+        for out in glob.glob(os.path.join(ctx.scratch, 'run*', 'program.out')):
+            with open(out) as f:
+                if 'Unable to initialize GTK' in f.read():
+                    log('no display for the program: %s' % e)
+                    return 3   # the runner tries again with another display
         ctx.screenshot('failure')
         log('FAIL %s: %s' % (args.scenario, e))
         return 1
