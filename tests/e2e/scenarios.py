@@ -514,6 +514,10 @@ def fault_library(ctx):
     open_library(p, damaged)
     caption, texts = p.message()
     check(any('library file format has changed' in t for t in texts), 'message %r' % texts)
+    # Loading ends with the whole-configuration check, which names the first
+    # record of the junk that breaks a rule.
+    caption, texts = p.message()
+    check(any(t.startswith('Group ') and ' - Control ' in t for t in texts), 'check message %r' % texts)
     check(p.running(), 'the program ended')
     check(read(damaged) == junk, 'the damaged file was changed')
     ctx.screenshot('damaged-opened')
