@@ -496,13 +496,19 @@ def open_library(p, path):
     p.file_dialog(path, 'Open')
 
 
-@scenario
-def fault_library(ctx):
+def offline_default_saved(ctx, file_name):
+    """Starts the program offline with the default library saved as file_name."""
     p = ctx.start()
     set_check(p, 'Offline mode', True)
     p.menu('Library file', 'Load default')
-    good = ctx.path('good.cvq')
-    save_as(p, good)
+    lib = ctx.path(file_name)
+    save_as(p, lib)
+    return p, lib
+
+
+@scenario
+def fault_library(ctx):
+    p, good = offline_default_saved(ctx, 'good.cvq')
     # A damaged file: bytes that are no library at all, not even of the
     # earlier layout without signature.
     import random
@@ -625,11 +631,7 @@ LCD_TYPED = 'E2E edit'
 
 @scenario
 def editing(ctx):
-    p = ctx.start()
-    set_check(p, 'Offline mode', True)
-    p.menu('Library file', 'Load default')
-    lib = ctx.path('edited.cvq')
-    save_as(p, lib)
+    p, lib = offline_default_saved(ctx, 'edited.cvq')
     default = read(lib)
     show_page(p, 'Assign User & Mackie/Logic modes')
     click_control(p, 8)
