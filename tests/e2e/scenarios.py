@@ -2,6 +2,7 @@
 
 import argparse
 import os
+import subprocess
 import sys
 import traceback
 
@@ -60,6 +61,7 @@ def first_start(ctx):
     check(not has_state(p.frame, pyatspi.STATE_RESIZABLE), 'the main window can be resized')
     x, y, w, h = extents(p.frame)
     log('main window at %d,%d size %dx%d' % (x, y, w, h))
+    check_sensor_picture(ctx, p, 'design_front_cs_v11.xpm', 'design_front_cs_v10.xpm')
     usable = usable_menu_items(p)
     check(usable == ['Library file > Exit', 'Help > Help', 'Help > About'],
           'usable menu items at start: %r' % usable)
@@ -104,6 +106,44 @@ def view_origin(p):
                 return (x, y)
         return None
     return wait_for('the front-panel view', probe)
+
+
+# The sensor's place on the front-panel picture (view coordinates): the
+# ribbon there on the ribbon panel, the bare panel around the infrared sensor
+# on the other.
+SENSOR_AREA = (753, 52, 27, 113)
+PICTURE_AT_X = -10   # the view draws its picture 10 pixels to the left
+PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'resources', 'xpm')
+
+
+def pixel_difference(a, b):
+    """Number of differing pixels of two pictures of the same size."""
+    out = subprocess.run(['compare', '-metric', 'AE', a, b, 'null:'],
+                         capture_output=True, text=True)
+    return int(float(out.stderr.split()[0]))
+
+
+def check_sensor_picture(ctx, p, shown, other):
+    """The view shows the picture `shown` at the sensor's place, not `other`."""
+    x0, y0 = view_origin(p)
+    x, y, w, h = SENSOR_AREA
+    crop = '%dx%d+%d+%d' % (w, h, x, y)
+    screen = ctx.path('screen.png')
+    p.raise_window()
+    def on_screen():
+        subprocess.run(['import', '-window', 'root', '-crop', '%dx%d+%d+%d' % (w, h, x0 + x + PICTURE_AT_X, y0 + y),
+                        '+repage', screen], check=True, capture_output=True)
+        return True
+    pictures = {}
+    for picture in (shown, other):
+        pictures[picture] = ctx.path(picture + '.png')
+        subprocess.run(['convert', os.path.join(PICTURES, picture), '-crop', crop, '+repage',
+                        pictures[picture]], check=True, capture_output=True)
+    check(pixel_difference(pictures[shown], pictures[other]) > 0, 'the two pictures are alike there')
+    # The first paint may still be on its way.
+    wait_for('the %s picture at the sensor' % shown,
+             lambda: on_screen() and pixel_difference(screen, pictures[shown]) == 0)
+    log('the view shows %s at the sensor' % shown)
 
 
 PAGES = ['Preferences', 'Global parameters', 'Realtime parameters',
