@@ -17,6 +17,8 @@
 #define CVQ9_CONFIG_UI_H
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include <wx/bitmap.h>
 #include <wx/button.h>
@@ -24,6 +26,7 @@
 #include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/event.h>
+#include <wx/eventfilter.h>
 #include <wx/gauge.h>
 #include <wx/icon.h>
 #include <wx/notebook.h>
@@ -177,6 +180,16 @@ public:
     // Builds the roster, the validators and limits, then loads the preset library
     // (cvq9_config_ui_roster.cpp).
     void CreateControls();
+    // Called before Create: the panel is then made with the Preferences tab
+    // and the bottom area complete and the other four tabs empty, so that the
+    // main window can be shown sooner. Their widgets are built and filled from
+    // the tables by BuildHiddenTabs, which runs by itself once the window has
+    // first been painted, or before the first user action that comes sooner.
+    void BuildHiddenTabsLater();
+    // Builds and fills the four hidden tabs if they are still to come.
+    void BuildHiddenTabs();
+    // True while the four hidden tabs are still empty.
+    bool HiddenTabsPending() const;
     static bool ShowToolTips();
 
     // Built-in pictures by name ("new.bmp", "knob_red.bmp", ...); the null
@@ -499,16 +512,22 @@ private:
     void TransferAll(bool upload);
 
     // Roster helpers (cvq9_config_ui_roster.cpp).
+    void CreatePages();
     void CreatePreferencesTab();
     void CreateGlobalTab();
     void CreateRealtimeTab();
     void CreateStdAssignTab();
     void CreateUserAssignTab();
     void CreateBottomArea(wxSizer *top);
+    // The widgets of the four tabs after Preferences, built with the rest.
+    void BuildHiddenTabContents();
+    std::vector<wxPanel *> HiddenPages() const;
+    // Watches the program's events for the moment the hidden tabs are needed.
+    void WatchForHiddenTabsNeed();
     void InstallValidators();
-    // Tightens the native look of the notebook tabs, spin controls, buttons and
-    // text fields so that the tabs hold their rows at the panel's size.
-    void CompactNativeStyle();
+    // Tightens the native look of the spin controls, buttons and text fields
+    // among `windows` so that the tabs hold their rows at the panel's size.
+    static void CompactNativeStyle(const wxWindowList &windows);
     static void ApplyCss(wxWindow *window, const char *css);
     void LoadPresets();
 
@@ -517,6 +536,10 @@ private:
     void ApplyOfflineVersion(wxChoice *choice, unsigned first, float &version, wxStaticText *display);
     // Number of characters now in the MIDI string field (0 while it does not exist).
     size_t MidiStringFieldLength() const;
+
+    bool hidden_tabs_pending_ = false;
+    bool building_hidden_tabs_ = false;
+    std::unique_ptr<wxEventFilter> hidden_tabs_watch_;
 };
 
 // The one editor panel of the program, set at start-up.

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include <wx/font.h>
+#include <wx/frame.h>
+#include <wx/toplevel.h>
 #include <wx/gbsizer.h>
 #include <wx/sizer.h>
 #include <wx/statline.h>
@@ -194,11 +196,30 @@ wxChoice *Choice(wxWindow *parent, int id, std::initializer_list<const char *> i
     return choice;
 }
 
+// The compact native look of the panel's spin controls, buttons and text
+// fields: the theme's generous padding would push the five tab titles off the
+// 800-pixel notebook and the spin controls out of the assignment tab.
+const char *const kSpinCss = "spinbutton { min-height: 0; }"
+                             " spinbutton entry { min-height: 0; padding: 1px 3px; }"
+                             " spinbutton button { min-height: 0; min-width: 0; padding: 1px 3px; }";
+const char *const kButtonCss = "button { min-height: 0; padding: 2px 6px; }";
+const char *const kEntryCss = "entry { min-height: 0; padding-top: 1px; padding-bottom: 1px; }";
+
 wxSpinCtrl *Spin(wxWindow *parent, int id, int min, int max, int initial, bool wrap)
 {
     const long style = wxSP_ARROW_KEYS | (wrap ? wxSP_WRAP : 0);
     return new wxSpinCtrl(parent, id, wxString::Format(wxT("%d"), initial), wxDefaultPosition, wxDefaultSize,
                           style, min, max, initial);
+}
+
+wxButton *Button(wxWindow *parent, int id, const char *label, const wxSize &size = wxDefaultSize, long style = 0)
+{
+    return new wxButton(parent, id, Text(label), wxDefaultPosition, size, style);
+}
+
+wxTextCtrl *TextField(wxWindow *parent, int id, int width, long style = 0)
+{
+    return new wxTextCtrl(parent, id, wxEmptyString, wxDefaultPosition, wxSize(width, -1), style);
 }
 
 wxRadioBox *Radio(wxWindow *parent, int id, const char *caption, std::initializer_list<const char *> items,
@@ -317,6 +338,54 @@ wxTextValidator CharListValidator(const wxString &characters, wxString *target)
     return validator;
 }
 
+// Builds the panel's hidden tabs when they are first needed: just after the
+// main window's first paint, so the window shows its first tab before the
+// other four are built, or at once when a user action reaches the program
+// sooner, so that no command ever finds them missing.
+class HiddenTabsWatch : public wxEventFilter
+{
+public:
+    explicit HiddenTabsWatch(cvq9_config_ui *panel) : panel_(panel) {}
+
+    int FilterEvent(wxEvent &event) override
+    {
+        if (!panel_->HiddenTabsPending())
+            return Event_Skip;
+        const wxEventType type = event.GetEventType();
+        if (IsUserAction(type)) {
+            panel_->BuildHiddenTabs();
+        } else if (type == wxEVT_PAINT && !posted_ && InPanelWindow(event)) {
+            posted_ = true;
+            panel_->CallAfter(&cvq9_config_ui::BuildHiddenTabs);
+        }
+        return Event_Skip;
+    }
+
+private:
+    static bool IsUserAction(wxEventType type)
+    {
+        static const wxEventType kActions[] = {
+            wxEVT_LEFT_DOWN, wxEVT_LEFT_DCLICK, wxEVT_MIDDLE_DOWN, wxEVT_MIDDLE_DCLICK, wxEVT_RIGHT_DOWN,
+            wxEVT_RIGHT_DCLICK, wxEVT_AUX1_DOWN, wxEVT_AUX2_DOWN, wxEVT_MOUSEWHEEL, wxEVT_KEY_DOWN,
+            wxEVT_CHAR_HOOK, wxEVT_CHAR, wxEVT_MENU, wxEVT_MENU_OPEN, wxEVT_CONTEXT_MENU, wxEVT_HELP,
+            wxEVT_BUTTON, wxEVT_CHECKBOX, wxEVT_CHOICE, wxEVT_COMBOBOX, wxEVT_RADIOBOX, wxEVT_RADIOBUTTON,
+            wxEVT_SPINCTRL, wxEVT_NOTEBOOK_PAGE_CHANGING, wxEVT_NOTEBOOK_PAGE_CHANGED, wxEVT_CLOSE_WINDOW};
+        for (wxEventType action : kActions)
+            if (type == action)
+                return true;
+        return false;
+    }
+
+    bool InPanelWindow(const wxEvent &event) const
+    {
+        wxWindow *window = wxDynamicCast(event.GetEventObject(), wxWindow);
+        return window && wxGetTopLevelParent(window) == wxGetTopLevelParent(panel_);
+    }
+
+    cvq9_config_ui *panel_;
+    bool posted_ = false;
+};
+
 } // namespace
 
 void cvq9_config_ui::CreateControls()
@@ -330,26 +399,123 @@ void cvq9_config_ui::CreateControls()
     wxNotebookPages->SetFont(PanelFont());
     wxNotebookPages->SetBackgroundColour(kNotebookColour);
     top->Add(wxNotebookPages, 1, wxLEFT | wxRIGHT, 0);
+    CreatePages();
 
     CreatePreferencesTab();
-    CreateGlobalTab();
-    CreateRealtimeTab();
-    CreateStdAssignTab();
-    CreateUserAssignTab();
     CreateBottomArea(top);
-
+    // Compact tab titles, so that all five fit the 800-pixel notebook.
+    ApplyCss(wxNotebookPages, "tab { padding: 2px 5px; min-height: 0; }");
+    CompactNativeStyle(GetChildren());
+    CompactNativeStyle(wxPanelPref->GetChildren());
+    if (hidden_tabs_pending_)
+        WatchForHiddenTabsNeed();
+    else
+        BuildHiddenTabContents();
     InstallValidators();
-    CompactNativeStyle();
-    wxComboBoxPresetCtrl->Enable(false);
-    wxComboBoxPresetParamCtrl->Enable(false);
     Layout();
     LoadPresets();
 }
 
-void cvq9_config_ui::CreatePreferencesTab()
+void cvq9_config_ui::WatchForHiddenTabsNeed()
+{
+    hidden_tabs_watch_ = std::make_unique<HiddenTabsWatch>(this);
+    wxEvtHandler::AddFilter(hidden_tabs_watch_.get());
+}
+
+void cvq9_config_ui::BuildHiddenTabsLater()
+{
+    hidden_tabs_pending_ = true;
+}
+
+bool cvq9_config_ui::HiddenTabsPending() const
+{
+    return hidden_tabs_pending_;
+}
+
+void cvq9_config_ui::BuildHiddenTabs()
+{
+    if (!hidden_tabs_pending_ || building_hidden_tabs_)
+        return;
+    building_hidden_tabs_ = true;
+    // The toolkit measures a new widget rightly only while its window has
+    // never been shown: in the main window the compact spin controls, buttons
+    // and text fields would take the theme's full size. So the four tabs are
+    // built on stand-in pages of a window that is never shown, then moved,
+    // widgets and layout, to their pages of the notebook.
+    wxFrame *workshop = new wxFrame(nullptr, wxID_ANY, wxEmptyString);
+    const std::vector<wxPanel *> pages = HiddenPages();
+    std::vector<wxPanel *> stands;
+    for (wxPanel *page : pages) {
+        wxPanel *stand = new wxPanel(workshop, wxID_ANY, wxDefaultPosition, page->GetSize(),
+                                     wxSUNKEN_BORDER | wxTAB_TRAVERSAL);
+        stand->SetFont(PanelFont());
+        stands.push_back(stand);
+    }
+    wxPanelGlobal = stands[0];
+    wxPanelRealtime = stands[1];
+    wxPanelStd = stands[2];
+    wxPanelUser = stands[3];
+    BuildHiddenTabContents();
+    wxPanelGlobal = pages[0];
+    wxPanelRealtime = pages[1];
+    wxPanelStd = pages[2];
+    wxPanelUser = pages[3];
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const std::vector<wxWindow *> widgets(stands[i]->GetChildren().begin(), stands[i]->GetChildren().end());
+        for (wxWindow *widget : widgets)
+            widget->Reparent(pages[i]);
+        wxSizer *layout = stands[i]->GetSizer();
+        stands[i]->SetSizer(nullptr, false);
+        pages[i]->SetSizer(layout);
+    }
+    workshop->Destroy();
+    InstallValidators();
+    // The notebook and the bottom area keep the layout they were shown with.
+    for (wxPanel *page : pages)
+        page->Layout();
+    hidden_tabs_pending_ = false;
+    building_hidden_tabs_ = false;
+    // The new widgets show the tables as the rest of the program already does.
+    UpdateWholeParamWindows();
+    UpdateWholeGlobalParamsWindows();
+}
+
+std::vector<wxPanel *> cvq9_config_ui::HiddenPages() const
+{
+    return {wxPanelGlobal, wxPanelRealtime, wxPanelStd, wxPanelUser};
+}
+
+void cvq9_config_ui::BuildHiddenTabContents()
+{
+    CreateGlobalTab();
+    CreateRealtimeTab();
+    CreateStdAssignTab();
+    CreateUserAssignTab();
+    for (wxPanel *page : HiddenPages())
+        CompactNativeStyle(page->GetChildren());
+    wxComboBoxPresetCtrl->Enable(false);
+    wxComboBoxPresetParamCtrl->Enable(false);
+}
+
+void cvq9_config_ui::CreatePages()
 {
     wxPanelPref = Page(wxNotebookPages, ID_PANEL_PREF, "Select your preference in this tab");
     wxNotebookPages->AddPage(wxPanelPref, wxT("Preferences"));
+    wxPanelGlobal = Page(wxNotebookPages, ID_PANEL_GLOBAL, "Configure the Corvana Q9 global parameters in this tab");
+    wxNotebookPages->AddPage(wxPanelGlobal, wxT("Global parameters"));
+    wxPanelRealtime =
+        Page(wxNotebookPages, ID_PANEL_REALTIME, "Configure the Corvana Q9 realtime parameters in this tab");
+    wxNotebookPages->AddPage(wxPanelRealtime, wxT("Realtime parameters"));
+    wxPanelStd = Page(wxNotebookPages, ID_PANEL_STD,
+                      "Configure the Corvana Q9 assignments for Standard mode in this tab, also Configure the "
+                      "Corvana Q9 assignments common to Standard, User and Mackie modes");
+    wxNotebookPages->AddPage(wxPanelStd, wxT("Assign Common && Standard mode"));
+    wxPanelUser = Page(wxNotebookPages, ID_PANEL_USER, "Configure the Corvana Q9 assignments for User mode in this tab");
+    wxNotebookPages->AddPage(wxPanelUser, wxT("Assign User && Mackie/Logic modes"));
+}
+
+void cvq9_config_ui::CreatePreferencesTab()
+{
     wxWindow *p = wxPanelPref;
     wxBoxSizer *page = new wxBoxSizer(wxVERTICAL);
     p->SetSizer(page);
@@ -367,7 +533,7 @@ void cvq9_config_ui::CreatePreferencesTab()
     wxComboBoxMidiOut = new wxComboBox(p, ID_COMBOBOX_MIDI_OUT, wxEmptyString, wxDefaultPosition, wxSize(180, -1),
                                        wxArrayString(), wxCB_READONLY);
     ports->Add(wxComboBoxMidiOut);
-    wxButtonGetIdentity = new wxButton(p, ID_BUTTON_GET_IDENTITY, Text("Connect to CVQ9 ..."));
+    wxButtonGetIdentity = Button(p, ID_BUTTON_GET_IDENTITY, "Connect to CVQ9 ...");
     wxButtonGetIdentity->SetDefault();
     Tip(wxButtonGetIdentity, "Click here to retriewe Corvana Q9 information");
     ports_row->Add(wxButtonGetIdentity, 0, wxALIGN_BOTTOM | wxLEFT, 2 * kColumnGap);
@@ -450,8 +616,6 @@ void cvq9_config_ui::CreatePreferencesTab()
 
 void cvq9_config_ui::CreateGlobalTab()
 {
-    wxPanelGlobal = Page(wxNotebookPages, ID_PANEL_GLOBAL, "Configure the Corvana Q9 global parameters in this tab");
-    wxNotebookPages->AddPage(wxPanelGlobal, wxT("Global parameters"));
     wxWindow *p = wxPanelGlobal;
     wxBoxSizer *columns = new wxBoxSizer(wxHORIZONTAL);
     p->SetSizer(columns);
@@ -462,8 +626,7 @@ void cvq9_config_ui::CreateGlobalTab()
     wxBoxSizer *name_row = new wxBoxSizer(wxHORIZONTAL);
     first->Add(name_row, 0, wxBOTTOM, kGap);
     name_row->Add(Label(p, "Group name :"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
-    wxTextCtrlGroupName = new wxTextCtrl(p, ID_TEXTCTRL_GROUP_NAME, wxEmptyString, wxDefaultPosition,
-                                         wxSize(150, -1));
+    wxTextCtrlGroupName = TextField(p, ID_TEXTCTRL_GROUP_NAME, 150);
     wxTextCtrlGroupName->SetFont(FieldFont());
     Tip(wxTextCtrlGroupName, "Enter here the name of each group");
     name_row->Add(wxTextCtrlGroupName, 0, wxALIGN_CENTER_VERTICAL);
@@ -569,15 +732,12 @@ void cvq9_config_ui::CreateGlobalTab()
     wxBoxSizer *curves = new wxBoxSizer(wxHORIZONTAL);
     third->Add(curves);
     curves->Add(Label(p, "User curves models :"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
-    wxButtonEditCurveModels = new wxButton(p, ID_BUTTON_EDIT_CURVES_MODELS, Text("Edit"));
+    wxButtonEditCurveModels = Button(p, ID_BUTTON_EDIT_CURVES_MODELS, "Edit");
     curves->Add(wxButtonEditCurveModels);
 }
 
 void cvq9_config_ui::CreateRealtimeTab()
 {
-    wxPanelRealtime =
-        Page(wxNotebookPages, ID_PANEL_REALTIME, "Configure the Corvana Q9 realtime parameters in this tab");
-    wxNotebookPages->AddPage(wxPanelRealtime, wxT("Realtime parameters"));
     wxWindow *p = wxPanelRealtime;
     wxBoxSizer *columns = new wxBoxSizer(wxHORIZONTAL);
     p->SetSizer(columns);
@@ -596,8 +756,7 @@ void cvq9_config_ui::CreateRealtimeTab()
     wxBoxSizer *tempo_row = new wxBoxSizer(wxHORIZONTAL);
     first->Add(tempo_row, 0, wxBOTTOM, kGap);
     tempo_row->Add(Label(p, "Internal tempo (BPM)"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
-    wxTextCtrlTempo = new wxTextCtrl(p, ID_TEXTCTRL_TEMPO, wxEmptyString, wxDefaultPosition, wxSize(50, -1),
-                                     wxTE_CENTRE);
+    wxTextCtrlTempo = TextField(p, ID_TEXTCTRL_TEMPO, 50, wxTE_CENTRE);
     Tip(wxTextCtrlTempo, "Enter here the tempo of the cvQ9 internal timebase\n(from 30 to 255 BPM)");
     tempo_row->Add(wxTextCtrlTempo, 0, wxALIGN_CENTER_VERTICAL);
     wxCheckBoxTempoMode = Check(p, ID_CHECKBOX_TEMPO_MODE, "Continuous tempo change", false);
@@ -681,10 +840,6 @@ void cvq9_config_ui::CreateRealtimeTab()
 
 void cvq9_config_ui::CreateStdAssignTab()
 {
-    wxPanelStd = Page(wxNotebookPages, ID_PANEL_STD,
-                      "Configure the Corvana Q9 assignments for Standard mode in this tab, also Configure the "
-                      "Corvana Q9 assignments common to Standard, User and Mackie modes");
-    wxNotebookPages->AddPage(wxPanelStd, wxT("Assign Common && Standard mode"));
     wxWindow *p = wxPanelStd;
     wxBoxSizer *columns = new wxBoxSizer(wxHORIZONTAL);
     p->SetSizer(columns);
@@ -760,8 +915,6 @@ void cvq9_config_ui::CreateStdAssignTab()
 
 void cvq9_config_ui::CreateUserAssignTab()
 {
-    wxPanelUser = Page(wxNotebookPages, ID_PANEL_USER, "Configure the Corvana Q9 assignments for User mode in this tab");
-    wxNotebookPages->AddPage(wxPanelUser, wxT("Assign User && Mackie/Logic modes"));
     wxWindow *p = wxPanelUser;
     wxBoxSizer *page = new wxBoxSizer(wxVERTICAL);
     p->SetSizer(page);
@@ -846,8 +999,7 @@ void cvq9_config_ui::CreateUserAssignTab()
                        wxCB_DROPDOWN);
     wxComboBoxCurveModel->SetSelection(0);
     Tip(wxComboBoxCurveModel, "Select the control curve model (analog behavior)");
-    wxButtonEditCurve = new wxButton(p, ID_BUTTON_EDIT_CURVE, Text("Edit"), wxDefaultPosition, wxDefaultSize,
-                                     wxBU_EXACTFIT);
+    wxButtonEditCurve = Button(p, ID_BUTTON_EDIT_CURVE, "Edit", wxDefaultSize, wxBU_EXACTFIT);
     wxButtonEditCurve->Enable(false);
     Tip(wxButtonEditCurve, "Click this button to edit user curves 1 and 2");
     wxStaticTextSplit = Label(p, "Send value as 2 nibbles");
@@ -911,8 +1063,7 @@ void cvq9_config_ui::CreateUserAssignTab()
     page->Add(strings, 0, wxLEFT | wxRIGHT | wxBOTTOM, kGap);
     wxStaticTextMidiStrTxt = Label(p, "MIDI string");
     strings->Add(wxStaticTextMidiStrTxt, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
-    wxTextCtrlMidiString = new wxTextCtrl(p, ID_TEXTCTRL_MIDISTRING, wxEmptyString, wxDefaultPosition,
-                                          wxSize(350, -1));
+    wxTextCtrlMidiString = TextField(p, ID_TEXTCTRL_MIDISTRING, 350);
     wxTextCtrlMidiString->SetFont(FieldFont());
     Tip(wxTextCtrlMidiString, "Enter here the MIDI event to assign");
     strings->Add(wxTextCtrlMidiString, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
@@ -922,8 +1073,7 @@ void cvq9_config_ui::CreateUserAssignTab()
     strings->Add(wxStaticTextMidiStrLenght, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kColumnGap);
     wxStaticTextLcdTxt = Label(p, "LCD string");
     strings->Add(wxStaticTextLcdTxt, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
-    wxTextCtrlLcdString = new wxTextCtrl(p, ID_TEXTCTRL_LCDSTRING, wxEmptyString, wxDefaultPosition,
-                                         wxSize(170, -1));
+    wxTextCtrlLcdString = TextField(p, ID_TEXTCTRL_LCDSTRING, 170);
     wxTextCtrlLcdString->SetFont(FieldFont());
     Tip(wxTextCtrlLcdString, "Enter here the LCD string (16 car. max)");
     strings->Add(wxTextCtrlLcdString, 0, wxALIGN_CENTER_VERTICAL);
@@ -974,7 +1124,7 @@ void cvq9_config_ui::CreateBottomArea(wxSizer *top)
         area->Add(stack, 0, wxRIGHT, column == 1 ? 38 : kGap);
         for (int row = 0; row < 2; ++row) {
             const ButtonCell &cell = buttons[column][row];
-            cell.button = new wxButton(p, cell.id, Text(cell.label), wxDefaultPosition, wxSize(150, -1));
+            cell.button = Button(p, cell.id, cell.label, wxSize(150, -1));
             Tip(cell.button, cell.tip);
             stack->Add(cell.button, 0, wxEXPAND | (row == 0 ? wxBOTTOM : 0), 2);
         }
@@ -996,20 +1146,29 @@ void cvq9_config_ui::CreateBottomArea(wxSizer *top)
 
 void cvq9_config_ui::InstallValidators()
 {
+    // Every widget that exists and has no validator yet gets its own: the
+    // hidden tabs may come after the rest.
+    auto install = [](wxWindow *window, const wxValidator &validator) {
+        if (window && !window->GetValidator())
+            window->SetValidator(validator);
+    };
     for (wxSpinCtrl *spin : {wxSpinCtrlStartGroup, wxSpinCtrlEndGroup, SpinCtrlCcNoteNumberStdMode,
                              SpinCtrlMinValue, SpinCtrlMaxValue, wxSpinCtrlMidiChannelPosition,
                              wxSpinCtrlCtrlValuePosition1, wxSpinCtrlCtrlValuePosition2,
                              wxSpinCtrlChecksumFirstByte})
-        spin->SetValidator(SpinDigitsValidator(&MustBeInt));
-    wxTextCtrlGroupName->SetValidator(wxTextValidator(wxFILTER_ASCII, &MustBeAscii));
-    wxTextCtrlLcdString->SetValidator(wxTextValidator(wxFILTER_ASCII, &MustBeAscii));
-    wxTextCtrlTempo->SetValidator(CharListValidator(wxT("0123456789"), nullptr));
-    wxTextCtrlMidiString->SetValidator(CharListValidator(wxT("0123456789abcdefABCDEF"), nullptr));
+        install(spin, SpinDigitsValidator(&MustBeInt));
+    install(wxTextCtrlGroupName, wxTextValidator(wxFILTER_ASCII, &MustBeAscii));
+    install(wxTextCtrlLcdString, wxTextValidator(wxFILTER_ASCII, &MustBeAscii));
+    install(wxTextCtrlTempo, CharListValidator(wxT("0123456789"), nullptr));
+    install(wxTextCtrlMidiString, CharListValidator(wxT("0123456789abcdefABCDEF"), nullptr));
 
-    wxTextCtrlMidiString->SetMaxLength(42);
-    wxTextCtrlLcdString->SetMaxLength(16);
-    wxTextCtrlGroupName->SetMaxLength(14);
-    wxTextCtrlTempo->SetMaxLength(3);
+    const struct {
+        wxTextCtrl *field;
+        unsigned long limit;
+    } limits[] = {{wxTextCtrlMidiString, 42}, {wxTextCtrlLcdString, 16}, {wxTextCtrlGroupName, 14}, {wxTextCtrlTempo, 3}};
+    for (const auto &entry : limits)
+        if (entry.field)
+            entry.field->SetMaxLength(entry.limit);
 }
 
 void cvq9_config_ui::LoadPresets()
@@ -1034,35 +1193,22 @@ void cvq9_config_ui::ApplyCss(wxWindow *window, const char *css)
 #endif
 }
 
-void cvq9_config_ui::CompactNativeStyle()
+void cvq9_config_ui::CompactNativeStyle(const wxWindowList &windows)
 {
-    // The theme's generous padding would push the five tab titles off the
-    // 800-pixel notebook and the spin controls out of the assignment tab.
-    ApplyCss(wxNotebookPages, "tab { padding: 2px 5px; min-height: 0; }");
-    const char *const spin_css = "spinbutton { min-height: 0; }"
-                                 " spinbutton entry { min-height: 0; padding: 1px 3px; }"
-                                 " spinbutton button { min-height: 0; min-width: 0; padding: 1px 3px; }";
-    const char *const button_css = "button { min-height: 0; padding: 2px 6px; }";
-    const char *const entry_css = "entry { min-height: 0; padding-top: 1px; padding-bottom: 1px; }";
     // The size a widget asked for at its creation was measured with the old
-    // padding: spins take their new natural size, the others keep their width.
-    auto compact = [](wxWindow *window, const char *css, bool keep_width) {
-        const int width = window->GetMinSize().x;
-        ApplyCss(window, css);
-        window->InvalidateBestSize();
-        window->SetMinSize(wxDefaultSize);
-        const wxSize best = window->GetBestSize();
-        window->SetMinSize(wxSize(keep_width && width > 0 ? width : best.x, best.y));
-    };
-    std::vector<wxWindow *> windows(GetChildren().begin(), GetChildren().end());
-    for (wxWindow *page : wxNotebookPages->GetChildren())
-        windows.insert(windows.end(), page->GetChildren().begin(), page->GetChildren().end());
+    // padding: spins take their new natural size, buttons and text fields keep
+    // the width they were made with. The new style is measured at once only
+    // while the window has never been shown.
     for (wxWindow *child : windows) {
-        if (CheckedCast<wxSpinCtrl>(child))
-            compact(child, spin_css, false);
-        else if (CheckedCast<wxButton>(child))
-            compact(child, button_css, true);
-        else if (CheckedCast<wxTextCtrl>(child))
-            compact(child, entry_css, true);
+        const bool spin = CheckedCast<wxSpinCtrl>(child) != nullptr;
+        const bool button = !spin && CheckedCast<wxButton>(child) != nullptr;
+        if (!spin && !button && !CheckedCast<wxTextCtrl>(child))
+            continue;
+        const int width = child->GetMinSize().x;
+        ApplyCss(child, spin ? kSpinCss : button ? kButtonCss : kEntryCss);
+        child->InvalidateBestSize();
+        child->SetMinSize(wxDefaultSize);
+        const wxSize best = child->GetBestSize();
+        child->SetMinSize(wxSize(!spin && width > 0 ? width : best.x, best.y));
     }
 }

@@ -275,8 +275,13 @@ bool CVQ9App::OnInit()
     pCVQ9View = new CVQ9View(m_pCVQ9MainFrame, wxPoint(0, 0));
 
     // 10. Building the panel lists the MIDI ports and loads the preset library.
-    pui = new cvq9_config_ui(m_pCVQ9MainFrame, ID_CVQ9_CONFIG_UI, SYMBOL_CVQ9_CONFIG_UI_TITLE, wxDefaultPosition,
-                             wxSize(806, 305));
+    // Only its first tab and bottom area are built before the window shows;
+    // the other four tabs follow right after the first paint.
+    cvq9_config_ui *panel = new cvq9_config_ui;
+    panel->BuildHiddenTabsLater();
+    panel->Create(m_pCVQ9MainFrame, ID_CVQ9_CONFIG_UI, SYMBOL_CVQ9_CONFIG_UI_TITLE, wxDefaultPosition,
+                  wxSize(806, 305));
+    pui = panel;
 
     // 11. The panel directly below the view.
     const wxSize view_size = pCVQ9View->GetSize();

@@ -22,6 +22,7 @@
 
 #include "CVQ9Mainframe.h"
 #include "CVQ9Test.h"
+#include "cvq9_config_ui.h"
 
 extern char **environ;
 
@@ -261,13 +262,27 @@ void GuiFixture::Pump(int rounds)
     }
 }
 
-void GuiFixture::StartApp()
+void GuiFixture::StartApp(bool settle)
 {
     ASSERT_FALSE(running_) << "the program is already running";
     ASSERT_NE(wxTheApp, nullptr);
     running_ = true;
     ASSERT_TRUE(wxTheApp->OnInit()) << dialogs.Describe();
+    if (!settle)
+        return;
     Pump();
+    // The editor's hidden tabs are built right after the window's first paint.
+    ASSERT_TRUE(WaitForHiddenTabs()) << "the hidden tabs were not built after the first paint";
+}
+
+bool GuiFixture::WaitForHiddenTabs()
+{
+    const wxLongLong deadline = wxGetLocalTimeMillis() + 10000;
+    while (pui && pui->HiddenTabsPending() && wxGetLocalTimeMillis() < deadline) {
+        Pump(1);
+        wxMilliSleep(2);
+    }
+    return pui && !pui->HiddenTabsPending();
 }
 
 void GuiFixture::FinishShutdown()

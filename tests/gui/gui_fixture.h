@@ -112,9 +112,13 @@ protected:
     void SetUp() override;     // fresh home folder, HOME pointed at it, hook registered
     void TearDown() override;  // program closed without saving, home removed
 
-    // The program's start-up (CVQ9App::OnInit) in the current home folder.
-    // Fails the test if start-up returns false.
-    void StartApp();
+    // The program's start-up (CVQ9App::OnInit) in the current home folder,
+    // then the toolkit's events until the editor's hidden tabs are built
+    // (none with `settle` false). Fails the test if start-up returns false.
+    void StartApp(bool settle = true);
+    // Runs the toolkit's events until the editor's hidden tabs are built
+    // (at most 10 seconds); false if they never were.
+    bool WaitForHiddenTabs();
     // Ends the program through its Exit command (which may ask for a file),
     // then the application's shutdown (OnExit) that writes the settings.
     void ExitByCommand();

@@ -22,6 +22,7 @@
 #include "CVQ9Mainframe.h"
 #include "CVQ9Test.h"
 #include "CVQ9View.h"
+#include "cvq9_config_ui.h"
 #include "config_tables.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CVQ9App);
@@ -112,6 +113,8 @@ int main(int argc, char **argv) {
       status = 1;
     } else {
       Pump();
+      // Every tab exists before the first measured click.
+      if (pui) pui->BuildHiddenTabs();
       CurrentGroup = 1;
       const int rounds = 300;
 
