@@ -514,13 +514,14 @@ private:
     // Roster helpers (cvq9_config_ui_roster.cpp).
     void CreatePages();
     void CreatePreferencesTab();
-    void CreateGlobalTab();
-    void CreateRealtimeTab();
-    void CreateStdAssignTab();
-    void CreateUserAssignTab();
+    void CreateGlobalTab(wxWindow *p);
+    void CreateRealtimeTab(wxWindow *p);
+    void CreateStdAssignTab(wxWindow *p);
+    void CreateUserAssignTab(wxWindow *p);
     void CreateBottomArea(wxSizer *top);
-    // The widgets of the four tabs after Preferences, built with the rest.
-    void BuildHiddenTabContents();
+    // The widgets of the four tabs after Preferences, onto `pages` (global,
+    // realtime, standard and user assignment, in that order).
+    void BuildHiddenTabContents(const std::vector<wxPanel *> &pages);
     std::vector<wxPanel *> HiddenPages() const;
     // Watches the program's events for the moment the hidden tabs are needed.
     void WatchForHiddenTabsNeed();

@@ -410,7 +410,7 @@ void cvq9_config_ui::CreateControls()
     if (hidden_tabs_pending_)
         WatchForHiddenTabsNeed();
     else
-        BuildHiddenTabContents();
+        BuildHiddenTabContents(HiddenPages());
     InstallValidators();
     Layout();
     LoadPresets();
@@ -451,15 +451,7 @@ void cvq9_config_ui::BuildHiddenTabs()
         stand->SetFont(PanelFont());
         stands.push_back(stand);
     }
-    wxPanelGlobal = stands[0];
-    wxPanelRealtime = stands[1];
-    wxPanelStd = stands[2];
-    wxPanelUser = stands[3];
-    BuildHiddenTabContents();
-    wxPanelGlobal = pages[0];
-    wxPanelRealtime = pages[1];
-    wxPanelStd = pages[2];
-    wxPanelUser = pages[3];
+    BuildHiddenTabContents(stands);
     for (size_t i = 0; i < pages.size(); ++i) {
         const std::vector<wxWindow *> widgets(stands[i]->GetChildren().begin(), stands[i]->GetChildren().end());
         for (wxWindow *widget : widgets)
@@ -485,13 +477,13 @@ std::vector<wxPanel *> cvq9_config_ui::HiddenPages() const
     return {wxPanelGlobal, wxPanelRealtime, wxPanelStd, wxPanelUser};
 }
 
-void cvq9_config_ui::BuildHiddenTabContents()
+void cvq9_config_ui::BuildHiddenTabContents(const std::vector<wxPanel *> &pages)
 {
-    CreateGlobalTab();
-    CreateRealtimeTab();
-    CreateStdAssignTab();
-    CreateUserAssignTab();
-    for (wxPanel *page : HiddenPages())
+    CreateGlobalTab(pages[0]);
+    CreateRealtimeTab(pages[1]);
+    CreateStdAssignTab(pages[2]);
+    CreateUserAssignTab(pages[3]);
+    for (wxPanel *page : pages)
         CompactNativeStyle(page->GetChildren());
     wxComboBoxPresetCtrl->Enable(false);
     wxComboBoxPresetParamCtrl->Enable(false);
@@ -614,9 +606,8 @@ void cvq9_config_ui::CreatePreferencesTab()
     versions->Add(wxChoiceHwOffline);
 }
 
-void cvq9_config_ui::CreateGlobalTab()
+void cvq9_config_ui::CreateGlobalTab(wxWindow *p)
 {
-    wxWindow *p = wxPanelGlobal;
     wxBoxSizer *columns = new wxBoxSizer(wxHORIZONTAL);
     p->SetSizer(columns);
 
@@ -736,9 +727,8 @@ void cvq9_config_ui::CreateGlobalTab()
     curves->Add(wxButtonEditCurveModels);
 }
 
-void cvq9_config_ui::CreateRealtimeTab()
+void cvq9_config_ui::CreateRealtimeTab(wxWindow *p)
 {
-    wxWindow *p = wxPanelRealtime;
     wxBoxSizer *columns = new wxBoxSizer(wxHORIZONTAL);
     p->SetSizer(columns);
     const char *const sync_tip_end = "\n- Internal: from the internal timebase\n- External: from the selected external input ";
@@ -838,9 +828,8 @@ void cvq9_config_ui::CreateRealtimeTab()
     s24->Add(wxChoiceSync24Sync, 0, wxALIGN_CENTER_VERTICAL);
 }
 
-void cvq9_config_ui::CreateStdAssignTab()
+void cvq9_config_ui::CreateStdAssignTab(wxWindow *p)
 {
-    wxWindow *p = wxPanelStd;
     wxBoxSizer *columns = new wxBoxSizer(wxHORIZONTAL);
     p->SetSizer(columns);
 
@@ -913,9 +902,8 @@ void cvq9_config_ui::CreateStdAssignTab()
     event_grid->Add(SpinCtrlCcNoteNumberStdMode);
 }
 
-void cvq9_config_ui::CreateUserAssignTab()
+void cvq9_config_ui::CreateUserAssignTab(wxWindow *p)
 {
-    wxWindow *p = wxPanelUser;
     wxBoxSizer *page = new wxBoxSizer(wxVERTICAL);
     p->SetSizer(page);
 
