@@ -17,6 +17,7 @@
 #define CVQ9_CONFIG_UI_H
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -190,6 +191,10 @@ public:
     void BuildHiddenTabs();
     // True while the four hidden tabs are still empty.
     bool HiddenTabsPending() const;
+    // Runs `then` right after the hidden tabs are built, or at once when
+    // they are not pending: start-up leaves the windows nobody sees yet to
+    // that moment too.
+    void WhenHiddenTabsBuilt(std::function<void()> then);
     static bool ShowToolTips();
 
     // Built-in pictures by name ("new.bmp", "knob_red.bmp", ...); the null
@@ -540,6 +545,7 @@ private:
 
     bool hidden_tabs_pending_ = false;
     bool building_hidden_tabs_ = false;
+    std::vector<std::function<void()>> after_hidden_tabs_;
     std::unique_ptr<wxEventFilter> hidden_tabs_watch_;
 };
 

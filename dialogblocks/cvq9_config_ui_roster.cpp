@@ -470,6 +470,18 @@ void cvq9_config_ui::BuildHiddenTabs()
     // The new widgets show the tables as the rest of the program already does.
     UpdateWholeParamWindows();
     UpdateWholeGlobalParamsWindows();
+    const std::vector<std::function<void()>> then = std::move(after_hidden_tabs_);
+    after_hidden_tabs_.clear();
+    for (const std::function<void()> &action : then)
+        action();
+}
+
+void cvq9_config_ui::WhenHiddenTabsBuilt(std::function<void()> then)
+{
+    if (hidden_tabs_pending_)
+        after_hidden_tabs_.push_back(std::move(then));
+    else
+        then();
 }
 
 std::vector<wxPanel *> cvq9_config_ui::HiddenPages() const

@@ -342,10 +342,16 @@ bool CVQ9App::OnInit()
     help_book_pending_ = true;
     CallAfter(&CVQ9App::AddHelpBook);
 
-    // 19. The user-curve dialog, hidden until the editor opens it.
-    pcurveDialog = new UserCurvesedition(m_pCVQ9MainFrame, ID_USERCURVESEDITION, _("User Curves edition"),
-                                         wxDefaultPosition, wxSize(450, 410),
-                                         wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER | wxCLIP_CHILDREN);
+    // 19. The user-curve dialog, hidden until the editor opens it. Nobody
+    // sees it before then, so it is made with the hidden tabs, after the main
+    // window's first paint or before the first user action that comes sooner.
+    pui->WhenHiddenTabsBuilt([] {
+        if (m_pCVQ9MainFrame && !pcurveDialog)
+            pcurveDialog = new UserCurvesedition(m_pCVQ9MainFrame, ID_USERCURVESEDITION, _("User Curves edition"),
+                                                 wxDefaultPosition, wxSize(450, 410),
+                                                 wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER |
+                                                     wxCLIP_CHILDREN);
+    });
 
     // 20. Until a device is identified or offline mode is chosen only Exit,
     // Help and About are usable.

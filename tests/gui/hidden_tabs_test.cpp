@@ -11,6 +11,7 @@
 #include "CVQ9Mainframe.h"
 #include "CVQ9Test.h"
 #include "CVQ9View.h"
+#include "usercurvesedition.h"
 #include "config_tables.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"
@@ -62,6 +63,8 @@ TEST_F(HiddenTabs, StartUpShowsTheWindowBeforeTheOtherTabsAreBuilt)
         EXPECT_TRUE(page->GetChildren().empty());
     EXPECT_EQ(pui->wxTextCtrlGroupName, nullptr);
     EXPECT_EQ(pui->wxTextCtrlLcdString, nullptr);
+    // The user-curve dialog, hidden until opened, waits as well.
+    EXPECT_EQ(pcurveDialog, nullptr);
 
     // The first paint brings the rest.
     ASSERT_TRUE(WaitForHiddenTabs());
@@ -69,6 +72,9 @@ TEST_F(HiddenTabs, StartUpShowsTheWindowBeforeTheOtherTabsAreBuilt)
     EXPECT_NE(pui->wxTextCtrlLcdString, nullptr);
     EXPECT_EQ(pui->wxTextCtrlGroupName->GetParent(), pui->wxPanelGlobal);
     EXPECT_EQ(pui->wxTextCtrlLcdString->GetParent(), pui->wxPanelUser);
+    ASSERT_NE(pcurveDialog, nullptr);
+    EXPECT_EQ(pcurveDialog->GetParent(), m_pCVQ9MainFrame);
+    EXPECT_FALSE(pcurveDialog->IsShown());
     // No window is left over from building them.
     Pump();
     EXPECT_EQ(ShownTopLevelWindows(), 1u);
@@ -86,6 +92,21 @@ TEST_F(HiddenTabs, AUserActionBeforeTheFirstPaintFindsThemBuilt)
     ASSERT_NE(pui->wxTextCtrlGroupName, nullptr);
     EXPECT_EQ(CurrentGroup, 3u);
     EXPECT_EQ(pui->wxTextCtrlGroupName->GetValue(), "Strings");
+    EXPECT_NE(pcurveDialog, nullptr);
+}
+
+TEST_F(HiddenTabs, ClosingBeforeTheFirstPaintLeavesNoWindowBehind)
+{
+    StartApp(false);
+    ASSERT_TRUE(pui->HiddenTabsPending());
+    // The close box, with nothing to save: the windows built on the way,
+    // the user-curve dialog among them, go with the main window.
+    m_pCVQ9MainFrame->Close(false);
+    EXPECT_FALSE(pui && pui->HiddenTabsPending());
+    EXPECT_EQ(pcurveDialog, nullptr);
+    Pump();
+    EXPECT_TRUE(wxTopLevelWindows.empty());
+    FinishShutdown();
 }
 
 TEST_F(HiddenTabs, BuiltLaterTheyAreAsIfBuiltWithTheRest)
