@@ -48,6 +48,16 @@ const Q9Text &LcdText(unsigned group, unsigned index)
     return mylcdstring[group][index];
 }
 
+// Two MIDI strings are the same only with the same length and the same bytes
+// over it: zero bytes are data like any other.
+bool SameMidiString(const All_Params &a, const All_Params &b)
+{
+    if (a.midi_str_lenght != b.midi_str_lenght)
+        return false;
+    const size_t used = std::min<size_t>(a.midi_str_lenght, MIDI_STRING_MAX_LENGHT);
+    return std::memcmp(a.midi_string, b.midi_string, used) == 0;
+}
+
 } // namespace
 
 bool SameLcdText(const Q9Text &a, const Q9Text &b)
@@ -65,8 +75,7 @@ uint32_t RecordDifferenceBits(const All_Params &a, const Q9Text &lcd_a,
     }
     if (!SameLcdText(lcd_a, lcd_b))
         bits |= CommonBit(COMMON_LCD);
-    if (std::strncmp(reinterpret_cast<const char *>(a.midi_string),
-                     reinterpret_cast<const char *>(b.midi_string), MIDI_STRING_MAX_LENGHT) != 0)
+    if (!SameMidiString(a, b))
         bits |= CommonBit(COMMON_MIDI_STRING);
     return bits;
 }

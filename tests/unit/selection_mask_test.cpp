@@ -45,10 +45,11 @@ struct FieldCase {
     const char *name;
     void (*change)(All_Params &);
     CommonFieldBit bit;
+    bool string_too = false;   // a change of length changes the string as well
 };
 
 const FieldCase kFieldCases[] = {
-    {"lenght", [](All_Params &r) { r.midi_str_lenght = 4; }, COMMON_MIDI_STR_LENGHT},
+    {"lenght", [](All_Params &r) { r.midi_str_lenght = 4; }, COMMON_MIDI_STR_LENGHT, true},
     {"autosend", [](All_Params &r) { r.ctrl_status_1 |= 0x20; }, COMMON_AUTOSEND},
     {"scene", [](All_Params &r) { r.ctrl_status_1 |= 0x40; }, COMMON_SCENE_EXCLUDE},
     {"switch", [](All_Params &r) { r.ctrl_status_1 |= 0x80; }, COMMON_SWITCH_MODE},
@@ -93,7 +94,8 @@ TEST_F(SelectionMaskTest, EachFieldClearsOnlyItsOwnBit)
         field.change(mycontrol[2][20]);
         std::vector<int> selection{10, 20};
         const uint32_t mask = CommonFieldMask(2, 10, selection);
-        EXPECT_EQ(mask, COMMON_ALL_FIELDS & ~CommonBit(field.bit)) << field.name;
+        const uint32_t cleared = CommonBit(field.bit) | (field.string_too ? CommonBit(COMMON_MIDI_STRING) : 0u);
+        EXPECT_EQ(mask, COMMON_ALL_FIELDS & ~cleared) << field.name;
     }
 }
 
@@ -121,17 +123,30 @@ TEST_F(SelectionMaskTest, StoredTextWithTrailingNulEqualsTheTypedText)
     EXPECT_EQ(CommonFieldMask(4, 12, selection), COMMON_ALL_FIELDS);
 }
 
-TEST_F(SelectionMaskTest, MidiStringsCompareOnlyUpToTheirZeroByte)
+TEST_F(SelectionMaskTest, MidiStringsAreEqualOnlyWithTheSameLengthAndBytes)
 {
-    mycontrol[1][20].midi_string[3] = 0;
-    mycontrol[1][20].midi_string[5] = 0x33;   // beyond the zero byte: not compared
-    mycontrol[1][10].midi_string[3] = 0;
-    std::vector<int> selection{10, 20};
-    EXPECT_EQ(CommonFieldMask(1, 10, selection), COMMON_ALL_FIELDS);
-
-    mycontrol[1][20].midi_string[3] = 0x01;   // one string is now longer
-    selection = {10, 20};
-    EXPECT_EQ(CommonFieldMask(1, 10, selection), COMMON_ALL_FIELDS & ~CommonBit(COMMON_MIDI_STRING));
+    // The reference sends B0 00 00; the other control starts from B0 07 40.
+    struct Case {
+        const char *name;
+        uint8_t byte1, byte2, lenght, beyond;
+        bool common;
+    } const cases[] = {
+        {"B0 00 7F: a zero byte is data", 0x00, 0x7F, 3, 0, false},
+        {"B0 00 00", 0x00, 0x00, 3, 0, true},
+        {"one byte longer", 0x00, 0x00, 4, 0, false},
+        {"a difference beyond the length", 0x00, 0x00, 3, 0x33, true},
+    };
+    for (const Case &c : cases) {
+        SetUp();
+        mycontrol[1][10].midi_string[1] = mycontrol[1][10].midi_string[2] = 0;
+        All_Params &other = mycontrol[1][20];
+        other.midi_string[1] = c.byte1;
+        other.midi_string[2] = c.byte2;
+        other.midi_str_lenght = c.lenght;
+        other.midi_string[5] = c.beyond;
+        std::vector<int> selection{10, 20};
+        EXPECT_EQ((CommonFieldMask(1, 10, selection) & CommonBit(COMMON_MIDI_STRING)) != 0, c.common) << c.name;
+    }
 }
 
 TEST_F(SelectionMaskTest, CurrentControlNotInTheListIsAppended)
