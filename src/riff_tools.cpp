@@ -53,7 +53,7 @@ Walk WalkLevel(const RT_FILE *file, Range range, uintptr_t pos, const RT_CKINFO 
     while (pos < range.end) {
         const uintptr_t avail = range.end - pos;
         if (avail < 8)
-            return Walk::Damaged;
+            return Walk::End;            // too few bytes for a chunk: the level ends here
         const uint8_t *header = PointerAt(file, pos);
         const uint32_t id = RT_ReadDword(header);
         const uint32_t size = RT_ReadDword(header + 4);

@@ -67,8 +67,9 @@ RT_RES   RT_Descend(RT_FILE *file, RT_CKINFO *chunk, RT_CKINFO *parent, uint16_t
 // CurPtr = first byte after the chunk's data and pad (kept within the image).
 RT_RES   RT_Ascend(RT_FILE *file, RT_CKINFO *chunk);
 // Walks the chunk headers from CurPtr to the end of the parent's data (or of the
-// image) without moving: RT_OK when every header and every chunk fits, RT_FAIL
-// when one is cut short or declares a size running past the end. Used to tell a
+// image) without moving: RT_OK when every chunk fits, RT_FAIL when one declares
+// a size running past the end. Fewer bytes than a header at the end of a level
+// are no chunk and end it normally. Used to tell a
 // search that ended normally from one stopped by a damaged size.
 RT_RES   RT_CheckSizes(const RT_FILE *file, const RT_CKINFO *parent);
 // Reads the whole file at `path` into a new buffer, Libfiledata, and sets

@@ -229,6 +229,17 @@ TEST_F(PresetReader, TruncatedFileKeepsEarlierGearsAndReportsCorruption)
     EXPECT_EQ(g_messages, (std::vector<Message>{Msg("Preset File corrupted : preset name not found")}));
 }
 
+TEST_F(PresetReader, BytesTooFewForAChunkAtTheEndAreNoCorruption)
+{
+    const std::string whole = Gear("First", Param("p", "", "B0", kPos)) + Gear("Second", Param("q", "", "B0", kPos));
+    for (size_t extra = 1; extra < 8; ++extra) {
+        Load(whole + std::string(extra, '\x01'));
+        EXPECT_EQ(Gears(), (std::vector<std::string>{"First", "Second"})) << extra;
+        EXPECT_EQ(Params("Second"), (std::vector<std::string>{"q"})) << extra;
+        EXPECT_TRUE(g_messages.empty()) << extra;
+    }
+}
+
 TEST_F(PresetReader, NameChunkRunningPastItsGearIsCorruption)
 {
     Load(MakeChunk("LIBR", RawChunk("NAME", 50, "Short")) + std::string(60, '\0'));
