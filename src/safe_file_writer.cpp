@@ -49,6 +49,14 @@ bool SafeFileWriter::Open(const std::string &path)
         return false;
     target_path_ = ResolvedTarget(path);
     const std::string folder = FolderOf(target_path_);
+    struct stat target_st;
+    const bool target_exists = stat(target_path_.c_str(), &target_st) == 0;
+    // A read-only library stays read-only: the rename below would replace it
+    // whatever its permissions say.
+    if (target_exists && faccessat(AT_FDCWD, target_path_.c_str(), W_OK, AT_EACCESS) != 0) {
+        target_path_.clear();
+        return false;
+    }
 
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -59,13 +67,22 @@ bool SafeFileWriter::Open(const std::string &path)
             fd_ = fd;
             temp_path_ = candidate;
             // A replaced file keeps its permissions.
-            struct stat st;
-            if (stat(target_path_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-                fchmod(fd_, st.st_mode & 07777);
+            if (target_exists && S_ISREG(target_st.st_mode))
+                fchmod(fd_, target_st.st_mode & 07777);
             return true;
         }
         if (errno != EEXIST)
             break;
+    }
+    // The folder takes no new file, but the file itself may be written.
+    if (target_exists && S_ISREG(target_st.st_mode)) {
+        const int fd = open(target_path_.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            fd_ = fd;
+            in_place_ = true;
+            written_ = 0;
+            return true;
+        }
     }
     target_path_.clear();
     return false;
@@ -88,6 +105,7 @@ bool SafeFileWriter::Write(const void *data, size_t size)
         }
         bytes += written;
         size -= static_cast<size_t>(written);
+        written_ += static_cast<uint64_t>(written);
     }
     return true;
 }
@@ -96,10 +114,20 @@ bool SafeFileWriter::Commit()
 {
     if (fd_ < 0)
         return false;
-    bool ok = !failed_ && fsync(fd_) == 0;
+    bool ok = !failed_;
+    // In place, the old contents past the new end go.
+    if (ok && in_place_ && ftruncate(fd_, static_cast<off_t>(written_)) != 0)
+        ok = false;
+    ok = ok && fsync(fd_) == 0;
     if (close(fd_) != 0)
         ok = false;
     fd_ = -1;
+    if (in_place_) {
+        in_place_ = false;
+        target_path_.clear();
+        failed_ = false;
+        return ok;
+    }
     if (ok && rename(temp_path_.c_str(), target_path_.c_str()) != 0)
         ok = false;
     // The folder itself is not flushed: the data is on disk before the rename,
@@ -118,6 +146,7 @@ void SafeFileWriter::Abort()
         close(fd_);
         fd_ = -1;
     }
+    in_place_ = false;
     if (!temp_path_.empty())
         unlink(temp_path_.c_str());
     temp_path_.clear();

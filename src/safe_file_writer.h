@@ -4,6 +4,12 @@
 // flushes it to disk and renames it over the target, so a failure at any
 // point leaves the previous file exactly as it was. A writer that is
 // destroyed without a successful Commit() removes its temporary file.
+//
+// A target the user may not write is refused, as the system would refuse
+// writing it in place: the rename must not get round a read-only file. The
+// new file gets the old one's permission bits. Where the folder takes no new
+// file but the target itself may be written, the target is written in place
+// (then a failure part way can leave it damaged, and is reported).
 #ifndef CVQ9_SAFE_FILE_WRITER_H
 #define CVQ9_SAFE_FILE_WRITER_H
 
@@ -18,8 +24,9 @@ public:
     SafeFileWriter(const SafeFileWriter &) = delete;
     SafeFileWriter &operator=(const SafeFileWriter &) = delete;
 
-    // Creates the temporary file beside `path`. False when the folder cannot
-    // take a new file (missing folder, parent not a folder, no permission...).
+    // Creates the temporary file beside `path` (or opens `path` itself, see
+    // above). False when neither can be written (missing folder, parent not a
+    // folder, a target the user may not write...).
     bool Open(const std::string &path);
     // Appends bytes; false (and the writer failed for good) on any short or failed write.
     bool Write(const void *data, size_t size);
@@ -37,6 +44,8 @@ private:
     std::string temp_path_;
     int fd_ = -1;
     bool failed_ = false;
+    bool in_place_ = false;    // writing the target itself
+    uint64_t written_ = 0;
 };
 
 // Writes `size` bytes as the whole new contents of `path` with a SafeFileWriter.

@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <functional>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -542,18 +543,74 @@ TEST_F(LibraryFileTest, FailedWriteLeavesThePreviousLibraryIntact)
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"keep.cvq"}); // no temporary file left
 }
 
-TEST_F(LibraryFileTest, SaveReplacesAnExistingFileAndKeepsItsPermissions)
+// Runs `fn` with the rights of an ordinary user: root may write any file, so
+// as root it runs in a child process under the "nobody" identity. Gives what
+// `fn` returns (0 to 127).
+int AsOrdinaryUser(const std::function<int()> &fn)
 {
-    const std::string path = folder.File("lib.cvq");
-    ASSERT_TRUE(WriteFileText(path, "old contents"));
-    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
-    FillRandomConfiguration(55);
-    ASSERT_EQ(SaveLibraryFile(path).status, LibraryFileStatus::Ok);
-    EXPECT_EQ(ReadFileBytes(path), BuildLibraryImage());
-    struct stat st;
-    ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"lib.cvq"});
+    if (geteuid() != 0)
+        return fn();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(100);
+        _exit(fn());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+TEST_F(LibraryFileTest, PermissionsDecideHowAnExistingFileIsReplaced)
+{
+    struct Case {
+        const char *name;
+        mode_t file_mode, folder_mode;
+        bool saved;
+    } const cases[] = {
+        {"writable file", 0640, 0755, true},
+        {"read-only file", 0444, 0755, false},
+        {"writable file in a folder that takes no new file", 0640, 0555, true},
+    };
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+    int n = 0;
+    for (const Case &c : cases) {
+        const std::string dir = folder.File(std::to_string(n++));
+        const std::string path = dir + "/lib.cvq";
+        ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
+        ASSERT_TRUE(WriteFileText(path, "old contents"));
+        ASSERT_EQ(chmod(path.c_str(), c.file_mode), 0);
+        ASSERT_EQ(chmod(dir.c_str(), c.folder_mode), 0);
+        if (geteuid() == 0) {
+            ASSERT_EQ(chown(dir.c_str(), 65534, 65534), 0);
+            ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+        }
+        FillRandomConfiguration(55);
+        const int outcome = AsOrdinaryUser([&path] {
+            const LibrarySaveResult result = SaveLibraryFile(path);
+            if (result.status == LibraryFileStatus::Ok)
+                return 0;
+            return result.message == "Unable to write/overwrite " + path ? 1 : 2;
+        });
+        EXPECT_EQ(outcome, c.saved ? 0 : 1) << c.name;
+        ASSERT_EQ(chmod(dir.c_str(), 0755), 0);
+        const std::vector<uint8_t> old_contents = {'o', 'l', 'd', ' ', 'c', 'o', 'n', 't', 'e', 'n', 't', 's'};
+        EXPECT_EQ(ReadFileBytes(path), c.saved ? BuildLibraryImage() : old_contents) << c.name;
+        struct stat st;
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.file_mode) << c.name;
+        std::vector<std::string> entries;
+        if (DIR *d = opendir(dir.c_str())) {
+            while (dirent *e = readdir(d)) {
+                const std::string name = e->d_name;
+                if (name != "." && name != "..")
+                    entries.push_back(name);
+            }
+            closedir(d);
+        }
+        EXPECT_EQ(entries, std::vector<std::string>{"lib.cvq"}) << c.name;
+    }
 }
 
 TEST_F(LibraryFileTest, SaveThroughASymbolicLinkKeepsTheLink)
