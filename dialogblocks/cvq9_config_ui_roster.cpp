@@ -19,6 +19,7 @@
 
 #include "control_roster.h"
 #include "libconv.h"
+#include "light_surface.h"
 #include "templates.h"
 
 wxBEGIN_EVENT_TABLE(cvq9_config_ui, wxPanel)
@@ -130,8 +131,6 @@ wxEND_EVENT_TABLE()
 
 namespace {
 
-// The notebook's background.
-const wxColour kNotebookColour(227, 230, 230);
 // Gaps of the layout, in pixels.
 constexpr int kGap = 4;
 constexpr int kColumnGap = 10;
@@ -391,13 +390,15 @@ private:
 void cvq9_config_ui::CreateControls()
 {
     SetFont(PanelFont());
+    // The whole panel, notebook and bottom area, is one light surface.
+    SetBackgroundColour(LightSurfaceColour());
     wxBoxSizer *top = new wxBoxSizer(wxVERTICAL);
     SetSizer(top);
 
     wxNotebookPages = new wxNotebook(this, ID_NOTEBOOK_PAGES, wxDefaultPosition, wxSize(800, -1),
                                      wxBK_DEFAULT | wxBORDER_DOUBLE);
     wxNotebookPages->SetFont(PanelFont());
-    wxNotebookPages->SetBackgroundColour(kNotebookColour);
+    wxNotebookPages->SetBackgroundColour(LightSurfaceColour());
     top->Add(wxNotebookPages, 1, wxLEFT | wxRIGHT, 0);
     CreatePages();
 
@@ -412,6 +413,7 @@ void cvq9_config_ui::CreateControls()
     else
         BuildHiddenTabContents(HiddenPages());
     InstallValidators();
+    DarkTextOn(this);
     Layout();
     LoadPresets();
 }
@@ -462,6 +464,7 @@ void cvq9_config_ui::BuildHiddenTabs()
     }
     workshop->Destroy();
     InstallValidators();
+    DarkTextOn(wxNotebookPages);
     // The notebook and the bottom area keep the layout they were shown with.
     for (wxPanel *page : pages)
         page->Layout();

@@ -14,6 +14,7 @@
 
 #include "config_tables.h"
 #include "curve_models.h"
+#include "light_surface.h"
 
 mpWindow *m_plot = nullptr;
 MyPlot *MyCurve = nullptr;
@@ -116,7 +117,7 @@ void UserCurvesedition::CreateControls()
     SetSizer(topSizer);
 
     wxNotebookPage = new wxNotebook(this, ID_NOTEBOOK_CURVES, wxDefaultPosition, wxSize(200, 320), wxBK_DEFAULT);
-    wxNotebookPage->SetBackgroundColour(wxColour(227, 230, 230));
+    wxNotebookPage->SetBackgroundColour(LightSurfaceColour());
 
     // One page per curve: the 128 values, and the button that plots them.
     struct PageWidgets {
@@ -157,6 +158,7 @@ void UserCurvesedition::CreateControls()
     // report a page change.
     wxNotebookPage->AddPage(wxPanelCurve1, _("User curve 1"));
     wxNotebookPage->AddPage(wxPanelCurve2, _("User curve 2"));
+    DarkTextOn(wxNotebookPage);
     topSizer->Add(wxNotebookPage, 0, wxALIGN_TOP | wxALL, 5);
 
     // Right of the notebook: room for the plot, then the generator and the exit button.

@@ -1,19 +1,29 @@
 // Pictures of every tab of the editor panel, at the size start-up gives it and
 // at its nominal size, and the layout checks behind them: every widget of a
 // tab lies inside the tab and no two widgets overlap.
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include <wx/filename.h>
 
 #include <wx/frame.h>
+#include <wx/checkbox.h>
 #include <wx/notebook.h>
+#include <wx/radiobox.h>
+#include <wx/radiobut.h>
+#include <wx/statbox.h>
 #include <wx/statline.h>
+#include <wx/stattext.h>
 
 #include "CVQ9Mainframe.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"
 #include "gui_cast.h"
+#include "record_access.h"
+#include "usercurvesedition.h"
 
 namespace {
 
@@ -128,6 +138,70 @@ TEST_F(SerialPanelScreenshots, EveryTabInTheMainWindow)
     for (size_t page = 0; page < book->GetPageCount(); ++page) {
         ShowPage(book, page);
         EXPECT_FALSE(CaptureScreen(pui, wxString::Format("panel_tab_%zu", page)).empty());
+    }
+}
+
+// This suite runs under a dark desktop theme (GTK_THEME=Adwaita:dark, see
+// CMakeLists.txt): every text drawn straight on the editor's light surfaces
+// must still be readable there.
+class DarkTheme : public SerialPanelScreenshots
+{
+protected:
+    // WCAG relative luminance and contrast ratio.
+    static double Luminance(const wxColour &c)
+    {
+        auto channel = [](unsigned char v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.Red()) + 0.7152 * channel(c.Green()) + 0.0722 * channel(c.Blue());
+    }
+    static double Contrast(const wxColour &a, const wxColour &b)
+    {
+        const double la = Luminance(a), lb = Luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    }
+
+    // Windows whose text GTK draws straight on their parent's surface; the
+    // surface is the nearest window, from `w` up, whose colour the program set.
+    void ExpectReadable(wxWindow *w, std::vector<std::string> &unreadable)
+    {
+        const bool on_surface = CheckedCast<wxStaticText>(w) || CheckedCast<wxCheckBox>(w) ||
+                                CheckedCast<wxRadioButton>(w) || CheckedCast<wxRadioBox>(w) ||
+                                CheckedCast<wxStaticBox>(w) || CheckedCast<wxNotebook>(w);
+        wxWindow *surface = w;
+        while (surface && !surface->UseBackgroundColour())
+            surface = surface->GetParent();
+        if (on_surface && surface) {
+            const double ratio = Contrast(w->GetForegroundColour(), surface->GetBackgroundColour());
+            if (ratio < 4.5)
+                unreadable.push_back(Describe(w).utf8_string() + wxString::Format(" contrast %.1f", ratio).utf8_string());
+        }
+        for (wxWindow *child : w->GetChildren())
+            ExpectReadable(child, unreadable);
+    }
+};
+
+TEST_F(DarkTheme, EveryTextOnTheLightSurfacesIsReadable)
+{
+    StartApp();
+    // Two knobs that differ in their maximum: the blue difference labels show too.
+    ResetConfiguration(1);
+    mycontrol[CurrentGroup][9].ctrl_value_max = 100;
+    all_selected_ctrl = {8, 9};
+    ControlIndex = 9;
+    pui->UpdateWholeParamWindows();
+    std::vector<std::string> unreadable;
+    ExpectReadable(pui, unreadable);
+    ExpectReadable(pcurveDialog, unreadable);
+    for (const std::string &w : unreadable)
+        ADD_FAILURE() << w;
+    if (!HaveImport())
+        return;
+    wxNotebook *book = pui->wxNotebookPages;
+    for (size_t page = 0; page < book->GetPageCount(); ++page) {
+        ShowPage(book, page);
+        EXPECT_FALSE(CaptureScreen(pui, wxString::Format("dark_theme_tab_%zu", page)).empty());
     }
 }
 
