@@ -9,6 +9,7 @@ file(GLOB CVQ9_GUI_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/CVQ9*.cpp
   ${PROJECT_SOURCE_DIR}/src/gui_*.cpp
   ${PROJECT_SOURCE_DIR}/src/Midi_Ios.cpp
+  ${PROJECT_SOURCE_DIR}/src/settings.cpp
   ${PROJECT_SOURCE_DIR}/dialogblocks/*.cpp
   ${PROJECT_SOURCE_DIR}/resources/*.cpp)
 if(NOT CVQ9_GUI_SOURCES OR NOT EXISTS ${PROJECT_SOURCE_DIR}/src/main.cpp)

@@ -2,18 +2,12 @@
 // from PortMidi's device list, and the remembered choice.
 #include "cvq9_config_ui.h"
 
-#include <wx/config.h>
 #include <wx/msgdlg.h>
 
 #include "Midi_Ios.h"
+#include "settings.h"
 
 namespace {
-
-long ReadPosition(const wxChar *key)
-{
-    wxConfigBase *config = wxConfigBase::Get();
-    return config ? config->ReadLong(key, 1) : 1;
-}
 
 // A stored position that is not in the new list leaves the selector without a selection.
 void SelectPosition(wxComboBox *selector, long position)
@@ -22,13 +16,6 @@ void SelectPosition(wxComboBox *selector, long position)
         selector->SetSelection(static_cast<int>(position));
     else
         selector->SetSelection(wxNOT_FOUND);
-}
-
-void WritePosition(const wxChar *key, wxComboBox *selector)
-{
-    wxConfigBase *config = wxConfigBase::Get();
-    if (config && selector)
-        config->Write(key, static_cast<long>(selector->GetSelection()));
 }
 
 void Fill(wxComboBox *selector, const std::vector<MidiDeviceEntry> &devices)
@@ -52,18 +39,20 @@ void cvq9_config_ui::EnumerateMidiDevices()
         wxMessageDialog(this, wxT("No MIDI In device detected"), wxT("MIDI error"), wxOK | wxCENTRE).ShowModal();
     if (lists.outputs.empty())
         wxMessageDialog(this, wxT("No MIDI Out device detected"), wxT("MIDI error"), wxOK | wxCENTRE).ShowModal();
-    SelectPosition(wxComboBoxMidiIn, ReadPosition(wxT("MidiInDev")));
-    SelectPosition(wxComboBoxMidiOut, ReadPosition(wxT("MidiOutDev")));
+    SelectPosition(wxComboBoxMidiIn, settings::MidiInDev());
+    SelectPosition(wxComboBoxMidiOut, settings::MidiOutDev());
 }
 
 void cvq9_config_ui::OnComboboxMidiInSelected(wxCommandEvent &event)
 {
-    WritePosition(wxT("MidiInDev"), wxComboBoxMidiIn);
+    if (wxComboBoxMidiIn)
+        settings::SetMidiInDev(wxComboBoxMidiIn->GetSelection());
     event.Skip();
 }
 
 void cvq9_config_ui::OnComboboxMidiOutSelected(wxCommandEvent &event)
 {
-    WritePosition(wxT("MidiOutDev"), wxComboBoxMidiOut);
+    if (wxComboBoxMidiOut)
+        settings::SetMidiOutDev(wxComboBoxMidiOut->GetSelection());
     event.Skip();
 }

@@ -2,7 +2,6 @@
 // mode) and the connection and version gating of menus, toolbar and widgets.
 #include "cvq9_config_ui.h"
 
-#include <wx/config.h>
 #include <wx/menu.h>
 #include <wx/toolbar.h>
 
@@ -10,27 +9,9 @@
 #include "CVQ9View.h"
 #include "Midi_Ios.h"
 #include "config_tables.h"
+#include "settings.h"
 
 namespace {
-
-// Settings are written at once; the file reaches the disk at shutdown.
-void WriteSetting(const wxChar *key, bool value)
-{
-    if (wxConfigBase *config = wxConfigBase::Get())
-        config->Write(key, value);
-}
-
-void WriteSetting(const wxChar *key, long value)
-{
-    if (wxConfigBase *config = wxConfigBase::Get())
-        config->Write(key, value);
-}
-
-void WriteSetting(const wxChar *key, const wxString &value)
-{
-    if (wxConfigBase *config = wxConfigBase::Get())
-        config->Write(key, value);
-}
 
 void ApplyTo(wxWindow *window, Switch change)
 {
@@ -53,28 +34,28 @@ void ApplyTo(wxMenu *menu, std::initializer_list<int> ids, Switch change)
 void cvq9_config_ui::OnCheckboxIgnoreMidiClick(wxCommandEvent &event)
 {
     if (CheckboxIgnoreMIDI)
-        WriteSetting(wxT("IgnoreMidiProg"), CheckboxIgnoreMIDI->GetValue());
+        settings::SetIgnoreMidiProg(CheckboxIgnoreMIDI->GetValue());
     event.Skip();
 }
 
 void cvq9_config_ui::OnCheckboxIgnoreLcdClick(wxCommandEvent &event)
 {
     if (CheckboxIgnoreLcd)
-        WriteSetting(wxT("IgnoreLcdProg"), CheckboxIgnoreLcd->GetValue());
+        settings::SetIgnoreLcdProg(CheckboxIgnoreLcd->GetValue());
     event.Skip();
 }
 
 void cvq9_config_ui::OnCheckboxProgUndefClick(wxCommandEvent &event)
 {
     if (CheckboxProgUndef)
-        WriteSetting(wxT("ProgUndef"), CheckboxProgUndef->GetValue());
+        settings::SetProgUndef(CheckboxProgUndef->GetValue());
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlStartGroupUpdated(wxSpinEvent &event)
 {
     if (wxSpinCtrlStartGroup)
-        WriteSetting(wxT("StartGroup"), static_cast<long>(wxSpinCtrlStartGroup->GetValue()));
+        settings::SetStartGroup(wxSpinCtrlStartGroup->GetValue());
     event.Skip();
 }
 
@@ -86,7 +67,7 @@ void cvq9_config_ui::OnSpinctrlStartGroupTextUpdated(wxCommandEvent &)
 void cvq9_config_ui::OnSpinctrlEndGroupUpdated(wxSpinEvent &event)
 {
     if (wxSpinCtrlEndGroup)
-        WriteSetting(wxT("EndGroup"), static_cast<long>(wxSpinCtrlEndGroup->GetValue()));
+        settings::SetEndGroup(wxSpinCtrlEndGroup->GetValue());
     event.Skip();
 }
 
@@ -142,7 +123,7 @@ void cvq9_config_ui::OnChoiceFwOfflineSelected(wxCommandEvent &event)
     ApplyOfflineVersion(wxChoiceFwOffline, 0, fw_version_float, TEXTCTRL_CurrentFwVersion);
     EnableDisableUiFromFwVersion();
     if (TEXTCTRL_CurrentFwVersion)
-        WriteSetting(wxT("Offline_Fw_Version"), TEXTCTRL_CurrentFwVersion->GetLabel());
+        settings::SetOfflineFwVersion(TEXTCTRL_CurrentFwVersion->GetLabel());
     event.Skip();
 }
 
@@ -151,7 +132,7 @@ void cvq9_config_ui::OnChoiceHwOfflineSelected(wxCommandEvent &event)
     ApplyOfflineVersion(wxChoiceHwOffline, 2, hw_version_float, TEXTCTRL_CurrentHwVersion);
     EnableDisableUiFromFwVersion();
     if (TEXTCTRL_CurrentHwVersion)
-        WriteSetting(wxT("Offline_Hw_Version"), TEXTCTRL_CurrentHwVersion->GetLabel());
+        settings::SetOfflineHwVersion(TEXTCTRL_CurrentHwVersion->GetLabel());
     event.Skip();
 }
 

@@ -27,10 +27,7 @@
 #include "record_access.h"
 #include "usercurvesedition.h"
 
-const char CVQ9_SETTINGS_APP_NAME[] = "cvq9_config_soft";
-
 CVQ9App *pCVQ9App = nullptr;
-wxFileConfig *CVQ9_SOFT_config = nullptr;
 wxString MyExecPath;
 
 namespace {
@@ -184,11 +181,6 @@ wxString PathForFileSystem(const wxString &bytes_path)
     return name.empty() ? bytes_path : name;
 }
 
-long ReadLong(const char *key, long fallback)
-{
-    return CVQ9_SOFT_config->ReadLong(wxString::FromAscii(key), fallback);
-}
-
 } // namespace
 
 wxBEGIN_EVENT_TABLE(CVQ9App, wxApp)
@@ -214,16 +206,15 @@ CVQ9App::CVQ9App() : help(nullptr)
 
 bool CVQ9App::OnInit()
 {
-    // 1. The settings store; nothing is read yet. It is also the toolkit's
-    // global configuration, so every window writes to the same file. A
-    // missing or unreadable file gives every key its default, silently.
+    // 1. The settings store; nothing is read yet. A missing or unreadable
+    // file gives every key its default, silently. It is not the toolkit's
+    // global configuration: that one is the toolkit's own (step 18).
     {
         wxLogNull quiet;
         CVQ9_SOFT_config = new wxFileConfig(wxString::FromAscii(CVQ9_SETTINGS_APP_NAME), wxEmptyString, wxEmptyString,
                                             wxEmptyString, wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE,
                                             wxConvUTF8);
     }
-    wxConfigBase::Set(CVQ9_SOFT_config);
 
     // 2. Not connected, not offline, no library, nothing to save.
     programming = false;
@@ -300,22 +291,20 @@ bool CVQ9App::OnInit()
         mygroupnames[g] = L" ";
 
     // 14. The remembered group and control.
-    CurrentGroup = StoredCurrentGroup(ReadLong("CurrentGroup", 1));
-    ControlIndex = StoredControlIndex(ReadLong("ControlIndex", 1));
+    CurrentGroup = settings::CurrentGroup();
+    ControlIndex = settings::ControlIndex();
     all_selected_ctrl.push_back(static_cast<int>(ControlIndex));
 
     // 15. Preferences: only the widgets are set; the operations read them.
-    pui->CheckboxProgUndef->SetValue(StoredOption(ReadLong("ProgUndef", 1)));
-    pui->CheckboxIgnoreLcd->SetValue(StoredOption(ReadLong("IgnoreLcdProg", 1)));
-    pui->CheckboxIgnoreMIDI->SetValue(StoredOption(ReadLong("IgnoreMidiProg", 1)));
-    pui->wxSpinCtrlStartGroup->SetValue(static_cast<int>(ReadLong("StartGroup", 1)));
-    pui->wxSpinCtrlEndGroup->SetValue(static_cast<int>(ReadLong("EndGroup", 1)));
+    pui->CheckboxProgUndef->SetValue(settings::ProgUndef());
+    pui->CheckboxIgnoreLcd->SetValue(settings::IgnoreLcdProg());
+    pui->CheckboxIgnoreMIDI->SetValue(settings::IgnoreMidiProg());
+    pui->wxSpinCtrlStartGroup->SetValue(static_cast<int>(settings::StartGroup()));
+    pui->wxSpinCtrlEndGroup->SetValue(static_cast<int>(settings::EndGroup()));
 
     // 16. The offline versions; selecting does not run the choices' handlers.
-    const wxString fw = StoredVersionText(CVQ9_SOFT_config->Read(wxT("Offline_Fw_Version"), wxEmptyString).ToStdWstring(), L"1.6");
-    const wxString hw = StoredVersionText(CVQ9_SOFT_config->Read(wxT("Offline_Hw_Version"), wxEmptyString).ToStdWstring(), L"2.0");
-    pui->wxChoiceFwOffline->SetSelection(pui->wxChoiceFwOffline->FindString(fw, true));
-    pui->wxChoiceHwOffline->SetSelection(pui->wxChoiceHwOffline->FindString(hw, true));
+    pui->wxChoiceFwOffline->SetSelection(pui->wxChoiceFwOffline->FindString(settings::OfflineFwVersion(), true));
+    pui->wxChoiceHwOffline->SetSelection(pui->wxChoiceHwOffline->FindString(settings::OfflineHwVersion(), true));
 
     // 17.
     m_pGroupCombo->SetSelection(static_cast<int>(CurrentGroup));
@@ -335,6 +324,9 @@ bool CVQ9App::OnInit()
         wxFileSystem::AddHandler(new wxZipFSHandler);
         handlers_added = true;
     }
+    // The toolkit's own configuration, under these names, keeps what the
+    // toolkit stores (the help window's layout); the program's file holds
+    // only the program's keys.
     SetVendorName(wxT("Halvorn"));
     SetAppName(wxT("Corvana Q9 Configuration software Help"));
     wxConfigBase::Get();
@@ -365,8 +357,6 @@ int CVQ9App::OnExit()
     delete help;
     help = nullptr;
     // Deleting the settings object writes the settings changed during the run.
-    if (wxConfigBase::Get(false) == CVQ9_SOFT_config)
-        wxConfigBase::Set(nullptr);
     delete CVQ9_SOFT_config;
     CVQ9_SOFT_config = nullptr;
     delete wxConfigBase::Set(nullptr);
@@ -404,8 +394,7 @@ void CVQ9App::OnComboGroupChange(wxCommandEvent &)
     if (position < 0 || position >= static_cast<int>(GROUP_NB))
         return;
     CurrentGroup = static_cast<unsigned>(position);
-    if (CVQ9_SOFT_config)
-        CVQ9_SOFT_config->Write(wxT("CurrentGroup"), static_cast<long>(position));
+    settings::SetCurrentGroup(CurrentGroup);
     if (pui) {
         pui->UpdateWholeParamWindows();
         pui->UpdateWholeGlobalParamsWindows();

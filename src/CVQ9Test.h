@@ -6,8 +6,9 @@
 
 #include <wx/app.h>
 #include <wx/event.h>
-#include <wx/fileconf.h>
 #include <wx/string.h>
+
+#include "settings.h"
 
 class wxHtmlHelpController;
 
@@ -51,15 +52,7 @@ wxDECLARE_APP(CVQ9App);
 
 // The application object, set by its constructor.
 extern CVQ9App *pCVQ9App;
-// The per-user settings ("cvq9_config_soft"), created first at start-up and
-// also installed as the toolkit's global configuration object
-// (wxConfigBase::Get()), so every window reaches the same store. Deleting it
-// at shutdown writes the file.
-extern wxFileConfig *CVQ9_SOFT_config;
 // The program's directory, ending in "/", one character per byte of the path.
 extern wxString MyExecPath;
-
-// Settings keys, all at the root path.
-extern const char CVQ9_SETTINGS_APP_NAME[];   // "cvq9_config_soft"
 
 #endif

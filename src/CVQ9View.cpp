@@ -1,6 +1,5 @@
 #include "CVQ9View.h"
 
-#include <wx/config.h>
 #include <wx/dcclient.h>
 #include <wx/image.h>
 #include <wx/listimpl.cpp>
@@ -13,6 +12,7 @@
 #include "cvq9_pictures.h"
 #include "cvq9_resources.h"
 #include "gui_panel_selection.h"
+#include "settings.h"
 
 WX_DEFINE_LIST(ArrayGraphicalItem);
 
@@ -47,12 +47,6 @@ wxBitmap PictureResource(const char *name) { return BuiltInBitmap(name); }
 
 wxRect ToWxRect(const PanelRect &r) { return wxRect(r.x, r.y, r.w, r.h); }
 
-// The settings store the application installed, or none (then defaults apply).
-wxConfigBase *Settings() { return wxConfigBase::Get(false); }
-
-const char kHardwareVersionKey[] = "HardwareVersion";
-const char kControlIndexKey[] = "ControlIndex";
-
 // An LED stays lit this long after its last flash.
 constexpr int kLedFlashMilliseconds = 30;
 
@@ -71,9 +65,7 @@ CVQ9View::CVQ9View(wxWindow *parent, const wxPoint &position) : CVQ9View(parent,
 
 void CVQ9View::Build() {
   // The form the last identified controller had; "0" on a first run.
-  wxString hardware = "0";
-  if (wxConfigBase *settings = Settings()) hardware = settings->Read(kHardwareVersionKey, wxString("0"));
-  const PanelForm form = PanelFormFromSetting(hardware.ToStdWstring());
+  const PanelForm form = PanelFormFromSetting(settings::HardwareVersion().ToStdWstring());
 
   yellow_led = PictureResource(MIDI_LED_PICTURE_NAME);
 
@@ -145,9 +137,7 @@ void CVQ9View::ApplyPanelForm(PanelForm form) {
 void CVQ9View::UpdateGuiFromHwVersion() {
   const PanelForm form = PanelFormFromHwVersion(hw_version_float);
   ApplyPanelForm(form);
-  if (wxConfigBase *settings = Settings()) {
-    settings->Write(kHardwareVersionKey, wxString(PanelFormSettingText(form)));
-  }
+  settings::SetHardwareVersion(wxString(PanelFormSettingText(form)));
   Refresh(true);
 }
 
@@ -160,9 +150,21 @@ void CVQ9View::ManageSelectedItem(CVQ9GraphicalItem *item) {
   }
 }
 
-void CVQ9View::DisplaySelected() {
+void CVQ9View::DisplaySelected() { DrawIndices({ControlIndex}); }
+
+std::vector<unsigned> CVQ9View::DrawnIndices() const {
+  std::vector<unsigned> indices;
+  for (ArrayGraphicalItem::compatibility_iterator node = arrSelectedItems.GetFirst(); node; node = node->GetNext()) {
+    indices.push_back(static_cast<unsigned>(node->GetData() - all));
+  }
+  return indices;
+}
+
+void CVQ9View::DrawIndices(const std::vector<unsigned> &indices) {
   arrSelectedItems.Clear();
-  if (ControlIndex < PANEL_ITEM_COUNT) arrSelectedItems.Append(&all[ControlIndex]);
+  for (unsigned index : indices) {
+    if (index < PANEL_ITEM_COUNT) arrSelectedItems.Append(&all[index]);
+  }
   Refresh(true);
 }
 
@@ -229,9 +231,7 @@ void CVQ9View::OnMouseLButtonDown(wxMouseEvent &event) {
   PanelSelection selection;
   selection.selected = all_selected_ctrl;
   selection.control_index = ControlIndex;
-  for (ArrayGraphicalItem::compatibility_iterator node = arrSelectedItems.GetFirst(); node; node = node->GetNext()) {
-    selection.drawn.push_back(static_cast<unsigned>(node->GetData() - all));
-  }
+  selection.drawn = DrawnIndices();
 
   const LeftClickOutcome outcome = ApplyLeftClick(selection, hits, event.ControlDown(), CurrentGroup);
 
@@ -245,7 +245,7 @@ void CVQ9View::OnMouseLButtonDown(wxMouseEvent &event) {
   }
   for (unsigned shown : outcome.control_index_steps) {
     if (m_pGroupCombo) m_pGroupCombo->Enable(!IsTransportIndex(shown));
-    if (wxConfigBase *settings = Settings()) settings->Write(kControlIndexKey, static_cast<long>(shown));
+    settings::SetControlIndex(shown);
     if (pui) {
       if (pui->wxComboBoxStdTemplateCtrl) pui->wxComboBoxStdTemplateCtrl->SetSelection(0);
       pui->UpdateWholeParamWindows();

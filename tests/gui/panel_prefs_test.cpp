@@ -3,7 +3,6 @@
 // menus, toolbar and version-dependent widgets by connection and versions.
 #include <portmidi.h>
 
-#include <wx/config.h>
 #include <wx/menu.h>
 #include <wx/toolbar.h>
 
@@ -11,6 +10,7 @@
 #include "Midi_Ios.h"
 #include "config_tables.h"
 #include "gui_fixture.h"
+#include "settings.h"
 #include "panel_test_support.h"
 
 class PanelPreferences : public GuiFixture
@@ -32,7 +32,7 @@ protected:
 
     static wxString Setting(const wxString &key)
     {
-        return wxConfigBase::Get()->Read(key, wxT("<absent>"));
+        return CVQ9_SOFT_config->Read(key, wxT("<absent>"));
     }
 };
 
@@ -105,10 +105,10 @@ TEST_F(PanelPreferences, ChoosingAPortWritesItsPosition)
     pui->wxComboBoxMidiIn->Append("first");
     pui->wxComboBoxMidiIn->Append("second");
     SelectCombo(pui->wxComboBoxMidiIn, static_cast<int>(pui->wxComboBoxMidiIn->GetCount()) - 1);
-    EXPECT_EQ(wxConfigBase::Get()->ReadLong("MidiInDev", -5), static_cast<long>(pui->wxComboBoxMidiIn->GetCount()) - 1);
+    EXPECT_EQ(CVQ9_SOFT_config->ReadLong("MidiInDev", -5), static_cast<long>(pui->wxComboBoxMidiIn->GetCount()) - 1);
     pui->wxComboBoxMidiOut->Append("only");
     SelectCombo(pui->wxComboBoxMidiOut, 0);
-    EXPECT_EQ(wxConfigBase::Get()->ReadLong("MidiOutDev", -5), 0);
+    EXPECT_EQ(CVQ9_SOFT_config->ReadLong("MidiOutDev", -5), 0);
 }
 
 // ---- Offline mode

@@ -7,6 +7,7 @@
 #include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/fileconf.h>
+#include <wx/html/helpctrl.h>
 #include <wx/spinctrl.h>
 
 #include "CVQ9Mainframe.h"
@@ -82,7 +83,6 @@ TEST_F(SettingsTest, FirstRunWritesNoFileUntilShutdown)
     StartApp();
     EXPECT_FALSE(FileExists(SettingsFilePath()));
     ASSERT_NE(CVQ9_SOFT_config, nullptr);
-    EXPECT_EQ(wxConfigBase::Get(false), CVQ9_SOFT_config);
     SelectGroupInCombo(4);
     // The value is in the store at once, on disk only later.
     EXPECT_EQ(CVQ9_SOFT_config->ReadLong("CurrentGroup", -1), 4);
@@ -243,9 +243,25 @@ TEST_F(SettingsTest, ShutdownClearsTheTextsAndDropsTheStore)
     mylcdstring[4][10] = L"Cutoff";
     ExitByCommand();
     EXPECT_EQ(CVQ9_SOFT_config, nullptr);
-    EXPECT_EQ(wxConfigBase::Get(false), nullptr);
+    EXPECT_EQ(wxConfigBase::Get(false), nullptr);   // the toolkit's own, deleted too
     EXPECT_TRUE(mygroupnames[3].empty());
     EXPECT_TRUE(mylcdstring[4][10].empty());
+}
+
+// The toolkit keeps what it stores (the help window's layout) in a
+// configuration of its own, under the vendor and help names.
+TEST_F(SettingsTest, TheSettingsFileHoldsOnlyTheProgramsKeys)
+{
+    StartApp();
+    SendCommand(ID_CVQ9_HELP);
+    ASSERT_NE(pCVQ9App->help->GetFrame(), nullptr);
+    pCVQ9App->help->GetFrame()->Close();   // the help window stores its layout as it closes
+    Pump();
+    ExitByCommand();
+    const std::string settings = ReadSettingsFile();
+    for (const char *key : {"wxWindows", "wxHtmlHelpController", "hcW", "hcH"})
+        EXPECT_EQ(settings.find(key), std::string::npos) << key << " in\n" << settings;
+    EXPECT_TRUE(FileExists(HomePath(wxT(".Corvana Q9 Configuration software Help"))));
 }
 
 TEST_F(SettingsTest, StoredInfraredHardwareSelectsTheOlderPanel)

@@ -24,6 +24,7 @@
 
 #include "CVQ9Mainframe.h"
 #include "CVQ9View.h"
+#include "settings.h"
 #include "cvq9_config_ui.h"
 #include "cvq9_resources.h"
 #include "gui_fixture.h"
@@ -205,7 +206,7 @@ std::vector<unsigned> Drawn() {
   return drawn;
 }
 
-long StoredControlIndexSetting() { return wxConfigBase::Get(false)->Read("ControlIndex", -1L); }
+long StoredControlIndexSetting() { return CVQ9_SOFT_config->Read("ControlIndex", -1L); }
 
 wxString Tooltip() {
   wxToolTip *tip = pCVQ9View->GetToolTip();
@@ -378,7 +379,7 @@ TEST_F(SerialViewPaints, ClickInAGapChangesNothingAndRedrawsNothing) {
   Start(1);
   LeftClick(9);
   SettlePaints();
-  wxConfigBase::Get(false)->Write("ControlIndex", 33L);
+  CVQ9_SOFT_config->Write("ControlIndex", 33L);
   PaintCounter counter;
   pCVQ9View->PushEventHandler(&counter);
   for (bool ctrl : {false, true}) {
@@ -493,7 +494,7 @@ TEST_F(SerialViewPaints, TransportButtonOutsideGroupZeroShowsInfoAndChangesNothi
   Start(3);
   LeftClick(10);
   LeftClick(11, true);
-  wxConfigBase::Get(false)->Write("ControlIndex", 44L);
+  CVQ9_SOFT_config->Write("ControlIndex", 44L);
   pui->wxComboBoxStdTemplateCtrl->SetSelection(9);
   SettlePaints();
   PaintCounter counter;
@@ -548,7 +549,7 @@ TEST_F(ViewSelection, RightClickSetsControlIndexAndPopsUpTheMenuAtThePointer) {
   Start(1);
   LeftClick(9);
   LeftClick(10, true);
-  wxConfigBase::Get(false)->Write("ControlIndex", 44L);
+  CVQ9_SOFT_config->Write("ControlIndex", 44L);
   std::vector<std::pair<wxMenu *, wxPoint>> popups;
   std::vector<unsigned> index_when_shown;
   pCVQ9View->right_click_popup = [&](wxMenu *menu, const wxPoint &at) {

@@ -18,6 +18,7 @@
 #include <wx/utils.h>
 
 #include "CVQ9View.h"
+#include "settings.h"
 #include "config_tables.h"
 #include "cvq9_resources.h"
 #include "panel_geometry.h"
@@ -30,7 +31,8 @@ class ViewTest : public ::testing::Test {
   void SetUp() override {
     settings_path_ = wxFileName::CreateTempFileName("cvq9_view");
     RemoveSettingsFile();
-    previous_ = wxConfigBase::Set(nullptr);
+    previous_ = CVQ9_SOFT_config;
+    CVQ9_SOFT_config = nullptr;
     InstallSettings();
     saved_control_index_ = ControlIndex;
     saved_selection_ = all_selected_ctrl;
@@ -39,7 +41,8 @@ class ViewTest : public ::testing::Test {
 
   void TearDown() override {
     DestroyView();
-    delete wxConfigBase::Set(previous_);
+    delete CVQ9_SOFT_config;
+    CVQ9_SOFT_config = previous_;
     RemoveSettingsFile();
     ControlIndex = saved_control_index_;
     all_selected_ctrl = saved_selection_;
@@ -51,13 +54,14 @@ class ViewTest : public ::testing::Test {
   }
 
   void InstallSettings() {
-    delete wxConfigBase::Set(new wxFileConfig("cvq9_view_test", wxEmptyString, settings_path_, wxEmptyString,
-                                              wxCONFIG_USE_LOCAL_FILE));
+    delete CVQ9_SOFT_config;
+    CVQ9_SOFT_config = new wxFileConfig("cvq9_view_test", wxEmptyString, settings_path_, wxEmptyString,
+                                        wxCONFIG_USE_LOCAL_FILE);
   }
 
   // Writes the settings to their file and reads them back in a new store, as a new run would.
   void RestartSettings() {
-    wxConfigBase::Get(false)->Flush();
+    CVQ9_SOFT_config->Flush();
     InstallSettings();
   }
 
@@ -80,7 +84,7 @@ class ViewTest : public ::testing::Test {
     }
   }
 
-  wxString ReadSetting(const wxString &key) { return wxConfigBase::Get(false)->Read(key, wxString("<absent>")); }
+  wxString ReadSetting(const wxString &key) { return CVQ9_SOFT_config->Read(key, wxString("<absent>")); }
 
   // Runs the view's erase handler, then its paint-time drawing, into a memory
   // picture of the view's size, the way the toolkit hands the erase event a context.
@@ -134,7 +138,7 @@ class ViewTest : public ::testing::Test {
 
  private:
   wxString settings_path_;
-  wxConfigBase *previous_ = nullptr;
+  wxFileConfig *previous_ = nullptr;
   unsigned saved_control_index_ = 0;
   std::vector<int> saved_selection_;
   float saved_hw_version_ = 0.0f;
@@ -170,7 +174,7 @@ TEST_F(ViewTest, FirstRunShowsTheRibbonPanel) {
 }
 
 TEST_F(ViewTest, StoredInfraredShowsTheInfraredPanel) {
-  wxConfigBase::Get(false)->Write("HardwareVersion", "Infrared");
+  CVQ9_SOFT_config->Write("HardwareVersion", "Infrared");
   CVQ9View *view = MakeView();
   EXPECT_EQ(view->CurrentPanelForm(), PanelForm::Infrared);
   EXPECT_EQ(view->all[5].rect, Rect(718, 17, 53, 20));
@@ -179,7 +183,7 @@ TEST_F(ViewTest, StoredInfraredShowsTheInfraredPanel) {
 
 TEST_F(ViewTest, AnyOtherStoredTextShowsTheRibbonPanel) {
   for (const char *text : {"Ribbon", "0", "", "infrared", "2.0"}) {
-    wxConfigBase::Get(false)->Write("HardwareVersion", text);
+    CVQ9_SOFT_config->Write("HardwareVersion", text);
     CVQ9View *view = MakeView();
     EXPECT_EQ(view->CurrentPanelForm(), PanelForm::Ribbon) << text;
     EXPECT_EQ(view->all[5].rect, Rect(753, 52, 27, 113)) << text;
@@ -187,7 +191,8 @@ TEST_F(ViewTest, AnyOtherStoredTextShowsTheRibbonPanel) {
 }
 
 TEST_F(ViewTest, WithoutAnySettingsStoreTheViewUsesTheDefault) {
-  delete wxConfigBase::Set(nullptr);
+  delete CVQ9_SOFT_config;
+  CVQ9_SOFT_config = nullptr;
   CVQ9View *view = MakeView();
   EXPECT_EQ(view->CurrentPanelForm(), PanelForm::Ribbon);
   hw_version_float = 1.0f;
@@ -289,7 +294,7 @@ TEST_F(ViewTest, HardwareOneZeroSwitchesToInfraredAndTheNextRunStartsThere) {
 }
 
 TEST_F(ViewTest, HardwareExactlyTwoGivesTheRibbonPanel) {
-  wxConfigBase::Get(false)->Write("HardwareVersion", "Infrared");
+  CVQ9_SOFT_config->Write("HardwareVersion", "Infrared");
   CVQ9View *view = MakeView();
   ASSERT_EQ(view->CurrentPanelForm(), PanelForm::Infrared);
   hw_version_float = 2.0f;
@@ -421,7 +426,7 @@ TEST_F(ViewTest, OverlappingJoystickItemsAreEachClippedToTheirRectangle) {
 }
 
 TEST_F(ViewTest, InfraredPanelDrawsTheInfraredPictures) {
-  wxConfigBase::Get(false)->Write("HardwareVersion", "Infrared");
+  CVQ9_SOFT_config->Write("HardwareVersion", "Infrared");
   CVQ9View *view = MakeView();
   ControlIndex = 5;
   view->DisplaySelected();
@@ -586,7 +591,7 @@ TEST_F(SerialViewOnScreen, RibbonPanelWithASelectionAsShown) {
 }
 
 TEST_F(SerialViewOnScreen, InfraredPanelWithASelectionAsShown) {
-  wxConfigBase::Get(false)->Write("HardwareVersion", "Infrared");
+  CVQ9_SOFT_config->Write("HardwareVersion", "Infrared");
   MakeView();
   SelectSeveral({1, 5, 6, 16, 39, 40, 48, 50, 55, 58, 65});
   const wxImage shown = Grab("view_infrared_selected");
