@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <wx/bitmap.h>
@@ -242,6 +243,10 @@ public:
     uint8_t CheckCurrentParam(uint8_t group, uint8_t control);
     uint8_t CheckAllParam();
     void DisplayParamError(uint8_t code, uint8_t group, uint8_t control);
+    // Makes the group selector, the view and the tabs agree with CurrentGroup,
+    // ControlIndex and all_selected_ctrl, the view drawing `drawn` as
+    // selected; the global tabs follow when the group changed.
+    void ShowAddressedSelection(const std::vector<unsigned> &drawn, bool group_changed);
     // Mask of the fields equal in every control of the selection (bit per field);
     // moves ControlIndex to the end of all_selected_ctrl.
     uint32_t CheckCommonCtrlParameters();
@@ -254,6 +259,8 @@ public:
                           uint8_t &sysex_error, uint8_t update_bargraph, uint8_t param_address);
     // Shows the "CVQ9 MIDI Error" box for a failure status.
     void DisplaySysexError(uint8_t sysex_error, const uint8_t *sysex_in);
+    // The same box with a text of its own: a request that cannot be built.
+    void DisplayRefusedRequest(const std::string &text);
 
     // Transfer workers (status 0..4 lets a loop go on, above 4 stops it).
     uint8_t DownloadSingleToCvQ9(uint8_t update_bargraph, bool type);
@@ -513,6 +520,8 @@ private:
     // Common frame of the four transfer buttons, and their two kinds of work
     // (cvq9_config_ui_transfers.cpp).
     void RunTransfer(bool all, bool upload);
+    // The last step of every device operation, once programming is clear.
+    void EndDeviceOperation();
     void TransferSelection(bool upload);
     void TransferAll(bool upload);
 

@@ -8,6 +8,7 @@
 #include "CVQ9View.h"
 #include "assignment_checks.h"
 #include "config_tables.h"
+#include "gui_panel_selection.h"
 #include "param_messages.h"
 #include "record_access.h"
 #include "selection_mask.h"
@@ -69,16 +70,25 @@ void cvq9_config_ui::DisplayParamError(uint8_t code, uint8_t group, uint8_t cont
         CurrentGroup = group;
         ControlIndex = control;
         all_selected_ctrl.assign(1, static_cast<int>(control));
-        if (m_pGroupCombo)
-            m_pGroupCombo->SetSelection(static_cast<int>(group));
-        if (pCVQ9View)
-            pCVQ9View->DisplaySelected();
-        UpdateWholeParamWindows();
-        // The group name field edits the current group's name.
-        if (group_changed)
-            UpdateWholeGlobalParamsWindows();
+        ShowAddressedSelection({control}, group_changed);
     }
     wxMessageBox(wxString(message.c_str(), wxConvISO8859_1), wxT("Parameter check"), wxOK | wxCENTRE, this);
+}
+
+void cvq9_config_ui::ShowAddressedSelection(const std::vector<unsigned> &drawn, bool group_changed)
+{
+    if (m_pGroupCombo) {
+        m_pGroupCombo->SetSelection(static_cast<int>(CurrentGroup));
+        // A transport button belongs to group 0 only: while one is shown the
+        // group cannot change under it.
+        m_pGroupCombo->Enable(!programming && !IsTransportIndex(ControlIndex));
+    }
+    if (pCVQ9View)
+        pCVQ9View->DrawIndices(drawn);
+    UpdateWholeParamWindows();
+    // The group name field edits the current group's name.
+    if (group_changed)
+        UpdateWholeGlobalParamsWindows();
 }
 
 void cvq9_config_ui::OnButtonCheckAllClick(wxCommandEvent &event)

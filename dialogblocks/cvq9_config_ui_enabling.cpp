@@ -7,6 +7,7 @@
 
 #include "CVQ9Mainframe.h"
 #include "config_tables.h"
+#include "gui_panel_selection.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ void cvq9_config_ui::ManageButtons()
     state.file_path_set = !FilePath.empty();
     state.default_lib_loaded = default_lib_loaded;
     state.page = SelectedPage(*this);
+    state.transport_shown = IsTransportIndex(ControlIndex);
     const ManagedButtons result = ManageButtonsRule(state);
 
     if (wxNotebookPages)

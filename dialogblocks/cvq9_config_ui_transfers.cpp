@@ -9,15 +9,16 @@
 #include <utility>
 
 #include <wx/app.h>
-#include <wx/config.h>
 #include <wx/msgdlg.h>
-#include <wx/utils.h>
 
+#include "CVQ9Mainframe.h"
 #include "CVQ9View.h"
 #include "Midi_Ios.h"
 #include "config_tables.h"
 #include "cross_functions.h"
+#include "global_params.h"
 #include "record_access.h"
+#include "settings.h"
 #include "text_bytes.h"
 
 namespace {
@@ -108,11 +109,6 @@ void SetNumber(wxStaticText *label, unsigned value)
         label->SetLabel(text);
 }
 
-bool LcdTextEmpty(const Q9Text &text)
-{
-    return text.empty() || text[0] == L'\0';
-}
-
 // Exactly `count` characters of a received byte field, spaces kept.
 Q9Text FixedText(const uint8_t *bytes, size_t count)
 {
@@ -160,8 +156,12 @@ int cvq9_config_ui::WaitIncomingSysex(int action, uint8_t *sysex_in, uint8_t *va
 
 void cvq9_config_ui::DisplaySysexError(uint8_t sysex_error, const uint8_t *sysex_in)
 {
-    wxMessageDialog(this, Latin1(SysexErrorText(sysex_error, sysex_in)), wxT("CVQ9 MIDI Error"), wxOK | wxCENTRE)
-        .ShowModal();
+    DisplayRefusedRequest(SysexErrorText(sysex_error, sysex_in));
+}
+
+void cvq9_config_ui::DisplayRefusedRequest(const std::string &text)
+{
+    wxMessageDialog(this, Latin1(text), wxT("CVQ9 MIDI Error"), wxOK | wxCENTRE).ShowModal();
 }
 
 // ---- Identity.
@@ -198,18 +198,15 @@ void cvq9_config_ui::OnButtonGetIdentityClick(wxCommandEvent &event)
             TEXTCTRL_CurrentFwSerial->SetLabel(Latin1(texts.serial));
             fw_version_float = texts.fw_version_number;
             hw_version_float = texts.hw_version_number;
-            const std::pair<wxChoice *, std::pair<const wxChar *, wxString>> choices[] = {
-                {wxChoiceFwOffline, {wxT("Offline_Fw_Version"), fw}},
-                {wxChoiceHwOffline, {wxT("Offline_Hw_Version"), hw}}};
-            for (const auto &c : choices) {
-                if (c.first) {
-                    const int found = c.first->FindString(c.second.second, true);
-                    if (found != wxNOT_FOUND)
-                        c.first->SetSelection(found);
-                }
-                if (wxConfigBase *config = wxConfigBase::Get())
-                    config->Write(c.second.first, c.second.second);
+            for (const auto &c : {std::make_pair(wxChoiceFwOffline, fw), std::make_pair(wxChoiceHwOffline, hw)}) {
+                if (!c.first)
+                    continue;
+                const int found = c.first->FindString(c.second, true);
+                if (found != wxNOT_FOUND)
+                    c.first->SetSelection(found);
             }
+            settings::SetOfflineFwVersion(fw);
+            settings::SetOfflineHwVersion(hw);
             cvq9_connected = true;
             offline_mode = false;
             EnableDisableUiFromFwVersion();
@@ -224,7 +221,15 @@ void cvq9_config_ui::OnButtonGetIdentityClick(wxCommandEvent &event)
     ManageButtons();
     if (GAUGE_Bargraph)
         GAUGE_Bargraph->SetValue(0);
+    EndDeviceOperation();
     event.Skip();
+}
+
+void cvq9_config_ui::EndDeviceOperation()
+{
+    // A close asked for while the operation waited on the controller runs now.
+    if (m_pCVQ9MainFrame)
+        m_pCVQ9MainFrame->CloseIfRequested();
 }
 
 // ---- Workers.
@@ -245,8 +250,10 @@ uint8_t cvq9_config_ui::DownloadSingleToCvQ9(uint8_t update_bargraph, bool type)
         if (CheckMidiStruct(&record, index) == 2 && !force)
             return 0;   // an undefined control sends nothing at all
         LightLeds();
-        if (Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &record, sysex_out, index, group) == SYSEX_INVALID_REQUEST)
+        if (Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &record, sysex_out, index, group) == SYSEX_INVALID_REQUEST) {
+            DisplayRefusedRequest(RefusedControlText(group, index));
             return SYSEX_INVALID_REQUEST;
+        }
         SendSysexToMidiOut(sysex_out);
         uint8_t status = SYSEX_MALFORMED;
         WaitIncomingSysex(WAIT_MIDI_ACK, sysex_in, nullptr, WAIT_STEPS_DEFAULT, status, update_bargraph, 0);
@@ -260,14 +267,18 @@ uint8_t cvq9_config_ui::DownloadSingleToCvQ9(uint8_t update_bargraph, bool type)
     uint8_t lcd_status = SYSEX_ACK_OK;
     if (!Checked(CheckboxIgnoreLcd) && type) {
         const Q9Text &text = mylcdstring[CurrentGroup][ControlIndex];
-        if (LcdTextEmpty(text) && !force)
+        // Only a text with no character at all is empty: the stored form of
+        // an empty field, a lone NUL, still replaces what the controller shows.
+        if (text.empty() && !force)
             return 0;
         LightLeds();
         if (!midi_failed) {
             uint8_t lcd[LCD_STRING_LENGHT + 2] = {};
             TextToBytes(lcd, text, LCD_STRING_LENGHT + 1);
-            if (Cvq9_Lcd_Assign_To_Sysex(ACTION_WRITE_ACK, lcd, sysex_out, index, group) == SYSEX_INVALID_REQUEST)
+            if (Cvq9_Lcd_Assign_To_Sysex(ACTION_WRITE_ACK, lcd, sysex_out, index, group) == SYSEX_INVALID_REQUEST) {
+                DisplayRefusedRequest(RefusedControlText(group, index));
                 return SYSEX_INVALID_REQUEST;
+            }
             SendSysexToMidiOut(sysex_out);
             WaitIncomingSysex(WAIT_LCD_ACK, sysex_in, nullptr, WAIT_STEPS_DEFAULT, lcd_status, update_bargraph, 0);
             lcd_ran = true;
@@ -322,7 +333,7 @@ uint8_t cvq9_config_ui::UploadSingleFromCvQ9(uint8_t update_bargraph, bool type)
         }
     }
     if (r != 0) {
-        DisplaySysexError(r, sysex_in);
+        DisplayRefusedRequest(RefusedControlText(group, index));
     } else if (unanswered) {
         r = SYSEX_NO_ANSWER;
     } else {
@@ -338,13 +349,25 @@ uint8_t cvq9_config_ui::UploadSingleFromCvQ9(uint8_t update_bargraph, bool type)
 
 namespace {
 
-// One item of the common-parameter sequences: its address, where its bytes
-// live, and the pause after a download of it.
-struct CommonItem {
-    uint8_t address;
-    uint8_t *values;
-    int pause_ms;
-};
+// Where the bytes of a common-parameter item live; the group name travels
+// through `name`, a text buffer of the caller.
+uint8_t *CommonItemBytes(uint8_t address, uint8_t *name)
+{
+    switch (address) {
+    case COMMON_PARAM_GROUP_NAME:
+        return name;
+    case 34:
+        return &user_curve_1[0];
+    case 35:
+        return &user_curve_1[64];
+    case 36:
+        return &user_curve_2[0];
+    case 37:
+        return &user_curve_2[64];
+    default:
+        return &common_params[address];
+    }
+}
 
 } // namespace
 
@@ -356,28 +379,21 @@ uint8_t cvq9_config_ui::DownloadSelectedParametersToCvQ9()
     if (wxTextCtrlGroupName)
         mygroupnames[CurrentGroup] = wxTextCtrlGroupName->GetValue().ToStdWstring();
     TextToBytes(name, mygroupnames[CurrentGroup], GROUP_NAME_LENGHT);
-    const bool with_mode = fw_version_float > 1.5f;
-    const CommonItem items[] = {{5, &common_params[5], 150},   {38, name, 100},
-                                {0, &common_params[0], 100},   {3, &common_params[3], 100},
-                                {4, &common_params[4], 100},   {32, &common_params[32], 100},
-                                {11, &common_params[11], 100}, {33, &common_params[33], 100},
-                                {1, &common_params[1], 100},   {34, &user_curve_1[0], 100},
-                                {35, &user_curve_1[64], 100},  {36, &user_curve_2[0], 100},
-                                {37, &user_curve_2[64], 150}};
     uint8_t result = 0;
     uint8_t sysex_out[SYSEX_BUFFER_SIZE] = {};
-    for (const CommonItem &item : items) {
-        if (item.address == COMMON_PARAM_OPERATING && !with_mode)
-            continue;
-        if (result == 0) {
+    for (const CommonTransferItem &item : kCommonTransferSequence) {
+        if (result == 0 && CommonItemTravels(item.address, fw_version_float)) {
             LightLeds();
-            if (Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, item.address, item.values, sysex_out, group) ==
-                SYSEX_INVALID_REQUEST)
+            if (Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, item.address, CommonItemBytes(item.address, name),
+                                           sysex_out, group) == SYSEX_INVALID_REQUEST) {
                 result = SYSEX_INVALID_REQUEST;
-            else
+                DisplayRefusedRequest(RefusedParameterText(group, item.address));
+            } else {
                 SendSysexToMidiOut(sysex_out);
+            }
         }
-        wxMilliSleep(static_cast<unsigned long>(item.pause_ms));
+        // The controller needs its pause after every item, sent or not.
+        TransferPause(item.pause_after_download_ms);
     }
     return result;
 }
@@ -386,31 +402,25 @@ uint8_t cvq9_config_ui::UploadSelectedParametersFromCvQ9()
 {
     const uint8_t group = static_cast<uint8_t>(CurrentGroup);
     uint8_t name[GROUP_NAME_LENGHT + 1] = {};
-    const bool with_mode = fw_version_float > 1.5f;
-    const CommonItem items[] = {{5, &common_params[5], 0},   {38, name, 0},
-                                {0, &common_params[0], 0},   {3, &common_params[3], 0},
-                                {4, &common_params[4], 0},   {32, &common_params[32], 0},
-                                {11, &common_params[11], 0}, {33, &common_params[33], 0},
-                                {1, &common_params[1], 0},   {34, &user_curve_1[0], 0},
-                                {35, &user_curve_1[64], 10}, {36, &user_curve_2[0], 10},
-                                {37, &user_curve_2[64], 10}};
     uint8_t sysex_out[SYSEX_BUFFER_SIZE] = {};
     uint8_t sysex_in[SYSEX_BUFFER_SIZE] = {};
     uint8_t status = 0;
     bool build_failed = false;
-    for (const CommonItem &item : items) {
-        if (item.address == COMMON_PARAM_OPERATING && !with_mode)
+    for (const CommonTransferItem &item : kCommonTransferSequence) {
+        if (!CommonItemTravels(item.address, fw_version_float))
             continue;
-        if (item.pause_ms > 0)
-            wxMilliSleep(static_cast<unsigned long>(item.pause_ms));
+        if (item.pause_before_upload_ms > 0)
+            TransferPause(item.pause_before_upload_ms);
         LightLeds();
-        if (Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, item.address, item.values, sysex_out, group) ==
+        uint8_t *values = CommonItemBytes(item.address, name);
+        if (Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, item.address, values, sysex_out, group) ==
             SYSEX_INVALID_REQUEST) {
             build_failed = true;
+            DisplayRefusedRequest(RefusedParameterText(group, item.address));
             break;
         }
         SendSysexToMidiOut(sysex_out);
-        WaitIncomingSysex(WAIT_COMMON_PARAM, sysex_in, item.values, WAIT_STEPS_DEFAULT, status, 1, item.address);
+        WaitIncomingSysex(WAIT_COMMON_PARAM, sysex_in, values, WAIT_STEPS_DEFAULT, status, 1, item.address);
         if (item.address == COMMON_PARAM_GROUP_NAME && !IsFailedExchange(status))
             mygroupnames[CurrentGroup] = FixedText(name, GROUP_NAME_LENGHT);
         if (IsFailedExchange(status)) {
@@ -430,8 +440,12 @@ uint8_t cvq9_config_ui::UploadSelectedParametersFromCvQ9()
 
 void cvq9_config_ui::RunTransfer(bool all, bool upload)
 {
+    // What the user looks at. A failed check shows the faulty control on its
+    // own while the operation runs; at the end everything shows this again.
     const unsigned saved_group = CurrentGroup;
     const unsigned saved_index = ControlIndex;
+    const std::vector<int> saved_selection = all_selected_ctrl;
+    const std::vector<unsigned> saved_drawn = pCVQ9View ? pCVQ9View->DrawnIndices() : std::vector<unsigned>();
     int in = -1, out = -1;
     const bool have_ports = SelectedDevices(this, wxComboBoxMidiIn, wxComboBoxMidiOut, in, out);
     programming = true;
@@ -464,15 +478,14 @@ void cvq9_config_ui::RunTransfer(bool all, bool upload)
     if (upload)
         need_to_save_lib = true;
     programming = false;
+    const bool group_moved = CurrentGroup != saved_group;
+    CurrentGroup = saved_group;
+    ControlIndex = saved_index;
+    all_selected_ctrl = saved_selection;
     ManageButtons();
-    if (all) {
-        ControlIndex = saved_index;
-        CurrentGroup = saved_group;
-    }
     must_finish_midi = false;
-    if (all && upload && pCVQ9View)
-        pCVQ9View->DisplaySelected();
-    UpdateWholeParamWindows();
+    ShowAddressedSelection(saved_drawn, group_moved);
+    EndDeviceOperation();
 }
 
 void cvq9_config_ui::TransferSelection(bool upload)

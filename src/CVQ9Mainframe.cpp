@@ -9,6 +9,7 @@
 #include <wx/utils.h>
 
 #include "CVQ9Test.h"
+#include "CVQ9View.h"
 #include "cvq9_config_ui.h"
 #include "gui_shell_rules.h"
 #include "legacy_import.h"
@@ -207,8 +208,6 @@ void CVQ9MainFrame::OnImport(wxCommandEvent &)
         return;
     if (ImportCvProLibrary(path) != 0)
         return;
-    // The imported configuration is unsaved until its Save as succeeds.
-    need_to_save_lib = true;
     const LibraryState before = CurrentLibraryState();
     const bool saved = SaveAsWithDialog();
     ApplyLibraryState(AfterImport(before, FilePath, saved));
@@ -233,9 +232,29 @@ void CVQ9MainFrame::OnQuit(wxCommandEvent &)
     ShutdownFrame();
 }
 
-void CVQ9MainFrame::OnCloseWindow(wxCloseEvent &)
+void CVQ9MainFrame::OnCloseWindow(wxCloseEvent &event)
 {
+    if (programming) {
+        // The operation waits on the controller inside this very event loop:
+        // the windows it uses must outlive it. It stops at its next step and
+        // the close runs right after it.
+        must_finish_midi = true;
+        close_requested_ = true;
+        close_forced_ = close_forced_ || !event.CanVeto();
+        if (event.CanVeto())
+            event.Veto();
+        return;
+    }
     ShutdownFrame();
+}
+
+void CVQ9MainFrame::CloseIfRequested()
+{
+    if (!close_requested_)
+        return;
+    close_requested_ = false;
+    const bool force = close_forced_;
+    CallAfter([this, force] { Close(force); });
 }
 
 void CVQ9MainFrame::ShutdownFrame()
@@ -314,7 +333,19 @@ uint8_t CVQ9MainFrame::ImportCvProLibrary(wxString path)
         ShowFileError(result.message);
         return result.status;
     }
-    if (pui)
-        pui->UpdateWholeParamWindows();
+    // Even an import stopped by a check has changed the tables (and the group
+    // names, parameters and curves always): unsaved until a Save as succeeds.
+    need_to_save_lib = true;
+    if (pui) {
+        // The import leaves the last entry it read addressed: show that one.
+        std::vector<unsigned> drawn;
+        if (result.entries_imported > 0) {
+            all_selected_ctrl.assign(1, static_cast<int>(ControlIndex));
+            drawn.push_back(ControlIndex);
+        } else if (pCVQ9View) {
+            drawn = pCVQ9View->DrawnIndices();
+        }
+        pui->ShowAddressedSelection(drawn, true);
+    }
     return result.status;
 }

@@ -69,7 +69,11 @@ public:
     void OnQuit(wxCommandEvent &event);
     // The title-bar close box and Exit end the same way: the unsaved library
     // is offered for saving first.
+    // While a device operation runs, a close stops it and follows it.
     void OnCloseWindow(wxCloseEvent &event);
+    // Called by a device operation as it ends: runs the close asked for
+    // while it ran, if any.
+    void CloseIfRequested();
     void About(wxCommandEvent &event);
     void OnHelp(wxCommandEvent &event);
 
@@ -109,6 +113,8 @@ private:
     void EnableRightClickPaste();
 
     bool closing_ = false;
+    bool close_requested_ = false;
+    bool close_forced_ = false;
 
     wxDECLARE_EVENT_TABLE();
 };

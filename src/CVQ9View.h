@@ -6,6 +6,7 @@
 #define CVQ9_VIEW_H
 
 #include <functional>
+#include <vector>
 
 #include <wx/bitmap.h>
 #include <wx/dc.h>
@@ -70,6 +71,10 @@ class CVQ9View : public wxWindow {
   // Draws ControlIndex alone as selected (all_selected_ctrl is left as it is)
   // and redraws the whole view.
   void DisplaySelected();
+  // The controls drawn as selected, by index in drawing order; and drawing
+  // exactly these (the whole view is redrawn).
+  std::vector<unsigned> DrawnIndices() const;
+  void DrawIndices(const std::vector<unsigned> &indices);
 
   // The panel form in use.
   PanelForm CurrentPanelForm() const { return panel_form; }

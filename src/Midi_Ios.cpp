@@ -32,6 +32,12 @@ void Report(const std::string &caption, const std::string &text)
         Reporter()(caption, text);
 }
 
+TransferPauseFunction &Pause()
+{
+    static TransferPauseFunction pause;
+    return pause;
+}
+
 std::wstring NameOf(const char *name)
 {
     std::wstring text;
@@ -72,6 +78,19 @@ int DebugStream(int)
 void SetMidiReporter(MidiReporter reporter)
 {
     Reporter() = std::move(reporter);
+}
+
+void SetTransferPause(TransferPauseFunction pause)
+{
+    Pause() = std::move(pause);
+}
+
+void TransferPause(unsigned milliseconds)
+{
+    if (Pause())
+        Pause()(milliseconds);
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 MidiDeviceLists ListMidiDevices()
@@ -173,21 +192,53 @@ void SysexCollector::Start()
     count_ = 0;
     last_ = 0;
     overflow_ = false;
+    broken_ = false;
+}
+
+void SysexCollector::Store(uint8_t byte)
+{
+    last_ = byte;
+    if (count_ < SYSEX_BUFFER_SIZE)
+        buffer_[count_++] = byte;
+    else
+        overflow_ = true;
 }
 
 void SysexCollector::Feed(PmMessage message)
 {
     const uint32_t bits = static_cast<uint32_t>(message);
-    for (int shift = 0; shift < 32 && last_ != SYSEX_END_BYTE; shift += 8) {
+    // A realtime message inside SysEx comes as an event of its own: its
+    // other bytes are no SysEx data.
+    if ((bits & 0xFFu) >= 0xF8u)
+        return;
+    for (int shift = 0; shift < 32 && !Ended(); shift += 8) {
         const uint8_t byte = static_cast<uint8_t>(bits >> shift);
-        last_ = byte;
-        if (count_ == 0 && byte != SYSEX_START)
-            return;   // nothing before a SysEx start belongs to an answer
-        if (count_ < SYSEX_BUFFER_SIZE)
-            buffer_[count_++] = byte;
-        else
-            overflow_ = true;
+        if (count_ == 0) {
+            if (byte != SYSEX_START)
+                return;   // nothing before a SysEx start belongs to an answer
+            Store(byte);
+        } else if (byte >= 0xF8) {
+            continue;     // a realtime message inside SysEx is no part of it
+        } else if (byte == SYSEX_START) {
+            // The message before was cut short: this one starts afresh.
+            Start();
+            Store(byte);
+        } else if ((byte & 0x80) != 0 && byte != SYSEX_END) {
+            broken_ = true;   // another status byte ends the message unfinished
+        } else {
+            Store(byte);
+        }
     }
+}
+
+bool DeclaredLengthMatches(const uint8_t *sysex, unsigned count)
+{
+    const unsigned declared = sysex[7];
+    unsigned expected = SYSEX_HEADER_LENGHT + declared + 1;
+    const unsigned kind = sysex[6] & SYSEX_KIND_MASK;
+    if ((kind == SYSEX_KIND_MIDI || kind == SYSEX_KIND_LCD) && declared > 0)
+        ++expected;   // assignment data ends with its checksum
+    return count == expected;
 }
 
 bool FromTheController(const uint8_t *sysex)
@@ -250,7 +301,7 @@ int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned tim
             return 0;
         }
         collector.Start();
-        while (timer_wait < timeout && !collector.Complete()) {
+        while (timer_wait < timeout && !collector.Ended()) {
             PmEvent event;
             if (ReadOneEvent(event))
                 collector.Feed(event.message);
@@ -264,9 +315,11 @@ int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned tim
         }
         if (collector.Count() == 0)
             continue;
-        // A message cut to the buffer, or one shorter than a header and its
-        // end, is no answer; the wait listens on.
-        if (collector.Overflowed() || collector.Count() < SYSEX_HEADER_LENGHT + 1)
+        // A message cut to the buffer or broken by a status byte, one shorter
+        // than a header and its end, or one whose length is not the length
+        // its header declares, is no answer; the wait listens on.
+        if (collector.Overflowed() || collector.Broken() || collector.Count() < SYSEX_HEADER_LENGHT + 1 ||
+            !DeclaredLengthMatches(sysex_in, collector.Count()))
             continue;
         sysex_error = DecodeSysexAnswer(action, sysex_in, values, param_address);
         if (sysex_error < SYSEX_MALFORMED)
@@ -349,6 +402,18 @@ std::string SysexErrorText(uint8_t sysex_error, const uint8_t *sysex_in)
     default:
         return std::string();
     }
+}
+
+std::string RefusedControlText(unsigned group, unsigned control)
+{
+    return "Group " + std::to_string(group) + " - Control " + std::to_string(control) + "\n" +
+           SysexErrorText(SYSEX_INVALID_REQUEST, nullptr);
+}
+
+std::string RefusedParameterText(unsigned group, unsigned address)
+{
+    return "Group " + std::to_string(group) + " - Parameter " + std::to_string(address) + "\n" +
+           SysexErrorText(SYSEX_INVALID_REQUEST, nullptr);
 }
 
 IdentityTexts IdentityFromSerial(const uint8_t *identity)

@@ -86,7 +86,10 @@ int SendSysexToMidiOut(uint8_t *sysex);
 
 // Collects one SysEx message from PortMidi events into a 128-byte buffer.
 // Bytes before a 0xF0 start are dropped; bytes beyond the buffer are dropped
-// too and mark the message as overflowed (never a valid answer).
+// too and mark the message as overflowed (never a valid answer). Inside a
+// message, realtime bytes (0xF8 to 0xFF) are dropped, as MIDI lets them sit
+// there; a new 0xF0 starts the message afresh; any other status byte ends it
+// as broken (never a valid answer).
 class SysexCollector
 {
 public:
@@ -94,17 +97,27 @@ public:
     void Start();                     // next message from byte 0
     void Feed(PmMessage message);     // up to four bytes, first in the lowest 8 bits
     bool Complete() const { return last_ == SYSEX_END_BYTE; }
+    bool Broken() const { return broken_; }
+    bool Ended() const { return Complete() || broken_; }
     unsigned Count() const { return count_; }
     bool Overflowed() const { return overflow_; }
 
     static constexpr uint8_t SYSEX_END_BYTE = 0xF7;
 
 private:
+    void Store(uint8_t byte);
+
     uint8_t *buffer_;
     unsigned count_ = 0;
     uint8_t last_ = 0;
     bool overflow_ = false;
+    bool broken_ = false;
 };
+
+// True when a collected message of `count` bytes (its 0xF7 included) is as
+// long as its header says: the header, the data length of byte 7, a checksum
+// after assignment data, and the 0xF7. `count` is at least a header and its end.
+bool DeclaredLengthMatches(const uint8_t *sysex, unsigned count);
 
 // True when the message carries this controller's header and the answer bit.
 bool FromTheController(const uint8_t *sysex);
@@ -113,6 +126,13 @@ bool FromTheController(const uint8_t *sysex);
 // answers are matched against ControlIndex and CurrentGroup and written into
 // the addressed record or LCD text. 255 for a kind that decodes nothing.
 uint8_t DecodeSysexAnswer(int action, const uint8_t *sysex_in, uint8_t *values, uint8_t param_address);
+
+// The fixed pauses that pace the controller between messages (the
+// common-parameter transfers) go through here: by default a sleep, or the
+// function set (tests see the pauses without waiting). Null restores the sleep.
+using TransferPauseFunction = std::function<void(unsigned milliseconds)>;
+void SetTransferPause(TransferPauseFunction pause);
+void TransferPause(unsigned milliseconds);
 
 // Called after each wait step's read with the step number; it moves the gauge,
 // sleeps and yields. The wait then samples must_finish_midi.
@@ -167,6 +187,11 @@ private:
 // Text of the "CVQ9 MIDI Error" box for a failure status; for 255 it lists the
 // answer buffer up to its first 0xF7. Empty for a status that is no failure.
 std::string SysexErrorText(uint8_t sysex_error, const uint8_t *sysex_in);
+
+// Texts of the "CVQ9 MIDI Error" box for a request the codec refused to build
+// (254): which group and control, or which common parameter, it was for.
+std::string RefusedControlText(unsigned group, unsigned control);
+std::string RefusedParameterText(unsigned group, unsigned address);
 
 // True for the statuses that mean an exchange failed (no answer, refused, invalid).
 inline bool IsFailedExchange(uint8_t sysex_error)

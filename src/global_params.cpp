@@ -144,3 +144,13 @@ std::wstring TempoText(uint8_t tempo_byte)
     std::swprintf(buffer, sizeof buffer / sizeof buffer[0], L"%03d", static_cast<int>(tempo_byte) + 30);
     return buffer;
 }
+
+const CommonTransferItem kCommonTransferSequence[kCommonTransferItemCount] = {
+    {5, 150, 0},   {38, 100, 0},  {0, 100, 0},   {3, 100, 0},   {4, 100, 0},   {32, 100, 0}, {11, 100, 0},
+    {33, 100, 0},  {1, 100, 0},   {34, 100, 0},  {35, 100, 10}, {36, 100, 10}, {37, 150, 10},
+};
+
+bool CommonItemTravels(uint8_t address, float fw_version)
+{
+    return address != kOperatingModeByte || fw_version > 1.5f;
+}

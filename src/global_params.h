@@ -92,4 +92,18 @@ uint8_t TempoByteFromText(const std::wstring &text);
 // The field's text for a stored byte: "%03d" of byte + 30.
 std::wstring TempoText(uint8_t tempo_byte);
 
+// One item of the common-parameter transfers of the global tabs, in the order
+// the controller takes them: the parameter address and the pauses that pace
+// the controller. A pause runs whether or not its item travels.
+struct CommonTransferItem {
+    uint8_t address;
+    unsigned pause_after_download_ms;
+    unsigned pause_before_upload_ms;
+};
+constexpr unsigned kCommonTransferItemCount = 13;
+extern const CommonTransferItem kCommonTransferSequence[kCommonTransferItemCount];
+// Whether the item travels with this firmware: the operating mode (address 33)
+// only above 1.5, where it has a byte of its own.
+bool CommonItemTravels(uint8_t address, float fw_version);
+
 #endif

@@ -58,7 +58,9 @@ ManagedButtons ManageButtonsRule(const ButtonState &state)
         result.check_all = false;
         return result;
     }
-    result.notebook = result.group_selector = true;
+    result.notebook = true;
+    // A transport button exists in group 0 only: the group stays while one is shown.
+    result.group_selector = !state.transport_shown;
     result.cancel = false;
     if (state.page == PAGE_PREFERENCES) {
         result.library = DisableLibraryButtonsRule();

@@ -58,6 +58,7 @@ struct ButtonState {
     bool file_path_set = false;    // FilePath not empty
     bool default_lib_loaded = false;
     int page = PAGE_PREFERENCES;   // selected notebook page
+    bool transport_shown = false;  // ControlIndex is a transport button (group 0 only)
 };
 
 struct ManagedButtons {

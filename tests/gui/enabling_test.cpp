@@ -145,6 +145,7 @@ TEST_F(Enabling, GlobalPagesDisableTheAllTransfers)
 TEST_F(Enabling, RunningTransferDisablesMenusToolbarAndGroupSelector)
 {
     ClickOffline(true);
+    ControlIndex = 10;   // a group control: the group selector is usable when idle
     programming = true;
     pui->ManageButtons();
     for (size_t i = 0; i < m_pMenu->GetMenuCount(); ++i)

@@ -12,8 +12,10 @@
 
 #include "CVQ9Mainframe.h"
 #include "CVQ9Test.h"
+#include "CVQ9View.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"
+#include "panel_test_support.h"
 #include "libconv.h"
 #include "library_file.h"
 #include "record_access.h"
@@ -392,11 +394,15 @@ TEST_F(FileCommands, ImportConvertsThenSavesAsTheNewLibrary)
     EXPECT_FALSE(need_to_save_lib);
 }
 
-TEST_F(FileCommands, ImportWithCancelledSaveAsStaysUnsaved)
+TEST_F(FileCommands, ImportWithCancelledSaveAsStaysUnsavedAndShowsTheImportedControl)
 {
     const wxString current = WriteDistinctLibrary("current.cvq");
     FilePath = current.ToStdWstring();
     need_to_save_lib = false;
+    SelectGroupInCombo(1);
+    all_selected_ctrl = {10, 12};
+    ControlIndex = 12;
+    pCVQ9View->DrawIndices({10, 12});
     const wxString legacy = HomePath("old.cvl");
     const std::string text = std::string(kLegacyHeader) + "[K01][G03].03.00.01.03.00.00.00.00.7F.BN08VV.Pan.\n";
     WriteFileBytes(legacy, std::vector<uint8_t>(text.begin(), text.end()));
@@ -407,6 +413,19 @@ TEST_F(FileCommands, ImportWithCancelledSaveAsStaysUnsaved)
     EXPECT_EQ(wxString(FilePath), current);
     // The imported configuration exists only in memory: Exit will offer to save it.
     EXPECT_TRUE(need_to_save_lib);
+    // The import addresses its last entry: everything shows it, and edits reach it alone.
+    EXPECT_EQ(CurrentGroup, 3u);
+    EXPECT_EQ(ControlIndex, 9u);
+    EXPECT_EQ(all_selected_ctrl, std::vector<int>{9});
+    EXPECT_EQ(m_pGroupCombo->GetSelection(), 3);
+    EXPECT_EQ(pCVQ9View->DrawnIndices(), std::vector<unsigned>{9});
+    EXPECT_EQ(pui->wxStaticTextCtrlNb->GetLabel(), "9");
+    SelectPage(PAGE_ASSIGN_USER);
+    const TablesSnapshot before;
+    SpinTo(pui->SpinCtrlMaxValue, 99);
+    EXPECT_EQ(mycontrol[3][9].ctrl_value_max, 99);
+    mycontrol[3][9].ctrl_value_max = 0x7F;
+    EXPECT_TABLES_EQ(before, TablesSnapshot());
 }
 
 TEST_F(FileCommands, ImportOfAMissingFileReportsAndStops)
@@ -422,8 +441,9 @@ TEST_F(FileCommands, ImportOfAMissingFileReportsAndStops)
     EXPECT_TABLES_EQ(before, TablesSnapshot());
 }
 
-TEST_F(FileCommands, ImportOfARefusedEntryStopsWithoutSaveAs)
+TEST_F(FileCommands, ImportOfARefusedEntryStopsWithoutSaveAsButLeavesTheTablesUnsaved)
 {
+    need_to_save_lib = false;
     // Minimum above maximum: the check refuses it.
     const wxString legacy = HomePath("bad.cvl");
     const std::string text = std::string(kLegacyHeader) + "[K00][G00].03.00.01.03.00.00.00.70.10.B007VV.Bad.\n";
@@ -432,6 +452,7 @@ TEST_F(FileCommands, ImportOfARefusedEntryStopsWithoutSaveAs)
     SendCommand(ID_CVQ9_IMPORT);
     EXPECT_EQ(dialogs.file_dialogs.size(), 1u) << dialogs.Describe();
     EXPECT_FALSE(dialogs.WithCaption("Parameter check").empty()) << dialogs.Describe();
+    EXPECT_TRUE(need_to_save_lib);
 }
 
 TEST_F(FileCommands, ImportCancelledChangesNothing)

@@ -257,6 +257,44 @@ TEST_F(MidiTest, ClockInterleavedInsideTheAnswerIsFilteredOut)
     EXPECT_EQ(5, serial_nb[10]);
 }
 
+TEST_F(MidiTest, BrokenAnswersAreNoAnswerAndRealtimeInsideIsDropped)
+{
+    struct Case {
+        const char *name;
+        void (*tamper)(SimulatedQ9::Bytes &);
+        uint8_t status;
+    } const cases[] = {
+        {"cut after its header", [](SimulatedQ9::Bytes &a) { a.resize(10); a.push_back(0xF7); }, 251},
+        {"one data byte missing", [](SimulatedQ9::Bytes &a) { a.erase(a.begin() + 12); }, 251},
+        {"one data byte too many", [](SimulatedQ9::Bytes &a) { a.insert(a.begin() + 12, 0x01); }, 251},
+        {"a note inside", [](SimulatedQ9::Bytes &a) { a.insert(a.begin() + 12, {0x90, 0x3C, 0x40}); }, 251},
+        {"start and reset inside", [](SimulatedQ9::Bytes &a) { a.insert(a.begin() + 12, {0xFA, 0xFF}); }, 23},
+    };
+    for (const Case &c : cases) {
+        SetUp();
+        OpenBoth();
+        q9.tamper = c.tamper;
+        std::memset(serial_nb, 0x55, sizeof serial_nb);
+        uint8_t out[SYSEX_BUFFER_SIZE] = {};
+        BuildIdentityRequest(out);
+        EXPECT_EQ(c.status, Exchange(out, WAIT_IDENTITY, serial_nb, 0, 300)) << c.name;
+        EXPECT_EQ(c.status == 23 ? 1 : 0x55, serial_nb[0]) << c.name;
+        EXPECT_EQ(c.status == 23 ? 5 : 0x55, serial_nb[10]) << c.name;
+        TearDown();
+    }
+}
+
+TEST_F(MidiTest, ACutMessageIsDroppedWhenANewOneStarts)
+{
+    OpenBoth();
+    // An answer cut in the middle, then the whole answer.
+    q9.before_answer = {{0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00, 9, 9}};
+    uint8_t out[SYSEX_BUFFER_SIZE] = {};
+    BuildIdentityRequest(out);
+    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
+    EXPECT_EQ(1, serial_nb[0]);
+}
+
 TEST_F(MidiTest, AnswerSplitOverTimeIsCollectedWhole)
 {
     OpenBoth();

@@ -131,6 +131,11 @@ TEST(ManageButtonsRule, PreferencesPageDisablesLibraryAndTransfers)
     EXPECT_EQ(result.library.save_menu, Switch::Off);
     EXPECT_EQ(result.midi.selected, Switch::Off);
     EXPECT_EQ(result.midi.all, Switch::Off);
+
+    // A transport button is shown: its group cannot change under it.
+    ButtonState transport = Idle(PAGE_PREFERENCES, true, true);
+    transport.transport_shown = true;
+    EXPECT_FALSE(ManageButtonsRule(transport).group_selector);
 }
 
 TEST(ManageButtonsRule, OtherPagesFollowConnectionAndLibrary)

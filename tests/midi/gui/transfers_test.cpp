@@ -6,7 +6,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <wx/config.h>
+#include <wx/app.h>
 #include <wx/timer.h>
 
 #include "CVQ9Mainframe.h"
@@ -15,6 +15,8 @@
 #include "config_tables.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"
+#include "panel_test_support.h"
+#include "settings.h"
 #include "portmidi_fake.h"
 #include "record_access.h"
 #include "simulated_q9.h"
@@ -34,9 +36,16 @@ protected:
 
     void SetUp() override
     {
+        GuiFixture::SetUp();
+        StartPlain();
+    }
+
+    // The program started with the controller's ports selected, the
+    // preferences in a plain state and the pauses recorded.
+    void StartPlain()
+    {
         pmfake::Reset();
         pmfake::SetUsualSystem(&q9);
-        GuiFixture::SetUp();
         StartApp();
         ASSERT_NE(nullptr, pui);
         // Settings default to position 1 of each selector: the controller's ports.
@@ -49,7 +58,17 @@ protected:
         pui->CheckboxIgnoreMIDI->SetValue(false);
         pui->CheckboxIgnoreLcd->SetValue(false);
         pui->CheckboxProgUndef->SetValue(false);
+        // The pauses that pace the controller are recorded, not waited.
+        SetTransferPause([this](unsigned ms) { pauses.push_back(ms); });
     }
+
+    void TearDown() override
+    {
+        SetTransferPause(nullptr);
+        GuiFixture::TearDown();
+    }
+
+    std::vector<unsigned> pauses;
 
     void Click(wxButton *button)
     {
@@ -68,6 +87,14 @@ protected:
             pui->wxButtonCancel->ProcessWindowEvent(event);
         });
         cancel_timer_.StartOnce(ms);
+    }
+
+    // Closes the main window `ms` milliseconds from now, as the close box does
+    // (or, `forced`, as a session logout does: a close that cannot be refused).
+    void CloseAfter(int ms, bool forced)
+    {
+        close_timer_.Bind(wxEVT_TIMER, [forced](wxTimerEvent &) { m_pCVQ9MainFrame->Close(forced); });
+        close_timer_.StartOnce(ms);
     }
 
     void ShowPage(int page)
@@ -136,6 +163,7 @@ protected:
 
 private:
     wxTimer cancel_timer_;
+    wxTimer close_timer_;
 };
 
 // ---- Identity ----------------------------------------------------------
@@ -155,8 +183,8 @@ TEST_F(TransfersGui, IdentityShowsVersionsDateAndSerialAndRemembersThem)
     EXPECT_EQ(2.0f, hw_version_float);
     EXPECT_TRUE(cvq9_connected);
     EXPECT_FALSE(offline_mode);
-    EXPECT_EQ(wxString("1.6"), wxConfigBase::Get()->Read(wxT("Offline_Fw_Version"), wxT("?")));
-    EXPECT_EQ(wxString("2.0"), wxConfigBase::Get()->Read(wxT("Offline_Hw_Version"), wxT("?")));
+    EXPECT_EQ(wxString("1.6"), CVQ9_SOFT_config->Read(wxT("Offline_Fw_Version"), wxT("?")));
+    EXPECT_EQ(wxString("2.0"), CVQ9_SOFT_config->Read(wxT("Offline_Hw_Version"), wxT("?")));
     EXPECT_EQ(wxString("1.6"), pui->wxChoiceFwOffline->GetStringSelection());
     EXPECT_EQ(wxString("2.0"), pui->wxChoiceHwOffline->GetStringSelection());
     EXPECT_EQ(PanelForm::Ribbon, pCVQ9View->CurrentPanelForm());
@@ -218,7 +246,7 @@ TEST_F(TransfersGui, IdentityWithUnlistedFirmwareStillSetsVersionAndSetting)
     const int before = pui->wxChoiceFwOffline->GetSelection();
     Click(pui->wxButtonGetIdentity);
     EXPECT_EQ(static_cast<float>(1.7), fw_version_float);
-    EXPECT_EQ(wxString("1.7"), wxConfigBase::Get()->Read(wxT("Offline_Fw_Version"), wxT("?")));
+    EXPECT_EQ(wxString("1.7"), CVQ9_SOFT_config->Read(wxT("Offline_Fw_Version"), wxT("?")));
     EXPECT_EQ(before, pui->wxChoiceFwOffline->GetSelection());
     EXPECT_TRUE(cvq9_connected);
 }
@@ -300,6 +328,42 @@ TEST_F(TransfersGui, OperationWithoutSelectedPortSaysSoAndOpensNothing)
     ExpectIdle();
 }
 
+// ---- A close while an operation waits --------------------------------------
+
+// The wait ends at its next step, the operation finishes as after Cancel,
+// then the program closes, once. Under the sanitizers this also shows that
+// nothing is used after it is freed.
+TEST_F(TransfersGui, ClosingWhileTheControllerIsSilentEndsTheOperationThenTheProgram)
+{
+    struct Case {
+        const char *name;
+        wxButton *cvq9_config_ui::*button;
+        bool forced;
+    } const cases[] = {
+        {"identity, close box", &cvq9_config_ui::wxButtonGetIdentity, false},
+        {"download all, session logout", &cvq9_config_ui::wxButtonDownloadAllToQ9, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!AppRunning())
+            StartPlain();
+        q9.silent = true;
+        ResetConfiguration(1);
+        need_to_save_lib = true;   // the close offers the unsaved library once
+        dialogs.Clear();
+        ShowPage(PAGE_ASSIGN_STD);
+        CloseAfter(300, c.forced);
+        Click(pui->*c.button);
+        EXPECT_LT(timer_wait, WAIT_STEPS_DEFAULT);   // ended by the close, not by the time-out
+        EXPECT_FALSE(programming);
+        EXPECT_EQ(0, pmfake::OpenStreams());
+        Pump();
+        EXPECT_TRUE(!m_pCVQ9MainFrame || wxTheApp->IsScheduledForDestruction(m_pCVQ9MainFrame));
+        EXPECT_EQ(1u, dialogs.file_dialogs.size());
+        FinishShutdown();
+    }
+}
+
 // ---- Selection transfers -------------------------------------------------
 
 TEST_F(TransfersGui, DownloadSelectionSendsTransportAsMidiOnlyAndGroupControlWithLcd)
@@ -342,6 +406,21 @@ TEST_F(TransfersGui, DownloadOfUndefinedControlSendsNothingUnlessForced)
     ASSERT_EQ(2u, q9.received.size()) << dialogs.Describe();
     EXPECT_EQ(34u, q9.received[0].size());
     EXPECT_EQ(44u, q9.received[1].size());
+
+    // A defined control whose text is the stored empty field, a lone NUL,
+    // still replaces the controller's text; only a text without any
+    // character is left out.
+    pui->CheckboxProgUndef->SetValue(false);
+    InitMidiStruct(&mycontrol[4][20], 4, 20, 1);
+    for (const Q9Text &text : {Q9Text(1, L'\0'), Q9Text()}) {
+        mylcdstring[4][20] = text;
+        q9.received.clear();
+        Click(pui->wxButtonDownloadCurrentToQ9);
+        ASSERT_EQ(text.empty() ? 1u : 2u, q9.received.size()) << dialogs.Describe();
+        if (!text.empty()) {
+            EXPECT_EQ(std::string(16, ' '), std::string(reinterpret_cast<char *>(q9.lcd[4][20]), 16));
+        }
+    }
 }
 
 TEST_F(TransfersGui, RefusedAcknowledgesAreReportedAndTheDownloadGoesOn)
@@ -360,6 +439,69 @@ TEST_F(TransfersGui, RefusedAcknowledgesAreReportedAndTheDownloadGoesOn)
     EXPECT_EQ(wxString("Bad Acknoledge received"), MidiErrors()[0]);
     EXPECT_EQ(wxString("Bad Acknoledge received"), MidiErrors()[1]);
     ExpectIdle();
+}
+
+TEST_F(TransfersGui, RequestsThatCannotBeBuiltAreReportedNamingTheirControl)
+{
+    ResetConfiguration(1);
+    ShowPage(PAGE_ASSIGN_STD);
+    // A transport button kept selected while the group moved on.
+    CurrentGroup = 3;
+    all_selected_ctrl = {2};
+    ControlIndex = 2;
+    Click(pui->wxButtonDownloadCurrentToQ9);
+    // A length from a damaged library: the check only warns, the message cannot hold it.
+    CurrentGroup = 1;
+    mycontrol[1][9].midi_str_lenght = 22;
+    SetRange(1, 1);
+    Click(pui->wxButtonDownloadAllToQ9);
+    // A group name the controller cannot show.
+    mygroupnames[1] = L"Tab\there";
+    ShowPage(PAGE_GLOBAL);
+    pui->wxTextCtrlGroupName->ChangeValue(wxT("Tab\there"));
+    Click(pui->wxButtonDownloadCurrentToQ9);
+    EXPECT_EQ((std::vector<wxString>{wxT("Group 3 - Control 2\nInvalid request"),
+                                     wxT("Group 1 - Control 9\nInvalid request"),
+                                     wxT("Group 1 - Parameter 38\nInvalid request")}),
+              MidiErrors());
+    ExpectIdle();
+}
+
+// A check that fails during a transfer shows the faulty control on its own;
+// when the transfer ends, the group selector, the view, the tabs and the
+// selection that edits reach show again what the user looked at.
+TEST_F(TransfersGui, AfterAStoppedTransferEditsReachTheControlsTheUserSees)
+{
+    ResetConfiguration(1);
+    mycontrol[4][20].midi_string[0] = 0x30;   // not a status byte: the check fails
+    SelectGroupInCombo(2);
+    all_selected_ctrl = {10, 12};
+    ControlIndex = 12;
+    pCVQ9View->DrawIndices({10, 12});
+    SetRange(3, 5);
+    ShowPage(PAGE_ASSIGN_USER);
+    for (wxButton *button : {pui->wxButtonDownloadAllToQ9, pui->wxButtonDownloadCurrentToQ9}) {
+        if (button == pui->wxButtonDownloadCurrentToQ9) {
+            // A selection download stopped on its own faulty control.
+            mycontrol[2][10].midi_string[0] = 0x30;
+        }
+        dialogs.Clear();
+        Click(button);
+        ASSERT_EQ(1u, dialogs.WithCaption(wxT("Parameter check")).size()) << dialogs.Describe();
+        EXPECT_EQ(2u, CurrentGroup);
+        EXPECT_EQ(12u, ControlIndex);
+        EXPECT_EQ((std::vector<int>{10, 12}), all_selected_ctrl);
+        EXPECT_EQ(2, m_pGroupCombo->GetSelection());
+        EXPECT_EQ((std::vector<unsigned>{10, 12}), pCVQ9View->DrawnIndices());
+        const TablesSnapshot before;
+        SpinTo(pui->SpinCtrlMaxValue, 99);
+        const TablesSnapshot after;
+        EXPECT_EQ(99, mycontrol[2][10].ctrl_value_max);
+        EXPECT_EQ(99, mycontrol[2][12].ctrl_value_max);
+        mycontrol[2][10].ctrl_value_max = mycontrol[2][12].ctrl_value_max = 127;
+        EXPECT_TABLES_EQ(before, TablesSnapshot());
+        mycontrol[2][10].midi_string[0] = 0xB0;
+    }
 }
 
 TEST_F(TransfersGui, MenuCommandsForwardToTheTransfers)
@@ -435,7 +577,7 @@ TEST_F(TransfersGui, UploadRequestThatCannotBeBuiltIsReportedAndStops)
     ShowPage(PAGE_ASSIGN_STD);
     Click(pui->wxButtonUploadCurrentFromQ9);
     ASSERT_EQ(1u, MidiErrors().size()) << dialogs.Describe();
-    EXPECT_EQ(wxString("Invalid request"), MidiErrors()[0]);
+    EXPECT_EQ(wxString("Group 3 - Control 2\nInvalid request"), MidiErrors()[0]);
     EXPECT_TRUE(q9.received.empty());   // nothing for 2, and control 10 is not reached
     ExpectIdle();
 }
@@ -485,7 +627,7 @@ TEST_F(TransfersGui, GlobalTabDownloadSendsTheCommonSequenceInOrder)
     ExpectIdle();
 }
 
-TEST_F(TransfersGui, OlderFirmwareSkipsTheOperatingMode)
+TEST_F(TransfersGui, OlderFirmwareSkipsTheOperatingModeButNotItsPause)
 {
     ResetConfiguration(1);
     fw_version_float = 1.5f;
@@ -494,6 +636,8 @@ TEST_F(TransfersGui, OlderFirmwareSkipsTheOperatingMode)
     EXPECT_EQ(12u, q9.received.size());
     for (const Bytes &m : q9.received)
         EXPECT_NE(33, m[8]);
+    // The controller gets every pause, the one after the item not sent included.
+    EXPECT_EQ((std::vector<unsigned>{150, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 150}), pauses);
     q9.received.clear();
     Click(pui->wxButtonUploadCurrentFromQ9);
     EXPECT_EQ(12u, q9.received.size());
