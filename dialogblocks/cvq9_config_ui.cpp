@@ -1,6 +1,7 @@
 // Editor panel: construction, built-in pictures, the program directory and the
 // text helpers.
 #include "cvq9_config_ui.h"
+#include "device_text.h"
 
 #include <unistd.h>
 
@@ -10,7 +11,7 @@
 #include <wx/dcclient.h>
 
 #include "cvq9_pictures.h"
-#include "gui_shell_rules.h"
+#include "shell_rules.h"
 #include "record_access.h"
 #include "text_bytes.h"
 
@@ -191,8 +192,7 @@ bool cvq9_config_ui::ShowToolTips()
 
 wxBitmap cvq9_config_ui::GetBitmapResource(const wxString &name)
 {
-    const std::string key(name.mb_str(wxConvISO8859_1));
-    return BuiltInBitmap(key.c_str());
+    return BuiltInBitmap(DeviceBytes(name).c_str());
 }
 
 wxIcon cvq9_config_ui::GetIconResource(const wxString &)

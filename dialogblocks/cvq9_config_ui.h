@@ -40,7 +40,7 @@
 #include <wx/string.h>
 #include <wx/textctrl.h>
 
-#include "ui_rules.h"   // notebook page indices
+#include "enabling_rules.h"   // notebook page indices
 
 // Window identifiers of the panel and its widgets. The block starts well away
 // from the menu and toolbar commands (100..107, 1000..1005, 5000..5999,

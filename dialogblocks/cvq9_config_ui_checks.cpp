@@ -1,6 +1,7 @@
 // Editor panel: the assignment checks run on request and before transfers and
 // saves, their messages, and the common-field mask of a multiple selection.
 #include "cvq9_config_ui.h"
+#include "device_text.h"
 
 #include <wx/msgdlg.h>
 
@@ -8,7 +9,7 @@
 #include "CVQ9View.h"
 #include "assignment_checks.h"
 #include "config_tables.h"
-#include "gui_panel_selection.h"
+#include "panel_selection.h"
 #include "param_messages.h"
 #include "record_access.h"
 #include "selection_mask.h"
@@ -72,7 +73,7 @@ void cvq9_config_ui::DisplayParamError(uint8_t code, uint8_t group, uint8_t cont
         all_selected_ctrl.assign(1, static_cast<int>(control));
         ShowAddressedSelection({control}, group_changed);
     }
-    wxMessageBox(wxString(message.c_str(), wxConvISO8859_1), wxT("Parameter check"), wxOK | wxCENTRE, this);
+    wxMessageBox(DeviceText(message), wxT("Parameter check"), wxOK | wxCENTRE, this);
 }
 
 void cvq9_config_ui::ShowAddressedSelection(const std::vector<unsigned> &drawn, bool group_changed)

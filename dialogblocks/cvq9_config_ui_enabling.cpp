@@ -7,7 +7,7 @@
 
 #include "CVQ9Mainframe.h"
 #include "config_tables.h"
-#include "gui_panel_selection.h"
+#include "panel_selection.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "config_tables.h"
 #include "global_params.h"
-#include "ui_rules.h"
+#include "enabling_rules.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // Editor panel: the Preferences tab (transfer options, group range, offline
 // mode) and the connection and version gating of menus, toolbar and widgets.
 #include "cvq9_config_ui.h"
+#include "device_text.h"
 
 #include <wx/menu.h>
 #include <wx/toolbar.h>
@@ -8,6 +9,7 @@
 #include "CVQ9Mainframe.h"
 #include "CVQ9View.h"
 #include "Midi_Ios.h"
+#include "exchange.h"
 #include "config_tables.h"
 #include "settings.h"
 
@@ -166,12 +168,12 @@ void cvq9_config_ui::EnableDisableUiFromFwVersion()
     if (wxChoiceOperatingMode && gating.rebuild_operating_modes) {
         wxChoiceOperatingMode->Clear();
         for (const std::string &mode : gating.operating_modes)
-            wxChoiceOperatingMode->Append(wxString(mode.c_str(), wxConvISO8859_1));
+            wxChoiceOperatingMode->Append(DeviceText(mode));
         wxChoiceOperatingMode->SetSelection(gating.operating_mode_selection);
     }
     ApplyTo(wxRadioBoxShiftMode, gating.shift_mode_fader_tempo);
     ApplyTo(wxCheckBoxMackieFadFbkEn, gating.shift_mode_fader_tempo);
     ApplyTo(wxCheckBoxTempoMode, gating.shift_mode_fader_tempo);
     if (CheckboxInfraredState && !gating.infrared_label.empty())
-        CheckboxInfraredState->SetLabel(wxString(gating.infrared_label.c_str(), wxConvISO8859_1));
+        CheckboxInfraredState->SetLabel(DeviceText(gating.infrared_label));
 }

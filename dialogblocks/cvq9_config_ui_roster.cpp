@@ -1,8 +1,9 @@
 // Editor panel: the widget roster of the five tabs and the bottom area, their
 // layout, validators and handler bindings, and the preset library load.
 #include "cvq9_config_ui.h"
+#include "device_text.h"
 
-#include "gui_cast.h"
+#include "checked_cast.h"
 
 #include <dlfcn.h>
 
@@ -148,7 +149,7 @@ wxFont FieldFont()
 
 wxString Text(const char *text)
 {
-    return wxString(text, wxConvISO8859_1);
+    return DeviceText(text);
 }
 
 wxArrayString Items(std::initializer_list<const char *> texts)
@@ -969,7 +970,7 @@ void cvq9_config_ui::CreateUserAssignTab(wxWindow *p)
     wxStaticTextChainTxt = Label(p, "Chained control");
     wxArrayString chain;
     for (unsigned i = 0; i < CHAIN_LIST_SIZE; ++i)
-        chain.Add(wxString(ChainListEntry(i).c_str(), wxConvISO8859_1));
+        chain.Add(DeviceText(ChainListEntry(i)));
     wxComboBoxChainedCtrlNumero = FixedWidthCombo(p, ID_COMBOBOX_CHAINEDCTRLNUMERO, Text("None"), 150, chain);
     wxComboBoxChainedCtrlNumero->SetSelection(0);
     Tip(wxComboBoxChainedCtrlNumero, "Select the control to chain");
@@ -1178,8 +1179,7 @@ void cvq9_config_ui::LoadPresets()
 {
     // Failures are reported through the preset reader's reporter (a message
     // box with the caption "Library error"); the panel works without presets.
-    const wxCharBuffer directory = GetExecutablePath().mb_str(wxConvISO8859_1);
-    ::LoadPresetLibrary(std::string(directory.data() ? directory.data() : ""));
+    ::LoadPresetLibrary(DeviceBytes(GetExecutablePath()));
 }
 
 void cvq9_config_ui::ApplyCss(wxWindow *window, const char *css)

@@ -4,6 +4,7 @@
 // messages on the GUI thread (yielding at every wait step so that Cancel stays
 // usable) and closes the ports again.
 #include "cvq9_config_ui.h"
+#include "device_text.h"
 
 #include <cstring>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "CVQ9Mainframe.h"
 #include "CVQ9View.h"
 #include "Midi_Ios.h"
+#include "exchange.h"
 #include "config_tables.h"
 #include "cross_functions.h"
 #include "global_params.h"
@@ -32,11 +34,6 @@ void LightLeds()
     }
 }
 
-wxString Latin1(const std::string &text)
-{
-    return wxString(text.c_str(), wxConvISO8859_1);
-}
-
 void ShowMidiError(wxWindow *parent, const wxString &text)
 {
     wxMessageDialog(parent, text, wxT("MIDI error"), wxOK | wxCENTRE).ShowModal();
@@ -46,7 +43,7 @@ void ShowMidiError(wxWindow *parent, const wxString &text)
 void InstallMidiReporter()
 {
     SetMidiReporter([](const std::string &caption, const std::string &text) {
-        wxMessageDialog(nullptr, Latin1(text), Latin1(caption), wxOK | wxCENTRE).ShowModal();
+        wxMessageDialog(nullptr, DeviceText(text), DeviceText(caption), wxOK | wxCENTRE).ShowModal();
     });
 }
 
@@ -109,15 +106,6 @@ void SetNumber(wxStaticText *label, unsigned value)
         label->SetLabel(text);
 }
 
-// Exactly `count` characters of a received byte field, spaces kept.
-Q9Text FixedText(const uint8_t *bytes, size_t count)
-{
-    Q9Text text;
-    for (size_t i = 0; i < count; ++i)
-        text.push_back(static_cast<wchar_t>(bytes[i]));
-    return text;
-}
-
 } // namespace
 
 // ---- Exchange.
@@ -139,9 +127,21 @@ int cvq9_config_ui::WaitIncomingSysex(int action, uint8_t *sysex_in, uint8_t *va
         if (gauge && last_step >= 0 && gauge->GetValue() != last_step)
             gauge->SetValue(last_step);
     };
+    // Answers about a control go to the record and text of the control the
+    // request named: ControlIndex in CurrentGroup.
+    AnswerTarget target;
+    target.index = static_cast<uint8_t>(ControlIndex);
+    target.group = static_cast<uint8_t>(CurrentGroup);
+    if (CurrentGroup < GROUP_NB && ControlIndex <= LAST_CONTROL_INDEX) {
+        target.record = &AddressedRecord(CurrentGroup, ControlIndex);
+        if (ControlIndex >= FIRST_GROUP_CONTROL)
+            target.lcd = &mylcdstring[CurrentGroup][ControlIndex];
+    }
+    target.values = values;
+    target.param_address = param_address;
     WaitStepPacer &pacer = Pacer();
     pacer.StartWait();
-    const int result = WaitSysexAnswer(action, sysex_in, values, timeout, sysex_error, param_address,
+    const int result = WaitSysexAnswer(action, sysex_in, target, timeout, sysex_error,
                                        [&](unsigned step) {
                                            last_step = static_cast<int>(step);
                                            pacer.SleepStep();
@@ -161,7 +161,7 @@ void cvq9_config_ui::DisplaySysexError(uint8_t sysex_error, const uint8_t *sysex
 
 void cvq9_config_ui::DisplayRefusedRequest(const std::string &text)
 {
-    wxMessageDialog(this, Latin1(text), wxT("CVQ9 MIDI Error"), wxOK | wxCENTRE).ShowModal();
+    wxMessageDialog(this, DeviceText(text), wxT("CVQ9 MIDI Error"), wxOK | wxCENTRE).ShowModal();
 }
 
 // ---- Identity.
@@ -189,13 +189,13 @@ void cvq9_config_ui::OnButtonGetIdentityClick(wxCommandEvent &event)
         WaitIncomingSysex(WAIT_IDENTITY, sysex_in, serial_nb, WAIT_STEPS_DEFAULT, status, 1, 0);
         if (status <= 239) {
             const IdentityTexts texts = IdentityFromSerial(serial_nb);
-            const wxString fw = Latin1(texts.fw_version);
-            const wxString hw = Latin1(texts.hw_version);
+            const wxString fw = DeviceText(texts.fw_version);
+            const wxString hw = DeviceText(texts.hw_version);
             TEXTCTRL_CurrentFwVersion->SetLabel(fw);
             TEXTCTRL_CurrentHwVersion->SetLabel(hw);
-            TEXTCTRL_CurrentFwYear->SetLabel(Latin1(texts.fw_year));
-            TEXTCTRL_CurrentFwMonth->SetLabel(Latin1(texts.fw_month));
-            TEXTCTRL_CurrentFwSerial->SetLabel(Latin1(texts.serial));
+            TEXTCTRL_CurrentFwYear->SetLabel(DeviceText(texts.fw_year));
+            TEXTCTRL_CurrentFwMonth->SetLabel(DeviceText(texts.fw_month));
+            TEXTCTRL_CurrentFwSerial->SetLabel(DeviceText(texts.serial));
             fw_version_float = texts.fw_version_number;
             hw_version_float = texts.hw_version_number;
             for (const auto &c : {std::make_pair(wxChoiceFwOffline, fw), std::make_pair(wxChoiceHwOffline, hw)}) {
@@ -422,7 +422,7 @@ uint8_t cvq9_config_ui::UploadSelectedParametersFromCvQ9()
         SendSysexToMidiOut(sysex_out);
         WaitIncomingSysex(WAIT_COMMON_PARAM, sysex_in, values, WAIT_STEPS_DEFAULT, status, 1, item.address);
         if (item.address == COMMON_PARAM_GROUP_NAME && !IsFailedExchange(status))
-            mygroupnames[CurrentGroup] = FixedText(name, GROUP_NAME_LENGHT);
+            mygroupnames[CurrentGroup] = FixedWidthText(name, GROUP_NAME_LENGHT);
         if (IsFailedExchange(status)) {
             DisplaySysexError(status, sysex_in);
             // Without an answer (or after Cancel) the rest would only wait in vain.

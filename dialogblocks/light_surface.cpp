@@ -1,6 +1,6 @@
 #include "light_surface.h"
 
-#include "gui_cast.h"
+#include "checked_cast.h"
 
 #include <wx/checkbox.h>
 #include <wx/notebook.h>

@@ -15,7 +15,7 @@
 #include <wx/notebook.h>
 #include <wx/string.h>
 
-#include "gui_mathplot.h"
+#include "mathplot.h"
 
 class wxButton;
 class wxComboBox;

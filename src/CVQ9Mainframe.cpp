@@ -1,4 +1,5 @@
 #include "CVQ9Mainframe.h"
+#include "device_text.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
@@ -11,7 +12,7 @@
 #include "CVQ9Test.h"
 #include "CVQ9View.h"
 #include "cvq9_config_ui.h"
-#include "gui_shell_rules.h"
+#include "shell_rules.h"
 #include "legacy_import.h"
 #include "libconv.h"
 #include "library_file.h"
@@ -69,7 +70,7 @@ wxString MessageFromFileSystem(const std::string &text)
 {
     wxString message(text.c_str(), *wxConvFileName);
     if (message.empty() && !text.empty())
-        message = wxString(text.c_str(), wxConvISO8859_1);
+        message = DeviceText(text);
     return message;
 }
 

@@ -1,4 +1,5 @@
 #include "CVQ9Test.h"
+#include "device_text.h"
 
 #include <wx/combobox.h>
 #include <wx/config.h>
@@ -22,7 +23,7 @@
 #include "cvq9_config_ui.h"
 #include "cvq9_pictures.h"
 #include "cvq9_resources.h"
-#include "gui_shell_rules.h"
+#include "shell_rules.h"
 #include "libconv.h"
 #include "record_access.h"
 #include "usercurvesedition.h"
@@ -169,15 +170,14 @@ void BuildToolbar(wxFrame *frame)
 // The preset library's messages appear as message boxes with the reader's caption.
 void ShowPresetMessage(const std::string &caption, const std::string &text)
 {
-    wxMessageBox(wxString(text.c_str(), wxConvISO8859_1), wxString(caption.c_str(), wxConvISO8859_1),
+    wxMessageBox(DeviceText(text), DeviceText(caption),
                  wxOK | wxCENTRE, nullptr);
 }
 
 // A path held one character per byte, as the file system takes it.
 wxString PathForFileSystem(const wxString &bytes_path)
 {
-    const wxCharBuffer bytes = bytes_path.mb_str(wxConvISO8859_1);
-    const wxString name(bytes.data(), *wxConvFileName);
+    const wxString name(DeviceBytes(bytes_path).c_str(), *wxConvFileName);
     return name.empty() ? bytes_path : name;
 }
 

@@ -11,7 +11,7 @@
 #include "cvq9_config_ui.h"
 #include "cvq9_pictures.h"
 #include "cvq9_resources.h"
-#include "gui_panel_selection.h"
+#include "panel_selection.h"
 #include "settings.h"
 
 WX_DEFINE_LIST(ArrayGraphicalItem);

@@ -1,6 +1,6 @@
 #include "settings.h"
 
-#include "gui_shell_rules.h"
+#include "shell_rules.h"
 
 wxFileConfig *CVQ9_SOFT_config = nullptr;
 const char CVQ9_SETTINGS_APP_NAME[] = "cvq9_config_soft";

@@ -21,7 +21,7 @@
 #include "CVQ9Mainframe.h"
 #include "curve_models.h"
 #include "gui_fixture.h"
-#include "gui_mathplot.h"
+#include "mathplot.h"
 #include "usercurvesedition.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include "CVQ9Mainframe.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"
-#include "gui_cast.h"
+#include "checked_cast.h"
 #include "record_access.h"
 #include "usercurvesedition.h"
 

@@ -8,6 +8,7 @@
 
 #include "CVQ9Mainframe.h"
 #include "Midi_Ios.h"
+#include "exchange.h"
 #include "config_tables.h"
 #include "gui_fixture.h"
 #include "settings.h"

@@ -16,7 +16,7 @@
 #include "gui_fixture.h"
 #include "panel_test_support.h"
 #include "templates.h"
-#include "gui_cast.h"
+#include "checked_cast.h"
 
 namespace {
 

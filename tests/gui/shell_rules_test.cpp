@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gui_shell_rules.h"
+#include "shell_rules.h"
 
 namespace {
 

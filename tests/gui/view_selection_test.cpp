@@ -28,7 +28,7 @@
 #include "cvq9_config_ui.h"
 #include "cvq9_resources.h"
 #include "gui_fixture.h"
-#include "gui_panel_selection.h"
+#include "panel_selection.h"
 #include "panel_geometry.h"
 #include "record_access.h"
 

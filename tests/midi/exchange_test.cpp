@@ -42,7 +42,7 @@ TEST_F(MidiTest, SendEmptiesStaleInputFirst)
     SendSysexToMidiOut(out);
     // Only the answer is queued now: the notes were read away before the request.
     uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, serial_nb, 5000, status, 0, nullptr);
+    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5000, status, nullptr);
     EXPECT_EQ(23, status);
     EXPECT_TRUE(reported.empty());
 }
@@ -148,7 +148,7 @@ TEST_F(MidiTest, SilentControllerGivesNoAnswerAfterExactlyTheTimeout)
     unsigned steps = 0;
     uint8_t status = 0;
     SendSysexToMidiOut(out);
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, serial_nb, 300, status, 0, [&](unsigned) { ++steps; });
+    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 300, status, [&](unsigned) { ++steps; });
     EXPECT_EQ(251, status);
     EXPECT_EQ(300u, steps);
     EXPECT_EQ(300u, timer_wait);
@@ -162,7 +162,7 @@ TEST_F(MidiTest, HookSeesEveryStepNumberInOrder)
     q9.silent = true;
     std::vector<unsigned> seen;
     uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, serial_nb, 5, status, 0, [&](unsigned s) { seen.push_back(s); });
+    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5, status, [&](unsigned s) { seen.push_back(s); });
     EXPECT_EQ((std::vector<unsigned>{0, 1, 2, 3, 4}), seen);
 }
 
@@ -171,7 +171,7 @@ TEST_F(MidiTest, CancelEndsTheWaitAtTheStepItWasSetIn)
     OpenBoth();
     q9.silent = true;
     uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, serial_nb, 5000, status, 0, [&](unsigned s) {
+    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5000, status, [&](unsigned s) {
         if (s == 41)
             must_finish_midi = true;
     });
@@ -186,7 +186,7 @@ TEST_F(MidiTest, CancelEndsTheWaitEvenWhileTheAnswerArrives)
     BuildIdentityRequest(out);
     SendSysexToMidiOut(out);
     uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, serial_nb, 5000, status, 0,
+    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5000, status,
                     [&](unsigned) { must_finish_midi = true; });
     EXPECT_EQ(251, status);
 }
@@ -227,12 +227,12 @@ TEST_F(MidiTest, MessagesWithoutTheControllersHeaderOrAnswerBitAnswerNothing)
                                          1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5, 0xF7};
     uint8_t values[11] = {};
     EXPECT_TRUE(FromTheController(buffer));
-    EXPECT_EQ(23, DecodeSysexAnswer(WAIT_IDENTITY, buffer, values, 0));
+    EXPECT_EQ(23, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
     buffer[6] = 0x00;   // no answer bit: the decoder alone would call it an invalid request
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, values, 0));
+    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
     buffer[6] = 0x70;
     buffer[5] = 0x02;   // another model
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, values, 0));
+    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
 }
 
 TEST_F(MidiTest, EchoOfTheRequestIsSkipped)
@@ -383,7 +383,7 @@ TEST_F(MidiTest, OverlongMessageAloneEndsWithNoAnswer)
     uint8_t status = 0;
     uint8_t canary[SYSEX_BUFFER_SIZE + 16];
     std::memset(canary, 0x11, sizeof canary);
-    WaitSysexAnswer(WAIT_IDENTITY, canary, serial_nb, 300, status, 0, nullptr);
+    WaitSysexAnswer(WAIT_IDENTITY, canary, Target(serial_nb), 300, status, nullptr);
     EXPECT_EQ(251, status);
     for (size_t i = SYSEX_BUFFER_SIZE; i < sizeof canary; ++i)
         EXPECT_EQ(0x11, canary[i]);
@@ -433,9 +433,9 @@ TEST_F(MidiTest, LcdKindsDecodeNothingForATransportButton)
     SimulatedQ9::Bytes ack = SimulatedQ9::Acknowledge(0x59, 3, 0);
     uint8_t buffer[SYSEX_BUFFER_SIZE] = {};
     std::memcpy(buffer, ack.data(), ack.size());
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_LCD_ACK, buffer, nullptr, 0));
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_LCD_DATA, buffer, nullptr, 0));
-    EXPECT_EQ(255, DecodeSysexAnswer(9, buffer, nullptr, 0));
+    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_LCD_ACK, buffer, Target(nullptr)));
+    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_LCD_DATA, buffer, Target(nullptr)));
+    EXPECT_EQ(255, DecodeSysexAnswer(9, buffer, Target(nullptr)));
 }
 
 TEST_F(MidiTest, CommonParameterAnswerUsesTheCurrentGroup)

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "Midi_Ios.h"
+#include "exchange.h"
 #include "config_tables.h"
 #include "portmidi_fake.h"
 #include "record_access.h"
@@ -20,6 +21,22 @@ constexpr int kQ9Out = 3;
 
 class MidiTest : public ::testing::Test
 {
+public:
+    // What the editor names as the answer's place: the control ControlIndex
+    // of CurrentGroup, or `values` for common parameters and the identity.
+    static AnswerTarget Target(uint8_t *values = nullptr, uint8_t address = 0)
+    {
+        AnswerTarget target;
+        target.index = static_cast<uint8_t>(ControlIndex);
+        target.group = static_cast<uint8_t>(CurrentGroup);
+        target.record = &AddressedRecord(CurrentGroup, ControlIndex);
+        if (ControlIndex >= FIRST_GROUP_CONTROL)
+            target.lcd = &mylcdstring[CurrentGroup][ControlIndex];
+        target.values = values;
+        target.param_address = address;
+        return target;
+    }
+
 protected:
     SimulatedQ9 q9;
     std::vector<std::pair<std::string, std::string>> reported;
@@ -57,7 +74,7 @@ protected:
     {
         SendSysexToMidiOut(sysex_out);
         uint8_t status = 0;
-        WaitSysexAnswer(action, sysex_in, values, timeout, status, address, nullptr);
+        WaitSysexAnswer(action, sysex_in, Target(values, address), timeout, status, nullptr);
         return status;
     }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "Midi_Ios.h"
+#include "exchange.h"
 
 namespace {
 

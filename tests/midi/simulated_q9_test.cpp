@@ -12,7 +12,7 @@ uint8_t WriteThenAck(MidiTest &, SimulatedQ9 &q9, const uint8_t *out, size_t n)
         return 251;
     uint8_t buffer[SYSEX_BUFFER_SIZE] = {};
     std::memcpy(buffer, answers.back().bytes.data(), answers.back().bytes.size());
-    return DecodeSysexAnswer(WAIT_MIDI_ACK, buffer, nullptr, 0);
+    return DecodeSysexAnswer(WAIT_MIDI_ACK, buffer, MidiTest::Target());
 }
 
 class SimulatedQ9Test : public MidiTest

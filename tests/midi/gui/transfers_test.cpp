@@ -12,6 +12,7 @@
 #include "CVQ9Mainframe.h"
 #include "CVQ9View.h"
 #include "Midi_Ios.h"
+#include "exchange.h"
 #include "config_tables.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"

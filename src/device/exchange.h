@@ -1,38 +1,22 @@
-// MIDI port layer and SysEx exchange core over PortMidi.
-//
-// Ports are opened around each device operation and closed afterwards; while
-// one runs, `midiOut` and `midiIn` are the open streams. Everything here runs
-// on the GUI thread and is free of the toolkit: the one message box of this
-// layer goes through a settable reporter, and the wait loop calls a step hook
-// (the editor panel moves its gauge and yields to the event loop there).
-#ifndef CVQ9_MIDI_IOS_H
-#define CVQ9_MIDI_IOS_H
+// The SysEx exchange with the controller: collecting one answer from the
+// input's events, telling answers from other messages, decoding an answer into
+// the record, text or bytes its caller names, and the wait for it with its
+// pacing. Free of the toolkit: the wait calls a step hook (the editor panel
+// moves its gauge and yields to the event loop there).
+#ifndef CVQ9_EXCHANGE_H
+#define CVQ9_EXCHANGE_H
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include <portmidi.h>
 
-// Entries of each port selector; devices beyond this in one direction are not listed.
-constexpr int MIDI_DEVICE_TABLE_SIZE = 32;
+#include "config_tables.h"
 
-extern PortMidiStream *midiIn;                          // input stream while a device operation runs
-extern PortMidiStream *midiOut;                         // output stream while a device operation runs
-extern int midi_in_devices[MIDI_DEVICE_TABLE_SIZE];     // PortMidi device number of each MIDI-in selector entry
-extern int midi_out_devices[MIDI_DEVICE_TABLE_SIZE];    // PortMidi device number of each MIDI-out selector entry
-extern unsigned int timer_wait;                         // 1-ms steps taken by the current wait
-extern uint8_t serial_nb[11];                           // identity of the controller (firmware, hardware, date, serial)
-
-// Opening and closing settings, as PortMidi receives them.
-constexpr int32_t MIDI_OUT_BUFFER_SIZE = 1024;
-constexpr int32_t MIDI_IN_BUFFER_SIZE = 1024;
-constexpr int32_t MIDI_OUT_LATENCY = 60;
-constexpr PmTimestamp SYSEX_SEND_TIMESTAMP = 20;
-// Active sensing and clock never reach the reply parser; SysEx passes.
-constexpr int32_t MIDI_IN_FILTER = PM_FILT_ACTIVE | PM_FILT_CLOCK;
+extern unsigned int timer_wait;    // 1-ms steps taken by the current wait
+extern uint8_t serial_nb[11];      // identity of the controller (firmware, hardware, date, serial)
 
 // Wait kinds of an exchange: which answer is expected and which decoder reads it.
 enum : int {
@@ -45,44 +29,6 @@ enum : int {
 };
 
 constexpr unsigned WAIT_STEPS_DEFAULT = 5000;   // every exchange waits up to 5000 steps of 1 ms
-constexpr int STALE_EVENTS_LIMIT = 1000;        // stale input events that make WaitQueuedData complain
-
-// 1 for a negative PortMidi result (opening, closing), else 0.
-int Debug(PmError err);
-// Reads and writes on an open stream are never reported: always 0.
-int DebugStream(int err);
-
-// Shows one message ("MIDI error" box of this layer). Without a reporter nothing is shown.
-using MidiReporter = std::function<void(const std::string &caption, const std::string &text)>;
-void SetMidiReporter(MidiReporter reporter);
-
-// One device of the system as the selectors list it.
-struct MidiDeviceEntry {
-    int device;          // PortMidi device number
-    std::wstring name;   // one character per byte of the device's name
-};
-struct MidiDeviceLists {
-    std::vector<MidiDeviceEntry> inputs;    // at most MIDI_DEVICE_TABLE_SIZE
-    std::vector<MidiDeviceEntry> outputs;   // at most MIDI_DEVICE_TABLE_SIZE
-};
-// Lists every device in PortMidi's order (a device claiming both directions
-// counts as an input only) and fills midi_in_devices / midi_out_devices.
-MidiDeviceLists ListMidiDevices();
-
-// Device number of a selector position, or -1 when the position has no entry
-// (no selection, or beyond the listed devices).
-int MidiInDeviceAt(int position, int listed_count);
-int MidiOutDeviceAt(int position, int listed_count);
-
-int Open_Midi_Out(int device);   // 0 on success, 1 on failure
-int Open_Midi_In(int device);    // 0 on success, 1 on failure; filter set, input emptied
-void Close_Midi_In();
-void Close_Midi_Out();
-
-// Empties the input of what arrived before a request (at most 1001 events).
-void WaitQueuedData();
-// Empties the input, then writes the message from its 0xF0 to its 0xF7. Always 0.
-int SendSysexToMidiOut(uint8_t *sysex);
 
 // Collects one SysEx message from PortMidi events into a 128-byte buffer.
 // Bytes before a 0xF0 start are dropped; bytes beyond the buffer are dropped
@@ -122,17 +68,21 @@ bool DeclaredLengthMatches(const uint8_t *sysex, unsigned count);
 // True when the message carries this controller's header and the answer bit.
 bool FromTheController(const uint8_t *sysex);
 
-// Decodes a collected answer with the decoder of the wait kind; assignment
-// answers are matched against ControlIndex and CurrentGroup and written into
-// the addressed record or LCD text. 255 for a kind that decodes nothing.
-uint8_t DecodeSysexAnswer(int action, const uint8_t *sysex_in, uint8_t *values, uint8_t param_address);
+// Where an answer goes: the control the request named (its index and group)
+// with the record and the LCD text that take its data, or the bytes that take
+// a common parameter or the identity.
+struct AnswerTarget {
+    uint8_t index = 0;
+    uint8_t group = 0;
+    All_Params *record = nullptr;   // MIDI assignment data
+    Q9Text *lcd = nullptr;          // LCD data: exactly the 16 characters received
+    uint8_t *values = nullptr;      // common parameter or identity data
+    uint8_t param_address = 0;      // the common parameter's address
+};
 
-// The fixed pauses that pace the controller between messages (the
-// common-parameter transfers) go through here: by default a sleep, or the
-// function set (tests see the pauses without waiting). Null restores the sleep.
-using TransferPauseFunction = std::function<void(unsigned milliseconds)>;
-void SetTransferPause(TransferPauseFunction pause);
-void TransferPause(unsigned milliseconds);
+// Decodes a collected answer with the decoder of the wait kind into the
+// target. 255 for a kind that decodes nothing or a target it lacks.
+uint8_t DecodeSysexAnswer(int action, const uint8_t *sysex_in, const AnswerTarget &target);
 
 // Called after each wait step's read with the step number; it moves the gauge,
 // sleeps and yields. The wait then samples must_finish_midi.
@@ -141,8 +91,15 @@ using WaitStepHook = std::function<void(unsigned step)>;
 // The wait of one exchange: listens up to `timeout` steps for a valid answer,
 // skipping messages that do not answer the request. The status goes to
 // `sysex_error` (251 no answer or cancelled). Returns 0.
-int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned timeout,
-                    uint8_t &sysex_error, uint8_t param_address, const WaitStepHook &step);
+int WaitSysexAnswer(int action, uint8_t *sysex_in, const AnswerTarget &target, unsigned timeout,
+                    uint8_t &sysex_error, const WaitStepHook &step);
+
+// The fixed pauses that pace the controller between messages (the
+// common-parameter transfers) go through here: by default a sleep, or the
+// function set (tests see the pauses without waiting). Null restores the sleep.
+using TransferPauseFunction = std::function<void(unsigned milliseconds)>;
+void SetTransferPause(TransferPauseFunction pause);
+void TransferPause(unsigned milliseconds);
 
 // Paces the steps of the waits at one per millisecond of real time. Each
 // step sleeps to an absolute deadline (one millisecond after the previous

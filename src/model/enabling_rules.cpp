@@ -1,4 +1,4 @@
-#include "ui_rules.h"
+#include "enabling_rules.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gui_mathplot.h"
+#include "mathplot.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Enabling rules of the editor: action buttons, menus, offline version gating.
 #include <gtest/gtest.h>
 
-#include "ui_rules.h"
+#include "enabling_rules.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The enabling rules of the editor: which action buttons, menu items, toolbar
 // and version-dependent widgets are usable for a given program state. Pure
 // functions of the state; the editor panel applies their results.
-#ifndef CVQ9_UI_RULES_H
-#define CVQ9_UI_RULES_H
+#ifndef CVQ9_ENABLING_RULES_H
+#define CVQ9_ENABLING_RULES_H
 
 #include <cstdint>
 #include <string>

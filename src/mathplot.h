@@ -4,8 +4,8 @@
 // with a scale (pixels per unit) and the world position of its top-left
 // plotting corner; Fit() chooses both so that a bounding box fills the area
 // inside the margins. All drawing happens in the paint handler.
-#ifndef CVQ9_GUI_MATHPLOT_H
-#define CVQ9_GUI_MATHPLOT_H
+#ifndef CVQ9_MATHPLOT_H
+#define CVQ9_MATHPLOT_H
 
 #include <vector>
 

@@ -12,7 +12,7 @@
 //   invalidated every 50 ms and its paint events are counted with the delay
 //   from request to paint, and the progress gauge is read off the X server's
 //   screen (ImageMagick's import, from another thread) once a second.
-// Run under a display: xvfb-run -a build/tests/bench/bench_transfers
+// Run under a display: xvfb-run -a build/bench/bench_transfers
 #include <algorithm>
 #include <atomic>
 #include <chrono>

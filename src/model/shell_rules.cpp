@@ -1,4 +1,4 @@
-#include "gui_shell_rules.h"
+#include "shell_rules.h"
 
 #include <limits.h>
 #include <unistd.h>

@@ -16,6 +16,10 @@ size_t TextToBytes(uint8_t *buffer, const Q9Text &text, size_t limit);
 // The text of `bytes` up to the first zero byte or `limit` bytes, one character per byte.
 Q9Text BytesToText(const uint8_t *bytes, size_t limit);
 
+// Exactly `count` characters, one per byte, zero bytes and trailing spaces
+// included: a fixed-width field as the controller sent it.
+Q9Text FixedWidthText(const uint8_t *bytes, size_t count);
+
 // The stored form: the text of a byte field followed by one NUL character, so that
 // an empty field reads back as a text holding only the NUL.
 Q9Text BytesToStoredText(const uint8_t *bytes, size_t limit);

@@ -1,5 +1,5 @@
-// MIDI port layer and SysEx exchange core over PortMidi (see Midi_Ios.h).
-#include "Midi_Ios.h"
+// The SysEx exchange with the controller (see exchange.h).
+#include "exchange.h"
 
 #include <chrono>
 #include <cstdio>
@@ -7,30 +7,14 @@
 #include <thread>
 #include <utility>
 
-#include "config_tables.h"
+#include "Midi_Ios.h"
 #include "cross_functions.h"
-#include "record_access.h"
+#include "text_bytes.h"
 
-PortMidiStream *midiIn = nullptr;
-PortMidiStream *midiOut = nullptr;
-int midi_in_devices[MIDI_DEVICE_TABLE_SIZE];
-int midi_out_devices[MIDI_DEVICE_TABLE_SIZE];
 unsigned int timer_wait = 0;
 uint8_t serial_nb[11];
 
 namespace {
-
-MidiReporter &Reporter()
-{
-    static MidiReporter reporter;
-    return reporter;
-}
-
-void Report(const std::string &caption, const std::string &text)
-{
-    if (Reporter())
-        Reporter()(caption, text);
-}
 
 TransferPauseFunction &Pause()
 {
@@ -38,47 +22,7 @@ TransferPauseFunction &Pause()
     return pause;
 }
 
-std::wstring NameOf(const char *name)
-{
-    std::wstring text;
-    if (name == nullptr)
-        return text;
-    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(name); *p != 0; ++p)
-        text.push_back(static_cast<wchar_t>(*p));
-    return text;
-}
-
-int DeviceAt(const int *table, int position, int listed_count)
-{
-    if (position < 0 || position >= listed_count || position >= MIDI_DEVICE_TABLE_SIZE)
-        return -1;
-    return table[position];
-}
-
-// One event from the open input, if one is there; errors count as no data.
-bool ReadOneEvent(PmEvent &event)
-{
-    if (midiIn == nullptr || Pm_Poll(midiIn) <= 0)
-        return false;
-    return Pm_Read(midiIn, &event, 1) > 0;
-}
-
 } // namespace
-
-int Debug(PmError err)
-{
-    return err < 0 ? 1 : 0;
-}
-
-int DebugStream(int)
-{
-    return 0;
-}
-
-void SetMidiReporter(MidiReporter reporter)
-{
-    Reporter() = std::move(reporter);
-}
 
 void SetTransferPause(TransferPauseFunction pause)
 {
@@ -91,100 +35,6 @@ void TransferPause(unsigned milliseconds)
         Pause()(milliseconds);
     else
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-MidiDeviceLists ListMidiDevices()
-{
-    MidiDeviceLists lists;
-    const int count = Pm_CountDevices();
-    for (int d = 0; d < count; ++d) {
-        const PmDeviceInfo *info = Pm_GetDeviceInfo(d);
-        if (info == nullptr)
-            continue;
-        if (info->input) {
-            if (lists.inputs.size() < static_cast<size_t>(MIDI_DEVICE_TABLE_SIZE)) {
-                midi_in_devices[lists.inputs.size()] = d;
-                lists.inputs.push_back({d, NameOf(info->name)});
-            }
-        } else if (info->output) {
-            if (lists.outputs.size() < static_cast<size_t>(MIDI_DEVICE_TABLE_SIZE)) {
-                midi_out_devices[lists.outputs.size()] = d;
-                lists.outputs.push_back({d, NameOf(info->name)});
-            }
-        }
-    }
-    return lists;
-}
-
-int MidiInDeviceAt(int position, int listed_count)
-{
-    return DeviceAt(midi_in_devices, position, listed_count);
-}
-
-int MidiOutDeviceAt(int position, int listed_count)
-{
-    return DeviceAt(midi_out_devices, position, listed_count);
-}
-
-int Open_Midi_Out(int device)
-{
-    const PmError err = Pm_OpenOutput(&midiOut, device, nullptr, MIDI_OUT_BUFFER_SIZE,
-                                      nullptr, nullptr, MIDI_OUT_LATENCY);
-    if (err < 0)
-        midiOut = nullptr;
-    return Debug(err);
-}
-
-int Open_Midi_In(int device)
-{
-    const PmError err = Pm_OpenInput(&midiIn, device, nullptr, MIDI_IN_BUFFER_SIZE, nullptr, nullptr);
-    if (Debug(err) != 0) {
-        midiIn = nullptr;
-        return 1;
-    }
-    Pm_SetFilter(midiIn, MIDI_IN_FILTER);
-    // Whatever arrived before the port was ours is not an answer.
-    PmEvent event;
-    while (Pm_Poll(midiIn) > 0)
-        DebugStream(Pm_Read(midiIn, &event, 1));
-    return 0;
-}
-
-void Close_Midi_In()
-{
-    if (midiIn != nullptr)
-        Debug(Pm_Close(midiIn));
-    midiIn = nullptr;
-}
-
-void Close_Midi_Out()
-{
-    if (midiOut != nullptr)
-        Debug(Pm_Close(midiOut));
-    midiOut = nullptr;
-}
-
-void WaitQueuedData()
-{
-    if (midiIn == nullptr)
-        return;
-    PmEvent event;
-    int reads = 0;
-    while (reads <= STALE_EVENTS_LIMIT) {
-        if (Pm_Read(midiIn, &event, 1) == 0)
-            break;
-        ++reads;
-    }
-    if (reads >= STALE_EVENTS_LIMIT)
-        Report("MIDI error", "There are still data into the input buffer");
-}
-
-int SendSysexToMidiOut(uint8_t *sysex)
-{
-    WaitQueuedData();
-    if (midiOut != nullptr)
-        DebugStream(Pm_WriteSysEx(midiOut, SYSEX_SEND_TIMESTAMP, sysex));
-    return 0;
 }
 
 void SysexCollector::Start()
@@ -248,48 +98,44 @@ bool FromTheController(const uint8_t *sysex)
            (sysex[6] & SYSEX_ANSWER_BIT) != 0;
 }
 
-uint8_t DecodeSysexAnswer(int action, const uint8_t *sysex_in, uint8_t *values, uint8_t param_address)
+uint8_t DecodeSysexAnswer(int action, const uint8_t *sysex_in, const AnswerTarget &target)
 {
     // Another device's message, or an echo of a request, answers nothing;
     // without this the decoders could take its bytes for an invalid request.
     if (!FromTheController(sysex_in))
         return SYSEX_MALFORMED;
-    const uint8_t index = static_cast<uint8_t>(ControlIndex);
-    const uint8_t group = static_cast<uint8_t>(CurrentGroup);
     switch (action) {
     case WAIT_MIDI_ACK:
-    case WAIT_MIDI_DATA: {
-        if (ControlIndex > LAST_CONTROL_INDEX || CurrentGroup >= GROUP_NB)
-            return SYSEX_MALFORMED;
-        All_Params &record = AddressedRecord(CurrentGroup, ControlIndex);
-        return Cvq9_Sysex_To_Midi_Assign(static_cast<uint8_t>(action), &record, sysex_in, index, group);
-    }
+    case WAIT_MIDI_DATA:
+        // The decoder changes the record only when it accepts the answer whole.
+        return target.record ? Cvq9_Sysex_To_Midi_Assign(static_cast<uint8_t>(action), target.record, sysex_in,
+                                                         target.index, target.group)
+                             : SYSEX_MALFORMED;
     case WAIT_LCD_ACK:
     case WAIT_LCD_DATA: {
-        if (ControlIndex < FIRST_GROUP_CONTROL || ControlIndex > LAST_CONTROL_INDEX || CurrentGroup >= GROUP_NB)
+        // LCD texts belong to group controls only.
+        if (!target.lcd)
             return SYSEX_MALFORMED;
         uint8_t lcd[LCD_STRING_LENGHT + 1] = {};
-        const uint8_t result = Cvq9_Sysex_To_Lcd_Assign(static_cast<uint8_t>(action), lcd, sysex_in, index, group);
-        if (action == WAIT_LCD_DATA && result < SYSEX_MALFORMED) {
-            // Exactly the sixteen characters received, trailing spaces kept.
-            Q9Text text;
-            for (unsigned i = 0; i < LCD_STRING_LENGHT; ++i)
-                text.push_back(static_cast<wchar_t>(lcd[i]));
-            mylcdstring[CurrentGroup][ControlIndex] = text;
-        }
+        const uint8_t result =
+            Cvq9_Sysex_To_Lcd_Assign(static_cast<uint8_t>(action), lcd, sysex_in, target.index, target.group);
+        if (action == WAIT_LCD_DATA && result < SYSEX_MALFORMED)
+            *target.lcd = FixedWidthText(lcd, LCD_STRING_LENGHT);   // trailing spaces kept
         return result;
     }
     case WAIT_COMMON_PARAM:
-        return Cvq9_Sysex_To_Common_Param(param_address, values, sysex_in, group);
+        return target.values ? Cvq9_Sysex_To_Common_Param(target.param_address, target.values, sysex_in, target.group)
+                             : SYSEX_MALFORMED;
     case WAIT_IDENTITY:
-        return Cvq9_Sysex_To_Common_Param(COMMON_PARAM_IDENTITY, values, sysex_in, 0);
+        return target.values ? Cvq9_Sysex_To_Common_Param(COMMON_PARAM_IDENTITY, target.values, sysex_in, 0)
+                             : SYSEX_MALFORMED;
     default:
         return SYSEX_MALFORMED;
     }
 }
 
-int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned timeout,
-                    uint8_t &sysex_error, uint8_t param_address, const WaitStepHook &step)
+int WaitSysexAnswer(int action, uint8_t *sysex_in, const AnswerTarget &target, unsigned timeout,
+                    uint8_t &sysex_error, const WaitStepHook &step)
 {
     sysex_error = SYSEX_MALFORMED;
     std::memset(sysex_in, 0, SYSEX_BUFFER_SIZE);
@@ -321,7 +167,7 @@ int WaitSysexAnswer(int action, uint8_t *sysex_in, uint8_t *values, unsigned tim
         if (collector.Overflowed() || collector.Broken() || collector.Count() < SYSEX_HEADER_LENGHT + 1 ||
             !DeclaredLengthMatches(sysex_in, collector.Count()))
             continue;
-        sysex_error = DecodeSysexAnswer(action, sysex_in, values, param_address);
+        sysex_error = DecodeSysexAnswer(action, sysex_in, target);
         if (sysex_error < SYSEX_MALFORMED)
             return 0;
     }

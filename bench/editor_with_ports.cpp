@@ -1,7 +1,7 @@
 // The editor's own start-up on a machine with MIDI ports: the program's
 // application object over the PortMidi test double with two ports in each
 // direction, so that no "No MIDI ... device detected" box interrupts the
-// start-up measured by tests/bench/bench_startup.
+// start-up measured by bench/bench_startup.
 #include <wx/app.h>
 
 #include "CVQ9Test.h"

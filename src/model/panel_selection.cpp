@@ -1,4 +1,4 @@
-#include "gui_panel_selection.h"
+#include "panel_selection.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // What a click or a hover on the front panel does to the selection, without
 // any window: the view's handlers find the controls under the pointer, call
 // these rules, then show, write and refresh what the outcome says.
-#ifndef CVQ9_GUI_PANEL_SELECTION_H
-#define CVQ9_GUI_PANEL_SELECTION_H
+#ifndef CVQ9_PANEL_SELECTION_H
+#define CVQ9_PANEL_SELECTION_H
 
 #include <cstdint>
 #include <optional>

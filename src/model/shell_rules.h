@@ -1,8 +1,8 @@
 // Rules of the application shell that need no window: the program directory,
 // the treatment of stored settings, the main frame's size and the library
 // state (FilePath, need_to_save_lib, default_lib_loaded) after each file command.
-#ifndef CVQ9_GUI_SHELL_RULES_H
-#define CVQ9_GUI_SHELL_RULES_H
+#ifndef CVQ9_SHELL_RULES_H
+#define CVQ9_SHELL_RULES_H
 
 #include <cstddef>
 #include <string>

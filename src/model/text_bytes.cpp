@@ -35,3 +35,11 @@ bool IsSevenBitAscii(const Q9Text &text)
     }
     return true;
 }
+
+Q9Text FixedWidthText(const uint8_t *bytes, size_t count)
+{
+    Q9Text text;
+    for (size_t i = 0; i < count; ++i)
+        text.push_back(static_cast<wchar_t>(bytes[i]));
+    return text;
+}

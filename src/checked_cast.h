@@ -1,8 +1,8 @@
 // A checked downcast for toolkit objects. The toolkit's own wxDynamicCast
 // converts the pointer to the target type before checking it, which the
 // undefined-behaviour sanitizer rightly reports for windows of other kinds.
-#ifndef CVQ9_GUI_CAST_H
-#define CVQ9_GUI_CAST_H
+#ifndef CVQ9_CHECKED_CAST_H
+#define CVQ9_CHECKED_CAST_H
 
 #include <wx/object.h>
 
