@@ -113,8 +113,6 @@ int main(int argc, char **argv) {
       status = 1;
     } else {
       Pump();
-      // Every tab exists before the first measured click.
-      if (pui) pui->BuildHiddenTabs();
       CurrentGroup = 1;
       const int rounds = 300;
 

@@ -11,20 +11,28 @@ function(cvq9_link_portmidi target portmidi)
   target_link_libraries(${target} PRIVATE cvq9_device ${portmidi})
 endfunction()
 
+# The platform calls the toolkit cannot make (src/platform/), apart: only they
+# see GTK itself.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
+file(GLOB CVQ9_PLATFORM_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/*.cpp)
+add_library(cvq9_platform STATIC ${CVQ9_PLATFORM_SOURCES})
+target_include_directories(cvq9_platform PUBLIC ${PROJECT_SOURCE_DIR}/src/platform)
+target_link_libraries(cvq9_platform PUBLIC ${wxWidgets_LIBRARIES} PRIVATE PkgConfig::GTK3)
+cvq9_warnings(cvq9_platform)
+
 # The windows: the application, the main frame, the front-panel view, the
 # clipboard, the plot layer and the settings (src/), the editor panel and the
-# curve dialog (dialogblocks/), the built-in pictures (resources/) and the
-# platform calls the toolkit cannot make (src/platform/).
+# curve dialog (dialogblocks/), the built-in pictures (resources/).
 file(GLOB CVQ9_GUI_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/*.cpp
-  ${PROJECT_SOURCE_DIR}/src/platform/*.cpp
   ${PROJECT_SOURCE_DIR}/dialogblocks/*.cpp
   ${PROJECT_SOURCE_DIR}/resources/*.cpp)
 list(REMOVE_ITEM CVQ9_GUI_SOURCES ${PROJECT_SOURCE_DIR}/src/main.cpp)
 add_library(cvq9_gui STATIC ${CVQ9_GUI_SOURCES})
 target_include_directories(cvq9_gui PUBLIC
   ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/dialogblocks ${PROJECT_SOURCE_DIR}/resources)
-target_link_libraries(cvq9_gui PUBLIC cvq9_formats cvq9_device ${wxWidgets_LIBRARIES})
+target_link_libraries(cvq9_gui PUBLIC cvq9_formats cvq9_device cvq9_platform ${wxWidgets_LIBRARIES})
 cvq9_warnings(cvq9_gui)
 
 # The program itself always links the real PortMidi.

@@ -48,8 +48,6 @@ bool cvq9_config_ui::Create(wxWindow *parent, wxWindowID id, const wxString &cap
 
 cvq9_config_ui::~cvq9_config_ui()
 {
-    if (hidden_tabs_watch_)
-        wxEvtHandler::RemoveFilter(hidden_tabs_watch_.get());
     if (pui == this)
         pui = nullptr;
 }

@@ -17,8 +17,6 @@
 #define CVQ9_CONFIG_UI_H
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,7 +26,6 @@
 #include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/event.h>
-#include <wx/eventfilter.h>
 #include <wx/gauge.h>
 #include <wx/icon.h>
 #include <wx/notebook.h>
@@ -182,20 +179,6 @@ public:
     // Builds the roster, the validators and limits, then loads the preset library
     // (cvq9_config_ui_roster.cpp).
     void CreateControls();
-    // Called before Create: the panel is then made with the Preferences tab
-    // and the bottom area complete and the other four tabs empty, so that the
-    // main window can be shown sooner. Their widgets are built and filled from
-    // the tables by BuildHiddenTabs, which runs by itself once the window has
-    // first been painted, or before the first user action that comes sooner.
-    void BuildHiddenTabsLater();
-    // Builds and fills the four hidden tabs if they are still to come.
-    void BuildHiddenTabs();
-    // True while the four hidden tabs are still empty.
-    bool HiddenTabsPending() const;
-    // Runs `then` right after the hidden tabs are built, or at once when
-    // they are not pending: start-up leaves the windows nobody sees yet to
-    // that moment too.
-    void WhenHiddenTabsBuilt(std::function<void()> then);
     static bool ShowToolTips();
 
     // Built-in pictures by name ("new.bmp", "knob_red.bmp", ...); the null
@@ -350,6 +333,11 @@ public:
     void OnComboboxPresetparamctrlSelected(wxCommandEvent &event);
     void OnRadiobuttonStdTemplateSelected(wxCommandEvent &event);
     void OnComboboxStdtemplatectrlSelected(wxCommandEvent &event);
+    // The template list is filled when its tab is first shown; until then
+    // the selector shows the first entry's text alone.
+    void FillStdTemplateList();
+    // The selector back to its first entry ("User Defined").
+    void ResetStdTemplate();
     void OnComboboxMididelaySelected(wxCommandEvent &event);
     void OnComboboxChainedctrlnumeroSelected(wxCommandEvent &event);
     void OnCheckboxCrossfadechainClick(wxCommandEvent &event);
@@ -533,17 +521,10 @@ private:
     void CreateStdAssignTab(wxWindow *p);
     void CreateUserAssignTab(wxWindow *p);
     void CreateBottomArea(wxSizer *top);
-    // The widgets of the four tabs after Preferences, onto `pages` (global,
-    // realtime, standard and user assignment, in that order).
-    void BuildHiddenTabContents(const std::vector<wxPanel *> &pages);
-    std::vector<wxPanel *> HiddenPages() const;
-    // Watches the program's events for the moment the hidden tabs are needed.
-    void WatchForHiddenTabsNeed();
     void InstallValidators();
     // Tightens the native look of the spin controls, buttons and text fields
     // among `windows` so that the tabs hold their rows at the panel's size.
     static void CompactNativeStyle(const wxWindowList &windows);
-    static void ApplyCss(wxWindow *window, const char *css);
     void LoadPresets();
 
     // Reads an offline version choice into serial_nb[first], serial_nb[first + 1],
@@ -551,11 +532,6 @@ private:
     void ApplyOfflineVersion(wxChoice *choice, unsigned first, float &version, wxStaticText *display);
     // Number of characters now in the MIDI string field (0 while it does not exist).
     size_t MidiStringFieldLength() const;
-
-    bool hidden_tabs_pending_ = false;
-    bool building_hidden_tabs_ = false;
-    std::vector<std::function<void()>> after_hidden_tabs_;
-    std::unique_ptr<wxEventFilter> hidden_tabs_watch_;
 };
 
 // The one editor panel of the program, set at start-up.

@@ -83,8 +83,6 @@ void cvq9_config_ui::UpdateWholeParamWindows()
     // The firmware and connection gating comes first, as every display of the
     // assignment tabs starts with it.
     EnableDisableUiFromFwVersion();
-    if (!wxTextCtrlMidiString || !wxTextCtrlLcdString || !wxStaticTextCtrlNb)
-        return;
 
     const DisplayScope displaying;
     const unsigned index = ControlIndex;
@@ -441,8 +439,7 @@ void cvq9_config_ui::OnTextctrlMidistringUpdated(wxCommandEvent &event)
     if (!ParseMidiStringText(wxTextCtrlMidiString->GetValue().ToStdWstring(), bytes))
         return;
     EditSelectedRecords([&bytes](All_Params &record) { StoreMidiString(record, bytes); });
-    if (wxStaticTextMidiStrLenght)
-        wxStaticTextMidiStrLenght->SetLabel(wxString::Format(wxT("%d"), static_cast<int>(bytes.size())));
+    wxStaticTextMidiStrLenght->SetLabel(wxString::Format(wxT("%d"), static_cast<int>(bytes.size())));
     event.Skip();
 }
 

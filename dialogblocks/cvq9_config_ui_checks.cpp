@@ -30,29 +30,22 @@ uint8_t cvq9_config_ui::CheckCurrentParam(uint8_t group, uint8_t control)
 
 uint8_t cvq9_config_ui::CheckAllParam()
 {
-    if (GAUGE_Bargraph) {
-        GAUGE_Bargraph->SetValue(0);
-        GAUGE_Bargraph->SetRange(CHECK_ALL_STEPS);
-    }
+    GAUGE_Bargraph->SetValue(0);
+    GAUGE_Bargraph->SetRange(CHECK_ALL_STEPS);
     if (IsIncompleteMidiText(MidiStringFieldLength())) {
         DisplayParamError(PARAM_ODD_DIGITS, static_cast<uint8_t>(CurrentGroup), static_cast<uint8_t>(ControlIndex));
         return PARAM_ODD_DIGITS;
     }
     CheckPosition failed;
     const uint8_t code = CheckStoredRange(
-        [this] { return wxSpinCtrlStartGroup ? wxSpinCtrlStartGroup->GetValue() : 0; },
-        [this] { return wxSpinCtrlEndGroup ? wxSpinCtrlEndGroup->GetValue() : 0; },
-        [this](int step) {
-            if (GAUGE_Bargraph)
-                GAUGE_Bargraph->SetValue(step);
-        },
+        [this] { return wxSpinCtrlStartGroup->GetValue(); }, [this] { return wxSpinCtrlEndGroup->GetValue(); },
+        [this](int step) { GAUGE_Bargraph->SetValue(step); },
         failed);
     if (code != 0) {
         DisplayParamError(code, static_cast<uint8_t>(failed.group), static_cast<uint8_t>(failed.control));
         return code;
     }
-    if (GAUGE_Bargraph)
-        GAUGE_Bargraph->SetValue(0);
+    GAUGE_Bargraph->SetValue(0);
     return 0;
 }
 

@@ -101,6 +101,8 @@ void cvq9_config_ui::DisableMidiButtons()
 
 void cvq9_config_ui::OnNotebookPageChanged(wxNotebookEvent &event)
 {
+    if (SelectedPage(*this) == PAGE_ASSIGN_USER)
+        FillStdTemplateList();
     ManageButtons();
     event.Skip();
 }

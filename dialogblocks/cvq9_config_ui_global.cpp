@@ -69,16 +69,14 @@ void ShowWidgetBit(wxWindow *widget, bool on)
         items->SetSelection(on ? 1 : 0);
 }
 
-// The selected item of a choice or radio box, -1 while it does not exist.
+// The selected item of a choice or radio box.
 int SelectedItem(const wxItemContainerImmutable *items)
 {
-    return items ? items->GetSelection() : wxNOT_FOUND;
+    return items->GetSelection();
 }
 
 void ShowItem(wxItemContainerImmutable *items, int item)
 {
-    if (!items)
-        return;
     items->SetSelection(item >= 0 && static_cast<unsigned>(item) < items->GetCount() ? item : wxNOT_FOUND);
 }
 
@@ -92,7 +90,7 @@ void WriteBitFromWidget(const cvq9_config_ui &ui, GlobalBit setting)
         if (entry.setting == setting)
             widget = entry.widget(ui);
     const auto where = GlobalBitLocation(setting, fw_version_float);
-    if (!widget || !where)
+    if (!where)
         return;
     WriteCommonBit(common_params, *where, WidgetBit(widget));
     need_to_save_lib = true;
@@ -127,17 +125,15 @@ void cvq9_config_ui::UpdateWholeGlobalParamsWindows()
 {
     // ChangeValue fills the two text fields without running their handlers, so
     // a display never marks the library as changed.
-    if (wxTextCtrlGroupName && CurrentGroup < GROUP_NB)
+    if (CurrentGroup < GROUP_NB)
         wxTextCtrlGroupName->ChangeValue(VisibleText(mygroupnames[CurrentGroup]));
     for (const BitWidget &entry : kBitWidgets) {
-        wxWindow *widget = entry.widget(*this);
         const auto where = GlobalBitLocation(entry.setting, fw_version_float);
-        if (widget && where)
-            ShowWidgetBit(widget, ReadCommonBit(common_params, *where));
+        if (where)
+            ShowWidgetBit(entry.widget(*this), ReadCommonBit(common_params, *where));
     }
     ShowItem(wxRadioBoxFilterMidi, FilterItem(common_params[kFilterByte]));
-    if (wxTextCtrlTempo)
-        wxTextCtrlTempo->ChangeValue(wxString(TempoText(common_params[kTempoByte])));
+    wxTextCtrlTempo->ChangeValue(wxString(TempoText(common_params[kTempoByte])));
     ShowItem(wxChoiceCurrentAutomation, common_params[kAutomationByte]);
     ShowItem(wxChoiceVideoMode, VideoItem(common_params[kVideoByte]));
     ShowItem(wxChoiceOperatingMode,
@@ -149,6 +145,7 @@ void cvq9_config_ui::UpdateWholeGlobalParamsWindows()
 
 void cvq9_config_ui::OnTextctrGroupNamelUpdated(wxCommandEvent &event)
 {
+    // The field reports its first text while it is being made.
     if (wxTextCtrlGroupName && CurrentGroup < GROUP_NB) {
         mygroupnames[CurrentGroup] = wxTextCtrlGroupName->GetValue().ToStdWstring();
         need_to_save_lib = true;

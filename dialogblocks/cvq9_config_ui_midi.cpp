@@ -45,14 +45,12 @@ void cvq9_config_ui::EnumerateMidiDevices()
 
 void cvq9_config_ui::OnComboboxMidiInSelected(wxCommandEvent &event)
 {
-    if (wxComboBoxMidiIn)
-        settings::SetMidiInDev(wxComboBoxMidiIn->GetSelection());
+    settings::SetMidiInDev(wxComboBoxMidiIn->GetSelection());
     event.Skip();
 }
 
 void cvq9_config_ui::OnComboboxMidiOutSelected(wxCommandEvent &event)
 {
-    if (wxComboBoxMidiOut)
-        settings::SetMidiOutDev(wxComboBoxMidiOut->GetSelection());
+    settings::SetMidiOutDev(wxComboBoxMidiOut->GetSelection());
     event.Skip();
 }

@@ -35,29 +35,25 @@ void ApplyTo(wxMenu *menu, std::initializer_list<int> ids, Switch change)
 
 void cvq9_config_ui::OnCheckboxIgnoreMidiClick(wxCommandEvent &event)
 {
-    if (CheckboxIgnoreMIDI)
-        settings::SetIgnoreMidiProg(CheckboxIgnoreMIDI->GetValue());
+    settings::SetIgnoreMidiProg(CheckboxIgnoreMIDI->GetValue());
     event.Skip();
 }
 
 void cvq9_config_ui::OnCheckboxIgnoreLcdClick(wxCommandEvent &event)
 {
-    if (CheckboxIgnoreLcd)
-        settings::SetIgnoreLcdProg(CheckboxIgnoreLcd->GetValue());
+    settings::SetIgnoreLcdProg(CheckboxIgnoreLcd->GetValue());
     event.Skip();
 }
 
 void cvq9_config_ui::OnCheckboxProgUndefClick(wxCommandEvent &event)
 {
-    if (CheckboxProgUndef)
-        settings::SetProgUndef(CheckboxProgUndef->GetValue());
+    settings::SetProgUndef(CheckboxProgUndef->GetValue());
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlStartGroupUpdated(wxSpinEvent &event)
 {
-    if (wxSpinCtrlStartGroup)
-        settings::SetStartGroup(wxSpinCtrlStartGroup->GetValue());
+    settings::SetStartGroup(wxSpinCtrlStartGroup->GetValue());
     event.Skip();
 }
 
@@ -68,8 +64,7 @@ void cvq9_config_ui::OnSpinctrlStartGroupTextUpdated(wxCommandEvent &)
 
 void cvq9_config_ui::OnSpinctrlEndGroupUpdated(wxSpinEvent &event)
 {
-    if (wxSpinCtrlEndGroup)
-        settings::SetEndGroup(wxSpinCtrlEndGroup->GetValue());
+    settings::SetEndGroup(wxSpinCtrlEndGroup->GetValue());
     event.Skip();
 }
 
@@ -80,22 +75,15 @@ void cvq9_config_ui::OnSpinctrlEndGroupTextUpdated(wxCommandEvent &event)
 
 void cvq9_config_ui::ApplyOfflineVersion(wxChoice *choice, unsigned first, float &version, wxStaticText *display)
 {
-    if (!choice)
-        return;
     const VersionDigits digits = ParseVersionText(choice->GetStringSelection().ToStdWstring());
     serial_nb[first] = digits.major;
     serial_nb[first + 1] = digits.minor;
     version = VersionNumber(digits);
-    if (display)
-        display->SetLabel(wxString(VersionText(digits)));
+    display->SetLabel(wxString(VersionText(digits)));
 }
 
 void cvq9_config_ui::OnCheckboxOfflineClick(wxCommandEvent &event)
 {
-    if (!wxCheckBoxOffline) {
-        event.Skip();
-        return;
-    }
     if (wxCheckBoxOffline->GetValue()) {
         wxChoiceFwOffline->Enable(true);
         wxChoiceHwOffline->Enable(true);
@@ -124,8 +112,7 @@ void cvq9_config_ui::OnChoiceFwOfflineSelected(wxCommandEvent &event)
 {
     ApplyOfflineVersion(wxChoiceFwOffline, 0, fw_version_float, TEXTCTRL_CurrentFwVersion);
     EnableDisableUiFromFwVersion();
-    if (TEXTCTRL_CurrentFwVersion)
-        settings::SetOfflineFwVersion(TEXTCTRL_CurrentFwVersion->GetLabel());
+    settings::SetOfflineFwVersion(TEXTCTRL_CurrentFwVersion->GetLabel());
     event.Skip();
 }
 
@@ -133,8 +120,7 @@ void cvq9_config_ui::OnChoiceHwOfflineSelected(wxCommandEvent &event)
 {
     ApplyOfflineVersion(wxChoiceHwOffline, 2, hw_version_float, TEXTCTRL_CurrentHwVersion);
     EnableDisableUiFromFwVersion();
-    if (TEXTCTRL_CurrentHwVersion)
-        settings::SetOfflineHwVersion(TEXTCTRL_CurrentHwVersion->GetLabel());
+    settings::SetOfflineHwVersion(TEXTCTRL_CurrentHwVersion->GetLabel());
     event.Skip();
 }
 
@@ -165,7 +151,7 @@ void cvq9_config_ui::EnableDisableUiFromFwVersion()
     ApplyTo(CheckboxShiftLockMidi, gating.shift_lock_and_nibble);
     ApplyTo(CheckboxShiftLockChannel, gating.shift_lock_and_nibble);
     ApplyTo(wxCheckBoxNibbleCtrl, gating.shift_lock_and_nibble);
-    if (wxChoiceOperatingMode && gating.rebuild_operating_modes) {
+    if (gating.rebuild_operating_modes) {
         wxChoiceOperatingMode->Clear();
         for (const std::string &mode : gating.operating_modes)
             wxChoiceOperatingMode->Append(DeviceText(mode));

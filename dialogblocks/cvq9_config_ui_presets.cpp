@@ -114,6 +114,28 @@ void cvq9_config_ui::OnRadiobuttonStdTemplateSelected(wxCommandEvent &event)
     event.Skip();
 }
 
+void cvq9_config_ui::FillStdTemplateList()
+{
+    // Appending the 389 entries costs more than building the rest of the
+    // tab: they go in when the tab is first shown, not at start-up.
+    if (!wxComboBoxStdTemplateCtrl->IsListEmpty())
+        return;
+    wxArrayString templates;
+    for (unsigned i = 0; i < STD_TEMPLATE_COUNT; ++i)
+        templates.Add(wxString(StdTemplateLabel(i)));
+    const wxString shown = wxComboBoxStdTemplateCtrl->GetValue();
+    wxComboBoxStdTemplateCtrl->Append(templates);
+    wxComboBoxStdTemplateCtrl->ChangeValue(shown);
+}
+
+void cvq9_config_ui::ResetStdTemplate()
+{
+    if (wxComboBoxStdTemplateCtrl->IsListEmpty())
+        wxComboBoxStdTemplateCtrl->ChangeValue(wxString(StdTemplateLabel(0)));
+    else
+        wxComboBoxStdTemplateCtrl->SetSelection(0);
+}
+
 void cvq9_config_ui::OnComboboxStdtemplatectrlSelected(wxCommandEvent &event)
 {
     const int item = wxComboBoxStdTemplateCtrl->GetSelection();

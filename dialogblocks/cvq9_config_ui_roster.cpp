@@ -5,7 +5,6 @@
 
 #include "checked_cast.h"
 
-#include <dlfcn.h>
 
 #include <string>
 #include <vector>
@@ -20,6 +19,7 @@
 
 #include "control_roster.h"
 #include "libconv.h"
+#include "compact_look.h"
 #include "light_surface.h"
 #include "templates.h"
 
@@ -196,15 +196,6 @@ wxChoice *Choice(wxWindow *parent, int id, std::initializer_list<const char *> i
     return choice;
 }
 
-// The compact native look of the panel's spin controls, buttons and text
-// fields: the theme's generous padding would push the five tab titles off the
-// 800-pixel notebook and the spin controls out of the assignment tab.
-const char *const kSpinCss = "spinbutton { min-height: 0; }"
-                             " spinbutton entry { min-height: 0; padding: 1px 3px; }"
-                             " spinbutton button { min-height: 0; min-width: 0; padding: 1px 3px; }";
-const char *const kButtonCss = "button { min-height: 0; padding: 2px 6px; }";
-const char *const kEntryCss = "entry { min-height: 0; padding-top: 1px; padding-bottom: 1px; }";
-
 wxSpinCtrl *Spin(wxWindow *parent, int id, int min, int max, int initial, bool wrap)
 {
     const long style = wxSP_ARROW_KEYS | (wrap ? wxSP_WRAP : 0);
@@ -231,52 +222,14 @@ wxRadioBox *Radio(wxWindow *parent, int id, const char *caption, std::initialize
     return box;
 }
 
-#ifdef __WXGTK3__
-// A combo box that takes its entries into the toolkit's list in one step per
-// entry. The toolkit's own way inserts an empty row and then sets its text;
-// every text set makes the drop-down menu look the row up among all its
-// items, so a list of a few hundred entries costs a noticeable part of the
-// program's start-up. The row, its text and the drop-down item are the same
-// either way. The GTK functions are looked up in the toolkit library the
-// program runs on; without them the toolkit's own way is used.
-class QuickFillComboBox : public wxComboBox
-{
-public:
-    using wxComboBox::wxComboBox;
-
-protected:
-    void GTKInsertComboBoxTextItem(unsigned int n, const wxString &text) override
-    {
-        using GetModel = void *(*)(void *);
-        using GetTextColumn = int (*)(void *);
-        using InsertWithValues = void (*)(void *, void *, int, ...);
-        static const GetModel get_model = reinterpret_cast<GetModel>(dlsym(RTLD_DEFAULT, "gtk_combo_box_get_model"));
-        static const GetTextColumn get_text_column =
-            reinterpret_cast<GetTextColumn>(dlsym(RTLD_DEFAULT, "gtk_combo_box_get_entry_text_column"));
-        static const InsertWithValues insert =
-            reinterpret_cast<InsertWithValues>(dlsym(RTLD_DEFAULT, "gtk_list_store_insert_with_values"));
-        void *store = get_model && get_text_column && insert ? get_model(m_widget) : nullptr;
-        const int column = store ? get_text_column(m_widget) : -1;
-        if (column < 0) {
-            wxComboBox::GTKInsertComboBoxTextItem(n, text);
-            return;
-        }
-        const wxScopedCharBuffer utf8 = text.utf8_str();
-        insert(store, nullptr, static_cast<int>(n), column, utf8.data(), -1);
-    }
-};
-#else
-using QuickFillComboBox = wxComboBox;
-#endif
-
 // A combo box of a fixed width with its list. The list goes in after the
 // box is made: made with it, the box would measure every entry's text for a
 // width that the fixed width overrides anyway; the height does not depend on
 // the entries.
 wxComboBox *FixedWidthCombo(wxWindow *parent, int id, const wxString &value, int width, const wxArrayString &items)
 {
-    wxComboBox *box = new QuickFillComboBox(parent, id, value, wxDefaultPosition, wxSize(width, -1),
-                                            wxArrayString(), wxCB_DROPDOWN);
+    wxComboBox *box = new wxComboBox(parent, id, value, wxDefaultPosition, wxSize(width, -1), wxArrayString(),
+                                     wxCB_DROPDOWN);
     box->Append(items);
     return box;
 }
@@ -338,54 +291,6 @@ wxTextValidator CharListValidator(const wxString &characters, wxString *target)
     return validator;
 }
 
-// Builds the panel's hidden tabs when they are first needed: just after the
-// main window's first paint, so the window shows its first tab before the
-// other four are built, or at once when a user action reaches the program
-// sooner, so that no command ever finds them missing.
-class HiddenTabsWatch : public wxEventFilter
-{
-public:
-    explicit HiddenTabsWatch(cvq9_config_ui *panel) : panel_(panel) {}
-
-    int FilterEvent(wxEvent &event) override
-    {
-        if (!panel_->HiddenTabsPending())
-            return Event_Skip;
-        const wxEventType type = event.GetEventType();
-        if (IsUserAction(type)) {
-            panel_->BuildHiddenTabs();
-        } else if (type == wxEVT_PAINT && !posted_ && InPanelWindow(event)) {
-            posted_ = true;
-            panel_->CallAfter(&cvq9_config_ui::BuildHiddenTabs);
-        }
-        return Event_Skip;
-    }
-
-private:
-    static bool IsUserAction(wxEventType type)
-    {
-        static const wxEventType kActions[] = {
-            wxEVT_LEFT_DOWN, wxEVT_LEFT_DCLICK, wxEVT_MIDDLE_DOWN, wxEVT_MIDDLE_DCLICK, wxEVT_RIGHT_DOWN,
-            wxEVT_RIGHT_DCLICK, wxEVT_AUX1_DOWN, wxEVT_AUX2_DOWN, wxEVT_MOUSEWHEEL, wxEVT_KEY_DOWN,
-            wxEVT_CHAR_HOOK, wxEVT_CHAR, wxEVT_MENU, wxEVT_MENU_OPEN, wxEVT_CONTEXT_MENU, wxEVT_HELP,
-            wxEVT_BUTTON, wxEVT_CHECKBOX, wxEVT_CHOICE, wxEVT_COMBOBOX, wxEVT_RADIOBOX, wxEVT_RADIOBUTTON,
-            wxEVT_SPINCTRL, wxEVT_NOTEBOOK_PAGE_CHANGING, wxEVT_NOTEBOOK_PAGE_CHANGED, wxEVT_CLOSE_WINDOW};
-        for (wxEventType action : kActions)
-            if (type == action)
-                return true;
-        return false;
-    }
-
-    bool InPanelWindow(const wxEvent &event) const
-    {
-        wxWindow *window = wxDynamicCast(event.GetEventObject(), wxWindow);
-        return window && wxGetTopLevelParent(window) == wxGetTopLevelParent(panel_);
-    }
-
-    cvq9_config_ui *panel_;
-    bool posted_ = false;
-};
-
 } // namespace
 
 void cvq9_config_ui::CreateControls()
@@ -400,109 +305,26 @@ void cvq9_config_ui::CreateControls()
                                      wxBK_DEFAULT | wxBORDER_DOUBLE);
     wxNotebookPages->SetFont(PanelFont());
     wxNotebookPages->SetBackgroundColour(LightSurfaceColour());
+    UseCompactLook(wxNotebookPages, CompactKind::Tabs);
     top->Add(wxNotebookPages, 1, wxLEFT | wxRIGHT, 0);
     CreatePages();
 
     CreatePreferencesTab();
+    CreateGlobalTab(wxPanelGlobal);
+    CreateRealtimeTab(wxPanelRealtime);
+    CreateStdAssignTab(wxPanelStd);
+    CreateUserAssignTab(wxPanelUser);
     CreateBottomArea(top);
-    // Compact tab titles, so that all five fit the 800-pixel notebook.
-    ApplyCss(wxNotebookPages, "tab { padding: 2px 5px; min-height: 0; }");
-    CompactNativeStyle(GetChildren());
-    CompactNativeStyle(wxPanelPref->GetChildren());
-    if (hidden_tabs_pending_)
-        WatchForHiddenTabsNeed();
-    else
-        BuildHiddenTabContents(HiddenPages());
+    for (wxWindow *page : {static_cast<wxWindow *>(this), static_cast<wxWindow *>(wxPanelPref),
+                           static_cast<wxWindow *>(wxPanelGlobal), static_cast<wxWindow *>(wxPanelRealtime),
+                           static_cast<wxWindow *>(wxPanelStd), static_cast<wxWindow *>(wxPanelUser)})
+        CompactNativeStyle(page->GetChildren());
+    wxComboBoxPresetCtrl->Enable(false);
+    wxComboBoxPresetParamCtrl->Enable(false);
     InstallValidators();
     DarkTextOn(this);
     Layout();
     LoadPresets();
-}
-
-void cvq9_config_ui::WatchForHiddenTabsNeed()
-{
-    hidden_tabs_watch_ = std::make_unique<HiddenTabsWatch>(this);
-    wxEvtHandler::AddFilter(hidden_tabs_watch_.get());
-}
-
-void cvq9_config_ui::BuildHiddenTabsLater()
-{
-    hidden_tabs_pending_ = true;
-}
-
-bool cvq9_config_ui::HiddenTabsPending() const
-{
-    return hidden_tabs_pending_;
-}
-
-void cvq9_config_ui::BuildHiddenTabs()
-{
-    if (!hidden_tabs_pending_ || building_hidden_tabs_)
-        return;
-    building_hidden_tabs_ = true;
-    // The toolkit measures a new widget rightly only while its window has
-    // never been shown: in the main window the compact spin controls, buttons
-    // and text fields would take the theme's full size. So the four tabs are
-    // built on stand-in pages of a window that is never shown, then moved,
-    // widgets and layout, to their pages of the notebook.
-    wxFrame *workshop = new wxFrame(nullptr, wxID_ANY, wxEmptyString);
-    const std::vector<wxPanel *> pages = HiddenPages();
-    std::vector<wxPanel *> stands;
-    for (wxPanel *page : pages) {
-        wxPanel *stand = new wxPanel(workshop, wxID_ANY, wxDefaultPosition, page->GetSize(),
-                                     wxSUNKEN_BORDER | wxTAB_TRAVERSAL);
-        stand->SetFont(PanelFont());
-        stands.push_back(stand);
-    }
-    BuildHiddenTabContents(stands);
-    for (size_t i = 0; i < pages.size(); ++i) {
-        const std::vector<wxWindow *> widgets(stands[i]->GetChildren().begin(), stands[i]->GetChildren().end());
-        for (wxWindow *widget : widgets)
-            widget->Reparent(pages[i]);
-        wxSizer *layout = stands[i]->GetSizer();
-        stands[i]->SetSizer(nullptr, false);
-        pages[i]->SetSizer(layout);
-    }
-    workshop->Destroy();
-    InstallValidators();
-    DarkTextOn(wxNotebookPages);
-    // The notebook and the bottom area keep the layout they were shown with.
-    for (wxPanel *page : pages)
-        page->Layout();
-    hidden_tabs_pending_ = false;
-    building_hidden_tabs_ = false;
-    // The new widgets show the tables as the rest of the program already does.
-    UpdateWholeParamWindows();
-    UpdateWholeGlobalParamsWindows();
-    const std::vector<std::function<void()>> then = std::move(after_hidden_tabs_);
-    after_hidden_tabs_.clear();
-    for (const std::function<void()> &action : then)
-        action();
-}
-
-void cvq9_config_ui::WhenHiddenTabsBuilt(std::function<void()> then)
-{
-    if (hidden_tabs_pending_)
-        after_hidden_tabs_.push_back(std::move(then));
-    else
-        then();
-}
-
-std::vector<wxPanel *> cvq9_config_ui::HiddenPages() const
-{
-    return {wxPanelGlobal, wxPanelRealtime, wxPanelStd, wxPanelUser};
-}
-
-void cvq9_config_ui::BuildHiddenTabContents(const std::vector<wxPanel *> &pages)
-{
-    CreateGlobalTab(pages[0]);
-    CreateRealtimeTab(pages[1]);
-    CreateStdAssignTab(pages[2]);
-    CreateUserAssignTab(pages[3]);
-    for (wxPanel *page : pages)
-        CompactNativeStyle(page->GetChildren());
-    wxComboBoxPresetCtrl->Enable(false);
-    wxComboBoxPresetParamCtrl->Enable(false);
 }
 
 void cvq9_config_ui::CreatePages()
@@ -943,10 +765,8 @@ void cvq9_config_ui::CreateUserAssignTab(wxWindow *p)
     wxRadioButtonUseStdTemplate->SetValue(true);
     Tip(wxRadioButtonUseStdTemplate, "Click to assign a standard MIDI event");
     sources->Add(wxRadioButtonUseStdTemplate, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
-    wxArrayString templates;
-    for (unsigned i = 0; i < STD_TEMPLATE_COUNT; ++i)
-        templates.Add(wxString(StdTemplateLabel(i)));
-    wxComboBoxStdTemplateCtrl = FixedWidthCombo(p, ID_COMBOBOX_STDTEMPLATECTRL, Text("User Defined"), 165, templates);
+    // Its 389 entries go in when its tab is first shown (FillStdTemplateList).
+    wxComboBoxStdTemplateCtrl = FixedWidthCombo(p, ID_COMBOBOX_STDTEMPLATECTRL, Text("User Defined"), 165, wxArrayString());
     Tip(wxComboBoxStdTemplateCtrl, "Select here the standard MIDI event to assign");
     sources->Add(wxComboBoxStdTemplateCtrl, 0, wxALIGN_CENTER_VERTICAL);
 
@@ -1150,12 +970,7 @@ void cvq9_config_ui::CreateBottomArea(wxSizer *top)
 
 void cvq9_config_ui::InstallValidators()
 {
-    // Every widget that exists and has no validator yet gets its own: the
-    // hidden tabs may come after the rest.
-    auto install = [](wxWindow *window, const wxValidator &validator) {
-        if (window && !window->GetValidator())
-            window->SetValidator(validator);
-    };
+    auto install = [](wxWindow *window, const wxValidator &validator) { window->SetValidator(validator); };
     for (wxSpinCtrl *spin : {wxSpinCtrlStartGroup, wxSpinCtrlEndGroup, SpinCtrlCcNoteNumberStdMode,
                              SpinCtrlMinValue, SpinCtrlMaxValue, wxSpinCtrlMidiChannelPosition,
                              wxSpinCtrlCtrlValuePosition1, wxSpinCtrlCtrlValuePosition2,
@@ -1171,8 +986,7 @@ void cvq9_config_ui::InstallValidators()
         unsigned long limit;
     } limits[] = {{wxTextCtrlMidiString, 42}, {wxTextCtrlLcdString, 16}, {wxTextCtrlGroupName, 14}, {wxTextCtrlTempo, 3}};
     for (const auto &entry : limits)
-        if (entry.field)
-            entry.field->SetMaxLength(entry.limit);
+        entry.field->SetMaxLength(entry.limit);
 }
 
 void cvq9_config_ui::LoadPresets()
@@ -1180,20 +994,6 @@ void cvq9_config_ui::LoadPresets()
     // Failures are reported through the preset reader's reporter (a message
     // box with the caption "Library error"); the panel works without presets.
     ::LoadPresetLibrary(DeviceBytes(GetExecutablePath()));
-}
-
-void cvq9_config_ui::ApplyCss(wxWindow *window, const char *css)
-{
-#ifdef __WXGTK3__
-    // The toolkit's style hook is a protected member of every window; naming
-    // it through this class gives a member pointer usable on any window.
-    void (wxWindow::*apply)(const char *) = &cvq9_config_ui::GTKApplyCssStyle;
-    if (window)
-        (window->*apply)(css);
-#else
-    (void)window;
-    (void)css;
-#endif
 }
 
 void cvq9_config_ui::CompactNativeStyle(const wxWindowList &windows)
@@ -1208,7 +1008,7 @@ void cvq9_config_ui::CompactNativeStyle(const wxWindowList &windows)
         if (!spin && !button && !CheckedCast<wxTextCtrl>(child))
             continue;
         const int width = child->GetMinSize().x;
-        ApplyCss(child, spin ? kSpinCss : button ? kButtonCss : kEntryCss);
+        UseCompactLook(child, spin ? CompactKind::Spin : button ? CompactKind::Button : CompactKind::TextField);
         child->InvalidateBestSize();
         child->SetMinSize(wxDefaultSize);
         const wxSize best = child->GetBestSize();

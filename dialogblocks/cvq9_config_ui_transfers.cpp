@@ -99,8 +99,6 @@ bool Checked(const wxCheckBox *box)
 void SetNumber(wxStaticText *label, unsigned value)
 {
     // Setting a label re-measures it; most controls leave the group number as it is.
-    if (!label)
-        return;
     const wxString text = wxString::Format(wxT("%d"), static_cast<int>(value));
     if (label->GetLabel() != text)
         label->SetLabel(text);
@@ -174,8 +172,7 @@ void cvq9_config_ui::OnButtonGetIdentityClick(wxCommandEvent &event)
     wxStaticText *labels[] = {TEXTCTRL_CurrentFwVersion, TEXTCTRL_CurrentHwVersion, TEXTCTRL_CurrentFwYear,
                               TEXTCTRL_CurrentFwMonth, TEXTCTRL_CurrentFwSerial};
     for (wxStaticText *label : labels)
-        if (label)
-            label->SetLabel(wxT("-"));
+        label->SetLabel(wxT("-"));
     ManageButtons();
 
     int in = -1, out = -1;
@@ -219,8 +216,7 @@ void cvq9_config_ui::OnButtonGetIdentityClick(wxCommandEvent &event)
     }
     programming = false;
     ManageButtons();
-    if (GAUGE_Bargraph)
-        GAUGE_Bargraph->SetValue(0);
+    GAUGE_Bargraph->SetValue(0);
     EndDeviceOperation();
     event.Skip();
 }
@@ -284,8 +280,7 @@ uint8_t cvq9_config_ui::DownloadSingleToCvQ9(uint8_t update_bargraph, bool type)
             lcd_ran = true;
         }
     }
-    if (GAUGE_Bargraph)
-        GAUGE_Bargraph->SetValue(0);
+    GAUGE_Bargraph->SetValue(0);
     if (lcd_ran && lcd_status != SYSEX_ACK_OK)
         DisplaySysexError(lcd_status, sysex_in);
     return 0;
@@ -341,8 +336,7 @@ uint8_t cvq9_config_ui::UploadSingleFromCvQ9(uint8_t update_bargraph, bool type)
         if (update_bargraph)
             UpdateWholeParamWindows();
     }
-    if (GAUGE_Bargraph)
-        GAUGE_Bargraph->SetValue(0);
+    GAUGE_Bargraph->SetValue(0);
     need_to_save_lib = true;
     return r;
 }
@@ -376,8 +370,7 @@ uint8_t cvq9_config_ui::DownloadSelectedParametersToCvQ9()
     const uint8_t group = static_cast<uint8_t>(CurrentGroup);
     // The name on the global tab is stored first, then its first 14 characters travel.
     uint8_t name[GROUP_NAME_LENGHT + 2] = {};
-    if (wxTextCtrlGroupName)
-        mygroupnames[CurrentGroup] = wxTextCtrlGroupName->GetValue().ToStdWstring();
+    mygroupnames[CurrentGroup] = wxTextCtrlGroupName->GetValue().ToStdWstring();
     TextToBytes(name, mygroupnames[CurrentGroup], GROUP_NAME_LENGHT);
     uint8_t result = 0;
     uint8_t sysex_out[SYSEX_BUFFER_SIZE] = {};
@@ -452,17 +445,14 @@ void cvq9_config_ui::RunTransfer(bool all, bool upload)
     ManageButtons();
     must_finish_midi = false;
 
-    if (GAUGE_Bargraph) {
-        if (upload || all)
-            GAUGE_Bargraph->SetValue(0);
-        if (all) {
-            const int from = wxSpinCtrlStartGroup ? wxSpinCtrlStartGroup->GetValue() : 0;
-            const int to = wxSpinCtrlEndGroup ? wxSpinCtrlEndGroup->GetValue() : 20;
-            GAUGE_Bargraph->SetRange(AllOperationsGaugeRange(from, to) > 0 ? AllOperationsGaugeRange(from, to) : 1);
-        } else {
-            const int count = static_cast<int>(all_selected_ctrl.size());
-            GAUGE_Bargraph->SetRange(count > 0 ? count : 1);
-        }
+    if (upload || all)
+        GAUGE_Bargraph->SetValue(0);
+    if (all) {
+        const int range = AllOperationsGaugeRange(wxSpinCtrlStartGroup->GetValue(), wxSpinCtrlEndGroup->GetValue());
+        GAUGE_Bargraph->SetRange(range > 0 ? range : 1);
+    } else {
+        const int count = static_cast<int>(all_selected_ctrl.size());
+        GAUGE_Bargraph->SetRange(count > 0 ? count : 1);
     }
 
     if (have_ports && OpenPorts(in, out)) {
@@ -473,8 +463,7 @@ void cvq9_config_ui::RunTransfer(bool all, bool upload)
         ClosePorts();
     }
 
-    if (GAUGE_Bargraph)
-        GAUGE_Bargraph->SetValue(0);
+    GAUGE_Bargraph->SetValue(0);
     if (upload)
         need_to_save_lib = true;
     programming = false;
@@ -490,7 +479,7 @@ void cvq9_config_ui::RunTransfer(bool all, bool upload)
 
 void cvq9_config_ui::TransferSelection(bool upload)
 {
-    const int page = wxNotebookPages ? wxNotebookPages->GetSelection() : PAGE_PREFERENCES;
+    const int page = wxNotebookPages->GetSelection();
     if (page == PAGE_GLOBAL || page == PAGE_REALTIME) {
         if (upload)
             UploadSelectedParametersFromCvQ9();
@@ -501,18 +490,17 @@ void cvq9_config_ui::TransferSelection(bool upload)
     const unsigned saved_index = ControlIndex;
     const std::vector<int> selection = all_selected_ctrl;
     for (size_t i = 0; i < selection.size() && !must_finish_midi; ++i) {
-        if (GAUGE_Bargraph)
-            GAUGE_Bargraph->SetValue(static_cast<int>(i));
+        GAUGE_Bargraph->SetValue(static_cast<int>(i));
         ControlIndex = static_cast<unsigned>(selection[i]);
         SetNumber(wxStaticTextCtrlNb, ControlIndex);
         const uint8_t group = static_cast<uint8_t>(CurrentGroup);
         const uint8_t index = static_cast<uint8_t>(ControlIndex);
         if (upload) {
-            if (UploadSingleFromCvQ9(0, ControlIndex > 4) > 4)
+            if (!Check_Code_Passes(UploadSingleFromCvQ9(0, !IsTransportIndex(ControlIndex))))
                 must_finish_midi = true;
-        } else if (CheckCurrentParam(group, index) > 4) {
+        } else if (!Check_Code_Passes(CheckCurrentParam(group, index))) {
             must_finish_midi = true;
-        } else if (DownloadSingleToCvQ9(0, ControlIndex > 4) > 4) {
+        } else if (!Check_Code_Passes(DownloadSingleToCvQ9(0, !IsTransportIndex(ControlIndex)))) {
             must_finish_midi = true;
         }
     }
@@ -523,26 +511,25 @@ void cvq9_config_ui::TransferAll(bool upload)
 {
     int counter = 0;
     auto step = [&]() {
-        if (GAUGE_Bargraph)
-            GAUGE_Bargraph->SetValue(counter);
+        GAUGE_Bargraph->SetValue(counter);
         ++counter;
     };
-    const int from = wxSpinCtrlStartGroup ? wxSpinCtrlStartGroup->GetValue() : 0;
+    const int from = wxSpinCtrlStartGroup->GetValue();
     if (from == 0) {
         CurrentGroup = 0;
         for (ControlIndex = 0; ControlIndex < FIRST_GROUP_CONTROL && !must_finish_midi; ++ControlIndex) {
             step();
             const uint8_t index = static_cast<uint8_t>(ControlIndex);
             if (upload) {
-                if (UploadSingleFromCvQ9(0, false) > 4 || CheckCurrentParam(0, index) > 4)
+                if (!Check_Code_Passes(UploadSingleFromCvQ9(0, false)) || !Check_Code_Passes(CheckCurrentParam(0, index)))
                     must_finish_midi = true;
-            } else if (CheckCurrentParam(0, index) > 4 || DownloadSingleToCvQ9(0, false) > 4) {
+            } else if (!Check_Code_Passes(CheckCurrentParam(0, index)) || !Check_Code_Passes(DownloadSingleToCvQ9(0, false))) {
                 must_finish_midi = true;
             }
         }
     }
     for (CurrentGroup = static_cast<unsigned>(from < 0 ? 0 : from);
-         wxSpinCtrlEndGroup && static_cast<int>(CurrentGroup) <= wxSpinCtrlEndGroup->GetValue() &&
+         static_cast<int>(CurrentGroup) <= wxSpinCtrlEndGroup->GetValue() &&
          CurrentGroup < GROUP_NB && !must_finish_midi;
          ++CurrentGroup) {
         for (ControlIndex = FIRST_GROUP_CONTROL; ControlIndex <= LAST_CONTROL_INDEX && !must_finish_midi;
@@ -553,9 +540,9 @@ void cvq9_config_ui::TransferAll(bool upload)
             const uint8_t group = static_cast<uint8_t>(CurrentGroup);
             const uint8_t index = static_cast<uint8_t>(ControlIndex);
             if (upload) {
-                if (UploadSingleFromCvQ9(0, true) > 4)
+                if (!Check_Code_Passes(UploadSingleFromCvQ9(0, true)))
                     must_finish_midi = true;
-            } else if (CheckCurrentParam(group, index) > 4 || DownloadSingleToCvQ9(0, true) > 4) {
+            } else if (!Check_Code_Passes(CheckCurrentParam(group, index)) || !Check_Code_Passes(DownloadSingleToCvQ9(0, true))) {
                 must_finish_midi = true;
             }
         }

@@ -223,8 +223,6 @@ void UserCurvesedition::RemoveCurveLayer()
 
 void UserCurvesedition::UpdateGraph()
 {
-    if (!wxNotebookPage)
-        return;
     const int page = wxNotebookPage->GetSelection();
     wxTextCtrl *field = nullptr;
     if (page == 0)
@@ -267,8 +265,8 @@ void UserCurvesedition::OnButtonUpdateGraph2Click(wxCommandEvent &event)
 
 void UserCurvesedition::OnButtonGenerateClick(wxCommandEvent &event)
 {
-    const wxString model = wxComboBoxResetCurve ? wxComboBoxResetCurve->GetValue() : wxString();
-    const int page = wxNotebookPage ? wxNotebookPage->GetSelection() : 0;
+    const wxString model = wxComboBoxResetCurve->GetValue();
+    const int page = wxNotebookPage->GetSelection();
     GenerateCurve(model.ToStdWstring(), CurveOfPage(page == 1 ? 1 : 0));
     need_to_save_lib = true;
     DisplayCurves();

@@ -17,20 +17,19 @@ void AfterClipboardEdit()
     need_to_save_lib = true;
 }
 
-bool IsGroupControl(unsigned index)
+bool Addressable(unsigned index)
 {
-    return index >= FIRST_GROUP_CONTROL && index <= LAST_CONTROL_INDEX;
+    return CurrentGroup < GROUP_NB && index <= LAST_CONTROL_INDEX;
 }
 
 } // namespace
 
 void CVQ9MainFrame::OnButtonCopy(wxCommandEvent &)
 {
-    if (IsGroupControl(ControlIndex)) {
-        mycontrolCopy = mycontrol[CurrentGroup][ControlIndex];
-        mylcdstringCopy = mylcdstring[CurrentGroup][ControlIndex];
-    } else if (ControlIndex < TRANSPORT_NB) {
-        mycontrolCopy = mytransport[ControlIndex];
+    if (Addressable(ControlIndex)) {
+        mycontrolCopy = AddressedRecord(ControlIndex);
+        if (!IsTransportIndex(ControlIndex))
+            mylcdstringCopy = mylcdstring[CurrentGroup][ControlIndex];
     }
     if (toolBar)
         toolBar->EnableTool(ID_CVQ9_PASTE, true);
@@ -41,23 +40,22 @@ void CVQ9MainFrame::OnButtonCopy(wxCommandEvent &)
 
 void CVQ9MainFrame::OnButtonPaste(wxCommandEvent &)
 {
-    if (IsGroupControl(ControlIndex)) {
-        mycontrol[CurrentGroup][ControlIndex] = mycontrolCopy;
-        mylcdstring[CurrentGroup][ControlIndex] = mylcdstringCopy;
-    } else if (ControlIndex < TRANSPORT_NB) {
-        mytransport[ControlIndex] = mycontrolCopy;
+    if (Addressable(ControlIndex)) {
+        AddressedRecord(ControlIndex) = mycontrolCopy;
+        if (!IsTransportIndex(ControlIndex))
+            mylcdstring[CurrentGroup][ControlIndex] = mylcdstringCopy;
     }
     AfterClipboardEdit();
 }
 
 void CVQ9MainFrame::OnButtonClear(wxCommandEvent &)
 {
-    if (IsGroupControl(ControlIndex)) {
-        InitMidiStruct(&mycontrol[CurrentGroup][ControlIndex], static_cast<uint8_t>(CurrentGroup),
-                       static_cast<uint8_t>(ControlIndex), 0);
-        mylcdstring[CurrentGroup][ControlIndex].clear();
-    } else if (ControlIndex < TRANSPORT_NB) {
-        InitMidiStruct(&mytransport[ControlIndex], 0, static_cast<uint8_t>(ControlIndex), 0);
+    if (Addressable(ControlIndex)) {
+        // A transport button is cleared as the group 0 record it is.
+        const uint8_t group = IsTransportIndex(ControlIndex) ? 0 : static_cast<uint8_t>(CurrentGroup);
+        InitMidiStruct(&AddressedRecord(ControlIndex), group, static_cast<uint8_t>(ControlIndex), 0);
+        if (!IsTransportIndex(ControlIndex))
+            mylcdstring[CurrentGroup][ControlIndex].clear();
     }
     AfterClipboardEdit();
 }
@@ -87,7 +85,7 @@ void CVQ9MainFrame::OnButtonClearGroup(wxCommandEvent &)
 {
     if (CurrentGroup == 0) {
         for (uint8_t t = 0; t < TRANSPORT_NB; ++t)
-            InitMidiStruct(&mytransport[t], 0, t, 0);
+            InitMidiStruct(&AddressedRecord(0, t), 0, t, 0);
     }
     if (CurrentGroup < GROUP_NB) {
         for (unsigned k = FIRST_GROUP_CONTROL; k <= LAST_CONTROL_INDEX; ++k) {

@@ -295,7 +295,7 @@ bool CVQ9MainFrame::SaveAllToLibraryFile(wxString path)
 {
     wxBusyCursor busy;
     // An invalid configuration is not written; the check has shown why.
-    if (pui && pui->CheckAllParam() > 4)
+    if (pui && !Check_Code_Passes(pui->CheckAllParam()))
         return false;
     const LibrarySaveResult result = SaveLibraryFile(FileSystemPath(path));
     if (result.status != LibraryFileStatus::Ok) {

@@ -266,13 +266,8 @@ bool CVQ9App::OnInit()
     pCVQ9View = new CVQ9View(m_pCVQ9MainFrame, wxPoint(0, 0));
 
     // 10. Building the panel lists the MIDI ports and loads the preset library.
-    // Only its first tab and bottom area are built before the window shows;
-    // the other four tabs follow right after the first paint.
-    cvq9_config_ui *panel = new cvq9_config_ui;
-    panel->BuildHiddenTabsLater();
-    panel->Create(m_pCVQ9MainFrame, ID_CVQ9_CONFIG_UI, SYMBOL_CVQ9_CONFIG_UI_TITLE, wxDefaultPosition,
-                  wxSize(806, 305));
-    pui = panel;
+    pui = new cvq9_config_ui(m_pCVQ9MainFrame, ID_CVQ9_CONFIG_UI, SYMBOL_CVQ9_CONFIG_UI_TITLE, wxDefaultPosition,
+                             wxSize(806, 305));
 
     // 11. The panel directly below the view.
     const wxSize view_size = pCVQ9View->GetSize();
@@ -334,16 +329,10 @@ bool CVQ9App::OnInit()
     help_book_pending_ = true;
     CallAfter(&CVQ9App::AddHelpBook);
 
-    // 19. The user-curve dialog, hidden until the editor opens it. Nobody
-    // sees it before then, so it is made with the hidden tabs, after the main
-    // window's first paint or before the first user action that comes sooner.
-    pui->WhenHiddenTabsBuilt([] {
-        if (m_pCVQ9MainFrame && !pcurveDialog)
-            pcurveDialog = new UserCurvesedition(m_pCVQ9MainFrame, ID_USERCURVESEDITION, _("User Curves edition"),
-                                                 wxDefaultPosition, wxSize(450, 410),
-                                                 wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER |
-                                                     wxCLIP_CHILDREN);
-    });
+    // 19. The user-curve dialog, hidden until the editor opens it.
+    pcurveDialog = new UserCurvesedition(m_pCVQ9MainFrame, ID_USERCURVESEDITION, _("User Curves edition"),
+                                         wxDefaultPosition, wxSize(450, 410),
+                                         wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER | wxCLIP_CHILDREN);
 
     // 20. Until a device is identified or offline mode is chosen only Exit,
     // Help and About are usable.

@@ -247,7 +247,7 @@ void CVQ9View::OnMouseLButtonDown(wxMouseEvent &event) {
     if (m_pGroupCombo) m_pGroupCombo->Enable(!IsTransportIndex(shown));
     settings::SetControlIndex(shown);
     if (pui) {
-      if (pui->wxComboBoxStdTemplateCtrl) pui->wxComboBoxStdTemplateCtrl->SetSelection(0);
+      pui->ResetStdTemplate();
       pui->UpdateWholeParamWindows();
     }
   }

@@ -235,7 +235,7 @@ uint8_t Cvq9_Midi_Assign_To_Sysex(uint8_t action, const All_Params *MidiStruct, 
         return (uint8_t)(SYSEX_HEADER_LENGHT + 1u);
     }
 
-    if (CheckMidiStruct(MidiStruct, index) > 4u)
+    if (!Check_Code_Passes(CheckMidiStruct(MidiStruct, index)))
         return SYSEX_INVALID_REQUEST;
     /* CheckMidiStruct lets any length above 10 through as warning 3 when no
      * MIDI delay is set: refuse what would not fit the record or the buffer. */

@@ -122,4 +122,11 @@ uint8_t Cvq9_Sysex_To_Common_Param(uint8_t address, uint8_t *values, const uint8
 uint8_t CheckMidiStruct(const All_Params *MidiStruct, uint8_t index);
 uint8_t CheckLcdString(const uint8_t *lcd_string);
 
+/* An assignment status code that passes: 0 to 4 (correct, LCD text correct,
+ * and the two warnings); every code above 4 is a failure. */
+static inline bool Check_Code_Passes(uint8_t code)
+{
+    return code <= 4u;
+}
+
 #endif /* CROSS_FUNCTIONS_H */

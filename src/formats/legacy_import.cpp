@@ -246,7 +246,7 @@ LegacyImportResult Import(Source &source, const LegacyEntryCheck &check)
         CurrentGroup = line.group;
         ControlIndex = index;
         const uint8_t code = check ? check(static_cast<uint8_t>(line.group), static_cast<uint8_t>(index)) : 0;
-        if (code > 4) {
+        if (!Check_Code_Passes(code)) {
             result.status = code;
             break;
         }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "control_roster.h"
+#include "record_access.h"
 
 const AssignFieldInfo ASSIGN_FIELDS[ASSIGN_FIELD_COUNT] = {
     {AssignField::Autosend, &All_Params::ctrl_status_1, 0x20, 5, FieldCoding::Bits, COMMON_AUTOSEND},
@@ -128,18 +129,18 @@ ControlNumberDisplay ControlNumberFor(size_t selected_count, unsigned control_in
 
 bool SwitchModeOffered(unsigned control_index)
 {
-    return control_index > 4 && control_index <= 0xFF &&
+    return !IsTransportIndex(control_index) && control_index <= 0xFF &&
            GetControlType(static_cast<uint8_t>(control_index)) == CONTROL_TYPE_SWITCH;
 }
 
 bool GroupFieldsOffered(unsigned control_index)
 {
-    return control_index > 4;
+    return !IsTransportIndex(control_index);
 }
 
 bool LcdTextOffered(unsigned control_index)
 {
-    return control_index > 4 && control_index != 49;
+    return !IsTransportIndex(control_index) && control_index != 49;
 }
 
 bool CurveEditOffered(int curve_item)

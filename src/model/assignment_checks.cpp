@@ -9,16 +9,16 @@ uint8_t CheckStoredControl(unsigned group, unsigned control)
         return 0;
     const uint8_t record_code =
         CheckMidiStruct(&AddressedRecord(group, control), static_cast<uint8_t>(control));
-    if (record_code > 4)
+    if (!Check_Code_Passes(record_code))
         return record_code;
-    if (control < FIRST_GROUP_CONTROL)
+    if (IsTransportIndex(control))
         return 0;
 
     const Q9Text &lcd = mylcdstring[group][control];
     uint8_t bytes[LCD_STRING_LENGHT + 1];
     TextToBytes(bytes, lcd, LCD_STRING_LENGHT);
     const uint8_t lcd_code = CheckLcdString(bytes);
-    if (lcd_code > 4)
+    if (!Check_Code_Passes(lcd_code))
         return lcd_code;
     // The byte check sees only the low 8 bits; a wider character would reach
     // the device as another one.

@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-// Indices 0..4 are the transport buttons, which live in group 0 only.
-constexpr unsigned LAST_TRANSPORT_INDEX = 4;
-inline bool IsTransportIndex(unsigned index) { return index <= LAST_TRANSPORT_INDEX; }
+#include "record_access.h"
 
 // The selection as the view keeps it: the selected indices in the order of
 // selecting (all_selected_ctrl), the control shown by the editor

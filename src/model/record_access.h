@@ -6,6 +6,12 @@
 
 #include "config_tables.h"
 
+// Control indices 0 to 4 are the transport buttons, shared by all groups.
+inline bool IsTransportIndex(unsigned index)
+{
+    return index < TRANSPORT_NB;
+}
+
 // The record addressed for control index `index` in `group`: the transport
 // record for an index of 4 or less (whatever the group), the group record otherwise.
 All_Params &AddressedRecord(unsigned group, unsigned index);

@@ -268,21 +268,8 @@ void GuiFixture::StartApp(bool settle)
     ASSERT_NE(wxTheApp, nullptr);
     running_ = true;
     ASSERT_TRUE(wxTheApp->OnInit()) << dialogs.Describe();
-    if (!settle)
-        return;
-    Pump();
-    // The editor's hidden tabs are built right after the window's first paint.
-    ASSERT_TRUE(WaitForHiddenTabs()) << "the hidden tabs were not built after the first paint";
-}
-
-bool GuiFixture::WaitForHiddenTabs()
-{
-    const wxLongLong deadline = wxGetLocalTimeMillis() + 10000;
-    while (pui && pui->HiddenTabsPending() && wxGetLocalTimeMillis() < deadline) {
-        Pump(1);
-        wxMilliSleep(2);
-    }
-    return pui && !pui->HiddenTabsPending();
+    if (settle)
+        Pump();
 }
 
 void GuiFixture::FinishShutdown()

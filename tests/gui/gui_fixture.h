@@ -113,12 +113,9 @@ protected:
     void TearDown() override;  // program closed without saving, home removed
 
     // The program's start-up (CVQ9App::OnInit) in the current home folder,
-    // then the toolkit's events until the editor's hidden tabs are built
-    // (none with `settle` false). Fails the test if start-up returns false.
+    // then the toolkit's waiting events (none with `settle` false). Fails the
+    // test if start-up returns false.
     void StartApp(bool settle = true);
-    // Runs the toolkit's events until the editor's hidden tabs are built
-    // (at most 10 seconds); false if they never were.
-    bool WaitForHiddenTabs();
     // Ends the program through its Exit command (which may ask for a file),
     // then the application's shutdown (OnExit) that writes the settings.
     void ExitByCommand();
