@@ -1,5 +1,5 @@
-// Editor panel: construction, built-in pictures, the program directory and the
-// text helpers.
+// Editor panel: construction, built-in pictures, the program directory, the
+// text helpers and the bottom area's library buttons.
 #include "cvq9_config_ui.h"
 #include "device_text.h"
 
@@ -10,6 +10,7 @@
 #include <wx/cshelp.h>
 #include <wx/dcclient.h>
 
+#include "CVQ9Mainframe.h"
 #include "cvq9_pictures.h"
 #include "shell_rules.h"
 #include "record_access.h"
@@ -242,4 +243,20 @@ void cvq9_config_ui::OnDialogPaint(wxPaintEvent &)
 size_t cvq9_config_ui::MidiStringFieldLength() const
 {
     return wxTextCtrlMidiString ? wxTextCtrlMidiString->GetValue().length() : 0;
+}
+
+// ---- The bottom area's library buttons run the main window's commands.
+
+void cvq9_config_ui::OnButtonSavealltolibraryfileClick(wxCommandEvent &event)
+{
+    if (m_pCVQ9MainFrame)
+        m_pCVQ9MainFrame->SaveLibrary();
+    event.Skip();
+}
+
+void cvq9_config_ui::OnButtonLoadallfromlibClick(wxCommandEvent &event)
+{
+    if (m_pCVQ9MainFrame)
+        m_pCVQ9MainFrame->LoadAllFromLibraryFile(wxString(FilePath));
+    event.Skip();
 }

@@ -5,13 +5,15 @@
 //
 // The panel owns widgets only; every value it shows lives in the configuration
 // tables (config_tables.h). The implementation is split by concern:
-//   cvq9_config_ui.cpp           construction, resources, text helpers
+//   cvq9_config_ui.cpp           construction, resources, text helpers, library buttons
 //   cvq9_config_ui_roster.cpp    CreateControls: the widget roster and layout
 //   cvq9_config_ui_enabling.cpp  ManageButtons and the library/MIDI button rules
 //   cvq9_config_ui_prefs.cpp     Preferences tab, offline mode, version gating
-//   cvq9_config_ui_checks.cpp    assignment checks and their messages
+//   cvq9_config_ui_global.cpp    global and realtime tabs
+//   cvq9_config_ui_assign.cpp    the two assignment tabs
+//   cvq9_config_ui_presets.cpp   presets and standard templates
+//   cvq9_config_ui_checks.cpp    assignment checks, their messages, the shown selection
 //   cvq9_config_ui_midi.cpp      MIDI port selectors
-//   cvq9_config_ui_handlers.cpp  global, realtime and assignment handlers
 //   cvq9_config_ui_transfers.cpp identity request, exchanges, transfers
 #ifndef CVQ9_CONFIG_UI_H
 #define CVQ9_CONFIG_UI_H
@@ -338,6 +340,8 @@ public:
     void FillStdTemplateList();
     // The selector back to its first entry ("User Defined").
     void ResetStdTemplate();
+    // The shared body of the checksum spin's two handlers.
+    void EditChecksumStart();
     void OnComboboxMididelaySelected(wxCommandEvent &event);
     void OnComboboxChainedctrlnumeroSelected(wxCommandEvent &event);
     void OnCheckboxCrossfadechainClick(wxCommandEvent &event);

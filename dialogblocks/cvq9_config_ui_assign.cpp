@@ -45,6 +45,14 @@ void EditField(AssignField field, int value)
     EditSelectedRecords([field, value](All_Params &record) { StoreFieldValue(record, field, value); });
 }
 
+// The shared body of the spin handlers, arrows and typed text alike. A spin
+// reports its first text while it is being made, before its member is set.
+void EditFromSpin(AssignField field, const wxSpinCtrl *spin)
+{
+    if (spin)
+        EditField(field, spin->GetValue());
+}
+
 wxColour ColourOf(LabelColour colour)
 {
     return wxColour(colour == LabelColour::Black ? wxT("BLACK") : wxT("BLUE"));
@@ -260,15 +268,13 @@ void cvq9_config_ui::OnRadioboxMidieventstdmodeSelected(wxCommandEvent &event)
 
 void cvq9_config_ui::OnSpinctrlCcnotenumberstdmodeUpdated(wxSpinEvent &event)
 {
-    if (SpinCtrlCcNoteNumberStdMode)
-        EditField(AssignField::StdNumber, SpinCtrlCcNoteNumberStdMode->GetValue());
+    EditFromSpin(AssignField::StdNumber, SpinCtrlCcNoteNumberStdMode);
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlCcnotenumberstdmodeTextUpdated(wxCommandEvent &event)
 {
-    wxSpinEvent spin;
-    OnSpinctrlCcnotenumberstdmodeUpdated(spin);
+    EditFromSpin(AssignField::StdNumber, SpinCtrlCcNoteNumberStdMode);
     event.Skip();
 }
 
@@ -301,71 +307,61 @@ void cvq9_config_ui::OnCheckboxCrossfadechainClick(wxCommandEvent &event)
 
 void cvq9_config_ui::OnSpinctrlMinValueUpdated(wxSpinEvent &event)
 {
-    if (SpinCtrlMinValue)
-        EditField(AssignField::MinValue, SpinCtrlMinValue->GetValue());
+    EditFromSpin(AssignField::MinValue, SpinCtrlMinValue);
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlMinValueTextUpdated(wxCommandEvent &event)
 {
-    wxSpinEvent spin;
-    OnSpinctrlMinValueUpdated(spin);
+    EditFromSpin(AssignField::MinValue, SpinCtrlMinValue);
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlMaxValueUpdated(wxSpinEvent &event)
 {
-    if (SpinCtrlMaxValue)
-        EditField(AssignField::MaxValue, SpinCtrlMaxValue->GetValue());
+    EditFromSpin(AssignField::MaxValue, SpinCtrlMaxValue);
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlMaxValueTextUpdated(wxCommandEvent &event)
 {
-    wxSpinEvent spin;
-    OnSpinctrlMaxValueUpdated(spin);
+    EditFromSpin(AssignField::MaxValue, SpinCtrlMaxValue);
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlMidichannelpositionUpdated(wxSpinEvent &event)
 {
-    if (wxSpinCtrlMidiChannelPosition)
-        EditField(AssignField::ChannelPosition, wxSpinCtrlMidiChannelPosition->GetValue());
+    EditFromSpin(AssignField::ChannelPosition, wxSpinCtrlMidiChannelPosition);
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlMidichannelpositionTextUpdated(wxCommandEvent &event)
 {
-    wxSpinEvent spin;
-    OnSpinctrlMidichannelpositionUpdated(spin);
+    EditFromSpin(AssignField::ChannelPosition, wxSpinCtrlMidiChannelPosition);
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlCtrlvalueposition1Updated(wxSpinEvent &event)
 {
-    if (wxSpinCtrlCtrlValuePosition1)
-        EditField(AssignField::ValuePosition1, wxSpinCtrlCtrlValuePosition1->GetValue());
+    EditFromSpin(AssignField::ValuePosition1, wxSpinCtrlCtrlValuePosition1);
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlCtrlvalueposition1TextUpdated(wxCommandEvent &event)
 {
-    wxSpinEvent spin;
-    OnSpinctrlCtrlvalueposition1Updated(spin);
+    EditFromSpin(AssignField::ValuePosition1, wxSpinCtrlCtrlValuePosition1);
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlCtrlvalueposition2Updated(wxSpinEvent &event)
 {
-    if (wxSpinCtrlCtrlValuePosition2)
-        EditField(AssignField::ValuePosition2, wxSpinCtrlCtrlValuePosition2->GetValue());
+    EditFromSpin(AssignField::ValuePosition2, wxSpinCtrlCtrlValuePosition2);
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlCtrlvalueposition2TextUpdated(wxCommandEvent &event)
 {
-    wxSpinEvent spin;
-    OnSpinctrlCtrlvalueposition2Updated(spin);
+    EditFromSpin(AssignField::ValuePosition2, wxSpinCtrlCtrlValuePosition2);
     event.Skip();
 }
 
@@ -411,18 +407,23 @@ void cvq9_config_ui::OnCheckboxEnablechecksumClick(wxCommandEvent &event)
     event.Skip();
 }
 
-void cvq9_config_ui::OnSpinctrlChecksumfirstbyteUpdated(wxSpinEvent &event)
+void cvq9_config_ui::EditChecksumStart()
 {
+    // The spin reports its first text while it is being made, before the box exists.
     if (wxSpinCtrlChecksumFirstByte && wxCheckBoxEnableChecksum)
         EditField(AssignField::ChecksumStart,
                   wxCheckBoxEnableChecksum->GetValue() ? wxSpinCtrlChecksumFirstByte->GetValue() : 0);
+}
+
+void cvq9_config_ui::OnSpinctrlChecksumfirstbyteUpdated(wxSpinEvent &event)
+{
+    EditChecksumStart();
     event.Skip();
 }
 
 void cvq9_config_ui::OnSpinctrlChecksumfirstbyteTextUpdated(wxCommandEvent &event)
 {
-    wxSpinEvent spin;
-    OnSpinctrlChecksumfirstbyteUpdated(spin);
+    EditChecksumStart();
     event.Skip();
 }
 
