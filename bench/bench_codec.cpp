@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr unsigned kGroupControls = LAST_CONTROL_INDEX - FIRST_GROUP_CONTROL + 1;   // 62
+constexpr unsigned kGroupControls = LAST_CONTROL_INDEX - FIRST_GROUP_CONTROL + 1;  // 62
 
 struct Configuration {
     All_Params transport[TRANSPORT_NB];
@@ -64,7 +64,10 @@ void Fail(const char *what, unsigned a, unsigned b)
     std::exit(1);
 }
 
-void ToAnswer(uint8_t *sysex) { sysex[6] = static_cast<uint8_t>(SYSEX_ANSWER_BIT | (sysex[6] & SYSEX_KIND_MASK)); }
+void ToAnswer(uint8_t *sysex)
+{
+    sysex[6] = static_cast<uint8_t>(SYSEX_ANSWER_BIT | (sysex[6] & SYSEX_KIND_MASK));
+}
 
 // One record: check, encode a write, decode the answer, compare.
 void RecordRoundTrip(const All_Params &rec, uint8_t index, uint8_t group, uint8_t *sysex)
@@ -154,7 +157,7 @@ int main(int argc, char **argv)
     Fill(cfg);
     uint8_t sysex[SYSEX_BUFFER_SIZE];
 
-    const unsigned messages = WholeConfiguration(cfg, sysex);   // warm-up, and the count
+    const unsigned messages = WholeConfiguration(cfg, sysex);  // warm-up, and the count
     static_assert(kGroupControls == 62, "62 group controls");
 
     using Clock = std::chrono::steady_clock;
@@ -165,7 +168,8 @@ int main(int argc, char **argv)
 
     const double total_us = std::chrono::duration<double, std::micro>(stop - start).count();
     const double per_config_us = total_us / static_cast<double>(reps);
-    std::printf("bench_codec: %u messages per configuration (%u records, %u LCD texts, %u names, 8 parameters, 4 curve halves)\n",
+    std::printf("bench_codec: %u messages per configuration (%u records, %u LCD texts, %u names, 8 parameters, 4 curve "
+                "halves)\n",
                 messages, TRANSPORT_NB + GROUP_NB * kGroupControls, GROUP_NB * kGroupControls, GROUP_NB);
     std::printf("bench_codec: %ld repetitions, mean %.1f us per whole configuration (encode + decode + checks), "
                 "%.1f ns per message\n",

@@ -41,8 +41,7 @@ int main()
         const std::vector<uint8_t> image = BuildLibraryImage();
         ParseLibraryImage(image.data(), image.size());
     }
-    const double image_ms =
-        std::chrono::duration<double, std::milli>(Clock::now() - image_start).count() / image_runs;
+    const double image_ms = std::chrono::duration<double, std::milli>(Clock::now() - image_start).count() / image_runs;
 
     std::printf("library save + load (file in /tmp, %d runs): %.3f ms mean\n", runs, save_ms + load_ms);
     std::printf("  of which save (temporary file, fsync, rename): %.3f ms, load: %.3f ms\n", save_ms, load_ms);

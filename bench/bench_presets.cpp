@@ -43,7 +43,7 @@ int main()
         std::fprintf(stderr, "cannot read %s\n", path);
         return 1;
     }
-    const int converted = Pass();                    // warm-up, and the counts
+    const int converted = Pass();  // warm-up, and the counts
     const int runs = 200;
     const auto start = std::chrono::steady_clock::now();
     int total = 0;

@@ -103,7 +103,7 @@ protected:
         pmfake::SetUsualSystem(&q9);
         GuiFixture::SetUp();
         StartApp();
-        dialogs.Clear();   // the preset library is not beside this program; it is not needed here
+        dialogs.Clear();  // the preset library is not beside this program; it is not needed here
         pui->CheckboxIgnoreMIDI->SetValue(false);
         pui->CheckboxIgnoreLcd->SetValue(false);
         pui->CheckboxProgUndef->SetValue(false);
@@ -176,7 +176,7 @@ TEST_F(BenchTransfers, CancelEndsARunningWaitWithinMilliseconds)
                 button->ProcessWindowEvent(event);
                 const Clock::time_point end = Clock::now();
                 poster.join();
-                Pump(1);   // a Cancel that came after the end is handled here
+                Pump(1);  // a Cancel that came after the end is handled here
                 const Clock::time_point post{Clock::duration(posted.load())};
                 if (!boxed_seen || dialogs.messages.size() != 1 || dialogs.messages[0].text != "No answer received") {
                     ++missed;
@@ -196,9 +196,9 @@ TEST_F(BenchTransfers, CancelEndsARunningWaitWithinMilliseconds)
                         "  Cancel handled to the end of the wait (its box) median %5.2f ms  max %5.2f ms\n"
                         "  post to the end of the wait                     median %6.2f ms  max %6.2f ms\n"
                         "  post to the end of the operation                median %6.2f ms  max %6.2f ms\n",
-                        upload ? "upload" : "download", early ? "in the first 300 ms" : "from 400 ms on",
-                        to_box.size(), within_5, seen.median, seen.max, inner.median, inner.max, box.median,
-                        box.max, whole.median, whole.max);
+                        upload ? "upload" : "download", early ? "in the first 300 ms" : "from 400 ms on", to_box.size(),
+                        within_5, seen.median, seen.max, inner.median, inner.max, box.median, box.max, whole.median,
+                        whole.max);
             std::printf("  post to the end of the wait, each run (ms):");
             for (double v : to_box)
                 std::printf(" %.1f", v);
@@ -296,7 +296,7 @@ TEST_F(BenchTransfers, DownloadAllAndUploadAllOfEveryGroup)
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {

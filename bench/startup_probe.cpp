@@ -98,7 +98,7 @@ long PeakResidentKb(pid_t pid)
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {

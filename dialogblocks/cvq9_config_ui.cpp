@@ -12,8 +12,8 @@
 
 #include "CVQ9Mainframe.h"
 #include "cvq9_pictures.h"
-#include "shell_rules.h"
 #include "record_access.h"
+#include "shell_rules.h"
 #include "text_bytes.h"
 
 cvq9_config_ui *pui = nullptr;

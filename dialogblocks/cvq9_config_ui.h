@@ -39,7 +39,7 @@
 #include <wx/string.h>
 #include <wx/textctrl.h>
 
-#include "enabling_rules.h"   // notebook page indices
+#include "enabling_rules.h"  // notebook page indices
 
 // Window identifiers of the panel and its widgets. The block starts well away
 // from the menu and toolbar commands (100..107, 1000..1005, 5000..5999,
@@ -150,10 +150,10 @@ enum {
     ID_CVQ9_CONFIG_UI_LAST
 };
 
-#define SYMBOL_CVQ9_CONFIG_UI_STYLE wxTAB_TRAVERSAL
-#define SYMBOL_CVQ9_CONFIG_UI_TITLE _("Corvana Q9 configuration software")
-#define SYMBOL_CVQ9_CONFIG_UI_IDNAME ID_CVQ9_CONFIG_UI
-#define SYMBOL_CVQ9_CONFIG_UI_SIZE wxSize(806, 305)
+#define SYMBOL_CVQ9_CONFIG_UI_STYLE    wxTAB_TRAVERSAL
+#define SYMBOL_CVQ9_CONFIG_UI_TITLE    _("Corvana Q9 configuration software")
+#define SYMBOL_CVQ9_CONFIG_UI_IDNAME   ID_CVQ9_CONFIG_UI
+#define SYMBOL_CVQ9_CONFIG_UI_SIZE     wxSize(806, 305)
 #define SYMBOL_CVQ9_CONFIG_UI_POSITION wxDefaultPosition
 
 class cvq9_config_ui : public wxPanel
@@ -166,13 +166,11 @@ public:
     cvq9_config_ui();
     cvq9_config_ui(wxWindow *parent, wxWindowID id = SYMBOL_CVQ9_CONFIG_UI_IDNAME,
                    const wxString &caption = SYMBOL_CVQ9_CONFIG_UI_TITLE,
-                   const wxPoint &pos = SYMBOL_CVQ9_CONFIG_UI_POSITION,
-                   const wxSize &size = SYMBOL_CVQ9_CONFIG_UI_SIZE,
+                   const wxPoint &pos = SYMBOL_CVQ9_CONFIG_UI_POSITION, const wxSize &size = SYMBOL_CVQ9_CONFIG_UI_SIZE,
                    long style = SYMBOL_CVQ9_CONFIG_UI_STYLE);
     bool Create(wxWindow *parent, wxWindowID id = SYMBOL_CVQ9_CONFIG_UI_IDNAME,
                 const wxString &caption = SYMBOL_CVQ9_CONFIG_UI_TITLE,
-                const wxPoint &pos = SYMBOL_CVQ9_CONFIG_UI_POSITION,
-                const wxSize &size = SYMBOL_CVQ9_CONFIG_UI_SIZE,
+                const wxPoint &pos = SYMBOL_CVQ9_CONFIG_UI_POSITION, const wxSize &size = SYMBOL_CVQ9_CONFIG_UI_SIZE,
                 long style = SYMBOL_CVQ9_CONFIG_UI_STYLE);
     virtual ~cvq9_config_ui();
 
@@ -240,8 +238,8 @@ public:
     // `timeout` 1-ms steps for the answer of the wait kind (Midi_Ios.h),
     // yielding at every step, the gauge following when `update_bargraph` is
     // set; the status goes to `sysex_error`. Returns 0.
-    int WaitIncomingSysex(int action, uint8_t *sysex_in, uint8_t *values, unsigned timeout,
-                          uint8_t &sysex_error, uint8_t update_bargraph, uint8_t param_address);
+    int WaitIncomingSysex(int action, uint8_t *sysex_in, uint8_t *values, unsigned timeout, uint8_t &sysex_error,
+                          uint8_t update_bargraph, uint8_t param_address);
     // Shows the "CVQ9 MIDI Error" box for a failure status.
     void DisplaySysexError(uint8_t sysex_error, const uint8_t *sysex_in);
     // The same box with a text of its own: a request that cannot be built.

@@ -165,8 +165,9 @@ void cvq9_config_ui::UpdateWholeParamWindows()
 
     // Range, value positions, curve and nibble mode belong to the group
     // controls; a transport button shows them disabled and leaves them as they are.
-    wxWindow *const group_widgets[] = {SpinCtrlMinValue, SpinCtrlMaxValue, wxSpinCtrlCtrlValuePosition1,
-                                       wxSpinCtrlCtrlValuePosition2, wxComboBoxCurveModel, wxCheckBoxNibbleCtrl};
+    wxWindow *const group_widgets[] = {
+        SpinCtrlMinValue,     SpinCtrlMaxValue,    wxSpinCtrlCtrlValuePosition1, wxSpinCtrlCtrlValuePosition2,
+        wxComboBoxCurveModel, wxCheckBoxNibbleCtrl};
     const bool group_fields = GroupFieldsOffered(index);
     for (wxWindow *widget : group_widgets)
         widget->Enable(group_fields);
@@ -185,7 +186,8 @@ void cvq9_config_ui::UpdateWholeParamWindows()
             {COMMON_VALUE_POS2, wxStaticTextVal2Txt, wxSpinCtrlCtrlValuePosition2, AssignField::ValuePosition2, true},
         };
         for (const SpinRow &row : spins) {
-            const bool shown_value = row.colour_spin ? common(row.bit, {row.label, row.spin}) : common(row.bit, {row.label});
+            const bool shown_value =
+                row.colour_spin ? common(row.bit, {row.label, row.spin}) : common(row.bit, {row.label});
             if (shown_value)
                 row.spin->SetValue(value(row.field));
         }
@@ -206,8 +208,8 @@ void cvq9_config_ui::UpdateWholeParamWindows()
     // The transport buttons and "Crossfader R" have no LCD text of their own.
     const bool lcd = LcdTextOffered(index);
     if (common(COMMON_LCD, {wxStaticTextLcdTxt, wxTextCtrlLcdString}) || !lcd)
-        wxTextCtrlLcdString->SetValue(lcd ? LcdFieldText(mylcdstring[CurrentGroup % GROUP_NB][index % CONTROLS_PER_GROUP])
-                                          : wxString());
+        wxTextCtrlLcdString->SetValue(
+            lcd ? LcdFieldText(mylcdstring[CurrentGroup % GROUP_NB][index % CONTROLS_PER_GROUP]) : wxString());
     wxTextCtrlLcdString->Enable(lcd);
 
     wxButtonEditCurve->Enable(CurveEditOffered(wxComboBoxCurveModel->GetSelection()));

@@ -37,10 +37,9 @@ uint8_t cvq9_config_ui::CheckAllParam()
         return PARAM_ODD_DIGITS;
     }
     CheckPosition failed;
-    const uint8_t code = CheckStoredRange(
-        [this] { return wxSpinCtrlStartGroup->GetValue(); }, [this] { return wxSpinCtrlEndGroup->GetValue(); },
-        [this](int step) { GAUGE_Bargraph->SetValue(step); },
-        failed);
+    const uint8_t code = CheckStoredRange([this] { return wxSpinCtrlStartGroup->GetValue(); },
+                                          [this] { return wxSpinCtrlEndGroup->GetValue(); },
+                                          [this](int step) { GAUGE_Bargraph->SetValue(step); }, failed);
     if (code != 0) {
         DisplayParamError(code, static_cast<uint8_t>(failed.group), static_cast<uint8_t>(failed.control));
         return code;

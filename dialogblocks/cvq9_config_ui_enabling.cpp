@@ -48,7 +48,7 @@ int SelectedPage(const cvq9_config_ui &panel)
     return panel.wxNotebookPages ? panel.wxNotebookPages->GetSelection() : PAGE_PREFERENCES;
 }
 
-} // namespace
+}  // namespace
 
 void cvq9_config_ui::ManageButtons()
 {

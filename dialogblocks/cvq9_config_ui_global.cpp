@@ -7,8 +7,8 @@
 #include <wx/itemid.h>
 
 #include "config_tables.h"
-#include "global_params.h"
 #include "enabling_rules.h"
+#include "global_params.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ wxString VisibleText(const Q9Text &text)
     return wxString(text.substr(0, text.find(L'\0')));
 }
 
-} // namespace
+}  // namespace
 
 void cvq9_config_ui::UpdateWholeGlobalParamsWindows()
 {

@@ -25,7 +25,7 @@ void Fill(wxComboBox *selector, const std::vector<MidiDeviceEntry> &devices)
         selector->Append(wxString(entry.name));
 }
 
-} // namespace
+}  // namespace
 
 void cvq9_config_ui::EnumerateMidiDevices()
 {

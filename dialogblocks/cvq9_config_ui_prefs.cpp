@@ -9,8 +9,8 @@
 #include "CVQ9Mainframe.h"
 #include "CVQ9View.h"
 #include "Midi_Ios.h"
-#include "exchange.h"
 #include "config_tables.h"
+#include "exchange.h"
 #include "settings.h"
 
 namespace {
@@ -31,7 +31,7 @@ void ApplyTo(wxMenu *menu, std::initializer_list<int> ids, Switch change)
     }
 }
 
-} // namespace
+}  // namespace
 
 void cvq9_config_ui::OnCheckboxIgnoreMidiClick(wxCommandEvent &event)
 {

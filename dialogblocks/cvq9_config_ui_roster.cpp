@@ -5,21 +5,20 @@
 
 #include "checked_cast.h"
 
-
 #include <string>
 #include <vector>
 
 #include <wx/font.h>
 #include <wx/frame.h>
-#include <wx/toplevel.h>
 #include <wx/gbsizer.h>
 #include <wx/sizer.h>
 #include <wx/statline.h>
+#include <wx/toplevel.h>
 #include <wx/valtext.h>
 
+#include "compact_look.h"
 #include "control_roster.h"
 #include "libconv.h"
-#include "compact_look.h"
 #include "light_surface.h"
 #include "templates.h"
 
@@ -199,8 +198,8 @@ wxChoice *Choice(wxWindow *parent, int id, std::initializer_list<const char *> i
 wxSpinCtrl *Spin(wxWindow *parent, int id, int min, int max, int initial, bool wrap)
 {
     const long style = wxSP_ARROW_KEYS | (wrap ? wxSP_WRAP : 0);
-    return new wxSpinCtrl(parent, id, wxString::Format(wxT("%d"), initial), wxDefaultPosition, wxDefaultSize,
-                          style, min, max, initial);
+    return new wxSpinCtrl(parent, id, wxString::Format(wxT("%d"), initial), wxDefaultPosition, wxDefaultSize, style,
+                          min, max, initial);
 }
 
 wxButton *Button(wxWindow *parent, int id, const char *label, const wxSize &size = wxDefaultSize, long style = 0)
@@ -216,8 +215,8 @@ wxTextCtrl *TextField(wxWindow *parent, int id, int width, long style = 0)
 wxRadioBox *Radio(wxWindow *parent, int id, const char *caption, std::initializer_list<const char *> items,
                   long major_style)
 {
-    wxRadioBox *box = new wxRadioBox(parent, id, Text(caption), wxDefaultPosition, wxDefaultSize, Items(items), 1,
-                                     major_style);
+    wxRadioBox *box =
+        new wxRadioBox(parent, id, Text(caption), wxDefaultPosition, wxDefaultSize, Items(items), 1, major_style);
     box->SetForegroundColour(*wxBLACK);
     return box;
 }
@@ -228,8 +227,8 @@ wxRadioBox *Radio(wxWindow *parent, int id, const char *caption, std::initialize
 // the entries.
 wxComboBox *FixedWidthCombo(wxWindow *parent, int id, const wxString &value, int width, const wxArrayString &items)
 {
-    wxComboBox *box = new wxComboBox(parent, id, value, wxDefaultPosition, wxSize(width, -1), wxArrayString(),
-                                     wxCB_DROPDOWN);
+    wxComboBox *box =
+        new wxComboBox(parent, id, value, wxDefaultPosition, wxSize(width, -1), wxArrayString(), wxCB_DROPDOWN);
     box->Append(items);
     return box;
 }
@@ -291,7 +290,7 @@ wxTextValidator CharListValidator(const wxString &characters, wxString *target)
     return validator;
 }
 
-} // namespace
+}  // namespace
 
 void cvq9_config_ui::CreateControls()
 {
@@ -301,8 +300,8 @@ void cvq9_config_ui::CreateControls()
     wxBoxSizer *top = new wxBoxSizer(wxVERTICAL);
     SetSizer(top);
 
-    wxNotebookPages = new wxNotebook(this, ID_NOTEBOOK_PAGES, wxDefaultPosition, wxSize(800, -1),
-                                     wxBK_DEFAULT | wxBORDER_DOUBLE);
+    wxNotebookPages =
+        new wxNotebook(this, ID_NOTEBOOK_PAGES, wxDefaultPosition, wxSize(800, -1), wxBK_DEFAULT | wxBORDER_DOUBLE);
     wxNotebookPages->SetFont(PanelFont());
     wxNotebookPages->SetBackgroundColour(LightSurfaceColour());
     UseCompactLook(wxNotebookPages, CompactKind::Tabs);
@@ -340,7 +339,8 @@ void cvq9_config_ui::CreatePages()
                       "Configure the Corvana Q9 assignments for Standard mode in this tab, also Configure the "
                       "Corvana Q9 assignments common to Standard, User and Mackie modes");
     wxNotebookPages->AddPage(wxPanelStd, wxT("Assign Common && Standard mode"));
-    wxPanelUser = Page(wxNotebookPages, ID_PANEL_USER, "Configure the Corvana Q9 assignments for User mode in this tab");
+    wxPanelUser =
+        Page(wxNotebookPages, ID_PANEL_USER, "Configure the Corvana Q9 assignments for User mode in this tab");
     wxNotebookPages->AddPage(wxPanelUser, wxT("Assign User && Mackie/Logic modes"));
 }
 
@@ -436,8 +436,8 @@ void cvq9_config_ui::CreatePreferencesTab()
     Tip(wxChoiceFwOffline, "Select here the firmware version of your Corvana Q9");
     versions->Add(wxChoiceFwOffline);
     versions->Add(Label(p, "Hardware"), 0, wxALIGN_CENTER_VERTICAL);
-    wxChoiceHwOffline = new wxChoice(p, ID_CHOICE_HW_OFFLINE, wxDefaultPosition, wxDefaultSize,
-                                     Items({"1.0", "1.1", "1.2", "2.0"}));
+    wxChoiceHwOffline =
+        new wxChoice(p, ID_CHOICE_HW_OFFLINE, wxDefaultPosition, wxDefaultSize, Items({"1.0", "1.1", "1.2", "2.0"}));
     wxChoiceHwOffline->SetSelection(3);
     wxChoiceHwOffline->Enable(false);
     Tip(wxChoiceHwOffline, "Select here the hardware version of your Corvana Q9");
@@ -554,8 +554,8 @@ void cvq9_config_ui::CreateGlobalTab(wxWindow *p)
         "Check this box to prevent Corvana Q9 current MIDI channel to be inserted in the MIDI event when SHIFT "
         "button is pressed.\nThis option allows to send fixed MIDI channels when SHIFT button is pressed");
     third->Add(CheckboxShiftLockChannel, 0, wxLEFT | wxBOTTOM, kColumnGap);
-    wxRadioBoxShiftMode = Radio(p, ID_RADIOBOX_SHIFT_MODE, "SHIFT button mode", {"&Push", "&Toggle"},
-                                wxRA_SPECIFY_ROWS);
+    wxRadioBoxShiftMode =
+        Radio(p, ID_RADIOBOX_SHIFT_MODE, "SHIFT button mode", {"&Push", "&Toggle"}, wxRA_SPECIFY_ROWS);
     Tip(wxRadioBoxShiftMode, "Select here the behavior of the SHIFT button (push or toggle)");
     third->Add(wxRadioBoxShiftMode, 0, wxBOTTOM, kColumnGap);
     wxBoxSizer *curves = new wxBoxSizer(wxHORIZONTAL);
@@ -569,7 +569,8 @@ void cvq9_config_ui::CreateRealtimeTab(wxWindow *p)
 {
     wxBoxSizer *columns = new wxBoxSizer(wxHORIZONTAL);
     p->SetSizer(columns);
-    const char *const sync_tip_end = "\n- Internal: from the internal timebase\n- External: from the selected external input ";
+    const char *const sync_tip_end =
+        "\n- Internal: from the internal timebase\n- External: from the selected external input ";
 
     // Column 1: internal sync, tempo, the synchronisation sources.
     wxBoxSizer *first = new wxBoxSizer(wxVERTICAL);
@@ -606,8 +607,7 @@ void cvq9_config_ui::CreateRealtimeTab(wxWindow *p)
     sources->Add(wxChoiceExtLfoSync, 0, wxEXPAND);
     sources->Add(Label(p, "Arpp. Sync"), 0, wxALIGN_CENTER_VERTICAL);
     wxChoiceExtArppSync = Choice(p, ID_CHOICE_ARPP_SYNC, {"Internal", "External"});
-    Tip(wxChoiceExtArppSync,
-        (std::string("Select here the Arppeggiator synchronization mode") + sync_tip_end).c_str());
+    Tip(wxChoiceExtArppSync, (std::string("Select here the Arppeggiator synchronization mode") + sync_tip_end).c_str());
     sources->Add(wxChoiceExtArppSync, 0, wxEXPAND);
     sources->Add(Label(p, "Motion Sync"), 0, wxALIGN_CENTER_VERTICAL);
     wxChoiceExtMotionSync = Choice(p, ID_CHOICE_MOTION_SYNC, {"Internal", "External"});
@@ -661,8 +661,8 @@ void cvq9_config_ui::CreateRealtimeTab(wxWindow *p)
     third->Add(s24);
     s24->Add(Label(p, "Sync. mode"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
     wxChoiceSync24Sync = Choice(p, ID_CHOICE_S24_SYNC, {"Internal", "External"});
-    Tip(wxChoiceSync24Sync, (std::string("Select here the Sync-24 signal must be synchronized from") +
-                             sync_tip_end).c_str());
+    Tip(wxChoiceSync24Sync,
+        (std::string("Select here the Sync-24 signal must be synchronized from") + sync_tip_end).c_str());
     s24->Add(wxChoiceSync24Sync, 0, wxALIGN_CENTER_VERTICAL);
 }
 
@@ -721,9 +721,9 @@ void cvq9_config_ui::CreateStdAssignTab(wxWindow *p)
     // Standard mode only: the event and its number.
     wxBoxSizer *standard = new wxBoxSizer(wxVERTICAL);
     columns->Add(standard, 0, wxALL, kGap);
-    standard->Add(new wxStaticText(p, wxID_STATIC, Text("Standard Mode only"), wxDefaultPosition, wxDefaultSize,
-                                   wxSUNKEN_BORDER),
-                  0, wxBOTTOM, 2);
+    standard->Add(
+        new wxStaticText(p, wxID_STATIC, Text("Standard Mode only"), wxDefaultPosition, wxDefaultSize, wxSUNKEN_BORDER),
+        0, wxBOTTOM, 2);
     standard->Add(HLine(p), 0, wxEXPAND | wxBOTTOM, kGap);
     wxFlexGridSizer *event_grid = new wxFlexGridSizer(0, 2, kGap, kColumnGap);
     standard->Add(event_grid);
@@ -748,13 +748,13 @@ void cvq9_config_ui::CreateUserAssignTab(wxWindow *p)
     // First row: the two assignment sources.
     wxBoxSizer *sources = new wxBoxSizer(wxHORIZONTAL);
     page->Add(sources, 0, wxLEFT | wxRIGHT | wxTOP, kGap);
-    wxRadioButtonUsePreset = new wxRadioButton(p, ID_RADIOBUTTON_PRESET, Text("Use preset"), wxDefaultPosition,
-                                               wxDefaultSize, wxRB_GROUP);
+    wxRadioButtonUsePreset =
+        new wxRadioButton(p, ID_RADIOBUTTON_PRESET, Text("Use preset"), wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
     wxRadioButtonUsePreset->SetValue(false);
     Tip(wxRadioButtonUsePreset, "Click to assign from preset libraries");
     sources->Add(wxRadioButtonUsePreset, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
-    wxComboBoxPresetCtrl = new wxComboBox(p, ID_COMBOBOX_PRESETCTRL, wxEmptyString, wxDefaultPosition,
-                                          wxSize(165, -1), wxArrayString(), wxCB_DROPDOWN | wxCB_SORT);
+    wxComboBoxPresetCtrl = new wxComboBox(p, ID_COMBOBOX_PRESETCTRL, wxEmptyString, wxDefaultPosition, wxSize(165, -1),
+                                          wxArrayString(), wxCB_DROPDOWN | wxCB_SORT);
     Tip(wxComboBoxPresetCtrl, "Select here your preset gear");
     sources->Add(wxComboBoxPresetCtrl, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
     wxComboBoxPresetParamCtrl = new wxComboBox(p, ID_COMBOBOX_PRESETPARAMCTRL, wxEmptyString, wxDefaultPosition,
@@ -766,7 +766,8 @@ void cvq9_config_ui::CreateUserAssignTab(wxWindow *p)
     Tip(wxRadioButtonUseStdTemplate, "Click to assign a standard MIDI event");
     sources->Add(wxRadioButtonUseStdTemplate, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
     // Its 389 entries go in when its tab is first shown (FillStdTemplateList).
-    wxComboBoxStdTemplateCtrl = FixedWidthCombo(p, ID_COMBOBOX_STDTEMPLATECTRL, Text("User Defined"), 165, wxArrayString());
+    wxComboBoxStdTemplateCtrl =
+        FixedWidthCombo(p, ID_COMBOBOX_STDTEMPLATECTRL, Text("User Defined"), 165, wxArrayString());
     Tip(wxComboBoxStdTemplateCtrl, "Select here the standard MIDI event to assign");
     sources->Add(wxComboBoxStdTemplateCtrl, 0, wxALIGN_CENTER_VERTICAL);
 
@@ -783,8 +784,8 @@ void cvq9_config_ui::CreateUserAssignTab(wxWindow *p)
     SpinCtrlMaxValue = Spin(p, ID_SPINCTRL_MAX_VALUE, 0, 127, 127, true);
     Tip(SpinCtrlMaxValue, "Select here the Max value associated to the control");
     wxStaticTextDelayTxt = Label(p, "Midi delay (milliseconds)");
-    wxComboBoxMidiDelay = new wxComboBox(p, ID_COMBOBOX_MIDIDELAY, Text("None"), wxDefaultPosition,
-                                         wxSize(90, -1), Items({"None", "30", "60", "90"}), wxCB_DROPDOWN);
+    wxComboBoxMidiDelay = new wxComboBox(p, ID_COMBOBOX_MIDIDELAY, Text("None"), wxDefaultPosition, wxSize(90, -1),
+                                         Items({"None", "30", "60", "90"}), wxCB_DROPDOWN);
     wxComboBoxMidiDelay->SetSelection(0);
     Tip(wxComboBoxMidiDelay, "Select Midi delay to insert between events");
     wxStaticTextChainTxt = Label(p, "Chained control");
@@ -809,18 +810,19 @@ void cvq9_config_ui::CreateUserAssignTab(wxWindow *p)
     Tip(wxSpinCtrlCtrlValuePosition1,
         (std::string("Select here where to insert the control value 1 in the MIDI string\n\nIf the control is "
                      "splitted in 2 nibbles:\n- Select here the position of the MSB nibble") +
-         nibble_example).c_str());
+         nibble_example)
+            .c_str());
     wxStaticTextVal2Txt = Label(p, "Control value position 2 (V2)");
     wxSpinCtrlCtrlValuePosition2 = Spin(p, ID_SPINCTRL_CTRLVALUEPOSITION2, 0, 21, 0, true);
     Tip(wxSpinCtrlCtrlValuePosition2,
         (std::string("Select here where to insert the control value 2\n\nIf the control is splitted in 2 "
                      "nibbles:\n- Select here the position of the LSB nibble") +
-         nibble_example).c_str());
+         nibble_example)
+            .c_str());
     wxStaticTextCurveTxt = Label(p, "Control Curve model");
-    wxComboBoxCurveModel =
-        new wxComboBox(p, ID_COMBOBOX_CURVEMODEL, Text("Linear"), wxDefaultPosition, wxSize(116, -1),
-                       Items({"Linear", "Inv linear", "Log.", "Inv log.", "Random", "User 1", "User 2"}),
-                       wxCB_DROPDOWN);
+    wxComboBoxCurveModel = new wxComboBox(
+        p, ID_COMBOBOX_CURVEMODEL, Text("Linear"), wxDefaultPosition, wxSize(116, -1),
+        Items({"Linear", "Inv linear", "Log.", "Inv log.", "Random", "User 1", "User 2"}), wxCB_DROPDOWN);
     wxComboBoxCurveModel->SetSelection(0);
     Tip(wxComboBoxCurveModel, "Select the control curve model (analog behavior)");
     wxButtonEditCurve = Button(p, ID_BUTTON_EDIT_CURVE, "Edit", wxDefaultSize, wxBU_EXACTFIT);
@@ -855,10 +857,10 @@ void cvq9_config_ui::CreateUserAssignTab(wxWindow *p)
         {wxStaticTextMinTxt, SpinCtrlMinValue, wxStaticTextDelayTxt, wxComboBoxMidiDelay, nullptr, nullptr},
         {wxStaticTextMaxTxt, SpinCtrlMaxValue, wxStaticTextChannelTxt, wxSpinCtrlMidiChannelPosition, nullptr,
          wxStaticTextCsStartTxt},
-        {wxStaticTextChainTxt, wxComboBoxChainedCtrlNumero, wxStaticTextVal1Txt, wxSpinCtrlCtrlValuePosition1,
-         nullptr, wxSpinCtrlChecksumFirstByte},
-        {wxStaticTextCrossfader, wxCheckBoxCrossfadeChain, wxStaticTextVal2Txt, wxSpinCtrlCtrlValuePosition2,
-         nullptr, nullptr},
+        {wxStaticTextChainTxt, wxComboBoxChainedCtrlNumero, wxStaticTextVal1Txt, wxSpinCtrlCtrlValuePosition1, nullptr,
+         wxSpinCtrlChecksumFirstByte},
+        {wxStaticTextCrossfader, wxCheckBoxCrossfadeChain, wxStaticTextVal2Txt, wxSpinCtrlCtrlValuePosition2, nullptr,
+         nullptr},
         {wxStaticTextCurveTxt, wxComboBoxCurveModel, wxStaticTextSplit, wxCheckBoxNibbleCtrl, wxButtonEditCurve,
          nullptr},
     };
@@ -962,8 +964,8 @@ void cvq9_config_ui::CreateBottomArea(wxSizer *top)
     wxStaticTextLibraryFile = new wxStaticText(p, wxID_STATIC, wxT("-"), wxDefaultPosition, wxDefaultSize,
                                                wxST_ELLIPSIZE_MIDDLE | wxST_NO_AUTORESIZE);
     status->Add(wxStaticTextLibraryFile, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, kColumnGap);
-    GAUGE_Bargraph = new wxGauge(p, ID_GAUGE_BARGRAPH, 100, wxDefaultPosition, wxSize(250, 12),
-                                 wxGA_HORIZONTAL | wxSUNKEN_BORDER);
+    GAUGE_Bargraph =
+        new wxGauge(p, ID_GAUGE_BARGRAPH, 100, wxDefaultPosition, wxSize(250, 12), wxGA_HORIZONTAL | wxSUNKEN_BORDER);
     GAUGE_Bargraph->SetValue(1);
     status->Add(GAUGE_Bargraph, 0, wxALIGN_CENTER_VERTICAL);
 }
@@ -971,10 +973,9 @@ void cvq9_config_ui::CreateBottomArea(wxSizer *top)
 void cvq9_config_ui::InstallValidators()
 {
     auto install = [](wxWindow *window, const wxValidator &validator) { window->SetValidator(validator); };
-    for (wxSpinCtrl *spin : {wxSpinCtrlStartGroup, wxSpinCtrlEndGroup, SpinCtrlCcNoteNumberStdMode,
-                             SpinCtrlMinValue, SpinCtrlMaxValue, wxSpinCtrlMidiChannelPosition,
-                             wxSpinCtrlCtrlValuePosition1, wxSpinCtrlCtrlValuePosition2,
-                             wxSpinCtrlChecksumFirstByte})
+    for (wxSpinCtrl *spin : {wxSpinCtrlStartGroup, wxSpinCtrlEndGroup, SpinCtrlCcNoteNumberStdMode, SpinCtrlMinValue,
+                             SpinCtrlMaxValue, wxSpinCtrlMidiChannelPosition, wxSpinCtrlCtrlValuePosition1,
+                             wxSpinCtrlCtrlValuePosition2, wxSpinCtrlChecksumFirstByte})
         install(spin, SpinDigitsValidator(&MustBeInt));
     install(wxTextCtrlGroupName, wxTextValidator(wxFILTER_ASCII, &MustBeAscii));
     install(wxTextCtrlLcdString, wxTextValidator(wxFILTER_ASCII, &MustBeAscii));
@@ -984,7 +985,8 @@ void cvq9_config_ui::InstallValidators()
     const struct {
         wxTextCtrl *field;
         unsigned long limit;
-    } limits[] = {{wxTextCtrlMidiString, 42}, {wxTextCtrlLcdString, 16}, {wxTextCtrlGroupName, 14}, {wxTextCtrlTempo, 3}};
+    } limits[] = {
+        {wxTextCtrlMidiString, 42}, {wxTextCtrlLcdString, 16}, {wxTextCtrlGroupName, 14}, {wxTextCtrlTempo, 3}};
     for (const auto &entry : limits)
         entry.field->SetMaxLength(entry.limit);
 }

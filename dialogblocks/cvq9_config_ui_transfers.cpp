@@ -15,9 +15,9 @@
 #include "CVQ9Mainframe.h"
 #include "CVQ9View.h"
 #include "Midi_Ios.h"
-#include "exchange.h"
 #include "config_tables.h"
 #include "cross_functions.h"
+#include "exchange.h"
 #include "global_params.h"
 #include "record_access.h"
 #include "settings.h"
@@ -104,7 +104,7 @@ void SetNumber(wxStaticText *label, unsigned value)
         label->SetLabel(text);
 }
 
-} // namespace
+}  // namespace
 
 // ---- Exchange.
 
@@ -139,15 +139,14 @@ int cvq9_config_ui::WaitIncomingSysex(int action, uint8_t *sysex_in, uint8_t *va
     target.param_address = param_address;
     WaitStepPacer &pacer = Pacer();
     pacer.StartWait();
-    const int result = WaitSysexAnswer(action, sysex_in, target, timeout, sysex_error,
-                                       [&](unsigned step) {
-                                           last_step = static_cast<int>(step);
-                                           pacer.SleepStep();
-                                           if (wxTheApp && pacer.YieldDue()) {
-                                               show_step();
-                                               wxTheApp->Yield(true);
-                                           }
-                                       });
+    const int result = WaitSysexAnswer(action, sysex_in, target, timeout, sysex_error, [&](unsigned step) {
+        last_step = static_cast<int>(step);
+        pacer.SleepStep();
+        if (wxTheApp && pacer.YieldDue()) {
+            show_step();
+            wxTheApp->Yield(true);
+        }
+    });
     show_step();
     return result;
 }
@@ -244,7 +243,7 @@ uint8_t cvq9_config_ui::DownloadSingleToCvQ9(uint8_t update_bargraph, bool type)
 
     if (!Checked(CheckboxIgnoreMIDI)) {
         if (CheckMidiStruct(&record, index) == 2 && !force)
-            return 0;   // an undefined control sends nothing at all
+            return 0;  // an undefined control sends nothing at all
         LightLeds();
         if (Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &record, sysex_out, index, group) == SYSEX_INVALID_REQUEST) {
             DisplayRefusedRequest(RefusedControlText(group, index));
@@ -363,7 +362,7 @@ uint8_t *CommonItemBytes(uint8_t address, uint8_t *name)
     }
 }
 
-} // namespace
+}  // namespace
 
 uint8_t cvq9_config_ui::DownloadSelectedParametersToCvQ9()
 {
@@ -521,16 +520,18 @@ void cvq9_config_ui::TransferAll(bool upload)
             step();
             const uint8_t index = static_cast<uint8_t>(ControlIndex);
             if (upload) {
-                if (!Check_Code_Passes(UploadSingleFromCvQ9(0, false)) || !Check_Code_Passes(CheckCurrentParam(0, index)))
+                if (!Check_Code_Passes(UploadSingleFromCvQ9(0, false)) ||
+                    !Check_Code_Passes(CheckCurrentParam(0, index)))
                     must_finish_midi = true;
-            } else if (!Check_Code_Passes(CheckCurrentParam(0, index)) || !Check_Code_Passes(DownloadSingleToCvQ9(0, false))) {
+            } else if (!Check_Code_Passes(CheckCurrentParam(0, index)) ||
+                       !Check_Code_Passes(DownloadSingleToCvQ9(0, false))) {
                 must_finish_midi = true;
             }
         }
     }
     for (CurrentGroup = static_cast<unsigned>(from < 0 ? 0 : from);
-         static_cast<int>(CurrentGroup) <= wxSpinCtrlEndGroup->GetValue() &&
-         CurrentGroup < GROUP_NB && !must_finish_midi;
+         static_cast<int>(CurrentGroup) <= wxSpinCtrlEndGroup->GetValue() && CurrentGroup < GROUP_NB &&
+         !must_finish_midi;
          ++CurrentGroup) {
         for (ControlIndex = FIRST_GROUP_CONTROL; ControlIndex <= LAST_CONTROL_INDEX && !must_finish_midi;
              ++ControlIndex) {
@@ -542,7 +543,8 @@ void cvq9_config_ui::TransferAll(bool upload)
             if (upload) {
                 if (!Check_Code_Passes(UploadSingleFromCvQ9(0, true)))
                     must_finish_midi = true;
-            } else if (!Check_Code_Passes(CheckCurrentParam(group, index)) || !Check_Code_Passes(DownloadSingleToCvQ9(0, true))) {
+            } else if (!Check_Code_Passes(CheckCurrentParam(group, index)) ||
+                       !Check_Code_Passes(DownloadSingleToCvQ9(0, true))) {
                 must_finish_midi = true;
             }
         }

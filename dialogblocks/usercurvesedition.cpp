@@ -36,7 +36,7 @@ void ShowCurveError(const CurveCheck &check)
     box.ShowModal();
 }
 
-} // namespace
+}  // namespace
 
 // ---- The curve layer --------------------------------------------------------
 
@@ -59,10 +59,13 @@ wxBEGIN_EVENT_TABLE(UserCurvesedition, wxDialog)
     EVT_BUTTON(ID_BUTTON_SAVE_QUIT_CURVE, UserCurvesedition::OnButtonSaveClick)
 wxEND_EVENT_TABLE()
 
-UserCurvesedition::UserCurvesedition() { Init(); }
+UserCurvesedition::UserCurvesedition()
+{
+    Init();
+}
 
-UserCurvesedition::UserCurvesedition(wxWindow *parent, wxWindowID id, const wxString &caption,
-                                     const wxPoint &pos, const wxSize &size, long style)
+UserCurvesedition::UserCurvesedition(wxWindow *parent, wxWindowID id, const wxString &caption, const wxPoint &pos,
+                                     const wxSize &size, long style)
 {
     Init();
     Create(parent, id, caption, pos, size, style);
@@ -82,8 +85,8 @@ void UserCurvesedition::Init()
     wxButtonSaveQuitCurve = nullptr;
 }
 
-bool UserCurvesedition::Create(wxWindow *parent, wxWindowID id, const wxString &caption,
-                               const wxPoint &pos, const wxSize &size, long style)
+bool UserCurvesedition::Create(wxWindow *parent, wxWindowID id, const wxString &caption, const wxPoint &pos,
+                               const wxSize &size, long style)
 {
     Init();
     SetExtraStyle(wxWS_EX_VALIDATE_RECURSIVELY);
@@ -135,8 +138,7 @@ void UserCurvesedition::CreateControls()
          ID_BUTTON_UPDATE_GRAPH2, wxT("User curve 2"), wxT("Select this tab to edit User curve 2")},
     };
     for (const PageWidgets &p : pages) {
-        wxPanel *panel = new wxPanel(wxNotebookPage, p.panelId, wxDefaultPosition, wxDefaultSize,
-                                     wxTAB_TRAVERSAL);
+        wxPanel *panel = new wxPanel(wxNotebookPage, p.panelId, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL);
         if (tips)
             panel->SetToolTip(_(p.tabTip));
         wxBoxSizer *pageSizer = new wxBoxSizer(wxHORIZONTAL);
@@ -182,8 +184,8 @@ void UserCurvesedition::CreateControls()
         wxButtonGenerateCurve->SetToolTip(_("Click to generate the selected curve model"));
     generatorSizer->Add(wxButtonGenerateCurve, 0, wxALIGN_CENTER_VERTICAL, 0);
 
-    wxButtonSaveQuitCurve = new wxButton(this, ID_BUTTON_SAVE_QUIT_CURVE, _("Check && Exit"), wxDefaultPosition,
-                                         wxSize(110, 20));
+    wxButtonSaveQuitCurve =
+        new wxButton(this, ID_BUTTON_SAVE_QUIT_CURVE, _("Check && Exit"), wxDefaultPosition, wxSize(110, 20));
     if (tips)
         wxButtonSaveQuitCurve->SetToolTip(_("Click to check and exit user curve"));
     rightSizer->Add(wxButtonSaveQuitCurve, 0, wxALIGN_RIGHT | wxRIGHT | wxTOP, 10);
@@ -290,7 +292,10 @@ void UserCurvesedition::OnButtonSaveClick(wxCommandEvent &event)
     event.Skip();
 }
 
-bool UserCurvesedition::ShowToolTips() { return true; }
+bool UserCurvesedition::ShowToolTips()
+{
+    return true;
+}
 
 wxBitmap UserCurvesedition::GetBitmapResource(const wxString &name)
 {

@@ -22,29 +22,29 @@ class wxComboBox;
 class wxPanel;
 class wxTextCtrl;
 
-#define ID_USERCURVESEDITION 10095
-#define SYMBOL_USERCURVESEDITION_STYLE (wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER | wxCLIP_CHILDREN)
-#define SYMBOL_USERCURVESEDITION_TITLE _("User Curves edition")
-#define SYMBOL_USERCURVESEDITION_IDNAME ID_USERCURVESEDITION
-#define SYMBOL_USERCURVESEDITION_SIZE wxSize(450, 410)
+#define ID_USERCURVESEDITION              10095
+#define SYMBOL_USERCURVESEDITION_STYLE    (wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER | wxCLIP_CHILDREN)
+#define SYMBOL_USERCURVESEDITION_TITLE    _("User Curves edition")
+#define SYMBOL_USERCURVESEDITION_IDNAME   ID_USERCURVESEDITION
+#define SYMBOL_USERCURVESEDITION_SIZE     wxSize(450, 410)
 #define SYMBOL_USERCURVESEDITION_POSITION wxDefaultPosition
 
 // Widget identifiers of the dialog.
-#define ID_NOTEBOOK_CURVES 10096
-#define ID_PANEL_CURVE1 10097
-#define ID_TEXTCTRL_CURVE1 10098
-#define ID_BUTTON_UPDATE_GRAPH 10099
-#define ID_PANEL_CURVE2 10100
-#define ID_TEXTCTRL_CURVE2 10101
-#define ID_BUTTON_UPDATE_GRAPH2 10102
-#define ID_COMBOBOX_RESET_CURVE 10103
-#define ID_BUTTON_GENERATE_CURVE 10104
+#define ID_NOTEBOOK_CURVES        10096
+#define ID_PANEL_CURVE1           10097
+#define ID_TEXTCTRL_CURVE1        10098
+#define ID_BUTTON_UPDATE_GRAPH    10099
+#define ID_PANEL_CURVE2           10100
+#define ID_TEXTCTRL_CURVE2        10101
+#define ID_BUTTON_UPDATE_GRAPH2   10102
+#define ID_COMBOBOX_RESET_CURVE   10103
+#define ID_BUTTON_GENERATE_CURVE  10104
 #define ID_BUTTON_SAVE_QUIT_CURVE 10105
-#define ID_CURVE_PLOT 10106
+#define ID_CURVE_PLOT             10106
 
 // Where the plot stands in the dialog, and its size.
 #define CURVE_PLOT_POSITION wxPoint(173, 43)
-#define CURVE_PLOT_SIZE wxSize(256, 256)
+#define CURVE_PLOT_SIZE     wxSize(256, 256)
 
 // The plot layer of one user curve: its 128 points as a function of the
 // control position, on 0..128 in both directions.
@@ -73,13 +73,11 @@ public:
     UserCurvesedition(wxWindow *parent, wxWindowID id = SYMBOL_USERCURVESEDITION_IDNAME,
                       const wxString &caption = SYMBOL_USERCURVESEDITION_TITLE,
                       const wxPoint &pos = SYMBOL_USERCURVESEDITION_POSITION,
-                      const wxSize &size = SYMBOL_USERCURVESEDITION_SIZE,
-                      long style = SYMBOL_USERCURVESEDITION_STYLE);
+                      const wxSize &size = SYMBOL_USERCURVESEDITION_SIZE, long style = SYMBOL_USERCURVESEDITION_STYLE);
     bool Create(wxWindow *parent, wxWindowID id = SYMBOL_USERCURVESEDITION_IDNAME,
                 const wxString &caption = SYMBOL_USERCURVESEDITION_TITLE,
                 const wxPoint &pos = SYMBOL_USERCURVESEDITION_POSITION,
-                const wxSize &size = SYMBOL_USERCURVESEDITION_SIZE,
-                long style = SYMBOL_USERCURVESEDITION_STYLE);
+                const wxSize &size = SYMBOL_USERCURVESEDITION_SIZE, long style = SYMBOL_USERCURVESEDITION_STYLE);
     ~UserCurvesedition() override;
 
     // Builds the dialog's widgets.

@@ -144,7 +144,7 @@ wxImage DecodeSimpleXpm(const char *const *xpm)
     return image;
 }
 
-} // namespace
+}  // namespace
 
 wxImage XpmToImage(const char *const *xpm)
 {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 // The pictures, drawn by tools/draw_artwork from the panel geometry.
+#include "xpm/IDI_ICON1.xpm"
 #include "xpm/button_green.xpm"
 #include "xpm/button_red.xpm"
 #include "xpm/clear.xpm"
@@ -42,7 +43,6 @@
 #include "xpm/save.xpm"
 #include "xpm/slider_green.xpm"
 #include "xpm/slider_red.xpm"
-#include "xpm/IDI_ICON1.xpm"
 
 namespace {
 
@@ -90,17 +90,25 @@ const Cvq9XpmResource kResources[] = {
 
 }  // namespace
 
-const char *const *FindXpmResource(const char *name) {
-  if (name == nullptr) return nullptr;
-  for (const Cvq9XpmResource &resource : kResources) {
-    if (std::strcmp(resource.name, name) == 0) return resource.xpm;
-  }
-  return nullptr;
+const char *const *FindXpmResource(const char *name)
+{
+    if (name == nullptr)
+        return nullptr;
+    for (const Cvq9XpmResource &resource : kResources) {
+        if (std::strcmp(resource.name, name) == 0)
+            return resource.xpm;
+    }
+    return nullptr;
 }
 
-const char *const *Cvq9AppIconXpm() { return IDI_ICON1_xpm; }
+const char *const *Cvq9AppIconXpm()
+{
+    return IDI_ICON1_xpm;
+}
 
-const Cvq9XpmResource *Cvq9XpmResources(size_t *count) {
-  if (count) *count = sizeof(kResources) / sizeof(kResources[0]);
-  return kResources;
+const Cvq9XpmResource *Cvq9XpmResources(size_t *count)
+{
+    if (count)
+        *count = sizeof(kResources) / sizeof(kResources[0]);
+    return kResources;
 }

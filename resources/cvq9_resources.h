@@ -15,8 +15,8 @@ const char *const *Cvq9AppIconXpm();
 
 // One entry of the picture table, for enumerating every built-in picture.
 struct Cvq9XpmResource {
-  const char *name;
-  const char *const *xpm;
+    const char *name;
+    const char *const *xpm;
 };
 // The table of every built-in picture, `*count` entries.
 const Cvq9XpmResource *Cvq9XpmResources(size_t *count);

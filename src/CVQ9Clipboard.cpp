@@ -22,7 +22,7 @@ bool Addressable(unsigned index)
     return CurrentGroup < GROUP_NB && index <= LAST_CONTROL_INDEX;
 }
 
-} // namespace
+}  // namespace
 
 void CVQ9MainFrame::OnButtonCopy(wxCommandEvent &)
 {

@@ -12,11 +12,11 @@
 #include "CVQ9Test.h"
 #include "CVQ9View.h"
 #include "cvq9_config_ui.h"
-#include "shell_rules.h"
 #include "legacy_import.h"
 #include "libconv.h"
 #include "library_file.h"
 #include "record_access.h"
+#include "shell_rules.h"
 #include "text_summary.h"
 #include "usercurvesedition.h"
 
@@ -80,7 +80,7 @@ void ShowFileError(const std::string &text)
                  wxOK | wxICON_WARNING | wxCENTRE, nullptr);
 }
 
-} // namespace
+}  // namespace
 
 wxBEGIN_EVENT_TABLE(CVQ9MainFrame, wxFrame)
     EVT_MENU(ID_CVQ9_QUIT, CVQ9MainFrame::OnQuit)
@@ -326,10 +326,9 @@ bool CVQ9MainFrame::LoadAllFromLibraryFile(wxString path)
 uint8_t CVQ9MainFrame::ImportCvProLibrary(wxString path)
 {
     wxBusyCursor busy;
-    const LegacyImportResult result = ImportCvProLibraryFile(
-        FileSystemPath(path), [](uint8_t group, uint8_t control) {
-            return pui ? pui->CheckCurrentParam(group, control) : static_cast<uint8_t>(0);
-        });
+    const LegacyImportResult result = ImportCvProLibraryFile(FileSystemPath(path), [](uint8_t group, uint8_t control) {
+        return pui ? pui->CheckCurrentParam(group, control) : static_cast<uint8_t>(0);
+    });
     if (result.status == LEGACY_IMPORT_CANNOT_OPEN) {
         ShowFileError(result.message);
         return result.status;

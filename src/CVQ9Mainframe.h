@@ -32,11 +32,11 @@ enum : int {
     ID_CVQ9_COPY_GROUP = 1003,
     ID_CVQ9_PASTE_GROUP = 1004,
     ID_CVQ9_CLEAR_GROUP = 1005,
-    ID_CVQ9_OPEN = 5000,   // wxID_OPEN
-    ID_CVQ9_NEW = 5002,    // wxID_NEW
-    ID_CVQ9_SAVE = 5003,   // wxID_SAVE
-    ID_CVQ9_SAVEAS = 5004, // wxID_SAVEAS
-    ID_CVQ9_HELP = 5009,   // wxID_HELP
+    ID_CVQ9_OPEN = 5000,    // wxID_OPEN
+    ID_CVQ9_NEW = 5002,     // wxID_NEW
+    ID_CVQ9_SAVE = 5003,    // wxID_SAVE
+    ID_CVQ9_SAVEAS = 5004,  // wxID_SAVEAS
+    ID_CVQ9_HELP = 5009,    // wxID_HELP
     ID_CVQ9_UPLOAD_CURRENT = 10044,
     ID_CVQ9_UPLOAD_ALL = 10045,
     ID_CVQ9_DOWNLOAD_CURRENT = 10046,
@@ -48,9 +48,9 @@ enum : int {
 };
 
 // Texts of the main window.
-extern const char CVQ9_MAIN_TITLE[];      // "Halvorn CVQ9 Configuration software"
-extern const char CVQ9_VERSION_TEXT[];    // "1.4a -  Jan 2006"
-extern const char CVQ9_HELP_BOOK[];       // "cvq9_cfg_soft_hlp_v14.htb"
+extern const char CVQ9_MAIN_TITLE[];    // "Halvorn CVQ9 Configuration software"
+extern const char CVQ9_VERSION_TEXT[];  // "1.4a -  Jan 2006"
+extern const char CVQ9_HELP_BOOK[];     // "cvq9_cfg_soft_hlp_v14.htb"
 
 class CVQ9MainFrame : public wxFrame
 {

@@ -23,9 +23,9 @@
 #include "cvq9_config_ui.h"
 #include "cvq9_pictures.h"
 #include "cvq9_resources.h"
-#include "shell_rules.h"
 #include "libconv.h"
 #include "record_access.h"
+#include "shell_rules.h"
 #include "usercurvesedition.h"
 
 CVQ9App *pCVQ9App = nullptr;
@@ -35,7 +35,7 @@ namespace {
 
 // One entry of a menu: identifier, label, help text, enabled at start-up.
 struct MenuEntry {
-    int id;        // 0: a separator
+    int id;  // 0: a separator
     const char *label;
     const char *help;
     bool enabled;
@@ -103,7 +103,7 @@ wxMenu *BuildMenu(const MenuEntry (&entries)[N])
 // the group label and selector.
 struct ToolEntry {
     enum Kind { Tool, Separators, GroupSelector } kind;
-    int id;              // Tool; the number of separators for Separators
+    int id;  // Tool; the number of separators for Separators
     const char *image;
     const char *label;
     const char *tooltip;
@@ -170,8 +170,7 @@ void BuildToolbar(wxFrame *frame)
 // The preset library's messages appear as message boxes with the reader's caption.
 void ShowPresetMessage(const std::string &caption, const std::string &text)
 {
-    wxMessageBox(DeviceText(text), DeviceText(caption),
-                 wxOK | wxCENTRE, nullptr);
+    wxMessageBox(DeviceText(text), DeviceText(caption), wxOK | wxCENTRE, nullptr);
 }
 
 // A path held one character per byte, as the file system takes it.
@@ -181,7 +180,7 @@ wxString PathForFileSystem(const wxString &bytes_path)
     return name.empty() ? bytes_path : name;
 }
 
-} // namespace
+}  // namespace
 
 wxBEGIN_EVENT_TABLE(CVQ9App, wxApp)
     EVT_MENU(ID_CVQ9_UPLOAD_CURRENT, CVQ9App::OnUploadCurrentfromq9Menu)
@@ -211,9 +210,9 @@ bool CVQ9App::OnInit()
     // global configuration: that one is the toolkit's own (step 18).
     {
         wxLogNull quiet;
-        CVQ9_SOFT_config = new wxFileConfig(wxString::FromAscii(CVQ9_SETTINGS_APP_NAME), wxEmptyString, wxEmptyString,
-                                            wxEmptyString, wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE,
-                                            wxConvUTF8);
+        CVQ9_SOFT_config =
+            new wxFileConfig(wxString::FromAscii(CVQ9_SETTINGS_APP_NAME), wxEmptyString, wxEmptyString, wxEmptyString,
+                             wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_GLOBAL_FILE, wxConvUTF8);
     }
 
     // 2. Not connected, not offline, no library, nothing to save.
@@ -237,11 +236,11 @@ bool CVQ9App::OnInit()
     SetPresetMessageReporter(&ShowPresetMessage);
 
     // 5. A fixed-size frame: the default style without resizable border and maximise box.
-    const int width = MainFrameWidth(wxSystemSettings::GetMetric(wxSYS_BORDER_X),
-                                     wxSystemSettings::GetMetric(wxSYS_EDGE_X));
+    const int width =
+        MainFrameWidth(wxSystemSettings::GetMetric(wxSYS_BORDER_X), wxSystemSettings::GetMetric(wxSYS_EDGE_X));
     const long style = wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX | wxCLIP_CHILDREN;
-    m_pCVQ9MainFrame = new CVQ9MainFrame(nullptr, wxString::FromAscii(CVQ9_MAIN_TITLE), wxDefaultCoord,
-                                         wxDefaultCoord, width, MAIN_FRAME_HEIGHT, style);
+    m_pCVQ9MainFrame = new CVQ9MainFrame(nullptr, wxString::FromAscii(CVQ9_MAIN_TITLE), wxDefaultCoord, wxDefaultCoord,
+                                         width, MAIN_FRAME_HEIGHT, style);
     m_pCVQ9MainFrame->SetAutoLayout(true);
     wxIcon icon;
     icon.CopyFromBitmap(XpmToBitmap(Cvq9AppIconXpm()));

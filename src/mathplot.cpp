@@ -45,7 +45,7 @@ wxString TickLabel(double value)
     return wxString::Format(wxT("%g"), value);
 }
 
-} // namespace
+}  // namespace
 
 double mpTickStep(double scale, double pixels)
 {
@@ -71,7 +71,10 @@ mpLayer::mpLayer() : m_pen(*wxBLACK, 1, wxPENSTYLE_SOLID), m_font(*wxSMALL_FONT)
 
 mpLayer::~mpLayer() = default;
 
-mpFX::mpFX(const wxString &name) { SetName(name); }
+mpFX::mpFX(const wxString &name)
+{
+    SetName(name);
+}
 
 void mpFX::Plot(wxDC &dc, mpWindow &w)
 {
@@ -89,8 +92,8 @@ void mpFX::Plot(wxDC &dc, mpWindow &w)
             continue;
         const double y = GetY(x);
         // Far-off values are pinned just outside the area so the line still leaves it.
-        const double py = std::min(std::max(static_cast<double>(w.y2p(y)), area.GetTop() - 10.0),
-                                   area.GetBottom() + 10.0);
+        const double py =
+            std::min(std::max(static_cast<double>(w.y2p(y)), area.GetTop() - 10.0), area.GetBottom() + 10.0);
         points.emplace_back(px, static_cast<wxCoord>(py));
     }
     if (points.size() >= 2)
@@ -99,7 +102,10 @@ void mpFX::Plot(wxDC &dc, mpWindow &w)
         dc.DrawPoint(points[0]);
 }
 
-mpScaleX::mpScaleX(const wxString &name) { SetName(name); }
+mpScaleX::mpScaleX(const wxString &name)
+{
+    SetName(name);
+}
 
 void mpScaleX::Plot(wxDC &dc, mpWindow &w)
 {
@@ -124,7 +130,10 @@ void mpScaleX::Plot(wxDC &dc, mpWindow &w)
     }
 }
 
-mpScaleY::mpScaleY(const wxString &name) { SetName(name); }
+mpScaleY::mpScaleY(const wxString &name)
+{
+    SetName(name);
+}
 
 void mpScaleY::Plot(wxDC &dc, mpWindow &w)
 {
@@ -161,7 +170,10 @@ mpWindow::mpWindow(wxWindow *parent, wxWindowID id, const wxPoint &pos, const wx
     SetBackgroundColour(*wxWHITE);
 }
 
-mpWindow::~mpWindow() { DelAllLayers(true, false); }
+mpWindow::~mpWindow()
+{
+    DelAllLayers(true, false);
+}
 
 bool mpWindow::AddLayer(mpLayer *layer, bool refreshDisplay)
 {
@@ -299,15 +311,27 @@ wxCoord ToPixel(double p)
     return static_cast<wxCoord>(std::lround(p));
 }
 
-} // namespace
+}  // namespace
 
-wxCoord mpWindow::x2p(double x) const { return ToPixel(m_marginLeft + (x - m_posX) * m_scaleX); }
+wxCoord mpWindow::x2p(double x) const
+{
+    return ToPixel(m_marginLeft + (x - m_posX) * m_scaleX);
+}
 
-wxCoord mpWindow::y2p(double y) const { return ToPixel(m_marginTop + (m_posY - y) * m_scaleY); }
+wxCoord mpWindow::y2p(double y) const
+{
+    return ToPixel(m_marginTop + (m_posY - y) * m_scaleY);
+}
 
-double mpWindow::p2x(wxCoord px) const { return m_posX + (px - m_marginLeft) / m_scaleX; }
+double mpWindow::p2x(wxCoord px) const
+{
+    return m_posX + (px - m_marginLeft) / m_scaleX;
+}
 
-double mpWindow::p2y(wxCoord py) const { return m_posY - (py - m_marginTop) / m_scaleY; }
+double mpWindow::p2y(wxCoord py) const
+{
+    return m_posY - (py - m_marginTop) / m_scaleY;
+}
 
 void mpWindow::Render(wxDC &dc)
 {

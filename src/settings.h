@@ -12,7 +12,7 @@
 // The per-user settings store, created first at start-up and deleted last.
 extern wxFileConfig *CVQ9_SOFT_config;
 // Its application name, which names the file.
-extern const char CVQ9_SETTINGS_APP_NAME[];   // "cvq9_config_soft"
+extern const char CVQ9_SETTINGS_APP_NAME[];  // "cvq9_config_soft"
 
 namespace settings {
 
@@ -24,35 +24,35 @@ unsigned ControlIndex();
 void SetControlIndex(unsigned index);
 
 // The transfer options of the Preferences tab, on when absent (lowest bit kept).
-bool ProgUndef();          // "ProgUndef"
+bool ProgUndef();  // "ProgUndef"
 void SetProgUndef(bool on);
-bool IgnoreLcdProg();      // "IgnoreLcdProg"
+bool IgnoreLcdProg();  // "IgnoreLcdProg"
 void SetIgnoreLcdProg(bool on);
-bool IgnoreMidiProg();     // "IgnoreMidiProg"
+bool IgnoreMidiProg();  // "IgnoreMidiProg"
 void SetIgnoreMidiProg(bool on);
 // The group range of the all-operations, 1 when absent.
-long StartGroup();         // "StartGroup"
+long StartGroup();  // "StartGroup"
 void SetStartGroup(long group);
-long EndGroup();           // "EndGroup"
+long EndGroup();  // "EndGroup"
 void SetEndGroup(long group);
 
 // The offline versions as their texts; absent or empty, "1.6" and "2.0".
-wxString OfflineFwVersion();   // "Offline_Fw_Version"
+wxString OfflineFwVersion();  // "Offline_Fw_Version"
 void SetOfflineFwVersion(const wxString &version);
-wxString OfflineHwVersion();   // "Offline_Hw_Version"
+wxString OfflineHwVersion();  // "Offline_Hw_Version"
 void SetOfflineHwVersion(const wxString &version);
 
 // The positions last chosen in the MIDI port selectors, 1 when absent.
-long MidiInDev();          // "MidiInDev"
+long MidiInDev();  // "MidiInDev"
 void SetMidiInDev(long position);
-long MidiOutDev();         // "MidiOutDev"
+long MidiOutDev();  // "MidiOutDev"
 void SetMidiOutDev(long position);
 
 // The panel form of the last identified controller: "Infrared" or "Ribbon";
 // "0" when absent.
-wxString HardwareVersion();    // "HardwareVersion"
+wxString HardwareVersion();  // "HardwareVersion"
 void SetHardwareVersion(const wxString &form);
 
-} // namespace settings
+}  // namespace settings
 
 #endif

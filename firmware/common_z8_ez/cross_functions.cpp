@@ -16,15 +16,15 @@
 #include <string.h>
 
 /* Smallest and largest character allowed in an LCD text or a group name. */
-#define PRINTABLE_FIRST          0x20u
-#define PRINTABLE_LAST           0x7Eu
+#define PRINTABLE_FIRST 0x20u
+#define PRINTABLE_LAST  0x7Eu
 /* First data byte of every message, after the 10-byte header. */
-#define SYSEX_DATA_START         SYSEX_HEADER_LENGHT
+#define SYSEX_DATA_START SYSEX_HEADER_LENGHT
 /* Number of one-byte fields before midi_string in All_Params. */
-#define MIDI_FIELDS_NB           11u
+#define MIDI_FIELDS_NB 11u
 /* Highest length byte a decoder accepts: every byte of a message but the
  * first and the last is a 7-bit MIDI data byte. */
-#define SYSEX_DATA_BYTE_MAX      0x7Fu
+#define SYSEX_DATA_BYTE_MAX 0x7Fu
 
 /* ------------------------------------------------------------------------- */
 /* Configuration model */
@@ -65,7 +65,7 @@ void InitMidiStruct(All_Params *MidiStruct, uint8_t group, uint8_t index, uint8_
 
     const uint8_t n = DefaultNumber(group, index);
     MidiStruct->ctrl_status_0 = n;
-    MidiStruct->ctrl_status_1 = 0x9Cu;          /* MIDI out 2, MIDI out 1, USB out, Toggle */
+    MidiStruct->ctrl_status_1 = 0x9Cu; /* MIDI out 2, MIDI out 1, USB out, Toggle */
     MidiStruct->ctrl_status_2 = 0u;
     MidiStruct->midi_str_lenght = 3u;
     MidiStruct->midi_channel_position = 1u;
@@ -86,7 +86,7 @@ void InitLcdString(uint8_t *lcd_str, uint8_t group, uint8_t index, uint8_t init_
         lcd_str[0] = 0u;
         return;
     }
-    static const char prefix[] = "    CC # ";   /* four spaces, "CC # " */
+    static const char prefix[] = "    CC # "; /* four spaces, "CC # " */
     const uint8_t n = DefaultNumber(group, index);
     const unsigned prefix_len = (unsigned)(sizeof(prefix) - 1u);
     memcpy(lcd_str, prefix, prefix_len);
@@ -101,13 +101,13 @@ void InitCommonParams(uint8_t *common_params, uint8_t init_type)
     memset(common_params, 0, COMMON_PARAMS_LENGHT);
     if (init_type == 0u)
         return;
-    common_params[0] = 0x0Fu;                   /* the four merges on */
+    common_params[0] = 0x0Fu; /* the four merges on */
     common_params[1] = 0x00u;
-    common_params[3] = 0x04u;                   /* arpeggiator to MIDI Out 2 */
-    common_params[4] = 0x51u;                   /* motion loop, ribbon, Hook */
+    common_params[3] = 0x04u; /* arpeggiator to MIDI Out 2 */
+    common_params[4] = 0x51u; /* motion loop, ribbon, Hook */
     common_params[5] = 0x00u;
-    common_params[11] = 0x01u;                  /* LFO */
-    common_params[32] = 100u;                   /* 130 BPM */
+    common_params[11] = 0x01u; /* LFO */
+    common_params[32] = 100u;  /* 130 BPM */
     common_params[33] = 0x00u;
 }
 
@@ -137,9 +137,8 @@ void Fill_Sysex_Header(uint8_t *sysex, uint8_t SYSEX_ID0, uint8_t SYSEX_ID1, uin
 
 uint8_t Check_Valid_Sysex_Header(const uint8_t *sysex, uint8_t index, uint8_t group)
 {
-    if (sysex[0] != SYSEX_START || sysex[1] != CVQ9_MANUFACTURER_ID_0 ||
-        sysex[2] != CVQ9_MANUFACTURER_ID_1 || sysex[3] != CVQ9_MANUFACTURER_ID_2 ||
-        sysex[4] != CVQ9_MODEL_ID_0 || sysex[5] != CVQ9_MODEL_ID_1)
+    if (sysex[0] != SYSEX_START || sysex[1] != CVQ9_MANUFACTURER_ID_0 || sysex[2] != CVQ9_MANUFACTURER_ID_1 ||
+        sysex[3] != CVQ9_MANUFACTURER_ID_2 || sysex[4] != CVQ9_MODEL_ID_0 || sysex[5] != CVQ9_MODEL_ID_1)
         return SYSEX_MALFORMED;
     if ((sysex[6] & SYSEX_ANSWER_BIT) == 0u)
         return SYSEX_MALFORMED;
@@ -222,10 +221,11 @@ static void BytesToRecordFields(const uint8_t fields[MIDI_FIELDS_NB], All_Params
     rec->ctrl_chain = fields[10];
 }
 
-uint8_t Cvq9_Midi_Assign_To_Sysex(uint8_t action, const All_Params *MidiStruct, uint8_t *sysex, uint8_t index, uint8_t group)
+uint8_t Cvq9_Midi_Assign_To_Sysex(uint8_t action, const All_Params *MidiStruct, uint8_t *sysex, uint8_t index,
+                                  uint8_t group)
 {
     if (Check_invalid_request(MIDI_ASSIGN_WRITE_ACK, index, group) != 0u)
-        return SYSEX_INVALID_REQUEST;           /* buffer untouched */
+        return SYSEX_INVALID_REQUEST; /* buffer untouched */
 
     memset(sysex, 0, SYSEX_BUFFER_SIZE);
 
@@ -256,12 +256,13 @@ uint8_t Cvq9_Midi_Assign_To_Sysex(uint8_t action, const All_Params *MidiStruct, 
     sysex[pos + 1u] = SYSEX_END;
 
     const uint8_t data_len = (uint8_t)(2u * (MIDI_FIELDS_NB + len));
-    Fill_Sysex_Header(sysex, (action == ACTION_WRITE_ACK) ? MIDI_ASSIGN_WRITE_ACK : MIDI_ASSIGN_WRITE,
-                      data_len, index, group);
+    Fill_Sysex_Header(sysex, (action == ACTION_WRITE_ACK) ? MIDI_ASSIGN_WRITE_ACK : MIDI_ASSIGN_WRITE, data_len, index,
+                      group);
     return (uint8_t)(data_len + 12u);
 }
 
-uint8_t Cvq9_Sysex_To_Midi_Assign(uint8_t action, All_Params *MidiStruct, const uint8_t *sysex, uint8_t index, uint8_t group)
+uint8_t Cvq9_Sysex_To_Midi_Assign(uint8_t action, All_Params *MidiStruct, const uint8_t *sysex, uint8_t index,
+                                  uint8_t group)
 {
     if ((sysex[6] & SYSEX_KIND_MASK) != SYSEX_KIND_MIDI)
         return SYSEX_MALFORMED;
@@ -270,7 +271,7 @@ uint8_t Cvq9_Sysex_To_Midi_Assign(uint8_t action, All_Params *MidiStruct, const 
 
     const uint8_t len = Check_Valid_Sysex_Header(sysex, index, group);
 
-    if (action == 1u) {                         /* acknowledge expected */
+    if (action == 1u) { /* acknowledge expected */
         if (len != 0u)
             return SYSEX_MALFORMED;
         if ((sysex[6] & SYSEX_ACK_BIT) == 0u)
@@ -284,7 +285,7 @@ uint8_t Cvq9_Sysex_To_Midi_Assign(uint8_t action, All_Params *MidiStruct, const 
         return SYSEX_MALFORMED;
 
     All_Params scratch;
-    memcpy(&scratch, MidiStruct, sizeof scratch);   /* string bytes beyond L are kept */
+    memcpy(&scratch, MidiStruct, sizeof scratch); /* string bytes beyond L are kept */
 
     uint8_t fields[MIDI_FIELDS_NB];
     uint8_t checksum = 0u;
@@ -299,7 +300,7 @@ uint8_t Cvq9_Sysex_To_Midi_Assign(uint8_t action, All_Params *MidiStruct, const 
 
     const uint8_t str_len = scratch.midi_str_lenght;
     if (str_len > MIDI_STRING_MAX_LENGHT)
-        return SYSEX_MALFORMED;                 /* before any string byte is read */
+        return SYSEX_MALFORMED; /* before any string byte is read */
     for (unsigned i = 0u; i < str_len; i++, pos += 2u) {
         const uint8_t sum = Nibbles_To_Single_Byte(&scratch.midi_string[i], &sysex[pos]);
         if (sum == SYSEX_MALFORMED)
@@ -314,10 +315,11 @@ uint8_t Cvq9_Sysex_To_Midi_Assign(uint8_t action, All_Params *MidiStruct, const 
     return (uint8_t)(len + 12u);
 }
 
-uint8_t Cvq9_Lcd_Assign_To_Sysex(uint8_t action, const uint8_t *lcd_string, uint8_t *sysex, uint8_t index, uint8_t group)
+uint8_t Cvq9_Lcd_Assign_To_Sysex(uint8_t action, const uint8_t *lcd_string, uint8_t *sysex, uint8_t index,
+                                 uint8_t group)
 {
     if (Check_invalid_request(LCD_ASSIGN_WRITE_ACK, index, group) != 0u)
-        return SYSEX_INVALID_REQUEST;           /* buffer untouched */
+        return SYSEX_INVALID_REQUEST; /* buffer untouched */
 
     memset(sysex, 0, SYSEX_BUFFER_SIZE);
 
@@ -349,15 +351,16 @@ uint8_t Cvq9_Lcd_Assign_To_Sysex(uint8_t action, const uint8_t *lcd_string, uint
     unsigned pos = SYSEX_DATA_START;
     for (unsigned i = 0u; i < LCD_STRING_LENGHT; i++, pos += 2u)
         checksum = (uint8_t)((checksum + Single_Byte_To_Nibbles(work[i], &sysex[pos])) & 0x7F);
-    sysex[pos] = checksum;                      /* byte 42 */
-    sysex[pos + 1u] = SYSEX_END;                /* byte 43 */
+    sysex[pos] = checksum;       /* byte 42 */
+    sysex[pos + 1u] = SYSEX_END; /* byte 43 */
 
     Fill_Sysex_Header(sysex, (action == ACTION_WRITE_ACK) ? LCD_ASSIGN_WRITE_ACK : LCD_ASSIGN_WRITE,
                       (uint8_t)(2u * LCD_STRING_LENGHT), index, group);
     return (uint8_t)(2u * LCD_STRING_LENGHT + 12u);
 }
 
-uint8_t Cvq9_Sysex_To_Lcd_Assign(uint8_t action, uint8_t *lcd_string, const uint8_t *sysex, uint8_t index, uint8_t group)
+uint8_t Cvq9_Sysex_To_Lcd_Assign(uint8_t action, uint8_t *lcd_string, const uint8_t *sysex, uint8_t index,
+                                 uint8_t group)
 {
     if ((sysex[6] & SYSEX_KIND_MASK) != SYSEX_KIND_LCD)
         return SYSEX_MALFORMED;
@@ -366,7 +369,7 @@ uint8_t Cvq9_Sysex_To_Lcd_Assign(uint8_t action, uint8_t *lcd_string, const uint
 
     const uint8_t len = Check_Valid_Sysex_Header(sysex, index, group);
 
-    if (action == 2u) {                         /* acknowledge expected */
+    if (action == 2u) { /* acknowledge expected */
         if (len != 0u)
             return SYSEX_MALFORMED;
         if ((sysex[6] & SYSEX_ACK_BIT) == 0u)
@@ -387,7 +390,7 @@ uint8_t Cvq9_Sysex_To_Lcd_Assign(uint8_t action, uint8_t *lcd_string, const uint
         checksum = (uint8_t)((checksum + sum) & 0x7F);
     }
     text[LCD_STRING_LENGHT] = 0u;
-    if (sysex[pos] != checksum)                 /* byte 42 */
+    if (sysex[pos] != checksum) /* byte 42 */
         return SYSEX_MALFORMED;
 
     memcpy(lcd_string, text, sizeof text);
@@ -425,7 +428,7 @@ uint8_t Cvq9_Common_Param_To_Sysex(uint8_t action, uint8_t address, uint8_t *val
     }
 
     if (Check_invalid_request(COMMON_PARAM_WRITE, address, group) != 0u)
-        return SYSEX_INVALID_REQUEST;           /* refuses address 127 */
+        return SYSEX_INVALID_REQUEST; /* refuses address 127 */
 
     if (address == COMMON_PARAM_GROUP_NAME) {
         /* Pad the caller's 15-byte name buffer in place: spaces from the
@@ -446,7 +449,7 @@ uint8_t Cvq9_Common_Param_To_Sysex(uint8_t action, uint8_t address, uint8_t *val
     } else {
         for (unsigned i = 0u; i < len; i++)
             if (values[i] > SYSEX_DATA_BYTE_MAX)
-                return SYSEX_INVALID_REQUEST;   /* buffer stays cleared */
+                return SYSEX_INVALID_REQUEST; /* buffer stays cleared */
         memcpy(&sysex[SYSEX_DATA_START], values, len);
     }
 
@@ -473,13 +476,13 @@ uint8_t Cvq9_Sysex_To_Common_Param(uint8_t address, uint8_t *values, const uint8
             if (Nibbles_To_Single_Byte(&name[i], &sysex[SYSEX_DATA_START + 2u * i]) == SYSEX_MALFORMED)
                 return SYSEX_MALFORMED;
         name[GROUP_NAME_LENGHT] = 0u;
-        memcpy(values, name, sizeof name);      /* values[0..14] */
+        memcpy(values, name, sizeof name); /* values[0..14] */
     } else if (address == COMMON_PARAM_TEMPO) {
         /* leaves values[0] unchanged on a nibble error */
         if (Nibbles_To_Single_Byte(&values[0], &sysex[SYSEX_DATA_START]) == SYSEX_MALFORMED)
             return SYSEX_MALFORMED;
     } else {
-        memcpy(values, &sysex[SYSEX_DATA_START], len);  /* at most 64 bytes from byte 10 */
+        memcpy(values, &sysex[SYSEX_DATA_START], len); /* at most 64 bytes from byte 10 */
     }
     return (uint8_t)(len + 12u);
 }
@@ -494,13 +497,11 @@ uint8_t CheckMidiStruct(const All_Params *MidiStruct, uint8_t index)
 
     /* 1. undefined control */
     if (p->midi_str_lenght == 0u && p->ctrl_value_min == 0u && p->ctrl_value_max == 0u &&
-        p->midi_channel_position == 0u && p->ctrl_value_position_0 == 0u &&
-        p->ctrl_value_position_1 == 0u && p->checksum_start_position == 0u &&
-        p->ctrl_status_0 == 0u && p->ctrl_status_1 == 0u && p->ctrl_status_2 == 0u)
+        p->midi_channel_position == 0u && p->ctrl_value_position_0 == 0u && p->ctrl_value_position_1 == 0u &&
+        p->checksum_start_position == 0u && p->ctrl_status_0 == 0u && p->ctrl_status_1 == 0u && p->ctrl_status_2 == 0u)
         return 2u;
     /* 2. nibble mode needs both value positions */
-    if ((p->ctrl_status_2 & 0x10u) != 0u &&
-        (p->ctrl_value_position_0 == 0u || p->ctrl_value_position_1 == 0u))
+    if ((p->ctrl_status_2 & 0x10u) != 0u && (p->ctrl_value_position_0 == 0u || p->ctrl_value_position_1 == 0u))
         return 20u;
     /* 3. long string without MIDI delay (a warning: ends the check) */
     if (p->midi_str_lenght > 10u && (p->ctrl_status_1 & 0x03u) == 0u)

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <utility>
 
-
 PortMidiStream *midiIn = nullptr;
 PortMidiStream *midiOut = nullptr;
 int midi_in_devices[MIDI_DEVICE_TABLE_SIZE];
@@ -25,7 +24,6 @@ void Report(const std::string &caption, const std::string &text)
         Reporter()(caption, text);
 }
 
-
 std::wstring NameOf(const char *name)
 {
     std::wstring text;
@@ -43,7 +41,7 @@ int DeviceAt(const int *table, int position, int listed_count)
     return table[position];
 }
 
-} // namespace
+}  // namespace
 
 int Debug(PmError err)
 {
@@ -95,8 +93,8 @@ int MidiOutDeviceAt(int position, int listed_count)
 
 int Open_Midi_Out(int device)
 {
-    const PmError err = Pm_OpenOutput(&midiOut, device, nullptr, MIDI_OUT_BUFFER_SIZE,
-                                      nullptr, nullptr, MIDI_OUT_LATENCY);
+    const PmError err =
+        Pm_OpenOutput(&midiOut, device, nullptr, MIDI_OUT_BUFFER_SIZE, nullptr, nullptr, MIDI_OUT_LATENCY);
     if (err < 0)
         midiOut = nullptr;
     return Debug(err);

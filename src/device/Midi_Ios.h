@@ -17,10 +17,10 @@
 // Entries of each port selector; devices beyond this in one direction are not listed.
 constexpr int MIDI_DEVICE_TABLE_SIZE = 32;
 
-extern PortMidiStream *midiIn;                          // input stream while a device operation runs
-extern PortMidiStream *midiOut;                         // output stream while a device operation runs
-extern int midi_in_devices[MIDI_DEVICE_TABLE_SIZE];     // PortMidi device number of each MIDI-in selector entry
-extern int midi_out_devices[MIDI_DEVICE_TABLE_SIZE];    // PortMidi device number of each MIDI-out selector entry
+extern PortMidiStream *midiIn;                        // input stream while a device operation runs
+extern PortMidiStream *midiOut;                       // output stream while a device operation runs
+extern int midi_in_devices[MIDI_DEVICE_TABLE_SIZE];   // PortMidi device number of each MIDI-in selector entry
+extern int midi_out_devices[MIDI_DEVICE_TABLE_SIZE];  // PortMidi device number of each MIDI-out selector entry
 
 // Opening and closing settings, as PortMidi receives them.
 constexpr int32_t MIDI_OUT_BUFFER_SIZE = 1024;
@@ -30,7 +30,7 @@ constexpr PmTimestamp SYSEX_SEND_TIMESTAMP = 20;
 // Active sensing and clock never reach the reply parser; SysEx passes.
 constexpr int32_t MIDI_IN_FILTER = PM_FILT_ACTIVE | PM_FILT_CLOCK;
 
-constexpr int STALE_EVENTS_LIMIT = 1000;        // stale input events that make WaitQueuedData complain
+constexpr int STALE_EVENTS_LIMIT = 1000;  // stale input events that make WaitQueuedData complain
 
 // 1 for a negative PortMidi result (opening, closing), else 0.
 int Debug(PmError err);
@@ -43,12 +43,12 @@ void SetMidiReporter(MidiReporter reporter);
 
 // One device of the system as the selectors list it.
 struct MidiDeviceEntry {
-    int device;          // PortMidi device number
-    std::wstring name;   // one character per byte of the device's name
+    int device;         // PortMidi device number
+    std::wstring name;  // one character per byte of the device's name
 };
 struct MidiDeviceLists {
-    std::vector<MidiDeviceEntry> inputs;    // at most MIDI_DEVICE_TABLE_SIZE
-    std::vector<MidiDeviceEntry> outputs;   // at most MIDI_DEVICE_TABLE_SIZE
+    std::vector<MidiDeviceEntry> inputs;   // at most MIDI_DEVICE_TABLE_SIZE
+    std::vector<MidiDeviceEntry> outputs;  // at most MIDI_DEVICE_TABLE_SIZE
 };
 // Lists every device in PortMidi's order (a device claiming both directions
 // counts as an input only) and fills midi_in_devices / midi_out_devices.
@@ -59,8 +59,8 @@ MidiDeviceLists ListMidiDevices();
 int MidiInDeviceAt(int position, int listed_count);
 int MidiOutDeviceAt(int position, int listed_count);
 
-int Open_Midi_Out(int device);   // 0 on success, 1 on failure
-int Open_Midi_In(int device);    // 0 on success, 1 on failure; filter set, input emptied
+int Open_Midi_Out(int device);  // 0 on success, 1 on failure
+int Open_Midi_In(int device);   // 0 on success, 1 on failure; filter set, input emptied
 void Close_Midi_In();
 void Close_Midi_Out();
 

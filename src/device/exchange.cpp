@@ -22,7 +22,7 @@ TransferPauseFunction &Pause()
     return pause;
 }
 
-} // namespace
+}  // namespace
 
 void SetTransferPause(TransferPauseFunction pause)
 {
@@ -65,16 +65,16 @@ void SysexCollector::Feed(PmMessage message)
         const uint8_t byte = static_cast<uint8_t>(bits >> shift);
         if (count_ == 0) {
             if (byte != SYSEX_START)
-                return;   // nothing before a SysEx start belongs to an answer
+                return;  // nothing before a SysEx start belongs to an answer
             Store(byte);
         } else if (byte >= 0xF8) {
-            continue;     // a realtime message inside SysEx is no part of it
+            continue;  // a realtime message inside SysEx is no part of it
         } else if (byte == SYSEX_START) {
             // The message before was cut short: this one starts afresh.
             Start();
             Store(byte);
         } else if ((byte & 0x80) != 0 && byte != SYSEX_END) {
-            broken_ = true;   // another status byte ends the message unfinished
+            broken_ = true;  // another status byte ends the message unfinished
         } else {
             Store(byte);
         }
@@ -87,7 +87,7 @@ bool DeclaredLengthMatches(const uint8_t *sysex, unsigned count)
     unsigned expected = SYSEX_HEADER_LENGHT + declared + 1;
     const unsigned kind = sysex[6] & SYSEX_KIND_MASK;
     if ((kind == SYSEX_KIND_MIDI || kind == SYSEX_KIND_LCD) && declared > 0)
-        ++expected;   // assignment data ends with its checksum
+        ++expected;  // assignment data ends with its checksum
     return count == expected;
 }
 
@@ -120,7 +120,7 @@ uint8_t DecodeSysexAnswer(int action, const uint8_t *sysex_in, const AnswerTarge
         const uint8_t result =
             Cvq9_Sysex_To_Lcd_Assign(static_cast<uint8_t>(action), lcd, sysex_in, target.index, target.group);
         if (action == WAIT_LCD_DATA && result < SYSEX_MALFORMED)
-            *target.lcd = FixedWidthText(lcd, LCD_STRING_LENGHT);   // trailing spaces kept
+            *target.lcd = FixedWidthText(lcd, LCD_STRING_LENGHT);  // trailing spaces kept
         return result;
     }
     case WAIT_COMMON_PARAM:
@@ -134,8 +134,8 @@ uint8_t DecodeSysexAnswer(int action, const uint8_t *sysex_in, const AnswerTarge
     }
 }
 
-int WaitSysexAnswer(int action, uint8_t *sysex_in, const AnswerTarget &target, unsigned timeout,
-                    uint8_t &sysex_error, const WaitStepHook &step)
+int WaitSysexAnswer(int action, uint8_t *sysex_in, const AnswerTarget &target, unsigned timeout, uint8_t &sysex_error,
+                    const WaitStepHook &step)
 {
     sysex_error = SYSEX_MALFORMED;
     std::memset(sysex_in, 0, SYSEX_BUFFER_SIZE);

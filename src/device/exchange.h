@@ -15,8 +15,8 @@
 
 #include "config_tables.h"
 
-extern unsigned int timer_wait;    // 1-ms steps taken by the current wait
-extern uint8_t serial_nb[11];      // identity of the controller (firmware, hardware, date, serial)
+extern unsigned int timer_wait;  // 1-ms steps taken by the current wait
+extern uint8_t serial_nb[11];    // identity of the controller (firmware, hardware, date, serial)
 
 // Wait kinds of an exchange: which answer is expected and which decoder reads it.
 enum : int {
@@ -28,7 +28,7 @@ enum : int {
     WAIT_IDENTITY = 127,
 };
 
-constexpr unsigned WAIT_STEPS_DEFAULT = 5000;   // every exchange waits up to 5000 steps of 1 ms
+constexpr unsigned WAIT_STEPS_DEFAULT = 5000;  // every exchange waits up to 5000 steps of 1 ms
 
 // Collects one SysEx message from PortMidi events into a 128-byte buffer.
 // Bytes before a 0xF0 start are dropped; bytes beyond the buffer are dropped
@@ -40,8 +40,8 @@ class SysexCollector
 {
 public:
     explicit SysexCollector(uint8_t *buffer) : buffer_(buffer) {}
-    void Start();                     // next message from byte 0
-    void Feed(PmMessage message);     // up to four bytes, first in the lowest 8 bits
+    void Start();                  // next message from byte 0
+    void Feed(PmMessage message);  // up to four bytes, first in the lowest 8 bits
     bool Complete() const { return last_ == SYSEX_END_BYTE; }
     bool Broken() const { return broken_; }
     bool Ended() const { return Complete() || broken_; }
@@ -74,10 +74,10 @@ bool FromTheController(const uint8_t *sysex);
 struct AnswerTarget {
     uint8_t index = 0;
     uint8_t group = 0;
-    All_Params *record = nullptr;   // MIDI assignment data
-    Q9Text *lcd = nullptr;          // LCD data: exactly the 16 characters received
-    uint8_t *values = nullptr;      // common parameter or identity data
-    uint8_t param_address = 0;      // the common parameter's address
+    All_Params *record = nullptr;  // MIDI assignment data
+    Q9Text *lcd = nullptr;         // LCD data: exactly the 16 characters received
+    uint8_t *values = nullptr;     // common parameter or identity data
+    uint8_t param_address = 0;     // the common parameter's address
 };
 
 // Decodes a collected answer with the decoder of the wait kind into the
@@ -91,8 +91,8 @@ using WaitStepHook = std::function<void(unsigned step)>;
 // The wait of one exchange: listens up to `timeout` steps for a valid answer,
 // skipping messages that do not answer the request. The status goes to
 // `sysex_error` (251 no answer or cancelled). Returns 0.
-int WaitSysexAnswer(int action, uint8_t *sysex_in, const AnswerTarget &target, unsigned timeout,
-                    uint8_t &sysex_error, const WaitStepHook &step);
+int WaitSysexAnswer(int action, uint8_t *sysex_in, const AnswerTarget &target, unsigned timeout, uint8_t &sysex_error,
+                    const WaitStepHook &step);
 
 // The fixed pauses that pace the controller between messages (the
 // common-parameter transfers) go through here: by default a sleep, or the
@@ -126,11 +126,11 @@ public:
     // A little under a step: one yield per step, none in a burst of late steps.
     static constexpr Clock::duration YIELD_INTERVAL = std::chrono::microseconds(900);
 
-    WaitStepPacer();   // steady clock, std::this_thread::sleep_until
+    WaitStepPacer();  // steady clock, std::this_thread::sleep_until
     WaitStepPacer(NowFunction now, SleepFunction sleep_until);
 
-    void StartWait();   // the first step ends one STEP from now, or from the previous step's end
-    void SleepStep();   // sleeps to the end of the current step
+    void StartWait();  // the first step ends one STEP from now, or from the previous step's end
+    void SleepStep();  // sleeps to the end of the current step
     // True when a yield is due now (and counts it as done).
     bool YieldDue();
 

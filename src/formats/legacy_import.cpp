@@ -10,7 +10,8 @@ constexpr unsigned LEGACY_LCD_TEXT_MAX = 16;
 constexpr unsigned LEGACY_LAST_GROUP = GROUP_NB - 1;
 
 // Characters of a legacy file held in memory.
-class BufferSource {
+class BufferSource
+{
 public:
     BufferSource(const uint8_t *data, size_t size) : data_(data), size_(data ? size : 0) {}
     int Peek() const { return position_ < size_ ? data_[position_] : EOF; }
@@ -28,7 +29,8 @@ private:
 
 // Characters of a legacy file read as it goes, with one character of lookahead;
 // a read error ends the file.
-class FileSource {
+class FileSource
+{
 public:
     explicit FileSource(FILE *file) : file_(file) { next_ = std::getc(file_); }
     int Peek() const { return next_; }
@@ -260,7 +262,7 @@ LegacyImportResult Import(Source &source, const LegacyEntryCheck &check)
     return result;
 }
 
-} // namespace
+}  // namespace
 
 unsigned LegacyControlIndex(unsigned old_control, unsigned &offset)
 {

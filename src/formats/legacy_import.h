@@ -22,9 +22,9 @@ constexpr uint8_t LEGACY_IMPORT_CANNOT_OPEN = 22;
 using LegacyEntryCheck = std::function<uint8_t(uint8_t group, uint8_t control)>;
 
 struct LegacyImportResult {
-    uint8_t status = 0;           // 0, the refusing check's code, or LEGACY_IMPORT_CANNOT_OPEN
-    std::string message;          // "Unable to read " + path when the file cannot be opened
-    unsigned entries_imported = 0; // entries written (and checked), the refused one included
+    uint8_t status = 0;             // 0, the refusing check's code, or LEGACY_IMPORT_CANNOT_OPEN
+    std::string message;            // "Unable to read " + path when the file cannot be opened
+    unsigned entries_imported = 0;  // entries written (and checked), the refused one included
 };
 
 // The index a legacy control number stands for, given the offset used by the

@@ -243,7 +243,7 @@ int GetKnob(const char *gear, const char *param, All_Params *record, Q9Text *lcd
     }
     // Work on a copy so that a refused parameter leaves the caller's record as it was.
     All_Params converted = *record;
-    const unsigned n = Chunk.dataSize / 2;   // an odd last character is ignored
+    const unsigned n = Chunk.dataSize / 2;  // an odd last character is ignored
     const char *hex = reinterpret_cast<const char *>(Chunk.pData);
     for (unsigned i = 0; i < n; ++i)
         converted.midi_string[i] = static_cast<uint8_t>(CharToHex(hex[2 * i]) * 16 + CharToHex(hex[2 * i + 1]));
@@ -262,7 +262,7 @@ int GetKnob(const char *gear, const char *param, All_Params *record, Q9Text *lcd
     }
     const uint8_t *pos = Chunk.pData;
     converted.ctrl_status_0 = 0;
-    converted.ctrl_status_1 = 0x1C;      // MIDI out 1, MIDI out 2 and USB; no delay, push mode
+    converted.ctrl_status_1 = 0x1C;  // MIDI out 1, MIDI out 2 and USB; no delay, push mode
     converted.ctrl_status_2 = 0;
     converted.midi_channel_position = pos[0];
     converted.checksum_start_position = pos[1];

@@ -37,18 +37,18 @@ constexpr int PRESET_MAX_GEAR = 512;
 constexpr int PRESET_MAX_PARAMS = 1024;
 
 // File name of the preset library, looked for in the program's directory.
-extern const char PRESET_FILE_NAME[];            // "hlvlib.xcq"
+extern const char PRESET_FILE_NAME[];  // "hlvlib.xcq"
 // Caption of the reader's messages, and of the start-up failure message.
-extern const char PRESET_ERROR_CAPTION[];        // "Error while opening presets"
-extern const char PRESET_LIBRARY_ERROR_CAPTION[];// "Library error"
+extern const char PRESET_ERROR_CAPTION[];          // "Error while opening presets"
+extern const char PRESET_LIBRARY_ERROR_CAPTION[];  // "Library error"
 
-extern char HlvLib[512];                 // full path of the preset file, NUL-terminated
-extern uint8_t *Libfiledata;             // the whole preset file (malloc'd), or null
-extern uint64_t presetfiledatalength;    // its length; 0 when there is no preset data
-extern RT_FILE LibHnd;                   // the reader's image over Libfiledata
-extern RT_CKINFO LibChunk;               // current gear chunk
-extern RT_CKINFO CtrlChunk;              // current parameter chunk
-extern RT_CKINFO Chunk;                  // current leaf chunk
+extern char HlvLib[512];               // full path of the preset file, NUL-terminated
+extern uint8_t *Libfiledata;           // the whole preset file (malloc'd), or null
+extern uint64_t presetfiledatalength;  // its length; 0 when there is no preset data
+extern RT_FILE LibHnd;                 // the reader's image over Libfiledata
+extern RT_CKINFO LibChunk;             // current gear chunk
+extern RT_CKINFO CtrlChunk;            // current parameter chunk
+extern RT_CKINFO Chunk;                // current leaf chunk
 
 // Every message of the reader goes through one reporter; the default prints
 // "caption: text" to stderr, the GUI installs a message-box reporter.

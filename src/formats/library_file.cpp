@@ -9,16 +9,15 @@
 
 const char LIBRARY_FILE_ERROR_TITLE[] = "File I/O Error...";
 const char LIBRARY_CONVERSION_TITLE[] = "Library format ...";
-const char LIBRARY_CONVERSION_NOTICE[] =
-    "The library file format has changed from configuration software version 1.4\n"
-    "This library will be automatically converted to the new format\n"
-    "Please save your library after the conversion";
+const char LIBRARY_CONVERSION_NOTICE[] = "The library file format has changed from configuration software version 1.4\n"
+                                         "This library will be automatically converted to the new format\n"
+                                         "Please save your library after the conversion";
 
 namespace {
 
 // Pre-1.4 files stored common parameters 0..32, then 34..39.
-constexpr size_t PRE14_COMMON_LOW = COMMON_PARAM_OPERATING;                          // 33 bytes
-constexpr size_t PRE14_COMMON_HIGH = COMMON_PARAMS_LENGHT - COMMON_PARAM_OPERATING - 1; // 6 bytes
+constexpr size_t PRE14_COMMON_LOW = COMMON_PARAM_OPERATING;                              // 33 bytes
+constexpr size_t PRE14_COMMON_HIGH = COMMON_PARAMS_LENGHT - COMMON_PARAM_OPERATING - 1;  // 6 bytes
 constexpr uint8_t PRE14_OPERATING_MODE_MASK = 0x18;
 constexpr unsigned PRE14_OPERATING_MODE_SHIFT = 3;
 constexpr unsigned PRE14_OPERATING_MODE_PARAM = 5;
@@ -38,7 +37,8 @@ void AppendRecord(std::vector<uint8_t> &image, const All_Params &record)
 
 // Hands out consecutive items of the image; an item that is not wholly inside
 // it is refused, and so is everything after it, as a file read past its end.
-class ImageCursor {
+class ImageCursor
+{
 public:
     ImageCursor(const uint8_t *data, size_t size) : data_(data), size_(size) {}
 
@@ -75,7 +75,7 @@ void TakeCurve(ImageCursor &cursor, uint8_t *curve)
         InitUserCurves(curve, 0);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<uint8_t> BuildLibraryImage()
 {
@@ -109,7 +109,7 @@ LibraryLayout ParseLibraryImage(const uint8_t *data, size_t size)
     const uint8_t *signature = cursor.Take(1);
     if (signature != nullptr && *signature == LIBRARY_SIGNATURE) {
         layout = LibraryLayout::Current;
-        cursor.Take(1); // version byte, not checked
+        cursor.Take(1);  // version byte, not checked
     } else {
         cursor.Rewind();
     }

@@ -30,8 +30,7 @@ constexpr size_t LIBRARY_ENTRY_SIZE = LIBRARY_RECORD_SIZE + LCD_STRING_LENGHT;
 constexpr size_t LIBRARY_GROUP_ENTRIES = LAST_CONTROL_INDEX - FIRST_GROUP_CONTROL + 1;
 constexpr size_t LIBRARY_TRANSPORT_OFFSET = 2;
 constexpr size_t LIBRARY_CONTROLS_OFFSET = LIBRARY_TRANSPORT_OFFSET + TRANSPORT_NB * LIBRARY_RECORD_SIZE;
-constexpr size_t LIBRARY_NAMES_OFFSET =
-    LIBRARY_CONTROLS_OFFSET + GROUP_NB * LIBRARY_GROUP_ENTRIES * LIBRARY_ENTRY_SIZE;
+constexpr size_t LIBRARY_NAMES_OFFSET = LIBRARY_CONTROLS_OFFSET + GROUP_NB * LIBRARY_GROUP_ENTRIES * LIBRARY_ENTRY_SIZE;
 constexpr size_t LIBRARY_COMMON_OFFSET = LIBRARY_NAMES_OFFSET + GROUP_NB * GROUP_NAME_LENGHT;
 constexpr size_t LIBRARY_CURVE1_OFFSET = LIBRARY_COMMON_OFFSET + COMMON_PARAMS_LENGHT;
 constexpr size_t LIBRARY_CURVE2_OFFSET = LIBRARY_CURVE1_OFFSET + USER_CURVE_POINTS;
@@ -52,8 +51,8 @@ constexpr size_t LibraryEntryOffset(unsigned group, unsigned index)
 }
 
 enum class LibraryLayout {
-    Current, // began with the signature byte 0x53
-    Pre14,   // anything else, an empty file included: converted while reading
+    Current,  // began with the signature byte 0x53
+    Pre14,    // anything else, an empty file included: converted while reading
 };
 
 // The image of the current tables in the current layout (LIBRARY_IMAGE_SIZE bytes).
@@ -70,24 +69,24 @@ LibraryLayout ParseLibraryImage(const uint8_t *data, size_t size);
 
 enum class LibraryFileStatus {
     Ok,
-    CannotWrite, // the file could not be written; the previous file is untouched
-    CannotRead,  // the file could not be opened or read; the tables are untouched
+    CannotWrite,  // the file could not be written; the previous file is untouched
+    CannotRead,   // the file could not be opened or read; the tables are untouched
 };
 
 struct LibrarySaveResult {
     LibraryFileStatus status = LibraryFileStatus::Ok;
-    std::string message; // text for the "File I/O Error..." box; empty on success
+    std::string message;  // text for the "File I/O Error..." box; empty on success
 };
 
 struct LibraryLoadResult {
     LibraryFileStatus status = LibraryFileStatus::Ok;
     LibraryLayout layout = LibraryLayout::Current;
-    std::string message; // text for the "File I/O Error..." box; empty on success
+    std::string message;  // text for the "File I/O Error..." box; empty on success
 };
 
-extern const char LIBRARY_FILE_ERROR_TITLE[];       // "File I/O Error..."
-extern const char LIBRARY_CONVERSION_TITLE[];       // "Library format ..."
-extern const char LIBRARY_CONVERSION_NOTICE[];      // shown once when a pre-1.4 file is read
+extern const char LIBRARY_FILE_ERROR_TITLE[];   // "File I/O Error..."
+extern const char LIBRARY_CONVERSION_TITLE[];   // "Library format ..."
+extern const char LIBRARY_CONVERSION_NOTICE[];  // shown once when a pre-1.4 file is read
 
 // Writes the current tables to `path`. The bytes go to a temporary file in
 // the same folder, which replaces `path` only once all of them are on disk;

@@ -45,15 +45,14 @@ enum class Walk { Found, End, Damaged };
 
 // Walks the headers of one level from `pos` to `range.end`. With a null chunk it
 // only checks the sizes. On Found, `found` is the header's address.
-Walk WalkLevel(const RT_FILE *file, Range range, uintptr_t pos, const RT_CKINFO *chunk,
-               uint16_t kind, uintptr_t *found)
+Walk WalkLevel(const RT_FILE *file, Range range, uintptr_t pos, const RT_CKINFO *chunk, uint16_t kind, uintptr_t *found)
 {
     if (pos < range.begin || range.end < range.begin)
         return Walk::End;
     while (pos < range.end) {
         const uintptr_t avail = range.end - pos;
         if (avail < 8)
-            return Walk::End;            // too few bytes for a chunk: the level ends here
+            return Walk::End;  // too few bytes for a chunk: the level ends here
         const uint8_t *header = PointerAt(file, pos);
         const uint32_t id = RT_ReadDword(header);
         const uint32_t size = RT_ReadDword(header + 4);
@@ -74,7 +73,7 @@ Walk WalkLevel(const RT_FILE *file, Range range, uintptr_t pos, const RT_CKINFO 
         }
         const uint64_t step = 8u + static_cast<uint64_t>(size) + (size & 1u);
         if (step >= avail)
-            break;                       // the last chunk of the level (its pad may be missing)
+            break;  // the last chunk of the level (its pad may be missing)
         pos += static_cast<uintptr_t>(step);
     }
     return Walk::End;
@@ -131,7 +130,7 @@ RT_RES RT_Ascend(RT_FILE *file, RT_CKINFO *chunk)
     const uintptr_t end = Addr(file->EndAddress);
     const uintptr_t data = Addr(chunk->pData);
     if (data < begin || data > end)
-        return RT_OK;                    // not a chunk of this image: stay where we are
+        return RT_OK;  // not a chunk of this image: stay where we are
     const uint64_t after = static_cast<uint64_t>(data - begin) + chunk->dataSize + (chunk->dataSize & 1u);
     file->CurPtr = after >= static_cast<uint64_t>(end - begin) ? file->EndAddress
                                                                : PointerAt(file, begin + static_cast<uintptr_t>(after));

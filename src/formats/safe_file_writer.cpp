@@ -34,7 +34,7 @@ std::string FolderOf(const std::string &path)
     return path.substr(0, slash);
 }
 
-} // namespace
+}  // namespace
 
 SafeFileWriter::~SafeFileWriter()
 {
@@ -60,8 +60,8 @@ bool SafeFileWriter::Open(const std::string &path)
 
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = folder + (folder == "/" ? "" : "/") + ".cvq9-save-" +
-                                std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
+        std::string candidate = folder + (folder == "/" ? "" : "/") + ".cvq9-save-" + std::to_string(getpid()) + "-" +
+                                std::to_string(counter++) + ".tmp";
         const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             fd_ = fd;

@@ -17,7 +17,8 @@
 #include <cstdint>
 #include <string>
 
-class SafeFileWriter {
+class SafeFileWriter
+{
 public:
     SafeFileWriter() = default;
     ~SafeFileWriter();
@@ -44,7 +45,7 @@ private:
     std::string temp_path_;
     int fd_ = -1;
     bool failed_ = false;
-    bool in_place_ = false;    // writing the target itself
+    bool in_place_ = false;  // writing the target itself
     uint64_t written_ = 0;
 };
 

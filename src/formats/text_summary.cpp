@@ -99,7 +99,7 @@ std::string GroupTitle(unsigned group)
     return name;
 }
 
-} // namespace
+}  // namespace
 
 std::string CurrentIsoDate()
 {

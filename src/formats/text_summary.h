@@ -24,9 +24,9 @@ std::string CurrentIsoDate();
 std::string BuildTextSummary(const std::string &library_path, const std::string &date);
 
 struct SummaryExportResult {
-    bool ok = true;      // false only when the file could not be written
-    uint8_t check = 0;   // the whole-configuration check's result; not 0: the file was left empty
-    std::string message; // "Unable to create " + path when the file could not be written
+    bool ok = true;       // false only when the file could not be written
+    uint8_t check = 0;    // the whole-configuration check's result; not 0: the file was left empty
+    std::string message;  // "Unable to create " + path when the file could not be written
 };
 
 // Writes the summary to `path` in the order the export command follows:

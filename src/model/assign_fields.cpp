@@ -19,16 +19,12 @@ const AssignFieldInfo ASSIGN_FIELDS[ASSIGN_FIELD_COUNT] = {
     {AssignField::Crossfade, &All_Params::ctrl_chain, 0x80, 7, FieldCoding::Bits, COMMON_CROSSFADE},
     {AssignField::MinValue, &All_Params::ctrl_value_min, 0xFF, 0, FieldCoding::Bits, COMMON_MIN},
     {AssignField::MaxValue, &All_Params::ctrl_value_max, 0xFF, 0, FieldCoding::Bits, COMMON_MAX},
-    {AssignField::ChannelPosition, &All_Params::midi_channel_position, 0xFF, 0, FieldCoding::Bits,
-     COMMON_CHANNEL_POS},
-    {AssignField::ValuePosition1, &All_Params::ctrl_value_position_0, 0xFF, 0, FieldCoding::Bits,
-     COMMON_VALUE_POS1},
-    {AssignField::ValuePosition2, &All_Params::ctrl_value_position_1, 0xFF, 0, FieldCoding::Bits,
-     COMMON_VALUE_POS2},
+    {AssignField::ChannelPosition, &All_Params::midi_channel_position, 0xFF, 0, FieldCoding::Bits, COMMON_CHANNEL_POS},
+    {AssignField::ValuePosition1, &All_Params::ctrl_value_position_0, 0xFF, 0, FieldCoding::Bits, COMMON_VALUE_POS1},
+    {AssignField::ValuePosition2, &All_Params::ctrl_value_position_1, 0xFF, 0, FieldCoding::Bits, COMMON_VALUE_POS2},
     {AssignField::CurveModel, &All_Params::ctrl_status_2, 0x07, 0, FieldCoding::Bits, COMMON_CURVE},
     {AssignField::Nibble, &All_Params::ctrl_status_2, 0x10, 4, FieldCoding::Bits, COMMON_NIBBLE},
-    {AssignField::ChecksumStart, &All_Params::checksum_start_position, 0xFF, 0, FieldCoding::Bits,
-     COMMON_CHECKSUM_POS},
+    {AssignField::ChecksumStart, &All_Params::checksum_start_position, 0xFF, 0, FieldCoding::Bits, COMMON_CHECKSUM_POS},
 };
 
 const AssignFieldInfo &FieldInfo(AssignField field)
@@ -64,8 +60,8 @@ int FieldValue(const All_Params &record, AssignField field)
 std::wstring MidiStringText(const All_Params &record)
 {
     std::wstring text;
-    const unsigned n = record.midi_str_lenght < MIDI_STRING_MAX_LENGHT ? record.midi_str_lenght
-                                                                        : MIDI_STRING_MAX_LENGHT;
+    const unsigned n =
+        record.midi_str_lenght < MIDI_STRING_MAX_LENGHT ? record.midi_str_lenght : MIDI_STRING_MAX_LENGHT;
     for (unsigned i = 0; i < n; ++i) {
         char digits[3];
         std::snprintf(digits, sizeof digits, "%02X", record.midi_string[i]);

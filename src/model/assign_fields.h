@@ -16,43 +16,43 @@
 // The record fields edited through one widget of the assignment tabs. The MIDI
 // string and LCD text fields have their own conversions below.
 enum class AssignField : uint8_t {
-    Autosend,        // CheckboxAutosend: ctrl_status_1 bit 5
-    SceneExclude,    // CheckboxSceneExclude: ctrl_status_1 bit 6
-    SwitchMode,      // RadioBoxSwitchMode: ctrl_status_1 bit 7 (item 1 "&Toggle")
-    SendOut1,        // CheckboxSendToOut1: ctrl_status_1 bit 3
-    SendOut2,        // CheckboxSendToOut2: ctrl_status_1 bit 2
-    SendUsb,         // CheckboxSendToOutUsb: ctrl_status_1 bit 4
-    MidiDelay,       // wxComboBoxMidiDelay: ctrl_status_1 bits 0-1 (item index)
-    StdEvent,        // RadioBoxMidiEventStdMode: ctrl_status_0 bit 7 (item 1 "&Note On")
-    StdNumber,       // SpinCtrlCcNoteNumberStdMode: ctrl_status_0 bits 0-6
-    Chain,           // wxComboBoxChainedCtrlNumero: ctrl_chain bits 0-6 (item 0 none, else item + 4)
-    Crossfade,       // wxCheckBoxCrossfadeChain: ctrl_chain bit 7
-    MinValue,        // SpinCtrlMinValue: ctrl_value_min
-    MaxValue,        // SpinCtrlMaxValue: ctrl_value_max
-    ChannelPosition, // wxSpinCtrlMidiChannelPosition: midi_channel_position
-    ValuePosition1,  // wxSpinCtrlCtrlValuePosition1: ctrl_value_position_0
-    ValuePosition2,  // wxSpinCtrlCtrlValuePosition2: ctrl_value_position_1
-    CurveModel,      // wxComboBoxCurveModel: ctrl_status_2 bits 0-2 (item index)
-    Nibble,          // wxCheckBoxNibbleCtrl: ctrl_status_2 bit 4
-    ChecksumStart,   // wxSpinCtrlChecksumFirstByte: checksum_start_position
+    Autosend,         // CheckboxAutosend: ctrl_status_1 bit 5
+    SceneExclude,     // CheckboxSceneExclude: ctrl_status_1 bit 6
+    SwitchMode,       // RadioBoxSwitchMode: ctrl_status_1 bit 7 (item 1 "&Toggle")
+    SendOut1,         // CheckboxSendToOut1: ctrl_status_1 bit 3
+    SendOut2,         // CheckboxSendToOut2: ctrl_status_1 bit 2
+    SendUsb,          // CheckboxSendToOutUsb: ctrl_status_1 bit 4
+    MidiDelay,        // wxComboBoxMidiDelay: ctrl_status_1 bits 0-1 (item index)
+    StdEvent,         // RadioBoxMidiEventStdMode: ctrl_status_0 bit 7 (item 1 "&Note On")
+    StdNumber,        // SpinCtrlCcNoteNumberStdMode: ctrl_status_0 bits 0-6
+    Chain,            // wxComboBoxChainedCtrlNumero: ctrl_chain bits 0-6 (item 0 none, else item + 4)
+    Crossfade,        // wxCheckBoxCrossfadeChain: ctrl_chain bit 7
+    MinValue,         // SpinCtrlMinValue: ctrl_value_min
+    MaxValue,         // SpinCtrlMaxValue: ctrl_value_max
+    ChannelPosition,  // wxSpinCtrlMidiChannelPosition: midi_channel_position
+    ValuePosition1,   // wxSpinCtrlCtrlValuePosition1: ctrl_value_position_0
+    ValuePosition2,   // wxSpinCtrlCtrlValuePosition2: ctrl_value_position_1
+    CurveModel,       // wxComboBoxCurveModel: ctrl_status_2 bits 0-2 (item index)
+    Nibble,           // wxCheckBoxNibbleCtrl: ctrl_status_2 bit 4
+    ChecksumStart,    // wxSpinCtrlChecksumFirstByte: checksum_start_position
 };
 
 constexpr unsigned ASSIGN_FIELD_COUNT = 19;
 
 // How a widget value becomes the stored bits.
 enum class FieldCoding : uint8_t {
-    Bits,        // (value AND (mask >> shift)) << shift
-    ChainItem,   // list item 0 stores 0, item i stores i + 4
+    Bits,       // (value AND (mask >> shift)) << shift
+    ChainItem,  // list item 0 stores 0, item i stores i + 4
 };
 
 // One row of the mapping table.
 struct AssignFieldInfo {
     AssignField field;
-    uint8_t All_Params::*byte;   // the record byte holding the field
-    uint8_t mask;                // the field's bits within that byte
-    uint8_t shift;               // position of the field's lowest bit
+    uint8_t All_Params::*byte;  // the record byte holding the field
+    uint8_t mask;               // the field's bits within that byte
+    uint8_t shift;              // position of the field's lowest bit
     FieldCoding coding;
-    CommonFieldBit common_bit;   // the field's bit in the common-field mask
+    CommonFieldBit common_bit;  // the field's bit in the common-field mask
 };
 
 // The mapping table, one row per AssignField in enum order.

@@ -7,8 +7,7 @@ uint8_t CheckStoredControl(unsigned group, unsigned control)
 {
     if (group >= GROUP_NB || control >= CONTROLS_PER_GROUP)
         return 0;
-    const uint8_t record_code =
-        CheckMidiStruct(&AddressedRecord(group, control), static_cast<uint8_t>(control));
+    const uint8_t record_code = CheckMidiStruct(&AddressedRecord(group, control), static_cast<uint8_t>(control));
     if (!Check_Code_Passes(record_code))
         return record_code;
     if (IsTransportIndex(control))
@@ -27,8 +26,7 @@ uint8_t CheckStoredControl(unsigned group, unsigned control)
     return 0;
 }
 
-uint8_t CheckStoredRange(const std::function<int()> &first_group,
-                         const std::function<int()> &last_group,
+uint8_t CheckStoredRange(const std::function<int()> &first_group, const std::function<int()> &last_group,
                          const std::function<void(int)> &progress, CheckPosition &failed)
 {
     int step = 0;

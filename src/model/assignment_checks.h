@@ -14,7 +14,10 @@
 constexpr int CHECK_ALL_STEPS = TRANSPORT_NB + GROUP_NB * (CONTROLS_PER_GROUP - FIRST_GROUP_CONTROL);
 
 // True when a MIDI string text of this many hexadecimal digits lacks a digit.
-constexpr bool IsIncompleteMidiText(size_t digits) { return digits % 2 != 0; }
+constexpr bool IsIncompleteMidiText(size_t digits)
+{
+    return digits % 2 != 0;
+}
 
 // The stored control (group, control): 0 when it passes (warnings included),
 // otherwise the first failure code. Transport buttons (index 4 or less) are
@@ -31,8 +34,7 @@ struct CheckPosition {
 // of the groups first_group() .. last_group() (both read afresh at every
 // group). `progress` receives the step number (0, 1, ...) before each record.
 // Stops at the first failure: returns its code and sets `failed`; 0 when all pass.
-uint8_t CheckStoredRange(const std::function<int()> &first_group,
-                         const std::function<int()> &last_group,
+uint8_t CheckStoredRange(const std::function<int()> &first_group, const std::function<int()> &last_group,
                          const std::function<void(int)> &progress, CheckPosition &failed);
 
 #endif

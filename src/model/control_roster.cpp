@@ -7,18 +7,17 @@ namespace {
 std::array<std::string, CONTROLS_PER_GROUP> BuildRoster()
 {
     std::array<std::string, CONTROLS_PER_GROUP> names;
-    const char *fixed_low[] = {"Rec button", "Play button", "Backward button", "Stop button",
-                               "Forward button", "Ribbon controller", "Joystick X", "Joystick Y"};
+    const char *fixed_low[] = {"Rec button",     "Play button",       "Backward button", "Stop button",
+                               "Forward button", "Ribbon controller", "Joystick X",      "Joystick Y"};
     for (unsigned i = 0; i < 8; ++i)
         names[i] = fixed_low[i];
     for (unsigned k = 0; k < 32; ++k)
-        names[8 + k] = "Knob " + std::to_string(k) + " (row " + std::to_string(k / 8) + " - col " +
-                       std::to_string(k % 8) + ")";
+        names[8 + k] =
+            "Knob " + std::to_string(k) + " (row " + std::to_string(k / 8) + " - col " + std::to_string(k % 8) + ")";
     for (unsigned s = 0; s < 8; ++s)
         names[40 + s] = "Slider " + std::to_string(s) + " (col " + std::to_string(s) + ")";
-    const char *fixed_mid[] = {"Crossfader L",  "Crossfader R",    "Backward[Shift]", "Forward[Shift]",
-                               "Stop[Shift]",   "Play[Shift]",     "Rec[Shift]",      "Joystick button",
-                               "Foot-Switch",   "Encoder button"};
+    const char *fixed_mid[] = {"Crossfader L", "Crossfader R", "Backward[Shift]", "Forward[Shift]", "Stop[Shift]",
+                               "Play[Shift]",  "Rec[Shift]",   "Joystick button", "Foot-Switch",    "Encoder button"};
     for (unsigned i = 0; i < 10; ++i)
         names[48 + i] = fixed_mid[i];
     for (unsigned b = 0; b < 8; ++b)
@@ -33,7 +32,7 @@ const std::array<std::string, CONTROLS_PER_GROUP> &Roster()
     return roster;
 }
 
-} // namespace
+}  // namespace
 
 const std::string &ControlName(unsigned index)
 {

@@ -35,7 +35,7 @@ std::wstring Format(const wchar_t *format, size_t value)
     return buffer;
 }
 
-} // namespace
+}  // namespace
 
 const wchar_t *CurveModelName(CurveModel model)
 {

@@ -44,10 +44,10 @@ size_t CurveTextLineCount(const std::wstring &text);
 
 // Result of checking a curve text.
 enum class CurveFault {
-    None,           // all 128 lines valid, all stored
-    LineCount,      // not exactly 128 lines; `value` is the line count
-    BadCharacter,   // a character other than a digit; `value` is the 0-based line
-    OutOfRange,     // a value above 127; `value` is the 0-based line
+    None,          // all 128 lines valid, all stored
+    LineCount,     // not exactly 128 lines; `value` is the line count
+    BadCharacter,  // a character other than a digit; `value` is the 0-based line
+    OutOfRange,    // a value above 127; `value` is the 0-based line
 };
 struct CurveCheck {
     CurveFault fault = CurveFault::None;

@@ -7,7 +7,7 @@ Switch OnOff(bool on)
     return on ? Switch::On : Switch::Off;
 }
 
-} // namespace
+}  // namespace
 
 LibraryButtons EnableLibraryButtonsRule(bool file_path_set, bool default_lib_loaded)
 {
@@ -141,10 +141,8 @@ VersionGating VersionGatingRule(const GatingState &state)
     gating.rebuild_operating_modes = true;
     gating.operating_modes = OperatingModesFor(fw);
     const int stored = StoredOperatingMode(fw, state.common_byte5, state.common_byte33);
-    gating.operating_mode_selection =
-        stored < static_cast<int>(gating.operating_modes.size()) ? stored : -1;
+    gating.operating_mode_selection = stored < static_cast<int>(gating.operating_modes.size()) ? stored : -1;
     gating.shift_mode_fader_tempo = OnOff(fw >= 1.6f);
-    gating.infrared_label = state.hw_version < 1.2f ? "Enable Infrared controller"
-                                                    : "Enable Ribbon controller";
+    gating.infrared_label = state.hw_version < 1.2f ? "Enable Infrared controller" : "Enable Ribbon controller";
     return gating;
 }

@@ -53,9 +53,9 @@ MidiButtons EnableMidiButtonsRule(bool connected, int page);
 MidiButtons DisableMidiButtonsRule();
 
 struct ButtonState {
-    bool programming = false;      // a device operation runs
-    bool connected = false;        // cvq9_connected
-    bool file_path_set = false;    // FilePath not empty
+    bool programming = false;    // a device operation runs
+    bool connected = false;      // cvq9_connected
+    bool file_path_set = false;  // FilePath not empty
     bool default_lib_loaded = false;
     int page = PAGE_PREFERENCES;   // selected notebook page
     bool transport_shown = false;  // ControlIndex is a transport button (group 0 only)
@@ -99,29 +99,29 @@ struct GatingState {
     bool default_lib_loaded = false;
     float fw_version = 0.0f;
     float hw_version = 0.0f;
-    uint8_t common_byte5 = 0;      // common_params[5]
-    uint8_t common_byte33 = 0;     // common_params[33]
+    uint8_t common_byte5 = 0;   // common_params[5]
+    uint8_t common_byte33 = 0;  // common_params[33]
 };
 
 // Result of the connection and version gating (EnableDisableUiFromFwVersion).
 struct VersionGating {
-    bool active = false;                  // connected or offline
+    bool active = false;  // connected or offline
     // Library file menu.
-    Switch file_new_open = Switch::Keep;          // "&New ...", "&Open ..."
-    Switch file_save_export = Switch::Keep;       // "&Save", "&Save as ...", "&Export to text file"
-    Switch file_default_import = Switch::Keep;    // "&Load default", "&Import Corvana Pro lib ..."
+    Switch file_new_open = Switch::Keep;        // "&New ...", "&Open ..."
+    Switch file_save_export = Switch::Keep;     // "&Save", "&Save as ...", "&Export to text file"
+    Switch file_default_import = Switch::Keep;  // "&Load default", "&Import Corvana Pro lib ..."
     Switch toolbar = Switch::Keep;
-    Switch control_copy_check = Switch::Keep;     // Control "&Copy", "&Check Current", "&Check All"
-    Switch group_copy_clear = Switch::Keep;       // Group "&Copy", "&Clear"
-    Switch right_click_copy_clear = Switch::Keep; // view's right-click "&Copy", "&Clear"
-    Switch operating_mode = Switch::Keep;         // wxChoiceOperatingMode
+    Switch control_copy_check = Switch::Keep;      // Control "&Copy", "&Check Current", "&Check All"
+    Switch group_copy_clear = Switch::Keep;        // Group "&Copy", "&Clear"
+    Switch right_click_copy_clear = Switch::Keep;  // view's right-click "&Copy", "&Clear"
+    Switch operating_mode = Switch::Keep;          // wxChoiceOperatingMode
     // Version-dependent widgets (only while active).
-    Switch shift_lock_and_nibble = Switch::Keep;  // shift-lock boxes and the nibble box, firmware 1.4
-    Switch shift_mode_fader_tempo = Switch::Keep; // shift mode, Mackie feedback, tempo mode, firmware 1.6
+    Switch shift_lock_and_nibble = Switch::Keep;   // shift-lock boxes and the nibble box, firmware 1.4
+    Switch shift_mode_fader_tempo = Switch::Keep;  // shift mode, Mackie feedback, tempo mode, firmware 1.6
     bool rebuild_operating_modes = false;
-    std::vector<std::string> operating_modes;     // the list offered by the firmware
-    int operating_mode_selection = -1;            // -1: the stored mode is not in the list
-    std::string infrared_label;                   // empty: label unchanged
+    std::vector<std::string> operating_modes;  // the list offered by the firmware
+    int operating_mode_selection = -1;         // -1: the stored mode is not in the list
+    std::string infrared_label;                // empty: label unchanged
 };
 
 VersionGating VersionGatingRule(const GatingState &state);

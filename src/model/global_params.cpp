@@ -9,11 +9,11 @@ constexpr float kFw16 = 1.6f;
 
 // Byte and bit of every single-bit setting, in the order of GlobalBit.
 constexpr CommonBit kFixedBits[kGlobalBitCount] = {
-    {0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 5},                   // merges, Sync-24 enable
-    {1, 0}, {1, 1}, {1, 3}, {1, 4}, {1, 6},                   // sync source, internal sync, arpeggio source and state, Sync-24 sync
-    {3, 0}, {3, 1}, {3, 2}, {3, 3}, {3, 4}, {3, 6},           // SHIFT channel and mode, arpeggio outputs and sync
-    {4, 0}, {4, 1}, {4, 2}, {4, 3}, {4, 4}, {4, 5}, {4, 6},   // motion, LFO, infrared, analog mode
-    {5, 0}, {5, 3}, {5, 4},                                   // SHIFT lock, fader feedback, tempo mode
+    {0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 5},  // merges, Sync-24 enable
+    {1, 0}, {1, 1}, {1, 3}, {1, 4}, {1, 6},  // sync source, internal sync, arpeggio source and state, Sync-24 sync
+    {3, 0}, {3, 1}, {3, 2}, {3, 3}, {3, 4}, {3, 6},          // SHIFT channel and mode, arpeggio outputs and sync
+    {4, 0}, {4, 1}, {4, 2}, {4, 3}, {4, 4}, {4, 5}, {4, 6},  // motion, LFO, infrared, analog mode
+    {5, 0}, {5, 3}, {5, 4},                                  // SHIFT lock, fader feedback, tempo mode
 };
 
 // From firmware 1.5 on the arpeggiator's on/off moved to byte 3.
@@ -29,7 +29,7 @@ constexpr uint8_t kModeBit3 = 1u << 3;
 constexpr uint8_t kModeBit4 = 1u << 4;
 constexpr unsigned kTempoOffset = 30;
 
-} // namespace
+}  // namespace
 
 std::optional<CommonBit> GlobalBitLocation(GlobalBit setting, float fw_version)
 {
@@ -146,8 +146,8 @@ std::wstring TempoText(uint8_t tempo_byte)
 }
 
 const CommonTransferItem kCommonTransferSequence[kCommonTransferItemCount] = {
-    {5, 150, 0},   {38, 100, 0},  {0, 100, 0},   {3, 100, 0},   {4, 100, 0},   {32, 100, 0}, {11, 100, 0},
-    {33, 100, 0},  {1, 100, 0},   {34, 100, 0},  {35, 100, 10}, {36, 100, 10}, {37, 150, 10},
+    {5, 150, 0},  {38, 100, 0}, {0, 100, 0},  {3, 100, 0},   {4, 100, 0},   {32, 100, 0},  {11, 100, 0},
+    {33, 100, 0}, {1, 100, 0},  {34, 100, 0}, {35, 100, 10}, {36, 100, 10}, {37, 150, 10},
 };
 
 bool CommonItemTravels(uint8_t address, float fw_version)

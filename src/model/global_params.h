@@ -59,11 +59,11 @@ bool ReadCommonBit(const uint8_t *common, CommonBit where);
 void WriteCommonBit(uint8_t *common, CommonBit where, bool on);
 
 // The byte numbers of the multi-bit settings.
-constexpr unsigned kFilterByte = 0;        // bits 6 and 4
-constexpr unsigned kVideoByte = 5;         // bits 1 and 2
-constexpr unsigned kLfoWaveByte = 5;       // bits 5-6
-constexpr unsigned kAutomationByte = 11;   // the whole byte
-constexpr unsigned kTempoByte = 32;        // tempo minus 30
+constexpr unsigned kFilterByte = 0;       // bits 6 and 4
+constexpr unsigned kVideoByte = 5;        // bits 1 and 2
+constexpr unsigned kLfoWaveByte = 5;      // bits 5-6
+constexpr unsigned kAutomationByte = 11;  // the whole byte
+constexpr unsigned kTempoByte = 32;       // tempo minus 30
 constexpr unsigned kOperatingModeByte = 33;
 
 // Input filter radio box: item 0 "&Filter Off" (bit 6 clear, whatever bit 4),

@@ -29,32 +29,33 @@ enum class PanelForm { Infrared, Ribbon };
 // Picture kinds, in the order of the picture table (which is also the
 // order of the view's 26 bitmaps: green then red of each kind).
 enum class PictureKind {
-  Button,
-  CrossfaderLeft,
-  CrossfaderRight,
-  Encoder,
-  Footswitch,
-  Infrared,
-  JoystickButton,
-  JoystickX,
-  JoystickY,
-  Knob,
-  Lfo,
-  Slider,
-  Ribbon,
+    Button,
+    CrossfaderLeft,
+    CrossfaderRight,
+    Encoder,
+    Footswitch,
+    Infrared,
+    JoystickButton,
+    JoystickX,
+    JoystickY,
+    Knob,
+    Lfo,
+    Slider,
+    Ribbon,
 };
 constexpr unsigned PICTURE_KIND_COUNT = 13;
 
 // A rectangle in view coordinates (or picture coordinates where stated).
 struct PanelRect {
-  int x;
-  int y;
-  int w;
-  int h;
+    int x;
+    int y;
+    int w;
+    int h;
 };
 
-inline bool operator==(const PanelRect &a, const PanelRect &b) {
-  return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+inline bool operator==(const PanelRect &a, const PanelRect &b)
+{
+    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
 }
 
 // The toolkit's rectangle test: x <= px < x + w and y <= py < y + h.
@@ -62,8 +63,8 @@ bool PanelRectContains(const PanelRect &rect, int px, int py);
 
 // One graphical item: its rectangle in view coordinates and its picture kind.
 struct PanelItem {
-  PanelRect rect;
-  PictureKind kind;
+    PanelRect rect;
+    PictureKind kind;
 };
 
 // Item `index` (0..66) on the panel of form `form`. Only item 5 differs
@@ -111,9 +112,9 @@ PanelRect ViewToPictureRect(const PanelRect &view_rect);
 // Every built-in picture of the program: name and size. The panel pictures,
 // the 13 pairs, the LED and the toolbar images.
 struct BuiltInPicture {
-  const char *name;
-  int w;
-  int h;
+    const char *name;
+    int w;
+    int h;
 };
 const std::vector<BuiltInPicture> &BuiltInPictures();
 // The size of a built-in picture by name; false for an unknown name.

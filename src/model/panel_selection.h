@@ -15,22 +15,22 @@
 // selecting (all_selected_ctrl), the control shown by the editor
 // (ControlIndex) and the indices drawn as selected, in the order they were drawn.
 struct PanelSelection {
-  std::vector<int> selected;
-  unsigned control_index = 0;
-  std::vector<unsigned> drawn;
+    std::vector<int> selected;
+    unsigned control_index = 0;
+    std::vector<unsigned> drawn;
 };
 
 // What a left click did.
 struct LeftClickOutcome {
-  // A transport button outside group 0 stopped the click: the "Info" box is
-  // due, and no redraw.
-  bool transport_refused = false;
-  // At least one control was processed: the whole view is to be redrawn.
-  bool hit = false;
-  // ControlIndex after each processed control, in processing order. Each one
-  // sets the group selector (disabled for a transport button), is written to
-  // "ControlIndex" and redisplays the assignment tabs.
-  std::vector<unsigned> control_index_steps;
+    // A transport button outside group 0 stopped the click: the "Info" box is
+    // due, and no redraw.
+    bool transport_refused = false;
+    // At least one control was processed: the whole view is to be redrawn.
+    bool hit = false;
+    // ControlIndex after each processed control, in processing order. Each one
+    // sets the group selector (disabled for a transport button), is written to
+    // "ControlIndex" and redisplays the assignment tabs.
+    std::vector<unsigned> control_index_steps;
 };
 
 // Applies a left click on the controls `hits` (index order, as the hit test
@@ -52,8 +52,8 @@ constexpr size_t HOVER_TEXT_WIDTH = 16;
 
 // One hovered control: its record check result and its LCD text.
 struct HoverItem {
-  uint8_t check_code;  // CheckMidiStruct of its record; 2 is "entirely undefined"
-  std::wstring lcd;
+    uint8_t check_code;  // CheckMidiStruct of its record; 2 is "entirely undefined"
+    std::wstring lcd;
 };
 
 // The LCD text as the tooltip shows it: up to its first NUL or 16 characters,

@@ -34,7 +34,7 @@ const CodeText kTexts[] = {
     {23, "LCD string must be 16 car. lenght"},
 };
 
-} // namespace
+}  // namespace
 
 const char *ParamErrorFormat(uint8_t code)
 {

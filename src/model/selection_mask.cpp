@@ -58,15 +58,14 @@ bool SameMidiString(const All_Params &a, const All_Params &b)
     return std::memcmp(a.midi_string, b.midi_string, used) == 0;
 }
 
-} // namespace
+}  // namespace
 
 bool SameLcdText(const Q9Text &a, const Q9Text &b)
 {
     return UpToNul(a) == UpToNul(b);
 }
 
-uint32_t RecordDifferenceBits(const All_Params &a, const Q9Text &lcd_a,
-                              const All_Params &b, const Q9Text &lcd_b)
+uint32_t RecordDifferenceBits(const All_Params &a, const Q9Text &lcd_a, const All_Params &b, const Q9Text &lcd_b)
 {
     uint32_t bits = 0;
     for (const BitField &field : kBitFields) {
@@ -83,8 +82,7 @@ uint32_t RecordDifferenceBits(const All_Params &a, const Q9Text &lcd_a,
 uint32_t CommonFieldMask(unsigned group, unsigned current, std::vector<int> &selection)
 {
     uint32_t mask = COMMON_ALL_FIELDS;
-    selection.erase(std::remove(selection.begin(), selection.end(), static_cast<int>(current)),
-                    selection.end());
+    selection.erase(std::remove(selection.begin(), selection.end(), static_cast<int>(current)), selection.end());
     if (group < GROUP_NB && current < CONTROLS_PER_GROUP) {
         const All_Params &reference = AddressedRecord(group, current);
         const Q9Text &reference_lcd = LcdText(group, current);
@@ -92,8 +90,8 @@ uint32_t CommonFieldMask(unsigned group, unsigned current, std::vector<int> &sel
             if (entry < 0 || static_cast<unsigned>(entry) >= CONTROLS_PER_GROUP)
                 continue;
             const unsigned index = static_cast<unsigned>(entry);
-            mask &= ~RecordDifferenceBits(AddressedRecord(group, index), LcdText(group, index),
-                                          reference, reference_lcd);
+            mask &=
+                ~RecordDifferenceBits(AddressedRecord(group, index), LcdText(group, index), reference, reference_lcd);
         }
     }
     selection.push_back(static_cast<int>(current));

@@ -20,7 +20,7 @@ std::wstring BytesToWide(const char *bytes, size_t size)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::wstring ProgramDirectoryFromLink(const char *link, size_t size)
 {

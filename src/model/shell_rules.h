@@ -33,9 +33,9 @@ constexpr int MAIN_FRAME_HEIGHT = 770;
 
 // The library state beside the tables.
 struct LibraryState {
-    std::wstring file_path;   // FilePath
-    bool need_to_save = false; // need_to_save_lib
-    bool default_loaded = false; // default_lib_loaded
+    std::wstring file_path;       // FilePath
+    bool need_to_save = false;    // need_to_save_lib
+    bool default_loaded = false;  // default_lib_loaded
     bool operator==(const LibraryState &o) const
     {
         return file_path == o.file_path && need_to_save == o.need_to_save && default_loaded == o.default_loaded;

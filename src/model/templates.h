@@ -14,11 +14,11 @@ constexpr unsigned STD_TEMPLATE_COUNT = 389;
 constexpr unsigned STD_TEMPLATE_EVENT_MAX = 7;
 
 struct StdTemplate {
-    const char *label;                        // list entry and LCD text, at most 16 characters
-    uint8_t event[STD_TEMPLATE_EVENT_MAX];    // the first `length` bytes are the event
-    uint8_t length;                           // midi_str_lenght
-    uint8_t channel_position;                 // midi_channel_position (1-based, 0 = none)
-    uint8_t value_position;                   // ctrl_value_position_0 (1-based, 0 = none)
+    const char *label;                      // list entry and LCD text, at most 16 characters
+    uint8_t event[STD_TEMPLATE_EVENT_MAX];  // the first `length` bytes are the event
+    uint8_t length;                         // midi_str_lenght
+    uint8_t channel_position;               // midi_channel_position (1-based, 0 = none)
+    uint8_t value_position;                 // ctrl_value_position_0 (1-based, 0 = none)
 };
 
 // The list, in the order of the template combo box.

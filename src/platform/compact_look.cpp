@@ -7,13 +7,12 @@ namespace {
 
 // One style sheet for the whole screen, each rule scoped to the name that
 // UseCompactLook gives a widget: no other widget of the program is touched.
-const char kCompactCss[] =
-    "spinbutton#cvq9-compact-spin { min-height: 0; }"
-    " spinbutton#cvq9-compact-spin entry { min-height: 0; padding: 1px 3px; }"
-    " spinbutton#cvq9-compact-spin button { min-height: 0; min-width: 0; padding: 1px 3px; }"
-    " button#cvq9-compact-button { min-height: 0; padding: 2px 6px; }"
-    " entry#cvq9-compact-entry { min-height: 0; padding-top: 1px; padding-bottom: 1px; }"
-    " notebook#cvq9-compact-tabs tab { padding: 2px 5px; min-height: 0; }";
+const char kCompactCss[] = "spinbutton#cvq9-compact-spin { min-height: 0; }"
+                           " spinbutton#cvq9-compact-spin entry { min-height: 0; padding: 1px 3px; }"
+                           " spinbutton#cvq9-compact-spin button { min-height: 0; min-width: 0; padding: 1px 3px; }"
+                           " button#cvq9-compact-button { min-height: 0; padding: 2px 6px; }"
+                           " entry#cvq9-compact-entry { min-height: 0; padding-top: 1px; padding-bottom: 1px; }"
+                           " notebook#cvq9-compact-tabs tab { padding: 2px 5px; min-height: 0; }";
 
 void InstallStyleSheet()
 {
@@ -46,7 +45,7 @@ const char *NameOf(CompactKind kind)
     return "";
 }
 
-} // namespace
+}  // namespace
 
 void UseCompactLook(wxWindow *window, CompactKind kind)
 {
@@ -58,8 +57,6 @@ void UseCompactLook(wxWindow *window, CompactKind kind)
 
 #else
 
-void UseCompactLook(wxWindow *, CompactKind)
-{
-}
+void UseCompactLook(wxWindow *, CompactKind) {}
 
 #endif

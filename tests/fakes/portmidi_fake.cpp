@@ -68,7 +68,7 @@ struct Parser {
     void Feed(const Bytes &bytes, std::vector<Event> &out)
     {
         for (uint8_t b : bytes) {
-            if (b >= 0xF8) {   // realtime: its own event, even inside SysEx
+            if (b >= 0xF8) {  // realtime: its own event, even inside SysEx
                 Short(out, b);
                 continue;
             }
@@ -80,7 +80,7 @@ struct Parser {
                 continue;
             }
             if (in_sysex) {
-                if (b >= 0x80 && b != 0xF7) {   // a status byte ends the SysEx early
+                if (b >= 0x80 && b != 0xF7) {  // a status byte ends the SysEx early
                     FlushWord(out);
                     in_sysex = false;
                 } else {
@@ -105,12 +105,12 @@ struct Parser {
                 continue;
             }
             if (status == 0)
-                continue;   // data without a status
+                continue;  // data without a status
             data[data_count++] = b;
             if (data_count == DataBytes(status)) {
                 Short(out, static_cast<uint32_t>(status) | (static_cast<uint32_t>(data[0]) << 8) |
                                (data_count > 1 ? static_cast<uint32_t>(data[1]) << 16 : 0));
-                data_count = 0;   // running status
+                data_count = 0;  // running status
             }
         }
     }
@@ -217,7 +217,7 @@ PmError OpenCommon(PortMidiStream **stream, PmDeviceID id, bool input, OpenCall 
     return pmNoError;
 }
 
-} // namespace
+}  // namespace
 
 void Reset()
 {
@@ -354,16 +354,28 @@ bool Filtered(const Event &event, int32_t filter)
     return ((1u << (16 + (status >> 4))) & static_cast<uint32_t>(filter)) != 0;
 }
 
-} // namespace pmfake
+}  // namespace pmfake
 
 using namespace pmfake;
 
 // The declarations in <portmidi.h> and <porttime.h> give these C linkage.
 
-PmError Pm_Initialize(void) { return pmNoError; }
-PmError Pm_Terminate(void) { return pmNoError; }
-int Pm_HasHostError(PortMidiStream *) { return 0; }
-const char *Pm_GetErrorText(PmError) { return "fake PortMidi error"; }
+PmError Pm_Initialize(void)
+{
+    return pmNoError;
+}
+PmError Pm_Terminate(void)
+{
+    return pmNoError;
+}
+int Pm_HasHostError(PortMidiStream *)
+{
+    return 0;
+}
+const char *Pm_GetErrorText(PmError)
+{
+    return "fake PortMidi error";
+}
 void Pm_GetHostErrorText(char *msg, unsigned int len)
 {
     if (msg != nullptr && len > 0)
@@ -408,8 +420,8 @@ const PmDeviceInfo *Pm_GetDeviceInfo(PmDeviceID id)
     return &info;
 }
 
-PmError Pm_OpenInput(PortMidiStream **stream, PmDeviceID inputDevice, void *inputDriverInfo,
-                     int32_t bufferSize, PmTimeProcPtr time_proc, void *time_info)
+PmError Pm_OpenInput(PortMidiStream **stream, PmDeviceID inputDevice, void *inputDriverInfo, int32_t bufferSize,
+                     PmTimeProcPtr time_proc, void *time_info)
 {
     OpenCall call;
     call.driver_info_null = inputDriverInfo == nullptr;
@@ -419,8 +431,8 @@ PmError Pm_OpenInput(PortMidiStream **stream, PmDeviceID inputDevice, void *inpu
     return OpenCommon(stream, inputDevice, true, call);
 }
 
-PmError Pm_OpenOutput(PortMidiStream **stream, PmDeviceID outputDevice, void *outputDriverInfo,
-                      int32_t bufferSize, PmTimeProcPtr time_proc, void *time_info, int32_t latency)
+PmError Pm_OpenOutput(PortMidiStream **stream, PmDeviceID outputDevice, void *outputDriverInfo, int32_t bufferSize,
+                      PmTimeProcPtr time_proc, void *time_info, int32_t latency)
 {
     OpenCall call;
     call.driver_info_null = outputDriverInfo == nullptr;
@@ -554,7 +566,4 @@ PtTimestamp Pt_Time(void)
     return static_cast<PtTimestamp>(S().now);
 }
 
-void Pt_Sleep(int32_t)
-{
-}
-
+void Pt_Sleep(int32_t) {}

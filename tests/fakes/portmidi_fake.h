@@ -30,7 +30,7 @@ struct Device {
     std::string name;
     bool input = false;
     bool output = false;
-    bool fail_open = false;   // open refused as if the device had vanished
+    bool fail_open = false;  // open refused as if the device had vanished
 };
 
 // One Pm_OpenInput / Pm_OpenOutput call as the program made it.
@@ -49,7 +49,7 @@ struct OpenCall {
 struct Write {
     int device = 0;
     PmTimestamp when = 0;
-    Bytes bytes;   // from 0xF0 to 0xF7 included
+    Bytes bytes;  // from 0xF0 to 0xF7 included
 };
 
 // Forgets devices, queues, streams, records and the controller.
@@ -82,10 +82,10 @@ uint64_t Now();
 const std::vector<OpenCall> &Opens();
 const std::vector<Write> &Writes();
 std::vector<Bytes> WrittenTo(int output_device);
-int32_t LastFilter(int input_device);   // -1 when never set
-int OpenStreams();                      // streams open now
+int32_t LastFilter(int input_device);  // -1 when never set
+int OpenStreams();                     // streams open now
 int CloseCount();
-int TimerStarts();                      // PortTime started by an output open
+int TimerStarts();  // PortTime started by an output open
 int PollCount();
 int ReadCount();
 void ClearRecords();
@@ -93,12 +93,12 @@ void ClearRecords();
 // PortMidi's event layout for a MIDI byte stream (exposed for tests).
 struct Event {
     PmEvent event;
-    bool sysex = false;   // part of a SysEx message (dropped by PM_FILT_SYSEX)
+    bool sysex = false;  // part of a SysEx message (dropped by PM_FILT_SYSEX)
 };
 std::vector<Event> EventsFromBytes(const Bytes &bytes);
 // True when the filter drops the event.
 bool Filtered(const Event &event, int32_t filter);
 
-} // namespace pmfake
+}  // namespace pmfake
 
 #endif

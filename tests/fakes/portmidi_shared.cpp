@@ -170,8 +170,7 @@ void Configure()
                 devices = value != "none";
             else if (key == "memory_in") {
                 std::ifstream file(value, std::ios::binary);
-                std::vector<uint8_t> image((std::istreambuf_iterator<char>(file)),
-                                           std::istreambuf_iterator<char>());
+                std::vector<uint8_t> image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
                 LoadImage(q, image);
             } else if (key == "memory_out")
                 g.memory_out = value;
@@ -204,19 +203,46 @@ __attribute__((constructor)) void ConfigureAtLoad()
     Configure();
 }
 
-} // namespace
+}  // namespace
 
 // The rest of the real library's interface, which the program does not use:
 // present so that the two libraries export the same functions.
 extern "C" {
 struct PmQueueStub;
-PmQueueStub *Pm_QueueCreate(long, int32_t) { return nullptr; }
-PmError Pm_QueueDestroy(PmQueueStub *) { return pmBadPtr; }
-PmError Pm_Dequeue(PmQueueStub *, void *) { return pmBadPtr; }
-PmError Pm_Enqueue(PmQueueStub *, void *) { return pmBadPtr; }
-int Pm_QueueFull(PmQueueStub *) { return 0; }
-int Pm_QueueEmpty(PmQueueStub *) { return 1; }
-void *Pm_QueuePeek(PmQueueStub *) { return nullptr; }
-PmError Pm_SetOverflow(PmQueueStub *) { return pmBadPtr; }
-PmError Pm_Synchronize(PortMidiStream *) { return pmNoError; }
+PmQueueStub *Pm_QueueCreate(long, int32_t)
+{
+    return nullptr;
+}
+PmError Pm_QueueDestroy(PmQueueStub *)
+{
+    return pmBadPtr;
+}
+PmError Pm_Dequeue(PmQueueStub *, void *)
+{
+    return pmBadPtr;
+}
+PmError Pm_Enqueue(PmQueueStub *, void *)
+{
+    return pmBadPtr;
+}
+int Pm_QueueFull(PmQueueStub *)
+{
+    return 0;
+}
+int Pm_QueueEmpty(PmQueueStub *)
+{
+    return 1;
+}
+void *Pm_QueuePeek(PmQueueStub *)
+{
+    return nullptr;
+}
+PmError Pm_SetOverflow(PmQueueStub *)
+{
+    return pmBadPtr;
+}
+PmError Pm_Synchronize(PortMidiStream *)
+{
+    return pmNoError;
+}
 }

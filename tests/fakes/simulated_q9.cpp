@@ -37,7 +37,7 @@ void WriteNibbles(SimulatedQ9::Bytes &m, const uint8_t *data, size_t count, unsi
     }
 }
 
-} // namespace
+}  // namespace
 
 uint8_t SimulatedCommonLength(uint8_t address)
 {

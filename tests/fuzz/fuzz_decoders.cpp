@@ -95,7 +95,7 @@ void FuzzMidiDecoder(const uint8_t *sysex, const All_Params &init, uint8_t index
         return;
     }
     if (r == SYSEX_REFUSED || r == SYSEX_INVALID_REQUEST || r == SYSEX_MALFORMED || r == SYSEX_NO_ANSWER) {
-        Check(r != SYSEX_REFUSED && r != SYSEX_NO_ANSWER);   // data decoders never give these
+        Check(r != SYSEX_REFUSED && r != SYSEX_NO_ANSWER);  // data decoders never give these
         Check(!changed);
         return;
     }
@@ -135,7 +135,7 @@ void FuzzCommonDecoder(const uint8_t *sysex, uint8_t fill, uint8_t address, uint
     const uint8_t r = Cvq9_Sysex_To_Common_Param(address, target.body, sysex, group);
     Check(target.GuardsIntact());
     const size_t size = CommonTargetSize(address);
-    Check(memcmp(before + size, target.body + size, 64 - size) == 0);   // nothing beyond the item
+    Check(memcmp(before + size, target.body + size, 64 - size) == 0);  // nothing beyond the item
     if (r == SYSEX_INVALID_REQUEST || r == SYSEX_MALFORMED) {
         Check(memcmp(before, target.body, sizeof before) == 0);
         return;
@@ -203,7 +203,7 @@ void FuzzLcdEncoder(const uint8_t *text16, uint8_t index, uint8_t group, uint8_t
 void FuzzCommonEncoder(const uint8_t *bytes64, uint8_t address, uint8_t group, uint8_t action)
 {
     const size_t size = CommonTargetSize(address);
-    uint8_t *values = new uint8_t[size];   // exactly the item: ASan catches any access past it
+    uint8_t *values = new uint8_t[size];  // exactly the item: ASan catches any access past it
     memcpy(values, bytes64, size);
     Guarded<SYSEX_BUFFER_SIZE> out(0x5A);
     const uint8_t r = Cvq9_Common_Param_To_Sysex(action, address, values, out.body, group);
@@ -255,11 +255,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FuzzCommonDecoder(sysex, extra, address, ig[1]);
         FuzzCommonDecoder(sysex, extra, ig[0], ig[1]);
     }
-    Check(memcmp(original, sysex, sizeof original) == 0);   // decoders never write their input
+    Check(memcmp(original, sysex, sizeof original) == 0);  // decoders never write their input
 
     // encoders on hostile records, texts and values cut from the input bytes
     All_Params hostile = init;
-    All_Params warned = init;                   // steered to CheckMidiStruct's warning 3 path
+    All_Params warned = init;  // steered to CheckMidiStruct's warning 3 path
     warned.ctrl_status_1 = static_cast<uint8_t>(warned.ctrl_status_1 & ~0x03u);
     warned.ctrl_status_2 = static_cast<uint8_t>(warned.ctrl_status_2 & ~0x10u);
     warned.midi_str_lenght = static_cast<uint8_t>(warned.midi_str_lenght | 0x0B);

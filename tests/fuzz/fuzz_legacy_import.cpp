@@ -27,7 +27,7 @@ All_Params before_control[GROUP_NB][CONTROLS_PER_GROUP];
 All_Params before_transport[TRANSPORT_NB];
 Q9Text before_lcd[GROUP_NB][CONTROLS_PER_GROUP];
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -55,20 +55,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::memset(longest, 0, sizeof longest);
     unsigned calls = 0;
 
-    const LegacyImportResult result = ImportCvProText(size ? data : nullptr, size, [&](uint8_t g, uint8_t c) -> uint8_t {
-        Check(g < GROUP_NB && c >= FIRST_GROUP_CONTROL && c <= LAST_CONTROL_INDEX);
-        Check(CurrentGroup == g && ControlIndex == c);
-        ++calls;
-        written[g][c] = true;
-        const All_Params &record = mycontrol[g][c];
-        Check(record.midi_str_lenght <= MIDI_STRING_MAX_LENGHT);
-        if (record.midi_str_lenght > longest[g][c])
-            longest[g][c] = record.midi_str_lenght;
-        const Q9Text &lcd = mylcdstring[g][c];
-        Check(!lcd.empty() && lcd.size() <= 17 && lcd.back() == L'\0');
-        const uint8_t code = CheckMidiStruct(&record, c);
-        return code > 4 ? code : 0;
-    });
+    const LegacyImportResult result =
+        ImportCvProText(size ? data : nullptr, size, [&](uint8_t g, uint8_t c) -> uint8_t {
+            Check(g < GROUP_NB && c >= FIRST_GROUP_CONTROL && c <= LAST_CONTROL_INDEX);
+            Check(CurrentGroup == g && ControlIndex == c);
+            ++calls;
+            written[g][c] = true;
+            const All_Params &record = mycontrol[g][c];
+            Check(record.midi_str_lenght <= MIDI_STRING_MAX_LENGHT);
+            if (record.midi_str_lenght > longest[g][c])
+                longest[g][c] = record.midi_str_lenght;
+            const Q9Text &lcd = mylcdstring[g][c];
+            Check(!lcd.empty() && lcd.size() <= 17 && lcd.back() == L'\0');
+            const uint8_t code = CheckMidiStruct(&record, c);
+            return code > 4 ? code : 0;
+        });
 
     Check(calls == result.entries_imported && calls <= LEGACY_MAX_CONTROL_LINES);
     Check(result.status == 0 || result.status > 4);

@@ -62,7 +62,7 @@ void CheckUnusedEntries()
         }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

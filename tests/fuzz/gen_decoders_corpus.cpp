@@ -29,7 +29,10 @@ void Write(const char *name, uint8_t index, uint8_t group, uint8_t address, uint
     std::fclose(f);
 }
 
-void Answer(uint8_t *sysex) { sysex[6] = static_cast<uint8_t>(SYSEX_ANSWER_BIT | (sysex[6] & SYSEX_KIND_MASK)); }
+void Answer(uint8_t *sysex)
+{
+    sysex[6] = static_cast<uint8_t>(SYSEX_ANSWER_BIT | (sysex[6] & SYSEX_KIND_MASK));
+}
 
 }  // namespace
 
@@ -74,7 +77,7 @@ int main(int argc, char **argv)
     Write("lcd_abc", 5, 0, 0, 4, sysex);
 
     std::memset(sysex, 0, sizeof sysex);
-    Fill_Sysex_Header(sysex, 0x49, 0, 30, 9);   // refused LCD write
+    Fill_Sysex_Header(sysex, 0x49, 0, 30, 9);  // refused LCD write
     sysex[10] = SYSEX_END;
     Write("lcd_ack_refused", 30, 9, 0, 2, sysex);
 

@@ -201,8 +201,8 @@ std::vector<FieldEdit> AllFieldEdits()
         edits.push_back({"curve", [p, item] { SelectCombo(p->wxComboBoxCurveModel, item); },
                          [item](All_Params &r, Q9Text &) { SetBits(r.ctrl_status_2, 0x07, item); }});
     }
-    edits.push_back({"checksum on", [p] { ClickCheck(p->wxCheckBoxEnableChecksum, true); },
-                     [](All_Params &, Q9Text &) {}});
+    edits.push_back(
+        {"checksum on", [p] { ClickCheck(p->wxCheckBoxEnableChecksum, true); }, [](All_Params &, Q9Text &) {}});
     edits.push_back({"checksum start", [p] { SpinTo(p->wxSpinCtrlChecksumFirstByte, 7); },
                      [](All_Params &r, Q9Text &) { r.checksum_start_position = 7; }});
     edits.push_back({"checksum start typed", [p] { TypeIntoSpin(p->wxSpinCtrlChecksumFirstByte, 9); },
@@ -216,8 +216,8 @@ std::vector<FieldEdit> AllFieldEdits()
                          r.midi_string[1] = 0x41;
                          r.midi_string[2] = 0x7F;
                      }});
-    edits.push_back({"MIDI string odd", [p] { p->wxTextCtrlMidiString->SetValue("F0417"); },
-                     [](All_Params &, Q9Text &) {}});
+    edits.push_back(
+        {"MIDI string odd", [p] { p->wxTextCtrlMidiString->SetValue("F0417"); }, [](All_Params &, Q9Text &) {}});
     edits.push_back({"LCD text", [p] { p->wxTextCtrlLcdString->SetValue("Filter Cutoff"); },
                      [](All_Params &, Q9Text &lcd) { lcd = L"Filter Cutoff"; }});
     return edits;
@@ -316,7 +316,7 @@ TEST_F(AssignTabs, DisplayChangesNoTable)
 
 TEST_F(AssignTabs, DisplayShowsTheRecord)
 {
-    All_Params &r = mycontrol[3][58];   // "Button 0"
+    All_Params &r = mycontrol[3][58];  // "Button 0"
     std::memset(&r, 0, sizeof r);
     r.ctrl_status_0 = 0x80 | 45;
     r.ctrl_status_1 = 0x80 | 0x20 | 0x08 | 0x02;
@@ -369,7 +369,7 @@ TEST_F(AssignTabs, DisplayShowsTheRecord)
 
 TEST_F(AssignTabs, KnobHasNoSwitchModeButtonHasOne)
 {
-    InitAllStructsTables(1);   // defaults: toggle mode everywhere
+    InitAllStructsTables(1);  // defaults: toggle mode everywhere
     Select(0, {8}, 8);
     EXPECT_FALSE(pui->RadioBoxSwitchMode->IsEnabled());
     EXPECT_EQ(pui->RadioBoxSwitchMode->GetSelection(), 0);
@@ -396,12 +396,12 @@ TEST_F(AssignTabs, TransportButtonDisablesTheGroupFields)
 {
     InitAllStructsTables(1);
     Select(0, {10}, 10);
-    SpinTo(pui->SpinCtrlMaxValue, 90);   // the knob's value stays in the spin
+    SpinTo(pui->SpinCtrlMaxValue, 90);  // the knob's value stays in the spin
     Select(0, {4}, 4);
-    for (wxWindow *w : std::vector<wxWindow *>{pui->SpinCtrlMinValue, pui->SpinCtrlMaxValue,
-                                               pui->wxSpinCtrlCtrlValuePosition1, pui->wxSpinCtrlCtrlValuePosition2,
-                                               pui->wxComboBoxCurveModel, pui->wxCheckBoxNibbleCtrl,
-                                               pui->wxTextCtrlLcdString})
+    for (wxWindow *w :
+         std::vector<wxWindow *>{pui->SpinCtrlMinValue, pui->SpinCtrlMaxValue, pui->wxSpinCtrlCtrlValuePosition1,
+                                 pui->wxSpinCtrlCtrlValuePosition2, pui->wxComboBoxCurveModel,
+                                 pui->wxCheckBoxNibbleCtrl, pui->wxTextCtrlLcdString})
         EXPECT_FALSE(w->IsEnabled()) << w->GetName();
     EXPECT_EQ(pui->SpinCtrlMaxValue->GetValue(), 90);
     EXPECT_EQ(pui->wxTextCtrlLcdString->GetValue(), "");
@@ -432,7 +432,7 @@ TEST_F(AssignTabs, CurveEditButtonOnlyForUserCurves)
 {
     InitAllStructsTables(1);
     Select(0, {9}, 9);
-    SelectCombo(pui->wxComboBoxCurveModel, 4);   // "Random"
+    SelectCombo(pui->wxComboBoxCurveModel, 4);  // "Random"
     EXPECT_FALSE(pui->wxButtonEditCurve->IsEnabled());
     SelectCombo(pui->wxComboBoxCurveModel, 5);
     EXPECT_TRUE(pui->wxButtonEditCurve->IsEnabled());
@@ -516,7 +516,7 @@ TEST_F(AssignTabs, TypingB007AndBack)
     field->Remove(2, 3);
     EXPECT_EQ(r.midi_str_lenght, 1);
     EXPECT_EQ(r.midi_string[0], 0xB0);
-    EXPECT_EQ(r.midi_string[1], 0x07);   // stays beyond the length
+    EXPECT_EQ(r.midi_string[1], 0x07);  // stays beyond the length
     EXPECT_EQ(pui->wxStaticTextMidiStrLenght->GetLabel(), "1");
     // Only the string changed.
     All_Params rest = r;
@@ -596,8 +596,8 @@ TEST_F(AssignTabs, EachDifferingFieldTurnsItsOwnLabelBlue)
         row.differ(mycontrol[9][31], mylcdstring[9][31]);
         Select(9, {31, 30}, 30);
         for (const Row &other : rows) {
-            const bool differs = &other == &row || (row.label == p->wxStaticTextLenghtTxt &&
-                                                    other.label == p->wxStaticTextMidiStrTxt);
+            const bool differs =
+                &other == &row || (row.label == p->wxStaticTextLenghtTxt && other.label == p->wxStaticTextMidiStrTxt);
             EXPECT_EQ(other.label->GetForegroundColour(), differs ? Blue() : Black()) << other.name;
         }
     }
@@ -651,7 +651,7 @@ TEST_F(SerialAssignTyping, KeysB007ThenTwoBackspaces)
     Settle();
     EXPECT_EQ(mycontrol[2][30].midi_str_lenght, 1);
     EXPECT_EQ(mycontrol[2][30].midi_string[0], 0xB0);
-    typist.Text("0x7");   // the x is refused by the field
+    typist.Text("0x7");  // the x is refused by the field
     Settle();
     EXPECT_EQ(field->GetValue(), "b007");
     EXPECT_EQ(mycontrol[2][30].midi_str_lenght, 2);
@@ -669,8 +669,7 @@ TEST_F(SerialAssignTyping, KeysB007ThenTwoBackspaces)
 // ---- Pictures
 
 class SerialAssignScreens : public GuiFixture
-{
-};
+{};
 
 TEST_F(SerialAssignScreens, BothAssignTabsWithAMixedSelection)
 {

@@ -99,7 +99,8 @@ TEST_F(Clipboard, ClearEmptiesTheCurrentControlOnly)
     const TablesSnapshot after;
     // Apart from control 5 of group 6 (cleared) nothing changed.
     const size_t at = (6 * CONTROLS_PER_GROUP + 5) * sizeof(All_Params);
-    std::copy(after.controls.begin() + at, after.controls.begin() + at + sizeof(All_Params), before.controls.begin() + at);
+    std::copy(after.controls.begin() + at, after.controls.begin() + at + sizeof(All_Params),
+              before.controls.begin() + at);
     before.lcd[6 * CONTROLS_PER_GROUP + 5] = after.lcd[6 * CONTROLS_PER_GROUP + 5];
     EXPECT_TABLES_EQ(before, after);
     EXPECT_EQ(mycontrol[6][5].ctrl_status_1, 0);

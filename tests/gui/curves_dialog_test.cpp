@@ -38,9 +38,12 @@ wxString CurveText(const wxString &value, int line = -1, const wxString &content
     return text;
 }
 
-void Fill(uint8_t *curve, uint8_t value) { std::memset(curve, value, 128); }
+void Fill(uint8_t *curve, uint8_t value)
+{
+    std::memset(curve, value, 128);
+}
 
-} // namespace
+}  // namespace
 
 class CurvesDialog : public GuiFixture
 {
@@ -528,7 +531,7 @@ TEST_F(CurvesDialog, PlotRefitsWhenResized)
 
 TEST(MathPlotTicks, NiceSteps)
 {
-    EXPECT_DOUBLE_EQ(20.0, mpTickStep(1.7, 40.0)); // 23.5 units wanted: 20 is nearer than 50
+    EXPECT_DOUBLE_EQ(20.0, mpTickStep(1.7, 40.0));  // 23.5 units wanted: 20 is nearer than 50
     EXPECT_DOUBLE_EQ(1.0, mpTickStep(40.0, 40.0));
     EXPECT_DOUBLE_EQ(5.0, mpTickStep(10.0, 40.0));
     EXPECT_DOUBLE_EQ(10.0, mpTickStep(4.0, 40.0));
@@ -552,7 +555,7 @@ struct CountedFX : public mpFX {
     double GetY(double) override { return value; }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(CurvesDialog, PlotLayersAreOwnedByTheWindow)
 {

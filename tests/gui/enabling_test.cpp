@@ -48,7 +48,7 @@ void SelectPage(int page)
 const std::initializer_list<int> kFileCommands = {5002, 5000, 5003, 5004, 104, 103, 107};
 const std::initializer_list<int> kTransfers = {10044, 10045, 10046, 10047};
 
-} // namespace
+}  // namespace
 
 class Enabling : public GuiFixture
 {
@@ -145,7 +145,7 @@ TEST_F(Enabling, GlobalPagesDisableTheAllTransfers)
 TEST_F(Enabling, RunningTransferDisablesMenusToolbarAndGroupSelector)
 {
     ClickOffline(true);
-    ControlIndex = 10;   // a group control: the group selector is usable when idle
+    ControlIndex = 10;  // a group control: the group selector is usable when idle
     programming = true;
     pui->ManageButtons();
     for (size_t i = 0; i < m_pMenu->GetMenuCount(); ++i)

@@ -15,9 +15,9 @@
 #include "CVQ9View.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"
-#include "panel_test_support.h"
 #include "libconv.h"
 #include "library_file.h"
+#include "panel_test_support.h"
 #include "record_access.h"
 
 namespace {
@@ -53,7 +53,7 @@ std::string LibraryLabel()
     return pui->wxStaticTextLibraryFile->GetLabel().utf8_string();
 }
 
-} // namespace
+}  // namespace
 
 class FileCommands : public GuiFixture
 {
@@ -185,7 +185,7 @@ TEST_F(FileCommands, OpenOfAPre14FileConvertsItWithOneNotice)
             old.push_back(common[i]);
     old.insert(old.end(), image.begin() + LIBRARY_CURVE1_OFFSET, image.end());
     ASSERT_EQ(old.size(), PRE14_LIBRARY_IMAGE_SIZE);
-    old[0] = 0x90; // first transport record byte: not the signature
+    old[0] = 0x90;  // first transport record byte: not the signature
     const wxString path = HomePath("old.cvq");
     WriteFileBytes(path, old);
 
@@ -194,10 +194,9 @@ TEST_F(FileCommands, OpenOfAPre14FileConvertsItWithOneNotice)
     SendCommand(ID_CVQ9_OPEN);
     const auto notices = dialogs.WithCaption("Library format ...");
     ASSERT_EQ(notices.size(), 1u) << dialogs.Describe();
-    EXPECT_EQ(notices[0].text,
-              "The library file format has changed from configuration software version 1.4\n"
-              "This library will be automatically converted to the new format\n"
-              "Please save your library after the conversion");
+    EXPECT_EQ(notices[0].text, "The library file format has changed from configuration software version 1.4\n"
+                               "This library will be automatically converted to the new format\n"
+                               "Please save your library after the conversion");
     EXPECT_TRUE(notices[0].style & wxICON_WARNING);
     EXPECT_EQ(common_params[33], 3);
     EXPECT_EQ(common_params[5], 0x41);
@@ -361,7 +360,7 @@ namespace {
 
 const char kLegacyHeader[] = "[MANUF].Corvana.\n[MODEL].Pro.\n[COMMENTS].test library.\n";
 
-} // namespace
+}  // namespace
 
 TEST_F(FileCommands, ImportConvertsThenSavesAsTheNewLibrary)
 {

@@ -127,7 +127,7 @@ void FillCommon(uint8_t value)
     std::memset(common_params, value, sizeof common_params);
 }
 
-} // namespace
+}  // namespace
 
 // Offline with the firmware of the test's parameter and hardware 2.0.
 class GlobalTabs : public GuiFixture, public ::testing::WithParamInterface<const char *>
@@ -206,7 +206,7 @@ TEST_P(GlobalTabs, EverySingleBitWidgetShowsItsBit)
         for (uint8_t background : kBackgrounds) {
             for (bool on : {true, false}) {
                 FillCommon(background);
-                c.drive(!on);   // the widget starts from the other state
+                c.drive(!on);  // the widget starts from the other state
                 need_to_save_lib = false;
                 FillCommon(background);
                 if (where.byte >= 0) {
@@ -229,11 +229,11 @@ TEST_P(GlobalTabs, EverySingleBitWidgetShowsItsBit)
 TEST_P(GlobalTabs, ArpeggiatorStateFollowsTheFirmwaresByte)
 {
     FillCommon(0);
-    common_params[1] = 0x10;   // byte 1 bit 4 only
+    common_params[1] = 0x10;  // byte 1 bit 4 only
     pui->UpdateWholeGlobalParamsWindows();
     EXPECT_EQ(pui->CheckboxArppState->GetValue(), fw < 1.5f);
     FillCommon(0);
-    common_params[3] = 0x20;   // byte 3 bit 5 only
+    common_params[3] = 0x20;  // byte 3 bit 5 only
     pui->UpdateWholeGlobalParamsWindows();
     EXPECT_EQ(pui->CheckboxArppState->GetValue(), fw >= 1.5f);
 }
@@ -265,7 +265,8 @@ TEST_P(GlobalTabs, FilterRadioBoxWritesBits6And4)
 
 TEST_P(GlobalTabs, FilterRadioBoxDisplay)
 {
-    const std::pair<uint8_t, int> cases[] = {{0x00, 0}, {0x10, 0}, {0x40, 1}, {0x50, 2}, {0xAF, 0}, {0x6F, 1}, {0x7F, 2}};
+    const std::pair<uint8_t, int> cases[] = {{0x00, 0}, {0x10, 0}, {0x40, 1}, {0x50, 2},
+                                             {0xAF, 0}, {0x6F, 1}, {0x7F, 2}};
     for (const auto &c : cases) {
         FillCommon(0);
         common_params[0] = c.first;
@@ -378,10 +379,10 @@ TEST_P(GlobalTabs, OperatingModeUserItem)
         EXPECT_EQ(common_params[5], 0x10);
         EXPECT_EQ(common_params[33], 0);
     } else if (fw < 1.6f) {
-        EXPECT_EQ(common_params[5], 0x18);   // both bits, byte 33 untouched
+        EXPECT_EQ(common_params[5], 0x18);  // both bits, byte 33 untouched
         EXPECT_EQ(common_params[33], 0);
     } else {
-        EXPECT_EQ(common_params[33], 3);     // byte 5 untouched
+        EXPECT_EQ(common_params[33], 3);  // byte 5 untouched
         EXPECT_EQ(common_params[5], 0);
     }
     // The display reads the same place back.
@@ -432,7 +433,7 @@ TEST_P(GlobalTabs, TempoExamples)
         need_to_save_lib = false;
         pui->UpdateWholeGlobalParamsWindows();
         EXPECT_EQ(pui->wxTextCtrlTempo->GetValue(), c.shown);
-        EXPECT_EQ(common_params[32], c.stored);   // the display writes nothing back
+        EXPECT_EQ(common_params[32], c.stored);  // the display writes nothing back
         EXPECT_FALSE(need_to_save_lib);
     }
 }
@@ -585,8 +586,7 @@ TEST_P(GlobalTabs, EditButtonOpensTheCurveEditorLikeTheAssignmentTabs)
 // ---- Pictures of both tabs
 
 class SerialGlobalTabsPictures : public GuiFixture
-{
-};
+{};
 
 TEST_F(SerialGlobalTabsPictures, BothTabsOffline16)
 {
@@ -595,11 +595,11 @@ TEST_F(SerialGlobalTabsPictures, BothTabsOffline16)
     SelectChoice(pui->wxChoiceFwOffline, "1.6");
     SelectChoice(pui->wxChoiceHwOffline, "2.0");
     FillCommon(0);
-    common_params[0] = 0x4F;    // merges on, filter Realtime
-    common_params[1] = 0x03;    // USB sync source, internal sync
-    common_params[3] = 0x3E;    // SHIFT toggle, arpeggio everywhere, enabled
+    common_params[0] = 0x4F;  // merges on, filter Realtime
+    common_params[1] = 0x03;  // USB sync source, internal sync
+    common_params[3] = 0x3E;  // SHIFT toggle, arpeggio everywhere, enabled
     common_params[4] = 0x5B;
-    common_params[5] = 0x5D;    // lock, inverted, fader feedback, tempo mode, square wave
+    common_params[5] = 0x5D;  // lock, inverted, fader feedback, tempo mode, square wave
     common_params[11] = 2;
     common_params[32] = 90;
     common_params[33] = 4;

@@ -117,7 +117,7 @@ std::string Printable(const Q9Text &text)
     return "\"" + out + "\"";
 }
 
-} // namespace
+}  // namespace
 
 TablesSnapshot::TablesSnapshot()
     : controls(RawBytes(mycontrol)), transport(RawBytes(mytransport)), common(RawBytes(common_params)),
@@ -152,8 +152,8 @@ std::string TablesSnapshot::DiffFrom(const TablesSnapshot &before) const
     }
     for (size_t i = 0; i < transport.size() && shown < limit; ++i)
         if (transport[i] != before.transport[i]) {
-            out << "mytransport[" << i / record << "] byte " << i % record << ": " << int(before.transport[i])
-                << " -> " << int(transport[i]) << "\n";
+            out << "mytransport[" << i / record << "] byte " << i % record << ": " << int(before.transport[i]) << " -> "
+                << int(transport[i]) << "\n";
             ++shown;
         }
     for (size_t i = 0; i < lcd.size() && shown < limit; ++i)
@@ -176,8 +176,8 @@ std::string TablesSnapshot::DiffFrom(const TablesSnapshot &before) const
     for (const auto &b : blocks)
         for (size_t i = 0; i < b.second.first->size() && shown < limit; ++i)
             if ((*b.second.first)[i] != (*b.second.second)[i]) {
-                out << b.first << "[" << i << "]: " << int((*b.second.first)[i]) << " -> "
-                    << int((*b.second.second)[i]) << "\n";
+                out << b.first << "[" << i << "]: " << int((*b.second.first)[i]) << " -> " << int((*b.second.second)[i])
+                    << "\n";
                 ++shown;
             }
     return out.str();
@@ -389,7 +389,8 @@ wxString GuiFixture::SaveScreenshot(wxWindow *window, const wxString &name)
     std::string program = "import";
     std::string window_arg = "-window", root = "root", crop = "-crop", repage = "+repage";
     std::string geometry_arg = geometry, target_arg = target;
-    char *argv[] = {&program[0], &window_arg[0], &root[0], &crop[0], &geometry_arg[0], &repage[0], &target_arg[0], nullptr};
+    char *argv[] = {&program[0],      &window_arg[0], &root[0],       &crop[0],
+                    &geometry_arg[0], &repage[0],     &target_arg[0], nullptr};
     pid_t pid = 0;
     if (posix_spawnp(&pid, "import", nullptr, nullptr, argv, environ) != 0)
         return wxString();

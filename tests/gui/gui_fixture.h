@@ -19,8 +19,8 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -35,18 +35,18 @@
 struct RecordedMessage {
     wxString caption;
     wxString text;
-    long style = 0;        // wxOK, wxICON_WARNING, ...
+    long style = 0;  // wxOK, wxICON_WARNING, ...
     bool has_parent = false;
 };
 
 // One file dialog shown by the program.
 struct RecordedFileDialog {
-    wxString title;        // the dialog's message (its title bar)
-    wxString directory;    // start directory
-    wxString filename;     // default file name
+    wxString title;      // the dialog's message (its title bar)
+    wxString directory;  // start directory
+    wxString filename;   // default file name
     wxString wildcard;
-    long style = 0;        // wxFD_OPEN, wxFD_SAVE, wxFD_OVERWRITE_PROMPT, wxFD_FILE_MUST_EXIST
-    bool answered = false; // false: cancelled
+    long style = 0;         // wxFD_OPEN, wxFD_SAVE, wxFD_OVERWRITE_PROMPT, wxFD_FILE_MUST_EXIST
+    bool answered = false;  // false: cancelled
 };
 
 // Intercepts every modal dialog while registered.
@@ -55,7 +55,7 @@ class DialogRecorder : public wxModalDialogHook
 public:
     std::vector<RecordedMessage> messages;
     std::vector<RecordedFileDialog> file_dialogs;
-    std::vector<wxString> other_dialogs;   // titles of any other modal dialog (answered Cancel)
+    std::vector<wxString> other_dialogs;  // titles of any other modal dialog (answered Cancel)
 
     // Answer for message boxes; by default OK (or Yes for a Yes/No box).
     std::function<int(const RecordedMessage &)> message_answer;
@@ -80,12 +80,12 @@ private:
 
 // A copy of every configuration table, for before/after comparisons.
 struct TablesSnapshot {
-    TablesSnapshot(); // takes the copy now
-    std::vector<uint8_t> controls;      // mycontrol, all 21 x 67 records
-    std::vector<uint8_t> transport;     // mytransport
-    std::vector<Q9Text> lcd;            // mylcdstring, 21 x 67
-    std::vector<Q9Text> group_names;    // mygroupnames
-    std::vector<uint8_t> common;        // common_params
+    TablesSnapshot();                 // takes the copy now
+    std::vector<uint8_t> controls;    // mycontrol, all 21 x 67 records
+    std::vector<uint8_t> transport;   // mytransport
+    std::vector<Q9Text> lcd;          // mylcdstring, 21 x 67
+    std::vector<Q9Text> group_names;  // mygroupnames
+    std::vector<uint8_t> common;      // common_params
     std::vector<uint8_t> curve1, curve2;
 
     bool operator==(const TablesSnapshot &other) const;
@@ -103,8 +103,7 @@ inline void UseStoredGroupNames()
             name.push_back(L'\0');
 }
 
-#define EXPECT_TABLES_EQ(before, after) \
-    EXPECT_TRUE((before) == (after)) << (after).DiffFrom(before)
+#define EXPECT_TABLES_EQ(before, after) EXPECT_TRUE((before) == (after)) << (after).DiffFrom(before)
 
 class GuiFixture : public ::testing::Test
 {

@@ -42,7 +42,7 @@ void ExpectLibrary(bool load, bool save)
     EXPECT_EQ(pui->wxButtonSaveAllToLibraryFile->IsEnabled(), save);
 }
 
-} // namespace
+}  // namespace
 
 class PanelButtons : public GuiFixture
 {
@@ -127,7 +127,7 @@ TEST_F(PanelButtons, LibraryButtonsFollowTheLibraryFile)
 
 TEST_F(PanelButtons, DuringATransferOnlyCancelIsUsable)
 {
-    ControlIndex = 10;   // a group control: the group selector is usable when idle
+    ControlIndex = 10;  // a group control: the group selector is usable when idle
     cvq9_connected = true;
     FilePath = L"/tmp/some.cvq";
     SelectPage(PAGE_ASSIGN_STD);

@@ -26,7 +26,7 @@ All_Params ValidRecord()
     return record;
 }
 
-} // namespace
+}  // namespace
 
 class PanelChecks : public GuiFixture
 {
@@ -77,8 +77,8 @@ TEST_F(PanelChecks, PassingControlShowsNothing)
 
 TEST_F(PanelChecks, WarningsPassSilently)
 {
-    mycontrol[3][20] = All_Params{};            // undefined
-    mycontrol[3][21].midi_str_lenght = 11;      // long string without delay
+    mycontrol[3][20] = All_Params{};        // undefined
+    mycontrol[3][21].midi_str_lenght = 11;  // long string without delay
     EXPECT_EQ(pui->CheckCurrentParam(3, 20), 0);
     EXPECT_EQ(pui->CheckCurrentParam(3, 21), 0);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
@@ -98,15 +98,15 @@ TEST_F(PanelChecks, FailureIsReportedAndTheSelectionMovesToTheControl)
 
 TEST_F(PanelChecks, PositionMessagesNameTheStringLenght)
 {
-    mycontrol[2][30].midi_channel_position = 4;   // beyond the 3-byte string
+    mycontrol[2][30].midi_channel_position = 4;  // beyond the 3-byte string
     EXPECT_EQ(pui->CheckCurrentParam(2, 30), 9);
     EXPECT_EQ(OnlyMessage(), "Group 2 - Control 30\nMIDI channel position is out of range (0-3)");
 }
 
 TEST_F(PanelChecks, TransportButtonsAreCheckedByTheirSharedRecord)
 {
-    mytransport[2].ctrl_status_1 = 0x10;          // USB only
-    mylcdstring[7][2] = L"\t";                    // never looked at for a transport button
+    mytransport[2].ctrl_status_1 = 0x10;  // USB only
+    mylcdstring[7][2] = L"\t";            // never looked at for a transport button
     EXPECT_EQ(pui->CheckCurrentParam(7, 2), 15);
     EXPECT_EQ(OnlyMessage(), "Group 7 - Control 2\nAt least one MIDI output must be selected");
     EXPECT_EQ(ControlIndex, 2u);
@@ -147,9 +147,9 @@ TEST_F(PanelChecks, CheckAllPassesTheWholeRangeAndResetsTheGauge)
 
 TEST_F(PanelChecks, CheckAllStaysInsideTheGroupRange)
 {
-    mytransport[0].ctrl_status_1 = 0;             // would fail with 15
-    mycontrol[2][10].ctrl_value_min = 200;        // outside the range
-    mycontrol[4][10].ctrl_value_min = 200;        // outside the range
+    mytransport[0].ctrl_status_1 = 0;       // would fail with 15
+    mycontrol[2][10].ctrl_value_min = 200;  // outside the range
+    mycontrol[4][10].ctrl_value_min = 200;  // outside the range
     SetRange(3, 3);
     EXPECT_EQ(pui->CheckAllParam(), 0);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
@@ -201,7 +201,8 @@ TEST_F(PanelChecks, PassingCodesAreShownWithoutMovingTheSelection)
     EXPECT_EQ(OnlyMessage(), "Group 5 - Control 30\nParameter successfuly checked");
     dialogs.Clear();
     pui->DisplayParamError(3, 5, 30);
-    EXPECT_EQ(OnlyMessage(), "Group 5 - Control 30\nWarning : Long MIDI string (Lenght > 10)\nA MIDI delay should be inserted");
+    EXPECT_EQ(OnlyMessage(),
+              "Group 5 - Control 30\nWarning : Long MIDI string (Lenght > 10)\nA MIDI delay should be inserted");
     EXPECT_EQ(ControlIndex, 10u);
 }
 

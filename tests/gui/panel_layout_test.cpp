@@ -9,8 +9,8 @@
 
 #include <wx/filename.h>
 
-#include <wx/frame.h>
 #include <wx/checkbox.h>
+#include <wx/frame.h>
 #include <wx/notebook.h>
 #include <wx/radiobox.h>
 #include <wx/radiobut.h>
@@ -19,9 +19,9 @@
 #include <wx/stattext.h>
 
 #include "CVQ9Mainframe.h"
+#include "checked_cast.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"
-#include "checked_cast.h"
 #include "record_access.h"
 #include "usercurvesedition.h"
 
@@ -81,8 +81,8 @@ wxString CaptureScreen(wxWindow *window, const wxString &name)
     wxFileName::Mkdir(folder, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
     const wxString path = folder + "/" + name + ".png";
     const wxRect r = window->GetScreenRect();
-    const wxString command = wxString::Format("import -window root -crop %dx%d+%d+%d +repage '%s'", r.width,
-                                              r.height, r.x, r.y, path);
+    const wxString command =
+        wxString::Format("import -window root -crop %dx%d+%d+%d +repage '%s'", r.width, r.height, r.x, r.y, path);
     if (std::system(command.utf8_str()) != 0 || !wxFileName::FileExists(path))
         return wxString();
     return path;
@@ -93,11 +93,10 @@ bool HaveImport()
     return std::system("command -v import >/dev/null 2>&1") == 0;
 }
 
-} // namespace
+}  // namespace
 
 class PanelLayout : public GuiFixture
-{
-};
+{};
 
 TEST_F(PanelLayout, EveryTabFitsThePanelStartUpGivesIt)
 {
@@ -175,7 +174,8 @@ protected:
         if (on_surface && surface) {
             const double ratio = Contrast(w->GetForegroundColour(), surface->GetBackgroundColour());
             if (ratio < 4.5)
-                unreadable.push_back(Describe(w).utf8_string() + wxString::Format(" contrast %.1f", ratio).utf8_string());
+                unreadable.push_back(Describe(w).utf8_string() +
+                                     wxString::Format(" contrast %.1f", ratio).utf8_string());
         }
         for (wxWindow *child : w->GetChildren())
             ExpectReadable(child, unreadable);

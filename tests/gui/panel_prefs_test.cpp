@@ -8,11 +8,11 @@
 
 #include "CVQ9Mainframe.h"
 #include "Midi_Ios.h"
-#include "exchange.h"
 #include "config_tables.h"
+#include "exchange.h"
 #include "gui_fixture.h"
-#include "settings.h"
 #include "panel_test_support.h"
+#include "settings.h"
 
 class PanelPreferences : public GuiFixture
 {
@@ -31,10 +31,7 @@ protected:
         SelectChoice(pui->wxChoiceHwOffline, hardware);
     }
 
-    static wxString Setting(const wxString &key)
-    {
-        return CVQ9_SOFT_config->Read(key, wxT("<absent>"));
-    }
+    static wxString Setting(const wxString &key) { return CVQ9_SOFT_config->Read(key, wxT("<absent>")); }
 };
 
 // ---- Transfer options and group range
@@ -195,7 +192,7 @@ TEST_F(PanelPreferences, HardwareDecidesTheInfraredLabel)
 
 TEST_F(PanelPreferences, Firmware10)
 {
-    ControlIndex = 1;   // a transport button: the nibble box follows the firmware rule
+    ControlIndex = 1;  // a transport button: the nibble box follows the firmware rule
     GoOffline("1.0", "2.0");
     EXPECT_EQ(ChoiceItems(pui->wxChoiceOperatingMode), std::vector<std::string>({"Standard", "User"}));
     EXPECT_TRUE(pui->wxChoiceOperatingMode->IsEnabled());
@@ -210,8 +207,7 @@ TEST_F(PanelPreferences, Firmware10)
 TEST_F(PanelPreferences, Firmware14)
 {
     GoOffline("1.4", "2.0");
-    EXPECT_EQ(ChoiceItems(pui->wxChoiceOperatingMode),
-              std::vector<std::string>({"Standard", "Reason 3", "User"}));
+    EXPECT_EQ(ChoiceItems(pui->wxChoiceOperatingMode), std::vector<std::string>({"Standard", "Reason 3", "User"}));
     EXPECT_TRUE(pui->CheckboxShiftLockMidi->IsEnabled());
     EXPECT_TRUE(pui->CheckboxShiftLockChannel->IsEnabled());
     EXPECT_TRUE(pui->wxCheckBoxNibbleCtrl->IsEnabled());
@@ -222,7 +218,7 @@ TEST_F(PanelPreferences, Firmware14)
 
 TEST_F(PanelPreferences, Firmware15OffersFourModesSelectedFromByte5)
 {
-    common_params[5] = 0x10;   // bits 3-4: mode 2
+    common_params[5] = 0x10;  // bits 3-4: mode 2
     common_params[33] = 4;
     GoOffline("1.5", "2.0");
     EXPECT_EQ(ChoiceItems(pui->wxChoiceOperatingMode),

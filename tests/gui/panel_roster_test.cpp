@@ -12,11 +12,11 @@
 #include <wx/valtext.h>
 
 #include "CVQ9Mainframe.h"
+#include "checked_cast.h"
 #include "config_tables.h"
 #include "gui_fixture.h"
 #include "panel_test_support.h"
 #include "templates.h"
-#include "checked_cast.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ void ExpectSpin(const wxSpinCtrl *spin, int min, int max, int value, bool wraps)
     EXPECT_EQ(spin->HasFlag(wxSP_WRAP), wraps);
 }
 
-} // namespace
+}  // namespace
 
 // A panel of its own in a frame of its own, as the panel's constructor leaves it.
 class PanelRoster : public GuiFixture
@@ -125,9 +125,9 @@ TEST_F(PanelRoster, PreferencesTab)
     EXPECT_TRUE(panel->wxComboBoxMidiIn->HasFlag(wxCB_READONLY));
     EXPECT_EQ(panel->wxComboBoxMidiIn->GetSize().x, 180);
     EXPECT_EQ(panel->wxComboBoxMidiOut->GetSize().x, 180);
-    for (wxStaticText *value : {panel->TEXTCTRL_CurrentFwVersion, panel->TEXTCTRL_CurrentHwVersion,
-                                panel->TEXTCTRL_CurrentFwYear, panel->TEXTCTRL_CurrentFwMonth,
-                                panel->TEXTCTRL_CurrentFwSerial})
+    for (wxStaticText *value :
+         {panel->TEXTCTRL_CurrentFwVersion, panel->TEXTCTRL_CurrentHwVersion, panel->TEXTCTRL_CurrentFwYear,
+          panel->TEXTCTRL_CurrentFwMonth, panel->TEXTCTRL_CurrentFwSerial})
         EXPECT_EQ(value->GetLabel(), "-");
 
     EXPECT_EQ(panel->CheckboxIgnoreMIDI->GetLabel(), "Ignore MIDI assignments Programming/Uploading");
@@ -217,8 +217,7 @@ TEST_F(PanelRoster, RealtimeTab)
     for (wxChoice *sync : {panel->wxChoiceExtLfoSync, panel->wxChoiceExtArppSync, panel->wxChoiceExtMotionSync,
                            panel->wxChoiceSync24Sync})
         EXPECT_EQ(ChoiceItems(sync), std::vector<std::string>({"Internal", "External"}));
-    EXPECT_EQ(ChoiceItems(panel->wxChoiceLfoWave),
-              std::vector<std::string>({"Sine", "Triangle", "Square", "Random"}));
+    EXPECT_EQ(ChoiceItems(panel->wxChoiceLfoWave), std::vector<std::string>({"Sine", "Triangle", "Square", "Random"}));
     EXPECT_FALSE(panel->CheckboxArppToMidiOut1->GetValue());
     EXPECT_TRUE(panel->CheckboxArppToMidiOut2->GetValue());
     EXPECT_TRUE(panel->CheckboxArppToUSB->GetValue());
@@ -245,8 +244,7 @@ TEST_F(PanelRoster, CommonAndStandardTab)
     EXPECT_EQ(RadioItems(panel->RadioBoxSwitchMode), std::vector<std::string>({"Push", "Toggle"}));
     EXPECT_EQ(panel->RadioBoxSwitchMode->GetLabel(), "");
     EXPECT_EQ(panel->RadioBoxSwitchMode->GetRowCount(), 1u);
-    EXPECT_EQ(RadioItems(panel->RadioBoxMidiEventStdMode),
-              std::vector<std::string>({"Control Change", "Note On"}));
+    EXPECT_EQ(RadioItems(panel->RadioBoxMidiEventStdMode), std::vector<std::string>({"Control Change", "Note On"}));
     EXPECT_EQ(panel->RadioBoxMidiEventStdMode->GetColumnCount(), 1u);
     ExpectSpin(panel->SpinCtrlCcNoteNumberStdMode, 0, 127, 0, true);
     ExpectTip(panel->SpinCtrlCcNoteNumberStdMode, "Select here the standard mode Midi event number");
@@ -358,13 +356,25 @@ TEST_F(PanelRoster, BuiltInPictures)
         int width, height;
     };
     const Picture pictures[] = {
-        {"new.bmp", 16, 15}, {"clear.bmp", 16, 15}, {"export.bmp", 16, 15},
-        {"design_front_cs_v10.bmp", 800, 338}, {"design_front_cs_v11.bmp", 800, 338},
-        {"button_green.bmp", 22, 13}, {"crossfader_left_red.bmp", 34, 26}, {"crossfader_right_green.bmp", 36, 26},
-        {"encoder_red.bmp", 26, 25}, {"footswitch_green.bmp", 59, 8}, {"infrared_red.bmp", 53, 20},
-        {"joystick_button_green.bmp", 30, 18}, {"joystick_x_red.bmp", 24, 26}, {"joystick_y_green.bmp", 29, 21},
-        {"knob_red.bmp", 34, 33}, {"lfo_green.bmp", 142, 38}, {"slider_red.bmp", 21, 46},
-        {"ribbon_green.bmp", 27, 113}, {"led_yellow.bmp", 12, 7},
+        {"new.bmp", 16, 15},
+        {"clear.bmp", 16, 15},
+        {"export.bmp", 16, 15},
+        {"design_front_cs_v10.bmp", 800, 338},
+        {"design_front_cs_v11.bmp", 800, 338},
+        {"button_green.bmp", 22, 13},
+        {"crossfader_left_red.bmp", 34, 26},
+        {"crossfader_right_green.bmp", 36, 26},
+        {"encoder_red.bmp", 26, 25},
+        {"footswitch_green.bmp", 59, 8},
+        {"infrared_red.bmp", 53, 20},
+        {"joystick_button_green.bmp", 30, 18},
+        {"joystick_x_red.bmp", 24, 26},
+        {"joystick_y_green.bmp", 29, 21},
+        {"knob_red.bmp", 34, 33},
+        {"lfo_green.bmp", 142, 38},
+        {"slider_red.bmp", 21, 46},
+        {"ribbon_green.bmp", 27, 113},
+        {"led_yellow.bmp", 12, 7},
     };
     for (const Picture &picture : pictures) {
         const wxBitmap bitmap = cvq9_config_ui::GetBitmapResource(picture.name);
@@ -415,7 +425,7 @@ TEST(PanelTextHelpers, CharactersBecomeTheirLowByte)
     unsigned char buffer[6];
     std::memset(buffer, 0x55, sizeof buffer);
     wxString text;
-    text += wxUniChar(0x141);   // low byte 0x41
+    text += wxUniChar(0x141);  // low byte 0x41
     text += wxUniChar(0xE9);
     text += "xyz";
     cvq9_config_ui::wxStringToCharEtoile(buffer, text, 4);

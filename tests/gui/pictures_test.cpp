@@ -40,7 +40,7 @@ std::string Difference(const wxImage &mine, const wxImage &toolkit)
     return "";
 }
 
-} // namespace
+}  // namespace
 
 TEST(BuiltInPictureReader, EveryPictureAsTheToolkitReadsIt)
 {

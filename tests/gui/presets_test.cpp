@@ -171,7 +171,7 @@ TEST_F(Presets, TheTwoSourcesExcludeEachOther)
     EXPECT_TRUE(pui->wxComboBoxStdTemplateCtrl->IsEnabled());
     EXPECT_FALSE(pui->wxComboBoxPresetCtrl->IsEnabled());
     EXPECT_FALSE(pui->wxComboBoxPresetParamCtrl->IsEnabled());
-    EXPECT_EQ(pui->wxComboBoxPresetCtrl->GetCount(), gears);   // contents left as they are
+    EXPECT_EQ(pui->wxComboBoxPresetCtrl->GetCount(), gears);  // contents left as they are
     // Checking "Use preset" again rebuilds the list, it does not add to it.
     ClickRadio(pui->wxRadioButtonUsePreset);
     EXPECT_EQ(pui->wxComboBoxPresetCtrl->GetCount(), gears);
@@ -264,8 +264,8 @@ protected:
     {
         Presets::SetUp();
         using namespace preset_image;
-        const std::string no_pos = MakeChunk(
-            "CTRL", MakeChunk("LGNM", "Cutoff") + MakeChunk("SHNM", "Cutoff") + MakeChunk("MSG ", "B04A00"));
+        const std::string no_pos =
+            MakeChunk("CTRL", MakeChunk("LGNM", "Cutoff") + MakeChunk("SHNM", "Cutoff") + MakeChunk("MSG ", "B04A00"));
         const std::string image = Gear("Broken synth", no_pos) +
                                   Gear("Good synth", Param("Cutoff", "Cutoff", "B04A00", Pos(1, 0, 3, 0, 127)));
         dir_.Write("hlvlib.xcq", image);

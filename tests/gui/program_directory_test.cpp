@@ -28,11 +28,10 @@ bool CopyFile(const std::string &from, const std::string &to)
     return in.good() || in.eof();
 }
 
-} // namespace
+}  // namespace
 
 class ProgramDirectoryTest : public GuiFixture
-{
-};
+{};
 
 // Runs only inside the child of NonAsciiFolderIsReadOneCharacterPerByte,
 // started from the copy of this binary in the odd folder.

@@ -9,8 +9,7 @@
 #include "gui_fixture.h"
 
 class SerialScreenshots : public GuiFixture
-{
-};
+{};
 
 TEST_F(SerialScreenshots, MainWindowOnEachTab)
 {

@@ -50,7 +50,7 @@ long StoredLong(const std::string &settings, const std::string &key)
     return -12345;
 }
 
-} // namespace
+}  // namespace
 
 class SettingsTest : public GuiFixture
 {
@@ -243,7 +243,7 @@ TEST_F(SettingsTest, ShutdownClearsTheTextsAndDropsTheStore)
     mylcdstring[4][10] = L"Cutoff";
     ExitByCommand();
     EXPECT_EQ(CVQ9_SOFT_config, nullptr);
-    EXPECT_EQ(wxConfigBase::Get(false), nullptr);   // the toolkit's own, deleted too
+    EXPECT_EQ(wxConfigBase::Get(false), nullptr);  // the toolkit's own, deleted too
     EXPECT_TRUE(mygroupnames[3].empty());
     EXPECT_TRUE(mylcdstring[4][10].empty());
 }
@@ -255,7 +255,7 @@ TEST_F(SettingsTest, TheSettingsFileHoldsOnlyTheProgramsKeys)
     StartApp();
     SendCommand(ID_CVQ9_HELP);
     ASSERT_NE(pCVQ9App->help->GetFrame(), nullptr);
-    pCVQ9App->help->GetFrame()->Close();   // the help window stores its layout as it closes
+    pCVQ9App->help->GetFrame()->Close();  // the help window stores its layout as it closes
     Pump();
     ExitByCommand();
     const std::string settings = ReadSettingsFile();

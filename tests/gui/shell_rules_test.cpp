@@ -16,7 +16,7 @@ std::wstring Dir(const char *link)
     return ProgramDirectoryFromLink(link, std::strlen(link));
 }
 
-} // namespace
+}  // namespace
 
 TEST(ProgramDirectory, KeepsThePathUpToTheLastSlash)
 {
@@ -114,7 +114,7 @@ TEST(MainFrameSize, UnavailableMetricsCountAsZero)
 namespace {
 const LibraryState kUnsavedWithFile{L"/tmp/a.cvq", true, false};
 const LibraryState kDefaultNoFile{L"", true, true};
-} // namespace
+}  // namespace
 
 TEST(LibraryStateRules, NewTakesThePathAndIsUnsaved)
 {

@@ -48,7 +48,7 @@ void ExpectMenu(wxMenu *menu, const std::vector<ItemSpec> &items)
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(GuiFixture, StartupBuildsTheFixedSizeMainFrame)
 {
@@ -104,43 +104,43 @@ TEST_F(GuiFixture, StartupBuildsTheFourMenus)
     EXPECT_EQ(m_pMenu->GetMenu(2), pGroupMenu);
 
     ExpectMenu(pFileMenu, {
-        {5002, "&New ...", "New ...", false},
-        {5000, "&Open ...", "Open ...", false},
-        {5003, "&Save", "Save", false},
-        {5004, "&Save as ...", "Save as ...", false},
-        {0, nullptr, nullptr, false},
-        {104, "&Load default", "Load default", false},
-        {103, "&Import Corvana Pro lib ...", "Import Corvana Pro lib ...", false},
-        {107, "&Export to text file", "Export to text file", false},
-        {0, nullptr, nullptr, false},
-        {100, "E&xit", "Exit", true},
-    });
+                              {5002, "&New ...", "New ...", false},
+                              {5000, "&Open ...", "Open ...", false},
+                              {5003, "&Save", "Save", false},
+                              {5004, "&Save as ...", "Save as ...", false},
+                              {0, nullptr, nullptr, false},
+                              {104, "&Load default", "Load default", false},
+                              {103, "&Import Corvana Pro lib ...", "Import Corvana Pro lib ...", false},
+                              {107, "&Export to text file", "Export to text file", false},
+                              {0, nullptr, nullptr, false},
+                              {100, "E&xit", "Exit", true},
+                          });
     ExpectMenu(pParamMenu, {
-        {1000, "&Copy", "Copy", false},
-        {1001, "&Paste", "Paste", false},
-        {1002, "&Clear", "Clear", false},
-        {0, nullptr, nullptr, false},
-        {10044, "&Upload Current control from CVQ9", "Upload Current control from CVQ9", false},
-        {10045, "&Upload All controls from CVQ9", "Upload All controls from CVQ9", false},
-        {10046, "&Download Current control to CVQ9", "Download Current control to CVQ9", false},
-        {10047, "&Download All controls to CVQ9", "Download All controls to CVQ9", false},
-        {0, nullptr, nullptr, false},
-        {10049, "&Load All from library", "Load All from library", false},
-        {10051, "&Save All to library", "Save All to library", false},
-        {0, nullptr, nullptr, false},
-        {10052, "&Check Current", "Check Current", false},
-        {10053, "&Check All", "Check All", false},
-    });
+                               {1000, "&Copy", "Copy", false},
+                               {1001, "&Paste", "Paste", false},
+                               {1002, "&Clear", "Clear", false},
+                               {0, nullptr, nullptr, false},
+                               {10044, "&Upload Current control from CVQ9", "Upload Current control from CVQ9", false},
+                               {10045, "&Upload All controls from CVQ9", "Upload All controls from CVQ9", false},
+                               {10046, "&Download Current control to CVQ9", "Download Current control to CVQ9", false},
+                               {10047, "&Download All controls to CVQ9", "Download All controls to CVQ9", false},
+                               {0, nullptr, nullptr, false},
+                               {10049, "&Load All from library", "Load All from library", false},
+                               {10051, "&Save All to library", "Save All to library", false},
+                               {0, nullptr, nullptr, false},
+                               {10052, "&Check Current", "Check Current", false},
+                               {10053, "&Check All", "Check All", false},
+                           });
     ExpectMenu(pGroupMenu, {
-        {1003, "&Copy", "Copy", false},
-        {1004, "&Paste", "Paste", false},
-        {1005, "&Clear", "Clear", false},
-    });
+                               {1003, "&Copy", "Copy", false},
+                               {1004, "&Paste", "Paste", false},
+                               {1005, "&Clear", "Clear", false},
+                           });
     ExpectMenu(m_pMenu->GetMenu(3), {
-        {5009, "&Help", "Help", true},
-        {0, nullptr, nullptr, false},
-        {101, "&About", "About", true},
-    });
+                                        {5009, "&Help", "Help", true},
+                                        {0, nullptr, nullptr, false},
+                                        {101, "&About", "About", true},
+                                    });
 }
 
 TEST_F(GuiFixture, StartupBuildsTheToolbarDisabled)
@@ -153,7 +153,7 @@ TEST_F(GuiFixture, StartupBuildsTheToolbarDisabled)
     EXPECT_FALSE(toolBar->IsEnabled());
 
     struct ToolSpec {
-        int id; // 0: separator, -1: the label, -2: the group selector
+        int id;  // 0: separator, -1: the label, -2: the group selector
         const char *label;
         const char *tooltip;
     };
@@ -164,16 +164,21 @@ TEST_F(GuiFixture, StartupBuildsTheToolbarDisabled)
         {5003, "Save ...", "Save library ..."},
         {103, "Import Corvana Pro lib ...", "Import Corvana Pro library ..."},
         {107, "Export to text file", "Export all assignments to text file"},
-        {0, "", ""}, {0, "", ""},
+        {0, "", ""},
+        {0, "", ""},
         {5009, "Help", "Help"},
-        {0, "", ""}, {0, "", ""},
+        {0, "", ""},
+        {0, "", ""},
         {1000, "Copy", "Copy current control"},
         {1001, "Paste", "Paste current control"},
         {1002, "Clear", "Clear current control"},
-        {0, "", ""}, {0, "", ""}, {0, "", ""},
+        {0, "", ""},
+        {0, "", ""},
+        {0, "", ""},
         {-1, "", ""},
         {-2, "", ""},
-        {0, "", ""}, {0, "", ""},
+        {0, "", ""},
+        {0, "", ""},
         {1003, "Copy", "Copy current group"},
         {1004, "Paste", "Paste current group"},
         {1005, "Clear", "Clear current group"},

@@ -23,7 +23,7 @@ __attribute__((noinline)) void LoseGlibs()
     kept = nullptr;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {

@@ -24,7 +24,7 @@ TEST_F(MidiTest, SendWritesTheMessageFromStartToEndWithTimestamp20)
     OpenBoth();
     uint8_t out[SYSEX_BUFFER_SIZE] = {};
     BuildIdentityRequest(out);
-    out[20] = 0x55;   // beyond the terminator: never sent
+    out[20] = 0x55;  // beyond the terminator: never sent
     EXPECT_EQ(0, SendSysexToMidiOut(out));
     ASSERT_EQ(1u, pmfake::Writes().size());
     EXPECT_EQ(kQ9Out, pmfake::Writes()[0].device);
@@ -91,7 +91,7 @@ TEST_F(MidiTest, CollectorUnpacksFourBytesPerEventLowestFirst)
     EXPECT_EQ(7u, c.Count());
     const uint8_t expected[] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0xF7};
     EXPECT_EQ(0, std::memcmp(buffer, expected, sizeof expected));
-    EXPECT_EQ(0, buffer[7]);   // the byte after 0xF7 in the same event is not taken
+    EXPECT_EQ(0, buffer[7]);  // the byte after 0xF7 in the same event is not taken
 }
 
 TEST_F(MidiTest, CollectorDropsEverythingBeforeASysExStart)
@@ -99,9 +99,9 @@ TEST_F(MidiTest, CollectorDropsEverythingBeforeASysExStart)
     uint8_t buffer[SYSEX_BUFFER_SIZE] = {};
     SysexCollector c(buffer);
     c.Start();
-    c.Feed(0x00403C90);    // a note
+    c.Feed(0x00403C90);  // a note
     EXPECT_EQ(0u, c.Count());
-    c.Feed(0x000000F0);   // the whole event is taken once the start is there
+    c.Feed(0x000000F0);  // the whole event is taken once the start is there
     EXPECT_EQ(4u, c.Count());
     EXPECT_FALSE(c.Complete());
 }
@@ -215,7 +215,8 @@ TEST_F(MidiTest, ShortSysExOfAnotherDeviceIsNotTakenForAnInvalidRequest)
 {
     OpenBoth();
     // Shorter than a header: the bytes after it in the buffer are left over.
-    q9.before_answer = {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0xF7}, {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7}};
+    q9.before_answer = {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0xF7},
+                        {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7}};
     uint8_t out[SYSEX_BUFFER_SIZE] = {};
     BuildIdentityRequest(out);
     EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
@@ -223,15 +224,15 @@ TEST_F(MidiTest, ShortSysExOfAnotherDeviceIsNotTakenForAnInvalidRequest)
 
 TEST_F(MidiTest, MessagesWithoutTheControllersHeaderOrAnswerBitAnswerNothing)
 {
-    uint8_t buffer[SYSEX_BUFFER_SIZE] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00,
-                                         1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5, 0xF7};
+    uint8_t buffer[SYSEX_BUFFER_SIZE] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00, 1,
+                                         6,    2,    0,    7,    3,    1,    2,    3,    4,    5,    0xF7};
     uint8_t values[11] = {};
     EXPECT_TRUE(FromTheController(buffer));
     EXPECT_EQ(23, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
-    buffer[6] = 0x00;   // no answer bit: the decoder alone would call it an invalid request
+    buffer[6] = 0x00;  // no answer bit: the decoder alone would call it an invalid request
     EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
     buffer[6] = 0x70;
-    buffer[5] = 0x02;   // another model
+    buffer[5] = 0x02;  // another model
     EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
 }
 
@@ -264,11 +265,24 @@ TEST_F(MidiTest, BrokenAnswersAreNoAnswerAndRealtimeInsideIsDropped)
         void (*tamper)(SimulatedQ9::Bytes &);
         uint8_t status;
     } const cases[] = {
-        {"cut after its header", [](SimulatedQ9::Bytes &a) { a.resize(10); a.push_back(0xF7); }, 251},
+        {"cut after its header",
+         [](SimulatedQ9::Bytes &a) {
+             a.resize(10);
+             a.push_back(0xF7);
+         },
+         251},
         {"one data byte missing", [](SimulatedQ9::Bytes &a) { a.erase(a.begin() + 12); }, 251},
         {"one data byte too many", [](SimulatedQ9::Bytes &a) { a.insert(a.begin() + 12, 0x01); }, 251},
-        {"a note inside", [](SimulatedQ9::Bytes &a) { a.insert(a.begin() + 12, {0x90, 0x3C, 0x40}); }, 251},
-        {"start and reset inside", [](SimulatedQ9::Bytes &a) { a.insert(a.begin() + 12, {0xFA, 0xFF}); }, 23},
+        {"a note inside",
+         [](SimulatedQ9::Bytes &a) {
+             a.insert(a.begin() + 12, {0x90, 0x3C, 0x40});
+         },
+         251},
+        {"start and reset inside",
+         [](SimulatedQ9::Bytes &a) {
+             a.insert(a.begin() + 12, {0xFA, 0xFF});
+         },
+         23},
     };
     for (const Case &c : cases) {
         SetUp();
@@ -350,11 +364,11 @@ TEST_F(MidiTest, AnswerForAnotherControlIsSkippedAndTheRightOneTaken)
 TEST_F(MidiTest, OnlyInvalidMessagesGiveNoAnswer)
 {
     OpenBoth();
-    q9.tamper = [](SimulatedQ9::Bytes &answer) { answer[9] = 1; };   // another group
+    q9.tamper = [](SimulatedQ9::Bytes &answer) { answer[9] = 1; };  // another group
     uint8_t out[SYSEX_BUFFER_SIZE] = {};
     BuildIdentityRequest(out);
     EXPECT_EQ(251, Exchange(out, WAIT_IDENTITY, serial_nb, 0, 500));
-    EXPECT_EQ(0x70, sysex_in[6]);   // the last collected bytes stay for the dump
+    EXPECT_EQ(0x70, sysex_in[6]);  // the last collected bytes stay for the dump
 }
 
 TEST_F(MidiTest, OverlongMessageIsNoAnswerAndTheWaitListensOn)
@@ -369,7 +383,7 @@ TEST_F(MidiTest, OverlongMessageIsNoAnswerAndTheWaitListensOn)
     uint8_t out[SYSEX_BUFFER_SIZE] = {};
     BuildIdentityRequest(out);
     EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_EQ(1, serial_nb[0]);   // the real answer, not the nines
+    EXPECT_EQ(1, serial_nb[0]);  // the real answer, not the nines
 }
 
 TEST_F(MidiTest, OverlongMessageAloneEndsWithNoAnswer)
@@ -450,4 +464,4 @@ TEST_F(MidiTest, CommonParameterAnswerUsesTheCurrentGroup)
     EXPECT_STREQ("Strings  pad  ", reinterpret_cast<char *>(name));
 }
 
-} // namespace
+}  // namespace

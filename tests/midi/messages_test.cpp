@@ -74,4 +74,4 @@ TEST(FailedExchangeTest, NoAnswerRefusedAndInvalidAreFailures)
     EXPECT_FALSE(IsFailedExchange(76));
 }
 
-} // namespace
+}  // namespace

@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "Midi_Ios.h"
-#include "exchange.h"
 #include "config_tables.h"
+#include "exchange.h"
 #include "portmidi_fake.h"
 #include "record_access.h"
 #include "simulated_q9.h"

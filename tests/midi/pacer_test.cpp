@@ -20,7 +20,7 @@ class PacerTest : public ::testing::Test
 {
 protected:
     Clock::time_point now = Clock::time_point(std::chrono::hours(1));
-    std::vector<Clock::time_point> sleeps;   // the deadline of every sleep
+    std::vector<Clock::time_point> sleeps;  // the deadline of every sleep
     WaitStepPacer pacer{[this] { return now; },
                         [this](Clock::time_point until) {
                             sleeps.push_back(until);
@@ -63,10 +63,10 @@ TEST_F(PacerTest, LateStepsSkipTheirSleepUntilBackOnTime)
 {
     const Clock::time_point start = now;
     pacer.StartWait();
-    now += microseconds(2500);   // the first step took two and a half steps
-    pacer.SleepStep();           // late: no sleep
-    pacer.SleepStep();           // due at 2 ms, still late: no sleep
-    pacer.SleepStep();           // due at 3 ms: sleeps the half millisecond left
+    now += microseconds(2500);  // the first step took two and a half steps
+    pacer.SleepStep();          // late: no sleep
+    pacer.SleepStep();          // due at 2 ms, still late: no sleep
+    pacer.SleepStep();          // due at 3 ms: sleeps the half millisecond left
     pacer.SleepStep();
     EXPECT_EQ((std::vector<int64_t>{3000, 4000}), SleepEnds(start));
 }
@@ -75,7 +75,7 @@ TEST_F(PacerTest, ALongStallIsNotPaidBackByABurst)
 {
     pacer.StartWait();
     pacer.SleepStep();
-    now += milliseconds(500);   // a modal box, say
+    now += milliseconds(500);  // a modal box, say
     sleeps.clear();
     const Clock::time_point after_stall = now;
     const int lag_steps = static_cast<int>(WaitStepPacer::MAX_LAG / WaitStepPacer::STEP);
@@ -93,7 +93,7 @@ TEST_F(PacerTest, BackToBackWaitsShareOneSchedule)
     pacer.StartWait();
     pacer.SleepStep();
     pacer.SleepStep();
-    now += microseconds(300);   // the next request goes out
+    now += microseconds(300);  // the next request goes out
     pacer.StartWait();
     pacer.SleepStep();
     EXPECT_EQ((std::vector<int64_t>{1000, 2000, 3000}), SleepEnds(start));
@@ -103,7 +103,7 @@ TEST_F(PacerTest, AWaitAfterABreakStartsAfresh)
 {
     pacer.StartWait();
     pacer.SleepStep();
-    now += milliseconds(100);   // a pause between two common parameters
+    now += milliseconds(100);  // a pause between two common parameters
     const Clock::time_point restart = now;
     sleeps.clear();
     pacer.StartWait();
@@ -158,9 +158,9 @@ TEST_F(PacerTest, LateStepsCatchingUpDoNotYieldEveryTime)
     pacer.StartWait();
     pacer.SleepStep();
     EXPECT_TRUE(pacer.YieldDue());
-    now += milliseconds(3);   // a long frame
+    now += milliseconds(3);  // a long frame
     int yields = 0;
-    for (int i = 0; i < 3; ++i) {   // the late steps run back to back
+    for (int i = 0; i < 3; ++i) {  // the late steps run back to back
         pacer.SleepStep();
         if (pacer.YieldDue())
             ++yields;
@@ -168,4 +168,4 @@ TEST_F(PacerTest, LateStepsCatchingUpDoNotYieldEveryTime)
     EXPECT_EQ(1, yields);
 }
 
-} // namespace
+}  // namespace

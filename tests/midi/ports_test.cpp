@@ -132,7 +132,7 @@ TEST_F(MidiTest, OpeningRefusedForWrongDirectionUnknownBusyOrVanishedDevice)
 
     ASSERT_EQ(0, Open_Midi_In(kQ9In));
     PortMidiStream *first = midiIn;
-    EXPECT_EQ(1, Open_Midi_In(kQ9In));   // busy: already open
+    EXPECT_EQ(1, Open_Midi_In(kQ9In));  // busy: already open
     EXPECT_EQ(nullptr, midiIn);
     Pm_Close(first);
 
@@ -162,4 +162,4 @@ TEST_F(MidiTest, DebugMapsNegativeResultsToFailure)
     EXPECT_EQ(0, DebugStream(pmBadPtr));
 }
 
-} // namespace
+}  // namespace

@@ -16,15 +16,13 @@ uint8_t WriteThenAck(MidiTest &, SimulatedQ9 &q9, const uint8_t *out, size_t n)
 }
 
 class SimulatedQ9Test : public MidiTest
-{
-};
+{};
 
 TEST_F(SimulatedQ9Test, DefaultRecordOfGroup0Index5IsStoredFromTheDocumentedMessage)
 {
-    const uint8_t message[40] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x1B, 0x1C, 0x05, 0x00,
-                                 0x00, 0x05, 0x09, 0x0C, 0x00, 0x00, 0x00, 0x03, 0x00, 0x01,
-                                 0x00, 0x03, 0x00, 0x00, 0x00, 0x00, 0x07, 0x0F, 0x00, 0x00,
-                                 0x00, 0x00, 0x0B, 0x00, 0x00, 0x05, 0x00, 0x00, 0x47, 0xF7};
+    const uint8_t message[40] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x1B, 0x1C, 0x05, 0x00, 0x00, 0x05, 0x09, 0x0C,
+                                 0x00, 0x00, 0x00, 0x03, 0x00, 0x01, 0x00, 0x03, 0x00, 0x00, 0x00, 0x00, 0x07, 0x0F,
+                                 0x00, 0x00, 0x00, 0x00, 0x0B, 0x00, 0x00, 0x05, 0x00, 0x00, 0x47, 0xF7};
     auto answers = q9.Receive(SimulatedQ9::Bytes(message, message + 40));
     ASSERT_EQ(1u, answers.size());
     EXPECT_EQ(SimulatedQ9::Acknowledge(0x5B, 5, 0), answers[0].bytes);
@@ -53,23 +51,24 @@ TEST_F(SimulatedQ9Test, EveryDefaultRecordTravelsBothWays)
             All_Params record;
             InitMidiStruct(&record, static_cast<uint8_t>(group), static_cast<uint8_t>(index), 1);
             uint8_t out[SYSEX_BUFFER_SIZE] = {};
-            const uint8_t n = Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_NO_ACK, &record, out,
-                                                        static_cast<uint8_t>(index), static_cast<uint8_t>(group));
+            const uint8_t n = Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_NO_ACK, &record, out, static_cast<uint8_t>(index),
+                                                        static_cast<uint8_t>(group));
             ASSERT_LT(n, 251) << group << "/" << index;
             EXPECT_TRUE(q9.Receive(SimulatedQ9::Bytes(out, out + n)).empty());
             ASSERT_EQ(0, std::memcmp(q9.Record(static_cast<int>(group), static_cast<int>(index)), &record,
                                      11 + record.midi_str_lenght));
 
-            ASSERT_EQ(11, Cvq9_Midi_Assign_To_Sysex(ACTION_READ_REQUEST, &record, out,
-                                                    static_cast<uint8_t>(index), static_cast<uint8_t>(group)));
+            ASSERT_EQ(11, Cvq9_Midi_Assign_To_Sysex(ACTION_READ_REQUEST, &record, out, static_cast<uint8_t>(index),
+                                                    static_cast<uint8_t>(group)));
             auto answers = q9.Receive(SimulatedQ9::Bytes(out, out + 11));
             ASSERT_EQ(1u, answers.size());
             uint8_t in[SYSEX_BUFFER_SIZE] = {};
             std::memcpy(in, answers[0].bytes.data(), answers[0].bytes.size());
             All_Params back;
             std::memset(&back, 0xEE, sizeof back);
-            EXPECT_EQ(12 + 2 * (11 + record.midi_str_lenght),
-                      Cvq9_Sysex_To_Midi_Assign(3, &back, in, static_cast<uint8_t>(index), static_cast<uint8_t>(group)));
+            EXPECT_EQ(
+                12 + 2 * (11 + record.midi_str_lenght),
+                Cvq9_Sysex_To_Midi_Assign(3, &back, in, static_cast<uint8_t>(index), static_cast<uint8_t>(group)));
             EXPECT_EQ(0, std::memcmp(&back, &record, 11 + record.midi_str_lenght));
         }
     }
@@ -105,9 +104,9 @@ TEST_F(SimulatedQ9Test, CommonParametersTravelBothWays)
     uint8_t values[64];
     for (int i = 0; i < 64; ++i)
         values[i] = static_cast<uint8_t>((i * 7 + 3) & 0x7F);
-    const Item items[] = {{0, &q9.common[0], 1},   {1, &q9.common[1], 1},   {3, &q9.common[3], 1},
-                          {4, &q9.common[4], 1},   {5, &q9.common[5], 1},   {11, &q9.common[11], 1},
-                          {32, &q9.common[32], 1}, {33, &q9.common[33], 1}, {34, &q9.curves[0][0], 64},
+    const Item items[] = {{0, &q9.common[0], 1},       {1, &q9.common[1], 1},      {3, &q9.common[3], 1},
+                          {4, &q9.common[4], 1},       {5, &q9.common[5], 1},      {11, &q9.common[11], 1},
+                          {32, &q9.common[32], 1},     {33, &q9.common[33], 1},    {34, &q9.curves[0][0], 64},
                           {35, &q9.curves[0][64], 64}, {36, &q9.curves[1][0], 64}, {37, &q9.curves[1][64], 64}};
     for (const Item &item : items) {
         uint8_t out[SYSEX_BUFFER_SIZE] = {};
@@ -147,8 +146,8 @@ TEST_F(SimulatedQ9Test, IdentityAnswerCarriesAnswerAndRequestBits)
     Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, COMMON_PARAM_IDENTITY, values, out, 0);
     auto answers = q9.Receive(SimulatedQ9::Bytes(out, out + 11));
     ASSERT_EQ(1u, answers.size());
-    const SimulatedQ9::Bytes expected = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00,
-                                         1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5, 0xF7};
+    const SimulatedQ9::Bytes expected = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00, 1,
+                                         6,    2,    0,    7,    3,    1,    2,    3,    4,    5,    0xF7};
     EXPECT_EQ(expected, answers[0].bytes);
 }
 
@@ -185,4 +184,4 @@ TEST_F(SimulatedQ9Test, FakeInputPacksSysExFourBytesPerEventAndRealtimeApart)
     EXPECT_TRUE(events[2].sysex);
 }
 
-} // namespace
+}  // namespace

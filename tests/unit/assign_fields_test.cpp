@@ -110,8 +110,7 @@ TEST(AssignFieldStore, OnlyTheFieldsBitsChange)
 TEST(AssignFieldStore, CheckBoxesAndRadioBoxesSetTheirBit)
 {
     for (const ExpectedBits &e : kExpected) {
-        if (e.mask != 0x80 && e.mask != 0x40 && e.mask != 0x20 && e.mask != 0x10 && e.mask != 0x08 &&
-            e.mask != 0x04)
+        if (e.mask != 0x80 && e.mask != 0x40 && e.mask != 0x20 && e.mask != 0x10 && e.mask != 0x08 && e.mask != 0x04)
             continue;
         All_Params r = Filled(0);
         StoreFieldValue(r, e.field, 1);
@@ -147,14 +146,14 @@ TEST(AssignFieldStore, ChainItemIsTheControlIndexMinusFour)
 {
     All_Params r = Filled(0);
     r.ctrl_chain = 0x80;
-    StoreFieldValue(r, AssignField::Chain, 57);   // "Button 3"
+    StoreFieldValue(r, AssignField::Chain, 57);  // "Button 3"
     EXPECT_EQ(r.ctrl_chain, 0x80 | 61);
     EXPECT_EQ(ChainListEntry(57), "Button 3");
     EXPECT_EQ(FieldValue(r, AssignField::Chain), 57);
-    StoreFieldValue(r, AssignField::Chain, 0);    // "None" keeps the crossfade bit
+    StoreFieldValue(r, AssignField::Chain, 0);  // "None" keeps the crossfade bit
     EXPECT_EQ(r.ctrl_chain, 0x80);
     EXPECT_EQ(FieldValue(r, AssignField::Chain), 0);
-    StoreFieldValue(r, AssignField::Chain, 1);    // "Ribbon controller"
+    StoreFieldValue(r, AssignField::Chain, 1);  // "Ribbon controller"
     EXPECT_EQ(r.ctrl_chain & 0x7F, 5);
 }
 
@@ -172,7 +171,7 @@ TEST(AssignFieldStore, ChainIndicesOutsideTheListHaveNoItem)
 TEST(AssignFieldStore, CurveIsTheItemIndexAnd7KeepingTheOtherBits)
 {
     All_Params r = Filled(0);
-    r.ctrl_status_2 = 0xE8;   // bits 3, 5, 6, 7 carried as read
+    r.ctrl_status_2 = 0xE8;  // bits 3, 5, 6, 7 carried as read
     StoreFieldValue(r, AssignField::CurveModel, 6);
     EXPECT_EQ(r.ctrl_status_2, 0xEE);
     EXPECT_EQ(FieldValue(r, AssignField::CurveModel), 6);
@@ -182,9 +181,8 @@ TEST(AssignFieldStore, CurveIsTheItemIndexAnd7KeepingTheOtherBits)
 
 TEST(AssignFieldStore, WholeByteFieldsTakeTheSpinValue)
 {
-    const AssignField whole[] = {AssignField::MinValue, AssignField::MaxValue, AssignField::ChannelPosition,
-                                 AssignField::ValuePosition1, AssignField::ValuePosition2,
-                                 AssignField::ChecksumStart};
+    const AssignField whole[] = {AssignField::MinValue,       AssignField::MaxValue,       AssignField::ChannelPosition,
+                                 AssignField::ValuePosition1, AssignField::ValuePosition2, AssignField::ChecksumStart};
     for (AssignField f : whole) {
         All_Params r = Filled(0x55);
         StoreFieldValue(r, f, 21);

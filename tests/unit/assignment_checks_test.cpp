@@ -11,7 +11,7 @@ namespace {
 All_Params ValidRecord()
 {
     All_Params record{};
-    record.ctrl_status_1 = 0x0C;   // both MIDI outputs
+    record.ctrl_status_1 = 0x0C;  // both MIDI outputs
     record.midi_str_lenght = 3;
     record.ctrl_value_max = 127;
     record.midi_string[0] = 0xB0;
@@ -19,7 +19,8 @@ All_Params ValidRecord()
     return record;
 }
 
-class AssignmentChecksTest : public ::testing::Test {
+class AssignmentChecksTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -44,7 +45,7 @@ protected:
     std::vector<int> steps;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(AssignmentChecksTest, ValidControlPasses)
 {
@@ -54,10 +55,10 @@ TEST_F(AssignmentChecksTest, ValidControlPasses)
 
 TEST_F(AssignmentChecksTest, WarningsPassSilently)
 {
-    mycontrol[3][10] = All_Params{};            // undefined: 2
+    mycontrol[3][10] = All_Params{};  // undefined: 2
     EXPECT_EQ(CheckStoredControl(3, 10), 0);
     mycontrol[3][11] = ValidRecord();
-    mycontrol[3][11].midi_str_lenght = 11;      // long string without delay: 3
+    mycontrol[3][11].midi_str_lenght = 11;  // long string without delay: 3
     EXPECT_EQ(CheckStoredControl(3, 11), 0);
 }
 
@@ -70,7 +71,7 @@ TEST_F(AssignmentChecksTest, RecordFailureIsReturned)
 
 TEST_F(AssignmentChecksTest, TransportButtonsUseTheSharedRecordAndSkipTheLcdText)
 {
-    mytransport[2].ctrl_status_1 = 0x10;        // USB only: 15
+    mytransport[2].ctrl_status_1 = 0x10;  // USB only: 15
     EXPECT_EQ(CheckStoredControl(7, 2), 15);
     mytransport[2] = ValidRecord();
     mylcdstring[7][2] = L"\tbad";
@@ -85,7 +86,7 @@ TEST_F(AssignmentChecksTest, LcdTextWithAControlCharacterFails)
 
 TEST_F(AssignmentChecksTest, LcdTextBeyondSevenBitsFailsEvenWhenItsLowByteIsPrintable)
 {
-    mylcdstring[0][30] = std::wstring(L"AB") + wchar_t(0x141);   // low byte 0x41 'A'
+    mylcdstring[0][30] = std::wstring(L"AB") + wchar_t(0x141);  // low byte 0x41 'A'
     EXPECT_EQ(CheckStoredControl(0, 30), 21);
 }
 
@@ -97,7 +98,7 @@ TEST_F(AssignmentChecksTest, LcdCheckStopsAtTheTrailingNul)
 
 TEST_F(AssignmentChecksTest, RecordFailureComesBeforeTheLcdFailure)
 {
-    mycontrol[0][30].midi_string[0] = 0x30;     // 13
+    mycontrol[0][30].midi_string[0] = 0x30;  // 13
     mylcdstring[0][30] = L"\t";
     EXPECT_EQ(CheckStoredControl(0, 30), 13);
 }
@@ -114,7 +115,7 @@ TEST_F(AssignmentChecksTest, FullRangeChecksAll1307Records)
 
 TEST_F(AssignmentChecksTest, RangeAboveGroup0SkipsTheTransportRecords)
 {
-    mytransport[0].ctrl_status_1 = 0;           // would fail with 15
+    mytransport[0].ctrl_status_1 = 0;  // would fail with 15
     CheckPosition failed;
     EXPECT_EQ(RunRange(3, 3, failed), 0);
     EXPECT_EQ(steps.size(), 62u);
@@ -130,7 +131,7 @@ TEST_F(AssignmentChecksTest, ReversedRangeChecksNoGroup)
 
 TEST_F(AssignmentChecksTest, FirstFailureStopsAndTellsWhere)
 {
-    mycontrol[4][20].ctrl_value_min = 200;      // 5
+    mycontrol[4][20].ctrl_value_min = 200;  // 5
     mycontrol[4][30].ctrl_value_min = 200;
     CheckPosition failed;
     EXPECT_EQ(RunRange(2, 6, failed), 5);
@@ -141,7 +142,7 @@ TEST_F(AssignmentChecksTest, FirstFailureStopsAndTellsWhere)
 
 TEST_F(AssignmentChecksTest, TransportFailureIsReportedInGroup0)
 {
-    mytransport[3].midi_str_lenght = 0;         // 8
+    mytransport[3].midi_str_lenght = 0;  // 8
     CheckPosition failed;
     EXPECT_EQ(RunRange(0, 0, failed), 8);
     EXPECT_EQ(failed.group, 0u);
@@ -157,7 +158,7 @@ TEST_F(AssignmentChecksTest, LastGroupIsReadAfreshAtEveryGroup)
     const uint8_t code = CheckStoredRange([] { return 1; }, [&last] { return last; },
                                           [&](int step) {
                                               seen.push_back(step);
-                                              last = 2;   // shrinks while the check runs
+                                              last = 2;  // shrinks while the check runs
                                           },
                                           failed);
     EXPECT_EQ(code, 0);

@@ -62,12 +62,46 @@ TEST(CodecAssignMidiEncoder, ExampleOfThePartByteForByte)
     const All_Params rec = DefaultRecord(0, 5);
     GuardedSysex sysex;
     ASSERT_EQ(Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &rec, sysex.data(), 5, 0), 40);
-    const Buffer expected = Bytes({0xF0, 0x00, CVQ9_MANUFACTURER_ID_1, CVQ9_MANUFACTURER_ID_2, 0x00, 0x01,
-                                   0x1B, 0x1C, 0x05, 0x00,
-                                   0x00, 0x05, 0x09, 0x0C, 0x00, 0x00, 0x00, 0x03, 0x00, 0x01, 0x00, 0x03,
-                                   0x00, 0x00, 0x00, 0x00, 0x07, 0x0F, 0x00, 0x00, 0x00, 0x00,
-                                   0x0B, 0x00, 0x00, 0x05, 0x00, 0x00,
-                                   0x47, 0xF7});
+    const Buffer expected = Bytes({0xF0,
+                                   0x00,
+                                   CVQ9_MANUFACTURER_ID_1,
+                                   CVQ9_MANUFACTURER_ID_2,
+                                   0x00,
+                                   0x01,
+                                   0x1B,
+                                   0x1C,
+                                   0x05,
+                                   0x00,
+                                   0x00,
+                                   0x05,
+                                   0x09,
+                                   0x0C,
+                                   0x00,
+                                   0x00,
+                                   0x00,
+                                   0x03,
+                                   0x00,
+                                   0x01,
+                                   0x00,
+                                   0x03,
+                                   0x00,
+                                   0x00,
+                                   0x00,
+                                   0x00,
+                                   0x07,
+                                   0x0F,
+                                   0x00,
+                                   0x00,
+                                   0x00,
+                                   0x00,
+                                   0x0B,
+                                   0x00,
+                                   0x00,
+                                   0x05,
+                                   0x00,
+                                   0x00,
+                                   0x47,
+                                   0xF7});
     EXPECT_EQ(Slice(sysex.data(), 0, 40), expected);
     EXPECT_TRUE(AllBytesAre(sysex.data() + 40, SYSEX_BUFFER_SIZE - 40, 0)) << "rest of the buffer cleared";
     EXPECT_TRUE(sysex.GuardIntact());
@@ -93,8 +127,8 @@ TEST(CodecAssignMidiEncoder, ReadRequestIsElevenBytes)
     // the record is not looked at for a request
     const All_Params hostile = FilledRecord(0xFF);
     ASSERT_EQ(Cvq9_Midi_Assign_To_Sysex(ACTION_READ_REQUEST, &hostile, sysex.data(), 66, 20), 11);
-    EXPECT_EQ(Slice(sysex.data(), 0, 11), Bytes({0xF0, 0x00, CVQ9_MANUFACTURER_ID_1, CVQ9_MANUFACTURER_ID_2,
-                                                 0x00, 0x01, 0x33, 0x00, 66, 20, 0xF7}));
+    EXPECT_EQ(Slice(sysex.data(), 0, 11), Bytes({0xF0, 0x00, CVQ9_MANUFACTURER_ID_1, CVQ9_MANUFACTURER_ID_2, 0x00, 0x01,
+                                                 0x33, 0x00, 66, 20, 0xF7}));
     EXPECT_TRUE(AllBytesAre(sysex.data() + 11, SYSEX_BUFFER_SIZE - 11, 0));
     EXPECT_TRUE(sysex.GuardIntact());
 }
@@ -151,15 +185,15 @@ TEST(CodecAssignMidiEncoder, LongestStringGivesSeventySixBytes)
 TEST(CodecAssignMidiEncoder, UndefinedRecordIsSentAsThirtyFourBytes)
 {
     All_Params rec = FilledRecord(0);
-    rec.ctrl_chain = 9;                      // not looked at by rule 1 and still sent
-    rec.midi_string[0] = 0xB0;               // not sent: length 0
+    rec.ctrl_chain = 9;         // not looked at by rule 1 and still sent
+    rec.midi_string[0] = 0xB0;  // not sent: length 0
     ASSERT_EQ(CheckMidiStruct(&rec, 9), 2);
     GuardedSysex sysex;
     ASSERT_EQ(Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &rec, sysex.data(), 9, 0), 34);
     EXPECT_EQ(sysex[7], 22);
     EXPECT_EQ(sysex[30], 0x00);
     EXPECT_EQ(sysex[31], 0x09);
-    EXPECT_EQ(sysex[32], 9);                 // checksum
+    EXPECT_EQ(sysex[32], 9);  // checksum
     EXPECT_EQ(sysex[33], 0xF7);
     EXPECT_TRUE(AllBytesAre(sysex.data() + 34, SYSEX_BUFFER_SIZE - 34, 0));
 }
@@ -179,7 +213,7 @@ TEST(CodecAssignMidiEncoder, LongStringWithoutDelayIsSentWithWarning)
 TEST(CodecAssignMidiEncoder, FailingRecordIsRefusedAfterClearingTheBuffer)
 {
     All_Params rec = DefaultRecord(0, 6);
-    rec.ctrl_value_min = 200;                // code 5
+    rec.ctrl_value_min = 200;  // code 5
     ASSERT_EQ(CheckMidiStruct(&rec, 6), 5);
     GuardedSysex sysex;
     EXPECT_EQ(Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &rec, sysex.data(), 6, 0), 254);
@@ -187,7 +221,7 @@ TEST(CodecAssignMidiEncoder, FailingRecordIsRefusedAfterClearingTheBuffer)
     EXPECT_TRUE(sysex.GuardIntact());
 
     rec = DefaultRecord(0, 6);
-    rec.ctrl_status_1 = 0x10;                // USB only: code 15
+    rec.ctrl_status_1 = 0x10;  // USB only: code 15
     EXPECT_EQ(Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_NO_ACK, &rec, sysex.data(), 6, 0), 254);
 }
 
@@ -196,14 +230,14 @@ TEST(CodecAssignMidiEncoder, LengthAboveTwentyOneIsRefusedEvenAsAWarning)
     for (unsigned len : {22u, 23u, 58u, 127u, 128u, 255u}) {
         All_Params rec = DefaultRecord(0, 7);
         rec.midi_str_lenght = static_cast<uint8_t>(len);
-        rec.ctrl_status_1 = 0x08;            // no delay: CheckMidiStruct stops at warning 3
+        rec.ctrl_status_1 = 0x08;  // no delay: CheckMidiStruct stops at warning 3
         ASSERT_EQ(CheckMidiStruct(&rec, 7), 3);
         GuardedSysex sysex;
         EXPECT_EQ(Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &rec, sysex.data(), 7, 0), 254) << len;
         EXPECT_TRUE(AllBytesAre(sysex.data(), SYSEX_BUFFER_SIZE, 0)) << "cleared, nothing encoded";
         EXPECT_TRUE(sysex.GuardIntact());
 
-        rec.ctrl_status_1 = 0x09;            // with a delay: code 8
+        rec.ctrl_status_1 = 0x09;  // with a delay: code 8
         ASSERT_EQ(CheckMidiStruct(&rec, 7), 8);
         EXPECT_EQ(Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &rec, sysex.data(), 7, 0), 254);
     }
@@ -291,7 +325,7 @@ TEST(CodecAssignMidiDecoder, AnswerForAnotherControlOrGroupIsMalformed)
     All_Params out = before;
     EXPECT_EQ(Cvq9_Sysex_To_Midi_Assign(3, &out, a.sysex, 11, 3), 255);
     EXPECT_EQ(Cvq9_Sysex_To_Midi_Assign(3, &out, a.sysex, 10, 4), 255);
-    a.sysex[8] = 11;                         // byte 8 names another control
+    a.sysex[8] = 11;  // byte 8 names another control
     EXPECT_EQ(Cvq9_Sysex_To_Midi_Assign(3, &out, a.sysex, 10, 3), 255);
     EXPECT_TRUE(SameRecord(out, before));
 }
@@ -319,19 +353,19 @@ TEST(CodecAssignMidiDecoder, AcknowledgeOutcomes)
 
     MakeAcknowledge(sysex, SYSEX_KIND_MIDI, true, 12, 4);
     EXPECT_EQ(Cvq9_Sysex_To_Midi_Assign(1, &out, sysex, 12, 4), 0);
-    sysex[6] = 0x7B;                         // other request bits do not matter
+    sysex[6] = 0x7B;  // other request bits do not matter
     EXPECT_EQ(Cvq9_Sysex_To_Midi_Assign(1, &out, sysex, 12, 4), 0);
 
     MakeAcknowledge(sysex, SYSEX_KIND_MIDI, false, 12, 4);
     EXPECT_EQ(Cvq9_Sysex_To_Midi_Assign(1, &out, sysex, 12, 4), 252);
 
     MakeAcknowledge(sysex, SYSEX_KIND_MIDI, true, 12, 4);
-    sysex[7] = 1;                            // an acknowledge carries no data
+    sysex[7] = 1;  // an acknowledge carries no data
     EXPECT_EQ(Cvq9_Sysex_To_Midi_Assign(1, &out, sysex, 12, 4), 255);
 
     MakeAcknowledge(sysex, SYSEX_KIND_MIDI, true, 12, 4);
-    EXPECT_EQ(Cvq9_Sysex_To_Midi_Assign(1, &out, sysex, 13, 4), 255);   // another control
-    sysex[6] = 0x1B;                                                    // echo of the write
+    EXPECT_EQ(Cvq9_Sysex_To_Midi_Assign(1, &out, sysex, 13, 4), 255);  // another control
+    sysex[6] = 0x1B;                                                   // echo of the write
     EXPECT_EQ(Cvq9_Sysex_To_Midi_Assign(1, &out, sysex, 12, 4), 255);
     EXPECT_TRUE(SameRecord(out, before));
 
@@ -406,7 +440,7 @@ TEST(CodecAssignMidiDecoder, DecodedLengthAboveTwentyOneIsRefused)
 TEST(CodecAssignMidiDecoder, HeaderLengthIsNotComparedWithTheDecodedLength)
 {
     DefaultAnswer a;
-    a.sysex[7] = 64;                         // claims 21 string bytes; the record has 3
+    a.sysex[7] = 64;  // claims 21 string bytes; the record has 3
     All_Params out = FilledRecord(0);
     EXPECT_EQ(Cvq9_Sysex_To_Midi_Assign(3, &out, a.sysex, 10, 3), 76);
     EXPECT_EQ(out.midi_str_lenght, 3);
@@ -442,8 +476,8 @@ TEST(CodecAssignLcdEncoder, ShortTextIsPaddedWithSpaces)
     GuardedSysex sysex;
     const uint8_t text[] = "ABC";
     ASSERT_EQ(Cvq9_Lcd_Assign_To_Sysex(ACTION_WRITE_ACK, text, sysex.data(), 5, 0), 44);
-    Buffer expected = Bytes({0xF0, 0x00, CVQ9_MANUFACTURER_ID_1, CVQ9_MANUFACTURER_ID_2, 0x00, 0x01,
-                             0x19, 32, 5, 0, 0x04, 0x01, 0x04, 0x02, 0x04, 0x03});
+    Buffer expected = Bytes({0xF0, 0x00, CVQ9_MANUFACTURER_ID_1, CVQ9_MANUFACTURER_ID_2, 0x00, 0x01, 0x19, 32, 5, 0,
+                             0x04, 0x01, 0x04, 0x02, 0x04, 0x03});
     for (int i = 0; i < 13; i++) {
         expected.push_back(0x02);
         expected.push_back(0x00);
@@ -463,8 +497,8 @@ TEST(CodecAssignLcdEncoder, ActionsGiveTheirCodes)
     ASSERT_EQ(Cvq9_Lcd_Assign_To_Sysex(1, text, sysex, 40, 12), 44);
     EXPECT_EQ(sysex[6], 0x09);
     ASSERT_EQ(Cvq9_Lcd_Assign_To_Sysex(ACTION_READ_REQUEST, text, sysex, 40, 12), 11);
-    EXPECT_EQ(Slice(sysex, 0, 11), Bytes({0xF0, 0x00, CVQ9_MANUFACTURER_ID_1, CVQ9_MANUFACTURER_ID_2,
-                                          0x00, 0x01, 0x31, 0, 40, 12, 0xF7}));
+    EXPECT_EQ(Slice(sysex, 0, 11),
+              Bytes({0xF0, 0x00, CVQ9_MANUFACTURER_ID_1, CVQ9_MANUFACTURER_ID_2, 0x00, 0x01, 0x31, 0, 40, 12, 0xF7}));
     EXPECT_TRUE(AllBytesAre(sysex + 11, SYSEX_BUFFER_SIZE - 11, 0));
 }
 

@@ -62,7 +62,7 @@ TEST(CodecCommonLength, AddressTable)
 TEST(CodecCommonEncoder, TempoExample)
 {
     for (uint8_t g : {0, 7, 20}) {
-        uint8_t values[1] = {100};       // 130 BPM
+        uint8_t values[1] = {100};  // 130 BPM
         GuardedSysex sysex;
         ASSERT_EQ(Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, COMMON_PARAM_TEMPO, values, sysex.data(), g), 13);
         Buffer expected = kHeaderStart;
@@ -81,8 +81,8 @@ TEST(CodecCommonEncoder, DefaultGroupNameExample)
     std::snprintf(name, sizeof name, "   Group %02d   ", 3);
     ASSERT_EQ(std::strlen(name), 14u);
     GuardedSysex sysex;
-    ASSERT_EQ(Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, COMMON_PARAM_GROUP_NAME,
-                                         reinterpret_cast<uint8_t *>(name), sysex.data(), 3),
+    ASSERT_EQ(Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, COMMON_PARAM_GROUP_NAME, reinterpret_cast<uint8_t *>(name),
+                                         sysex.data(), 3),
               39);
     Buffer expected = kHeaderStart;
     for (int b : {0x00, 0x1C, 0x26, 0x03})
@@ -93,8 +93,8 @@ TEST(CodecCommonEncoder, DefaultGroupNameExample)
     }
     expected.push_back(0xF7);
     EXPECT_EQ(Slice(sysex.data(), 0, 39), expected);
-    EXPECT_EQ(sysex.data()[10], 0x02);   // ' '
-    EXPECT_EQ(sysex.data()[16], 0x04);   // 'G'
+    EXPECT_EQ(sysex.data()[10], 0x02);  // ' '
+    EXPECT_EQ(sysex.data()[16], 0x04);  // 'G'
     EXPECT_EQ(sysex.data()[17], 0x07);
     EXPECT_TRUE(AllBytesAre(sysex.data() + 39, SYSEX_BUFFER_SIZE - 39, 0));
     EXPECT_TRUE(sysex.GuardIntact());
@@ -104,8 +104,8 @@ TEST(CodecCommonEncoder, ShortGroupNameIsPaddedInTheCallersBuffer)
 {
     uint8_t name[16];
     std::memset(name, 'X', sizeof name);
-    std::memcpy(name, "Drums", 6);       // "Drums", NUL, then garbage
-    name[15] = 0xEE;                     // beyond the 15 bytes: never touched
+    std::memcpy(name, "Drums", 6);  // "Drums", NUL, then garbage
+    name[15] = 0xEE;                // beyond the 15 bytes: never touched
     uint8_t sysex[SYSEX_BUFFER_SIZE];
     ASSERT_EQ(Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, COMMON_PARAM_GROUP_NAME, name, sysex, 0), 39);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(name)), "Drums         ");
@@ -120,12 +120,12 @@ TEST(CodecCommonEncoder, ShortGroupNameIsPaddedInTheCallersBuffer)
 TEST(CodecCommonEncoder, NameWithoutNulIsCutAtFourteen)
 {
     uint8_t name[15];
-    std::memcpy(name, "ABCDEFGHIJKLMNO", 15);   // 15 letters, no NUL
+    std::memcpy(name, "ABCDEFGHIJKLMNO", 15);  // 15 letters, no NUL
     uint8_t sysex[SYSEX_BUFFER_SIZE];
     ASSERT_EQ(Cvq9_Common_Param_To_Sysex(1, COMMON_PARAM_GROUP_NAME, name, sysex, 20), 39);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(name)), "ABCDEFGHIJKLMN");
     EXPECT_EQ(sysex[36], 0x04);
-    EXPECT_EQ(sysex[37], 0x0E);   // 'N'
+    EXPECT_EQ(sysex[37], 0x0E);  // 'N'
     EXPECT_EQ(sysex[38], 0xF7);
 }
 
@@ -395,7 +395,7 @@ TEST(CodecCommonDecoder, WrongLengthIsMalformed)
     uint8_t curve[64] = {};
     uint8_t sysex[SYSEX_BUFFER_SIZE];
     WriteAsAnswer(34, curve, sysex, 0);
-    sysex[8] = 33;                       // a 64-byte answer for address 33
+    sysex[8] = 33;  // a 64-byte answer for address 33
     uint8_t out[64];
     std::memset(out, 0x55, sizeof out);
     EXPECT_EQ(Cvq9_Sysex_To_Common_Param(33, out, sysex, 0), 255);
@@ -409,7 +409,7 @@ TEST(CodecCommonDecoder, AnswerForAnotherGroupIsMalformed)
     WriteAsAnswer(4, v, sysex, 4);
     uint8_t out[1] = {0x55};
     EXPECT_EQ(Cvq9_Sysex_To_Common_Param(4, out, sysex, 5), 255);
-    EXPECT_EQ(Cvq9_Sysex_To_Common_Param(3, out, sysex, 4), 255);   // another address
+    EXPECT_EQ(Cvq9_Sysex_To_Common_Param(3, out, sysex, 4), 255);  // another address
     EXPECT_EQ(out[0], 0x55);
     EXPECT_EQ(Cvq9_Sysex_To_Common_Param(4, out, sysex, 4), 13);
     EXPECT_EQ(out[0], 5);
@@ -425,7 +425,7 @@ TEST(CodecCommonDecoder, WrongKindOrEchoIsMalformed)
         sysex[6] = static_cast<uint8_t>(sysex[6] | kind);
         EXPECT_EQ(Cvq9_Sysex_To_Common_Param(4, out, sysex, 0), 255);
     }
-    Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, 4, v, sysex, 0);   // no bit 6: an echo
+    Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, 4, v, sysex, 0);  // no bit 6: an echo
     EXPECT_EQ(Cvq9_Sysex_To_Common_Param(4, out, sysex, 0), 255);
     EXPECT_EQ(out[0], 0x55);
 }
@@ -457,7 +457,7 @@ TEST(CodecCommonDecoder, IdentityAnswerNeedsBitFive)
     EXPECT_EQ(Cvq9_Sysex_To_Common_Param(127, out, sysex, 0), 23);
 
     std::memset(out, 0xAA, sizeof out);
-    sysex[6] = 0x40;                     // without bit 5 the identity is not a valid request
+    sysex[6] = 0x40;  // without bit 5 the identity is not a valid request
     EXPECT_EQ(Cvq9_Sysex_To_Common_Param(127, out, sysex, 0), 254);
     sysex[6] = 0x70;
     sysex[7] = 10;
@@ -493,7 +493,7 @@ TEST(CodecCommonDecoder, NothingAfterTheDataIsChecked)
     uint8_t v[1] = {9};
     uint8_t sysex[SYSEX_BUFFER_SIZE];
     WriteAsAnswer(11, v, sysex, 0);
-    sysex[11] = 0x00;                    // no terminator
+    sysex[11] = 0x00;  // no terminator
     sysex[12] = 0x42;
     uint8_t out[1] = {0};
     EXPECT_EQ(Cvq9_Sysex_To_Common_Param(11, out, sysex, 0), 13);

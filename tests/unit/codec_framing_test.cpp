@@ -27,8 +27,8 @@ TEST(CodecFramingHeader, FillsTheTenHeaderBytesAndNothingElse)
     uint8_t sysex[SYSEX_BUFFER_SIZE];
     std::memset(sysex, 0xAA, sizeof sysex);
     Fill_Sysex_Header(sysex, 0x1B, 0x1C, 5, 20);
-    EXPECT_EQ(Slice(sysex, 0, 10), Bytes({0xF0, 0x00, CVQ9_MANUFACTURER_ID_1, CVQ9_MANUFACTURER_ID_2,
-                                          0x00, 0x01, 0x1B, 0x1C, 5, 20}));
+    EXPECT_EQ(Slice(sysex, 0, 10),
+              Bytes({0xF0, 0x00, CVQ9_MANUFACTURER_ID_1, CVQ9_MANUFACTURER_ID_2, 0x00, 0x01, 0x1B, 0x1C, 5, 20}));
     EXPECT_TRUE(AllBytesAre(sysex + 10, SYSEX_BUFFER_SIZE - 10, 0xAA));
 }
 
@@ -92,7 +92,7 @@ TEST(CodecFramingHeaderCheck, EachFixedByteIsChecked)
 TEST(CodecFramingRequestCheck, ExamplesOfThePart)
 {
     EXPECT_EQ(Check_invalid_request(0x1B, 3, 0), 0);
-    EXPECT_EQ(Check_invalid_request(0x1B, 3, 1), 254);   // transport button outside group 0
+    EXPECT_EQ(Check_invalid_request(0x1B, 3, 1), 254);  // transport button outside group 0
     EXPECT_EQ(Check_invalid_request(0x33, 67, 0), 254);
     EXPECT_EQ(Check_invalid_request(0x1B, 66, 21), 254);
     EXPECT_EQ(Check_invalid_request(0x00, 127, 0), 254);

@@ -28,7 +28,8 @@ struct RecordSnapshot {
     }
 };
 
-class ConfigModel : public ::testing::Test {
+class ConfigModel : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -175,7 +176,7 @@ TEST(TextBytes, OneCharacterPerByteBothWays)
     EXPECT_EQ(TextToBytes(buffer, text, 6), 4u);
     EXPECT_EQ(buffer[0], 'A');
     EXPECT_EQ(buffer[1], 0xE9);
-    EXPECT_EQ(buffer[2], 0xAC); // low 8 bits only
+    EXPECT_EQ(buffer[2], 0xAC);  // low 8 bits only
     EXPECT_EQ(buffer[3], 'z');
     EXPECT_EQ(buffer[4], 0);
     EXPECT_EQ(buffer[5], 0x55);
@@ -194,7 +195,7 @@ TEST(TextBytes, ConversionsStopAtTheLimitAndAtTheFirstNul)
     EXPECT_EQ(TextToBytes(buffer, Q9Text(L"AB\0CD", 5), 4), 2u);
     EXPECT_EQ(buffer[2], 0);
 
-    const uint8_t field[4] = {'W', 'X', 'Y', 'Z'}; // no terminator inside the field
+    const uint8_t field[4] = {'W', 'X', 'Y', 'Z'};  // no terminator inside the field
     EXPECT_EQ(BytesToText(field, 4), L"WXYZ");
     EXPECT_EQ(BytesToStoredText(field, 4), Q9Text(L"WXYZ") + L'\0');
     const uint8_t empty[4] = {0, 'a', 'b', 'c'};
@@ -240,4 +241,4 @@ TEST(ParamMessages, MessageNamesGroupAndControl)
     EXPECT_EQ(ParamErrorMessage(9, 0, 2, 4), "Group 0 - Control 2\nMIDI channel position is out of range (0-4)");
 }
 
-} // namespace
+}  // namespace

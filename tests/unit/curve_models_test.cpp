@@ -48,13 +48,14 @@ std::wstring WithLine(size_t line, const std::wstring &content, const std::wstri
     return text;
 }
 
-} // namespace
+}  // namespace
 
 // ---- Models -----------------------------------------------------------------
 
 TEST(CurveModelNames, ListOrderAndLookup)
 {
-    const wchar_t *expected[] = {L"Zeros", L"Linear", L"Inv Linear", L"Log", L"Inv Log", L"Expo", L"Inv Expo", L"Random"};
+    const wchar_t *expected[] = {L"Zeros",   L"Linear", L"Inv Linear", L"Log",
+                                 L"Inv Log", L"Expo",   L"Inv Expo",   L"Random"};
     for (size_t i = 0; i < kCurveModelCount; ++i) {
         EXPECT_STREQ(expected[i], CurveModelName(static_cast<CurveModel>(i)));
         CurveModel m = CurveModel::Zeros;
@@ -142,7 +143,7 @@ TEST(CurveModels, RandomTakesEachDrawModulo127)
     const std::vector<int> draws = {0, 126, 127, 128, 254, 1000, 32767};
     Curve c;
     ASSERT_TRUE(GenerateCurve(L"Random", c.points, [&] { return draws[static_cast<size_t>(next++) % draws.size()]; }));
-    EXPECT_EQ(128, next); // one draw per point, in order
+    EXPECT_EQ(128, next);  // one draw per point, in order
     const int expected[] = {0, 126, 0, 1, 0, 1000 % 127, 32767 % 127};
     for (size_t i = 0; i < draws.size(); ++i)
         EXPECT_EQ(expected[i], c.points[i]) << "i = " << i;

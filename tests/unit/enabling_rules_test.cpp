@@ -25,7 +25,7 @@ GatingState Active(float fw, float hw, bool offline = true)
     return state;
 }
 
-} // namespace
+}  // namespace
 
 // ---- Library buttons
 
@@ -262,8 +262,7 @@ TEST(VersionGatingRule, Firmware11To14OfferReason)
 TEST(VersionGatingRule, Firmware15OffersMackieButNotLogic)
 {
     const VersionGating gating = VersionGatingRule(Active(1.5f, 2.0f));
-    EXPECT_EQ(gating.operating_modes,
-              std::vector<std::string>({"Standard", "Reason 3", "Mackie", "User"}));
+    EXPECT_EQ(gating.operating_modes, std::vector<std::string>({"Standard", "Reason 3", "Mackie", "User"}));
     EXPECT_EQ(gating.shift_lock_and_nibble, Switch::On);
     EXPECT_EQ(gating.shift_mode_fader_tempo, Switch::Off);
 }
@@ -271,8 +270,7 @@ TEST(VersionGatingRule, Firmware15OffersMackieButNotLogic)
 TEST(VersionGatingRule, Firmware16OffersAllFive)
 {
     const VersionGating gating = VersionGatingRule(Active(1.6f, 2.0f));
-    EXPECT_EQ(gating.operating_modes,
-              std::vector<std::string>({"Standard", "Reason 3", "Mackie", "User", "Logic"}));
+    EXPECT_EQ(gating.operating_modes, std::vector<std::string>({"Standard", "Reason 3", "Mackie", "User", "Logic"}));
     EXPECT_EQ(gating.shift_lock_and_nibble, Switch::On);
     EXPECT_EQ(gating.shift_mode_fader_tempo, Switch::On);
 }
@@ -280,7 +278,7 @@ TEST(VersionGatingRule, Firmware16OffersAllFive)
 TEST(VersionGatingRule, OperatingModeComesFromByte5Below16AndByte33From16)
 {
     GatingState state = Active(1.5f, 2.0f);
-    state.common_byte5 = 0x18;   // bits 3 and 4: mode 3
+    state.common_byte5 = 0x18;  // bits 3 and 4: mode 3
     state.common_byte33 = 1;
     EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, 3);
     state.fw_version = 1.6f;
@@ -292,7 +290,7 @@ TEST(VersionGatingRule, OperatingModeComesFromByte5Below16AndByte33From16)
 TEST(VersionGatingRule, StoredModeMissingFromTheListSelectsNothing)
 {
     GatingState state = Active(1.0f, 2.0f);
-    state.common_byte5 = 0x10;   // mode 2, but firmware 1.0 lists two modes
+    state.common_byte5 = 0x10;  // mode 2, but firmware 1.0 lists two modes
     EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, -1);
     state.fw_version = 1.6f;
     state.common_byte33 = 200;

@@ -21,7 +21,8 @@
 namespace cvq9_test {
 
 // A fresh folder under the system's temporary folder, removed with its contents.
-class TempFolder {
+class TempFolder
+{
 public:
     TempFolder()
     {
@@ -59,10 +60,7 @@ public:
     }
 
 private:
-    static int RemoveEntry(const char *path, const struct stat *, int, struct FTW *)
-    {
-        return std::remove(path);
-    }
+    static int RemoveEntry(const char *path, const struct stat *, int, struct FTW *) { return std::remove(path); }
     std::string path_;
 };
 
@@ -109,7 +107,7 @@ inline Q9Text RandomText(std::mt19937 &random, size_t max_length)
     for (size_t i = 0; i < length; ++i) {
         const unsigned kind = random() % 10;
         if (kind == 0)
-            text.push_back(static_cast<wchar_t>((0x100 + random() % 0x700) | 0x01)); // low 8 bits never 0
+            text.push_back(static_cast<wchar_t>((0x100 + random() % 0x700) | 0x01));  // low 8 bits never 0
         else if (kind == 1)
             text.push_back(static_cast<wchar_t>(0x80 + random() % 0x80));
         else
@@ -173,10 +171,7 @@ struct TablesSnapshot {
     {
         return reinterpret_cast<const All_Params *>(control.data())[g * CONTROLS_PER_GROUP + c];
     }
-    const All_Params &Transport(unsigned t) const
-    {
-        return reinterpret_cast<const All_Params *>(transport.data())[t];
-    }
+    const All_Params &Transport(unsigned t) const { return reinterpret_cast<const All_Params *>(transport.data())[t]; }
     const Q9Text &Lcd(unsigned g, unsigned c) const { return lcd[g * CONTROLS_PER_GROUP + c]; }
 
     bool operator==(const TablesSnapshot &o) const
@@ -199,7 +194,7 @@ inline Q9Text StoredFieldText(const Q9Text &text, size_t width)
     for (size_t i = 0; i < text.size() && i < width && text[i] != L'\0'; ++i) {
         const wchar_t ch = static_cast<wchar_t>(static_cast<uint32_t>(text[i]) & 0xFFu);
         if (ch == L'\0')
-            break; // a character whose low 8 bits are 0 ends the field's text
+            break;  // a character whose low 8 bits are 0 ends the field's text
         result.push_back(ch);
     }
     result.push_back(L'\0');
@@ -214,6 +209,6 @@ inline Q9Text Text(const char *ascii)
     return text;
 }
 
-} // namespace cvq9_test
+}  // namespace cvq9_test
 
 #endif

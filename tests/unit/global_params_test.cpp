@@ -20,25 +20,21 @@ std::array<uint8_t, 40> Block(uint8_t fill)
     return block;
 }
 
-} // namespace
+}  // namespace
 
 // ---- Where every single-bit setting lives
 
 TEST(GlobalBitLocations, FixedBitsMatchTheBlockLayout)
 {
     const std::pair<GlobalBit, CommonBit> expected[] = {
-        {GlobalBit::MergeMidiOut, {0, 0}},     {GlobalBit::MergeUsbOut, {0, 1}},
-        {GlobalBit::MergeUsbIn, {0, 2}},       {GlobalBit::MergeMidiIn, {0, 3}},
-        {GlobalBit::Sync24Enable, {0, 5}},     {GlobalBit::ExtSyncSrc, {1, 0}},
-        {GlobalBit::GenIntSync, {1, 1}},       {GlobalBit::ArppMidiSrc, {1, 3}},
-        {GlobalBit::Sync24Sync, {1, 6}},       {GlobalBit::ShiftLockChannel, {3, 0}},
-        {GlobalBit::ShiftMode, {3, 1}},        {GlobalBit::ArppToMidiOut2, {3, 2}},
-        {GlobalBit::ArppToMidiOut1, {3, 3}},   {GlobalBit::ArppToUsb, {3, 4}},
-        {GlobalBit::ArppSync, {3, 6}},         {GlobalBit::MotionLoop, {4, 0}},
-        {GlobalBit::MotionState, {4, 1}},      {GlobalBit::LfoSync, {4, 2}},
-        {GlobalBit::LfoState, {4, 3}},         {GlobalBit::InfraredState, {4, 4}},
-        {GlobalBit::MotionSync, {4, 5}},       {GlobalBit::AnalogMode, {4, 6}},
-        {GlobalBit::ShiftLockMidi, {5, 0}},
+        {GlobalBit::MergeMidiOut, {0, 0}},     {GlobalBit::MergeUsbOut, {0, 1}},   {GlobalBit::MergeUsbIn, {0, 2}},
+        {GlobalBit::MergeMidiIn, {0, 3}},      {GlobalBit::Sync24Enable, {0, 5}},  {GlobalBit::ExtSyncSrc, {1, 0}},
+        {GlobalBit::GenIntSync, {1, 1}},       {GlobalBit::ArppMidiSrc, {1, 3}},   {GlobalBit::Sync24Sync, {1, 6}},
+        {GlobalBit::ShiftLockChannel, {3, 0}}, {GlobalBit::ShiftMode, {3, 1}},     {GlobalBit::ArppToMidiOut2, {3, 2}},
+        {GlobalBit::ArppToMidiOut1, {3, 3}},   {GlobalBit::ArppToUsb, {3, 4}},     {GlobalBit::ArppSync, {3, 6}},
+        {GlobalBit::MotionLoop, {4, 0}},       {GlobalBit::MotionState, {4, 1}},   {GlobalBit::LfoSync, {4, 2}},
+        {GlobalBit::LfoState, {4, 3}},         {GlobalBit::InfraredState, {4, 4}}, {GlobalBit::MotionSync, {4, 5}},
+        {GlobalBit::AnalogMode, {4, 6}},       {GlobalBit::ShiftLockMidi, {5, 0}},
     };
     for (float fw : kFirmwares) {
         for (const auto &entry : expected) {
@@ -103,8 +99,8 @@ TEST(GlobalBitAccess, WriteChangesOnlyItsBit)
                     WriteCommonBit(block.data(), where, on);
                     EXPECT_EQ(ReadCommonBit(block.data(), where), on);
                     auto expected = Block(fill);
-                    expected[byte] = on ? static_cast<uint8_t>(fill | (1u << bit))
-                                        : static_cast<uint8_t>(fill & ~(1u << bit));
+                    expected[byte] =
+                        on ? static_cast<uint8_t>(fill | (1u << bit)) : static_cast<uint8_t>(fill & ~(1u << bit));
                     EXPECT_EQ(block, expected) << byte << "/" << int(bit);
                 }
             }
@@ -116,11 +112,11 @@ TEST(GlobalBitAccess, WriteChangesOnlyItsBit)
 
 TEST(GlobalFilterEncoding, ItemsSetBits6And4)
 {
-    EXPECT_EQ(WithFilterItem(0xFF, 0), 0xAF);   // both cleared
-    EXPECT_EQ(WithFilterItem(0x00, 1), 0x40);   // Realtime: bit 6 only
-    EXPECT_EQ(WithFilterItem(0x10, 1), 0x40);   // bit 4 cleared
-    EXPECT_EQ(WithFilterItem(0x00, 2), 0x50);   // Filter All: both
-    EXPECT_EQ(WithFilterItem(0x2F, 2), 0x7F);   // other bits kept
+    EXPECT_EQ(WithFilterItem(0xFF, 0), 0xAF);  // both cleared
+    EXPECT_EQ(WithFilterItem(0x00, 1), 0x40);  // Realtime: bit 6 only
+    EXPECT_EQ(WithFilterItem(0x10, 1), 0x40);  // bit 4 cleared
+    EXPECT_EQ(WithFilterItem(0x00, 2), 0x50);  // Filter All: both
+    EXPECT_EQ(WithFilterItem(0x2F, 2), 0x7F);  // other bits kept
 }
 
 TEST(GlobalFilterEncoding, DisplayIgnoresBit4WhileBit6IsClear)
@@ -148,7 +144,7 @@ TEST(GlobalVideoEncoding, ChosenModeBitSetOtherCleared)
 
 TEST(GlobalVideoEncoding, DisplayFollowsBit2)
 {
-    EXPECT_EQ(VideoItem(0x00), 0);   // neither bit: Normal
+    EXPECT_EQ(VideoItem(0x00), 0);  // neither bit: Normal
     EXPECT_EQ(VideoItem(0x02), 0);
     EXPECT_EQ(VideoItem(0x04), 1);
     EXPECT_EQ(VideoItem(0x06), 1);

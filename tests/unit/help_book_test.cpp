@@ -85,8 +85,7 @@ Target SplitTarget(const std::string &value, const std::string &current_page)
 }
 
 // Values of attribute `attribute` in the tags named `tag` (case-insensitive).
-std::vector<std::string> AttributeValues(const std::string &html, const std::string &tag,
-                                         const std::string &attribute)
+std::vector<std::string> AttributeValues(const std::string &html, const std::string &tag, const std::string &attribute)
 {
     std::vector<std::string> values;
     const std::regex tag_re("<" + tag + "\\b[^>]*>", std::regex::icase);
@@ -104,10 +103,8 @@ std::vector<std::string> AttributeValues(const std::string &html, const std::str
 std::vector<std::string> SitemapLocals(const std::string &sitemap)
 {
     std::vector<std::string> locals;
-    const std::regex param_re("<param\\s+name\\s*=\\s*\"Local\"\\s+value\\s*=\\s*\"([^\"]*)\"",
-                              std::regex::icase);
-    for (auto m = std::sregex_iterator(sitemap.begin(), sitemap.end(), param_re);
-         m != std::sregex_iterator(); ++m)
+    const std::regex param_re("<param\\s+name\\s*=\\s*\"Local\"\\s+value\\s*=\\s*\"([^\"]*)\"", std::regex::icase);
+    for (auto m = std::sregex_iterator(sitemap.begin(), sitemap.end(), param_re); m != std::sregex_iterator(); ++m)
         locals.push_back((*m)[1].str());
     return locals;
 }
@@ -156,7 +153,8 @@ std::vector<std::string> MessageLines(const std::string &message)
     return lines;
 }
 
-class HelpBook : public ::testing::Test {
+class HelpBook : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -174,8 +172,7 @@ protected:
             if (name.empty() || name.back() == '/')
                 continue;
             int member_status = 0;
-            (*members_)[name] =
-                RunCommand("unzip -p " + ShellQuote(kBookPath) + " " + ShellQuote(name), member_status);
+            (*members_)[name] = RunCommand("unzip -p " + ShellQuote(kBookPath) + " " + ShellQuote(name), member_status);
             if (member_status != 0)
                 readable_ = false;
         }
@@ -299,8 +296,7 @@ TEST_F(HelpBook, ProjectFileListIsExactlyThePagesOfTheBook)
     std::string::size_type start = project.find('\n', files);
     while (start != std::string::npos && start + 1 < project.size()) {
         std::string::size_type end = project.find('\n', start + 1);
-        std::string line = project.substr(start + 1, end == std::string::npos ? std::string::npos
-                                                                              : end - start - 1);
+        std::string line = project.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (!line.empty() && line[0] == '[')
@@ -394,8 +390,7 @@ TEST_F(HelpBook, PagesAreSevenBitTextWithATitle)
             }
     }
     for (const std::string &page : Pages())
-        EXPECT_TRUE(std::regex_search(Member(page), std::regex("<title>[^<]+</title>", std::regex::icase)))
-            << page;
+        EXPECT_TRUE(std::regex_search(Member(page), std::regex("<title>[^<]+</title>", std::regex::icase))) << page;
 }
 
 TEST_F(HelpBook, PagesCloseTheirTables)
@@ -504,8 +499,8 @@ TEST_F(HelpBook, NamesTheMessageBoxCaptionsAsTheProgramShowsThem)
     for (const std::string &caption :
          {std::string("MIDI error"), std::string("CVQ9 MIDI Error"), std::string("Parameter check"),
           std::string(LIBRARY_FILE_ERROR_TITLE), std::string(LIBRARY_CONVERSION_TITLE),
-          std::string(PRESET_LIBRARY_ERROR_CAPTION), std::string(PRESET_ERROR_CAPTION),
-          std::string("Curve error"), std::string("Info")})
+          std::string(PRESET_LIBRARY_ERROR_CAPTION), std::string(PRESET_ERROR_CAPTION), std::string("Curve error"),
+          std::string("Info")})
         EXPECT_NE(text.find(caption), std::string::npos) << caption;
 }
 
@@ -533,8 +528,7 @@ TEST_F(HelpBook, NamesEveryNamedControllerTemplateAsTheListShowsIt)
         }
     }
     for (unsigned index : {0u, 1u, 2u, 3u, 4u, 133u, 193u, 260u, 261u, 388u})
-        EXPECT_NE(BookText().find(StdTemplates[index].label), std::string::npos)
-            << StdTemplates[index].label;
+        EXPECT_NE(BookText().find(StdTemplates[index].label), std::string::npos) << StdTemplates[index].label;
 }
 
-} // namespace
+}  // namespace

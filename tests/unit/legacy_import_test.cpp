@@ -43,7 +43,8 @@ std::string SimpleLine(unsigned k, unsigned g, unsigned cc)
     return Line(k, g, {{0x03, 0, 0x01, 0x03, 0, 0, 0, 0x00, 0x7F}}, midi, "CC line");
 }
 
-class LegacyImportTest : public ::testing::Test {
+class LegacyImportTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -109,7 +110,7 @@ TEST_F(LegacyImportTest, ControlChangeLineOfTheFormat)
 
 TEST_F(LegacyImportTest, LengthIsCappedAt21AndTheUpperBitsAreTheDelay)
 {
-    const std::string midi = "F0" + std::string(38, '1') + "F7"; // 42 characters
+    const std::string midi = "F0" + std::string(38, '1') + "F7";  // 42 characters
     Import(std::string(HEADER) + Line(1, 0, {{0x7F, 0, 0, 0, 0, 0, 0, 0, 0x7F}}, midi, "Long"));
     const All_Params &r = mycontrol[0][9];
     EXPECT_EQ(r.midi_str_lenght, 21);
@@ -128,13 +129,12 @@ TEST_F(LegacyImportTest, DelayBitsAutoSendAndSceneExclusion)
     EXPECT_EQ(mycontrol[0][10].ctrl_status_1, 0x9C | 0x20 | 0x40 | 0x01);
     EXPECT_EQ(mycontrol[0][10].ctrl_value_position_0, 3);
     EXPECT_EQ(mycontrol[0][11].ctrl_status_1, 0x9C | 0x02);
-    EXPECT_EQ(mycontrol[0][12].ctrl_status_1, 0x9C); // only bit 5 of field 7 counts
+    EXPECT_EQ(mycontrol[0][12].ctrl_status_1, 0x9C);  // only bit 5 of field 7 counts
 }
 
 TEST_F(LegacyImportTest, ChainedControlBitsComeFromFourFields)
 {
-    Import(std::string(HEADER) +
-           Line(0, 1, {{0x03, 0xFF, 0x61, 0x03, 0x1F, 0x00, 0, 0, 0x7F}}, "BN07VV", "3 to 5") +
+    Import(std::string(HEADER) + Line(0, 1, {{0x03, 0xFF, 0x61, 0x03, 0x1F, 0x00, 0, 0, 0x7F}}, "BN07VV", "3 to 5") +
            Line(1, 1, {{0x03, 0, 0x01, 0x43, 0x00, 0x00, 0, 0, 0x7F}}, "BN07VV", "2 to 3") +
            Line(2, 1, {{0x03, 0, 0x01, 0x03, 0x40, 0x00, 0, 0, 0x7F}}, "BN07VV", "0 to 1") +
            Line(3, 1, {{0x03, 0, 0x01, 0x03, 0x00, 0x42, 0, 0, 0x7F}}, "BN07VV", "xfade") +
@@ -260,7 +260,7 @@ TEST_F(LegacyImportTest, OldControlNumbersMapOntoTheRoster)
 TEST_F(LegacyImportTest, UnlistedNumbersReuseThePrecedingOffset)
 {
     unsigned offset = 0;
-    EXPECT_EQ(LegacyControlIndex(48, offset), 48u); // before any line
+    EXPECT_EQ(LegacyControlIndex(48, offset), 48u);  // before any line
     EXPECT_EQ(LegacyControlIndex(5, offset), 13u);
     EXPECT_EQ(LegacyControlIndex(48, offset), 56u);
     EXPECT_EQ(LegacyControlIndex(40, offset), 58u);
@@ -348,15 +348,14 @@ TEST_F(LegacyImportTest, AtMost147LinesAreRead)
 
 TEST_F(LegacyImportTest, RefusedEntryStopsTheImport)
 {
-    const LegacyImportResult result =
-        Import(std::string(HEADER) + SimpleLine(0, 0, 1) + SimpleLine(1, 0, 2) + SimpleLine(2, 0, 3) +
-                   SimpleLine(3, 0, 4),
-               13, 3);
+    const LegacyImportResult result = Import(std::string(HEADER) + SimpleLine(0, 0, 1) + SimpleLine(1, 0, 2) +
+                                                 SimpleLine(2, 0, 3) + SimpleLine(3, 0, 4),
+                                             13, 3);
     EXPECT_EQ(result.status, 13);
     EXPECT_EQ(result.entries_imported, 3u);
     EXPECT_EQ(checked.size(), 3u);
-    EXPECT_EQ(mycontrol[0][10].midi_string[1], 3); // the refused entry keeps what was imported
-    EXPECT_EQ(mycontrol[0][11].ctrl_status_0, 11); // the next line is not read: default CC 11 stays
+    EXPECT_EQ(mycontrol[0][10].midi_string[1], 3);  // the refused entry keeps what was imported
+    EXPECT_EQ(mycontrol[0][11].ctrl_status_0, 11);  // the next line is not read: default CC 11 stays
     EXPECT_EQ(mycontrol[0][11].midi_string[1], 11);
     EXPECT_EQ(CurrentGroup, 0u);
     EXPECT_EQ(ControlIndex, 10u);
@@ -438,16 +437,16 @@ TEST_F(LegacyImportTest, MalformedLinesEndTheReadingAndChangeNothing)
     const std::string good = SimpleLine(0, 0, 1);
     const std::string next = SimpleLine(1, 0, 2);
     const std::string partial[] = {
-        "[K00][G00].03.00.01",                                      // file ends inside the fields
-        "[K00][G00].03.00.01.03.00.00.00.00.7F.BN07VV.no end dot",  // file ends inside the LCD text
-        "[K00][G00].03.00.01.03.00.00.00.00.7F.BN07",               // MIDI text runs into the next line
-        "[K00][G00].03.00.01.03.00.00.00.00.7F.BN07VVX.lcd.\n",     // MIDI text longer than 2 x length
-        "[K00][G00].03.00.01.03.00.00.00.00.7F.BN07VV.ABCDEFGHIJKLMNOPQ.\n", // LCD text of 17
-        "[K00][G00].123.00.01.03.00.00.00.00.7F.BN07VV.lcd.\n",     // three-digit field
-        "[K00][G00].03.00.01.03.00.00.00.00.\n",                    // a field missing
-        "[K0A][G00].03.00.01.03.00.00.00.00.7F.BN07VV.lcd.\n",      // K is decimal
-        "[G00][K00].03.00.01.03.00.00.00.00.7F.BN07VV.lcd.\n",      // items swapped
-        "K00G00.03.00.01.03.00.00.00.00.7F.BN07VV.lcd.\n",          // brackets missing
+        "[K00][G00].03.00.01",                                                // file ends inside the fields
+        "[K00][G00].03.00.01.03.00.00.00.00.7F.BN07VV.no end dot",            // file ends inside the LCD text
+        "[K00][G00].03.00.01.03.00.00.00.00.7F.BN07",                         // MIDI text runs into the next line
+        "[K00][G00].03.00.01.03.00.00.00.00.7F.BN07VVX.lcd.\n",               // MIDI text longer than 2 x length
+        "[K00][G00].03.00.01.03.00.00.00.00.7F.BN07VV.ABCDEFGHIJKLMNOPQ.\n",  // LCD text of 17
+        "[K00][G00].123.00.01.03.00.00.00.00.7F.BN07VV.lcd.\n",               // three-digit field
+        "[K00][G00].03.00.01.03.00.00.00.00.\n",                              // a field missing
+        "[K0A][G00].03.00.01.03.00.00.00.00.7F.BN07VV.lcd.\n",                // K is decimal
+        "[G00][K00].03.00.01.03.00.00.00.00.7F.BN07VV.lcd.\n",                // items swapped
+        "K00G00.03.00.01.03.00.00.00.00.7F.BN07VV.lcd.\n",                    // brackets missing
     };
     for (const std::string &line : partial) {
         SCOPED_TRACE(line);
@@ -479,4 +478,4 @@ TEST_F(LegacyImportTest, InMemoryTextGivesTheSameResult)
     EXPECT_TRUE(TablesSnapshot::Take() == from_file);
 }
 
-} // namespace
+}  // namespace

@@ -30,7 +30,8 @@ Message Msg(const std::string &text)
     return {kCaption, text};
 }
 
-class PresetReader : public ::testing::Test {
+class PresetReader : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -251,8 +252,7 @@ TEST_F(PresetReader, NameChunkRunningPastItsGearIsCorruption)
 
 TEST_F(PresetReader, ListsOnlyTheGearsOwnParameters)
 {
-    Load(Gear("A", Param("a1", "", "B0", kPos) + Param("a2", "", "B0", kPos)) +
-         Gear("B", Param("b1", "", "B0", kPos)));
+    Load(Gear("A", Param("a1", "", "B0", kPos) + Param("a2", "", "B0", kPos)) + Gear("B", Param("b1", "", "B0", kPos)));
     EXPECT_EQ(Params("A"), (std::vector<std::string>{"a1", "a2"}));
     EXPECT_EQ(Params("B"), (std::vector<std::string>{"b1"}));
     EXPECT_TRUE(g_messages.empty());
@@ -269,7 +269,7 @@ TEST_F(PresetReader, UnknownGearReportsPresetNotFound)
 {
     Load(Gear("A", Param("a1", "", "B0", kPos)));
     EXPECT_TRUE(Params("Z").empty());
-    EXPECT_TRUE(Params("a").empty());            // names are case-sensitive
+    EXPECT_TRUE(Params("a").empty());  // names are case-sensitive
     EXPECT_EQ(g_messages, (std::vector<Message>{Msg("Preset not found"), Msg("Preset not found")}));
 }
 
@@ -311,7 +311,8 @@ TEST_F(PresetReader, SameGearNameTwiceOnlyTheFirstIsUsed)
 
 TEST_F(PresetReader, ParameterWithoutNameEndsTheListWithAMessage)
 {
-    Load(Gear("G", Param("ok", "", "B0", kPos) + MakeChunk("CTRL", MakeChunk("SHNM", "x")) + Param("lost", "", "B0", kPos)));
+    Load(Gear("G",
+              Param("ok", "", "B0", kPos) + MakeChunk("CTRL", MakeChunk("SHNM", "x")) + Param("lost", "", "B0", kPos)));
     EXPECT_EQ(Params("G"), (std::vector<std::string>{"ok"}));
     EXPECT_EQ(g_messages, (std::vector<Message>{Msg("Preset File corrupted : Parameter name not found")}));
 }
@@ -346,7 +347,7 @@ TEST_F(PresetReader, ConvertsAParameterIntoARecordAndLcdText)
     EXPECT_EQ(r.midi_string[0], 0xB0);
     EXPECT_EQ(r.midi_string[1], 0x07);
     EXPECT_EQ(r.midi_string[2], 0x00);
-    EXPECT_EQ(r.midi_string[3], 0x00);           // the terminator after the event
+    EXPECT_EQ(r.midi_string[3], 0x00);  // the terminator after the event
     for (int i = 4; i < 21; ++i)
         EXPECT_EQ(r.midi_string[i], 0xEE) << i;  // beyond it the old bytes stay
     EXPECT_EQ(lcd, L"Volume");
@@ -387,7 +388,7 @@ TEST_F(PresetReader, SpacesAndLowerCaseDigitsCountAsZero)
     ASSERT_EQ(GetKnob("G", "P", &r, &lcd), 1);
     EXPECT_EQ(r.midi_str_lenght, 2);
     EXPECT_EQ(r.midi_string[0], 0xB0);
-    EXPECT_EQ(r.midi_string[1], 0x07);           // " 7" reads as 0x07, "f" is ignored
+    EXPECT_EQ(r.midi_string[1], 0x07);  // " 7" reads as 0x07, "f" is ignored
 }
 
 TEST_F(PresetReader, LcdTextCrossesOneCharacterPerByte)
@@ -434,16 +435,21 @@ TEST_F(PresetReader, RefusedParametersChangeNothing)
     const std::string pos = MakeChunk("POS ", kPos);
     const std::vector<Refusal> cases = {
         {"no SHNM", name + msg + pos, "Preset file corrupted : LCD string not found"},
-        {"SHNM of 17", name + MakeChunk("SHNM", std::string(17, 'x')) + msg + pos, "Preset File corrupted (sh name too long)"},
+        {"SHNM of 17", name + MakeChunk("SHNM", std::string(17, 'x')) + msg + pos,
+         "Preset File corrupted (sh name too long)"},
         {"no MSG", name + shnm + pos, "Preset file corrupted : MIDI Event not found"},
-        {"MSG of 43", name + shnm + MakeChunk("MSG ", std::string(43, 'A')) + pos, "Preset File corrupted (msg name too long)"},
+        {"MSG of 43", name + shnm + MakeChunk("MSG ", std::string(43, 'A')) + pos,
+         "Preset File corrupted (msg name too long)"},
         {"no POS", name + shnm + msg, "Preset File corrupted : MIDI Position not found"},
-        {"POS of 4", name + shnm + msg + MakeChunk("POS ", kPos.substr(0, 4)), "Preset File corrupted (msg name too long)"},
+        {"POS of 4", name + shnm + msg + MakeChunk("POS ", kPos.substr(0, 4)),
+         "Preset File corrupted (msg name too long)"},
         {"POS of 6", name + shnm + msg + MakeChunk("POS ", kPos + "x"), "Preset File corrupted (msg name too long)"},
         {"SHNM before name", shnm + name + msg + pos, "Preset file corrupted : LCD string not found"},
         {"MSG before SHNM", name + msg + shnm + pos, "Preset file corrupted : MIDI Event not found"},
-        {"lying SHNM size", name + RawChunk("SHNM", 200, "lcd") + msg + pos, "Preset file corrupted : LCD string not found"},
-        {"lying POS size", name + shnm + msg + RawChunk("POS ", 5, "ab"), "Preset File corrupted : MIDI Position not found"},
+        {"lying SHNM size", name + RawChunk("SHNM", 200, "lcd") + msg + pos,
+         "Preset file corrupted : LCD string not found"},
+        {"lying POS size", name + shnm + msg + RawChunk("POS ", 5, "ab"),
+         "Preset File corrupted : MIDI Position not found"},
     };
     for (const Refusal &c : cases) {
         SCOPED_TRACE(c.what);

@@ -18,7 +18,8 @@ using namespace cvq9_test;
 
 namespace {
 
-class LibraryFileTest : public ::testing::Test {
+class LibraryFileTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -101,8 +102,10 @@ TEST_F(LibraryFileTest, ItemsSitAtTheirOffsets)
         EXPECT_EQ(std::vector<uint8_t>(image.begin() + 2 + 32 * t, image.begin() + 34 + 32 * t),
                   RecordBytes(mytransport[t]));
     // Offsets worked out by hand: 162 + (g * 62 + c - 5) * 48.
-    struct { unsigned g, c; size_t offset; } entries[] = {
-        {0, 5, 162}, {0, 6, 210}, {0, 66, 162 + 61 * 48}, {1, 5, 162 + 62 * 48}, {20, 66, 62610}};
+    struct {
+        unsigned g, c;
+        size_t offset;
+    } entries[] = {{0, 5, 162}, {0, 6, 210}, {0, 66, 162 + 61 * 48}, {1, 5, 162 + 62 * 48}, {20, 66, 62610}};
     for (const auto &e : entries) {
         EXPECT_EQ(LibraryEntryOffset(e.g, e.c), e.offset);
         EXPECT_EQ(std::vector<uint8_t>(image.begin() + e.offset, image.begin() + e.offset + 32),
@@ -140,12 +143,12 @@ TEST_F(LibraryFileTest, ShortTextsArePaddedWithZeroBytes)
 
 TEST_F(LibraryFileTest, FullWidthTextsHaveNoNulAndLongerOnesAreCut)
 {
-    mylcdstring[0][5] = Text("ABCDEFGHIJKLMNOPQ");   // 17 characters
-    mygroupnames[1] = Text("0123456789ABCD");        // exactly 14
-    mygroupnames[2] = Text("0123456789ABCDE");       // 15
+    mylcdstring[0][5] = Text("ABCDEFGHIJKLMNOPQ");  // 17 characters
+    mygroupnames[1] = Text("0123456789ABCD");       // exactly 14
+    mygroupnames[2] = Text("0123456789ABCDE");      // 15
     const std::vector<uint8_t> image = BuildLibraryImage();
     EXPECT_EQ(0, std::memcmp(&image[162 + 32], "ABCDEFGHIJKLMNOP", 16));
-    EXPECT_EQ(image[162 + 48], mycontrol[0][6].ctrl_status_0); // the next entry follows at once
+    EXPECT_EQ(image[162 + 48], mycontrol[0][6].ctrl_status_0);  // the next entry follows at once
     EXPECT_EQ(0, std::memcmp(&image[62658 + 14], "0123456789ABCD", 14));
     EXPECT_EQ(0, std::memcmp(&image[62658 + 28], "0123456789ABCD", 14));
 }
@@ -219,7 +222,7 @@ TEST_F(LibraryFileTest, FieldBytesAboveSevenBitsReadBackAsCharacters)
     std::memcpy(&image[LibraryEntryOffset(7, 30) + 32], lcd, 16);
     ParseLibraryImage(image.data(), image.size());
     EXPECT_EQ(mylcdstring[7][30], (Q9Text{static_cast<wchar_t>(0xE9), static_cast<wchar_t>(0xFF),
-                                         static_cast<wchar_t>(0x80), L'x', L'\0'}));
+                                          static_cast<wchar_t>(0x80), L'x', L'\0'}));
 }
 
 // ---------------------------------------------------------------- pre-1.4 layout
@@ -234,7 +237,7 @@ std::vector<uint8_t> Pre14Image(const TablesSnapshot &tables)
         for (unsigned c = 5; c <= 66; ++c) {
             const size_t at = 160 + (g * 62 + c - 5) * 48;
             std::memcpy(&image[at], &tables.Record(g, c), 32);
-            TextToBytes(&image[at + 32], tables.Lcd(g, c), 15); // at most 15 characters then its NUL
+            TextToBytes(&image[at + 32], tables.Lcd(g, c), 15);  // at most 15 characters then its NUL
         }
         TextToBytes(&image[62656 + 14 * g], tables.names[g], 13);
     }
@@ -248,9 +251,9 @@ std::vector<uint8_t> Pre14Image(const TablesSnapshot &tables)
 TEST_F(LibraryFileTest, Pre14FileIsConvertedWithItsOperatingMode)
 {
     FillRandomConfiguration(31);
-    mytransport[0].ctrl_status_0 = 0x12; // not the signature
+    mytransport[0].ctrl_status_0 = 0x12;  // not the signature
     common_params[5] = 0x18 | 0x61;
-    common_params[33] = 0x77; // not stored in that layout
+    common_params[33] = 0x77;  // not stored in that layout
     TablesSnapshot old_tables = TablesSnapshot::Take();
     const std::string path = folder.File("old.cvq");
     ASSERT_TRUE(WriteFileBytes(path, Pre14Image(old_tables)));
@@ -370,10 +373,29 @@ TEST_F(LibraryFileTest, TruncatedFilesKeepWhatTheyDoNotHold)
     const TablesSnapshot full = TablesSnapshot::Take();
     const std::vector<uint8_t> image = BuildLibraryImage();
     const size_t e = LibraryEntryOffset(3, 10);
-    const size_t sizes[] = {1,      2,          12,         34,         162,        e,          e + 5,
-                            e + 32, e + 35,     e + 48,     62610 + 47, 62658,      62658 + 14 * 5 + 3,
-                            62658 + 14 * 21 - 1, 62952,     62952 + 20, 62991,      62992,  63000,
-                            63119,  63120,      63200,      63247};
+    const size_t sizes[] = {1,
+                            2,
+                            12,
+                            34,
+                            162,
+                            e,
+                            e + 5,
+                            e + 32,
+                            e + 35,
+                            e + 48,
+                            62610 + 47,
+                            62658,
+                            62658 + 14 * 5 + 3,
+                            62658 + 14 * 21 - 1,
+                            62952,
+                            62952 + 20,
+                            62991,
+                            62992,
+                            63000,
+                            63119,
+                            63120,
+                            63200,
+                            63247};
     for (size_t size : sizes) {
         SCOPED_TRACE(size);
         FillRandomConfiguration(static_cast<uint32_t>(size));
@@ -407,8 +429,7 @@ TEST_F(LibraryFileTest, EveryLengthOfAnImageIsReadWithinIt)
         const std::vector<uint8_t> part(image.begin(), image.begin() + size);
         FillRandomConfiguration(79);
         ParseLibraryImage(part.empty() ? nullptr : part.data(), part.size());
-        ASSERT_TRUE(TablesSnapshot::Take() == ExpectedAfterTruncatedLoad(before, full, size))
-            << "size " << size;
+        ASSERT_TRUE(TablesSnapshot::Take() == ExpectedAfterTruncatedLoad(before, full, size)) << "size " << size;
     }
 }
 
@@ -496,8 +517,8 @@ TEST_F(LibraryFileTest, SaveBelowARegularFileFails)
     const LibrarySaveResult result = SaveLibraryFile(path);
     EXPECT_EQ(result.status, LibraryFileStatus::CannotWrite);
     EXPECT_EQ(result.message, "Unable to write/overwrite " + path);
-    EXPECT_EQ(ReadFileBytes(folder.File("plain")), std::vector<uint8_t>({'n', 'o', 't', ' ', 'a', ' ', 'f', 'o',
-                                                                        'l', 'd', 'e', 'r'}));
+    EXPECT_EQ(ReadFileBytes(folder.File("plain")),
+              std::vector<uint8_t>({'n', 'o', 't', ' ', 'a', ' ', 'f', 'o', 'l', 'd', 'e', 'r'}));
 }
 
 TEST_F(LibraryFileTest, SaveOntoAFolderFailsAndLeavesIt)
@@ -540,7 +561,7 @@ TEST_F(LibraryFileTest, FailedWriteLeavesThePreviousLibraryIntact)
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(ReadFileBytes(path), previous);
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"keep.cvq"}); // no temporary file left
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"keep.cvq"});  // no temporary file left
 }
 
 // Runs `fn` with the rights of an ordinary user: root may write any file, so
@@ -626,4 +647,4 @@ TEST_F(LibraryFileTest, SaveThroughASymbolicLinkKeepsTheLink)
     EXPECT_EQ(ReadFileBytes(target).size(), 63248u);
 }
 
-} // namespace
+}  // namespace

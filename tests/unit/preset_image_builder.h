@@ -54,8 +54,8 @@ inline std::string Pos(uint8_t channel, uint8_t checksum, uint8_t value, uint8_t
 inline std::string Param(const std::string &name, const std::string &lcd, const std::string &msg,
                          const std::string &pos)
 {
-    return MakeChunk("CTRL",
-                     MakeChunk("LGNM", name) + MakeChunk("SHNM", lcd) + MakeChunk("MSG ", msg) + MakeChunk("POS ", pos));
+    return MakeChunk("CTRL", MakeChunk("LGNM", name) + MakeChunk("SHNM", lcd) + MakeChunk("MSG ", msg) +
+                                 MakeChunk("POS ", pos));
 }
 
 // A gear chunk: its name, then the given parameter chunks (or any chunks).
@@ -70,7 +70,8 @@ inline std::vector<uint8_t> Bytes(const std::string &s)
 }
 
 // A fresh folder under the system's temporary folder, removed with its files.
-class TempDir {
+class TempDir
+{
 public:
     TempDir()
     {

@@ -21,7 +21,8 @@ void Capture(const std::string &caption, const std::string &text)
     g_messages.emplace_back(caption, text);
 }
 
-class ShippedPresets : public ::testing::Test {
+class ShippedPresets : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -107,10 +108,10 @@ TEST_F(ShippedPresets, CoversTheStandards)
 {
     const std::vector<std::string> gears = Gears();
     const std::set<std::string> names(gears.begin(), gears.end());
-    for (const char *g : {"General MIDI 1 - Controllers", "General MIDI 1 - RPN and Channel Messages",
-                          "General MIDI 2 - Controllers", "General MIDI 2 - RPN and Global SysEx",
-                          "Universal Real Time SysEx - Device Control", "MIDI Machine Control - Transport",
-                          "GS - NRPN Parameters", "XG - NRPN Parameters"})
+    for (const char *g :
+         {"General MIDI 1 - Controllers", "General MIDI 1 - RPN and Channel Messages", "General MIDI 2 - Controllers",
+          "General MIDI 2 - RPN and Global SysEx", "Universal Real Time SysEx - Device Control",
+          "MIDI Machine Control - Transport", "GS - NRPN Parameters", "XG - NRPN Parameters"})
         EXPECT_EQ(names.count(g), 1u) << g;
 }
 
@@ -166,8 +167,8 @@ TEST_F(ShippedPresets, UniversalSysExEvents)
 TEST_F(ShippedPresets, LongEventsAskForAMidiDelay)
 {
     const All_Params reverb = Knob("General MIDI 2 - RPN and Global SysEx", "Reverb Type");
-    EXPECT_EQ(Event(reverb), (std::vector<uint8_t>{0xF0, 0x7F, 0x7F, 0x04, 0x05, 0x01, 0x01, 0x01, 0x01, 0x01,
-                                                   0x00, 0x00, 0xF7}));
+    EXPECT_EQ(Event(reverb),
+              (std::vector<uint8_t>{0xF0, 0x7F, 0x7F, 0x04, 0x05, 0x01, 0x01, 0x01, 0x01, 0x01, 0x00, 0x00, 0xF7}));
     EXPECT_EQ(reverb.ctrl_value_position_0, 12);
     EXPECT_EQ(CheckMidiStruct(&reverb, FIRST_GROUP_CONTROL), 3);
 }

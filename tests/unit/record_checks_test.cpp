@@ -72,14 +72,14 @@ TEST(RecordChecksMidi, Rule3LongStringWithoutDelayEndsTheCheck)
 {
     All_Params r = Good();
     r.midi_str_lenght = 11;
-    r.ctrl_value_min = 200;              // rule 4 would fire
+    r.ctrl_value_min = 200;  // rule 4 would fire
     EXPECT_EQ(CheckMidiStruct(&r, 7), 3);
     r.ctrl_status_1 = static_cast<uint8_t>(r.ctrl_status_1 | 0x02);
     EXPECT_EQ(CheckMidiStruct(&r, 7), 5);
     r.ctrl_value_min = 0;
     r.midi_str_lenght = 10;
     r.ctrl_status_1 = 0x0C;
-    EXPECT_EQ(CheckMidiStruct(&r, 7), 0);   // 10 is not long
+    EXPECT_EQ(CheckMidiStruct(&r, 7), 0);  // 10 is not long
     // any length above 10, including above 21, gives 3 before the length test
     for (unsigned len : {11u, 21u, 22u, 100u, 255u}) {
         r.midi_str_lenght = static_cast<uint8_t>(len);
@@ -143,17 +143,17 @@ TEST(RecordChecksMidi, Rule8DuplicatePositions)
     r.midi_channel_position = 0;
     r.ctrl_value_position_0 = 0;
     r.ctrl_value_position_1 = 0;
-    EXPECT_EQ(CheckMidiStruct(&r, 7), 0);   // 0 means not inserted
+    EXPECT_EQ(CheckMidiStruct(&r, 7), 0);  // 0 means not inserted
     r.midi_channel_position = 3;
     r.ctrl_value_position_0 = 3;
-    r.midi_str_lenght = 2;                  // 3 is beyond the string: the duplicate comes first
+    r.midi_str_lenght = 2;  // 3 is beyond the string: the duplicate comes first
     EXPECT_EQ(CheckMidiStruct(&r, 7), 18);
     r = Good();
-    r.ctrl_value_position_1 = 1;            // = channel position
+    r.ctrl_value_position_1 = 1;  // = channel position
     EXPECT_EQ(CheckMidiStruct(&r, 7), 18);
     r = Good();
     r.midi_channel_position = 0;
-    r.ctrl_value_position_1 = 3;            // = value position 1
+    r.ctrl_value_position_1 = 3;  // = value position 1
     EXPECT_EQ(CheckMidiStruct(&r, 7), 18);
     // the checksum position may equal an insertion position
     r = Good();
@@ -166,7 +166,7 @@ TEST(RecordChecksMidi, Rule9PositionsWithinTheString)
     All_Params r = Good();
     r.midi_channel_position = 3;
     r.ctrl_value_position_0 = 2;
-    EXPECT_EQ(CheckMidiStruct(&r, 7), 0);   // equal to the length passes
+    EXPECT_EQ(CheckMidiStruct(&r, 7), 0);  // equal to the length passes
     r.midi_channel_position = 4;
     EXPECT_EQ(CheckMidiStruct(&r, 7), 9);
     r = Good();
@@ -210,12 +210,12 @@ TEST(RecordChecksMidi, Rules10And11StringBytes)
     EXPECT_EQ(CheckMidiStruct(&r, 7), 14);
     r.midi_string[2] = 0xFF;
     EXPECT_EQ(CheckMidiStruct(&r, 7), 14);
-    r.midi_string[2] = 0xFD;                // other 8-bit data bytes pass
+    r.midi_string[2] = 0xFD;  // other 8-bit data bytes pass
     EXPECT_EQ(CheckMidiStruct(&r, 7), 0);
-    r.midi_string[0] = 0xFE;                // a status byte of FE is refused by rule 11
+    r.midi_string[0] = 0xFE;  // a status byte of FE is refused by rule 11
     EXPECT_EQ(CheckMidiStruct(&r, 7), 14);
     r = Good();
-    r.midi_string[3] = 0xFF;                // beyond the length: not looked at
+    r.midi_string[3] = 0xFF;  // beyond the length: not looked at
     EXPECT_EQ(CheckMidiStruct(&r, 7), 0);
     // rule 10 before rule 11
     r.midi_string[0] = 0x10;
@@ -231,9 +231,9 @@ TEST(RecordChecksMidi, Rules10And11StringBytes)
 TEST(RecordChecksMidi, Rule12AMidiOutputIsNeeded)
 {
     All_Params r = Good();
-    r.ctrl_status_1 = 0x10;                 // USB only
+    r.ctrl_status_1 = 0x10;  // USB only
     EXPECT_EQ(CheckMidiStruct(&r, 7), 15);
-    r.ctrl_status_1 = 0xF3;                 // every other bit but the MIDI outs
+    r.ctrl_status_1 = 0xF3;  // every other bit but the MIDI outs
     EXPECT_EQ(CheckMidiStruct(&r, 7), 15);
     r.ctrl_status_1 = 0x04;
     EXPECT_EQ(CheckMidiStruct(&r, 7), 0);
@@ -248,13 +248,13 @@ TEST(RecordChecksMidi, Rule12AMidiOutputIsNeeded)
 TEST(RecordChecksMidi, Rules13And14Chain)
 {
     All_Params r = Good();
-    r.ctrl_chain = 0x8A;                    // crossfade bit ignored: chained on 10
+    r.ctrl_chain = 0x8A;  // crossfade bit ignored: chained on 10
     EXPECT_EQ(CheckMidiStruct(&r, 10), 16);
     r.ctrl_chain = 10;
     EXPECT_EQ(CheckMidiStruct(&r, 10), 16);
     EXPECT_EQ(CheckMidiStruct(&r, 11), 0);
     r.ctrl_chain = 0;
-    EXPECT_EQ(CheckMidiStruct(&r, 0), 0);   // index 0 is never chained on itself
+    EXPECT_EQ(CheckMidiStruct(&r, 0), 0);  // index 0 is never chained on itself
     r.ctrl_chain = 0x80;
     EXPECT_EQ(CheckMidiStruct(&r, 0), 0);
     r.ctrl_chain = 68;
@@ -276,21 +276,21 @@ TEST(RecordChecksMidi, OrderOfAllRulesWhenEveryOneWouldFire)
 {
     // start with a record where every failure rule fires, then remove them one by one
     All_Params r = FilledRecord(0);
-    r.ctrl_status_2 = 0x10;                 // rule 2
-    r.midi_str_lenght = 30;                 // rules 3 and 7
-    r.ctrl_status_1 = 0x00;                 // rules 3 and 12
-    r.ctrl_value_min = 200;                 // rules 4 and 6... min > 127
-    r.ctrl_value_max = 150;                 // rules 5 and 6
-    r.midi_channel_position = 40;           // rules 8 and 9
+    r.ctrl_status_2 = 0x10;        // rule 2
+    r.midi_str_lenght = 30;        // rules 3 and 7
+    r.ctrl_status_1 = 0x00;        // rules 3 and 12
+    r.ctrl_value_min = 200;        // rules 4 and 6... min > 127
+    r.ctrl_value_max = 150;        // rules 5 and 6
+    r.midi_channel_position = 40;  // rules 8 and 9
     r.ctrl_value_position_0 = 40;
     r.ctrl_value_position_1 = 0;
     r.checksum_start_position = 41;
-    r.midi_string[0] = 0x00;                // rule 10
-    r.ctrl_chain = 12;                      // rule 13 for index 12
+    r.midi_string[0] = 0x00;  // rule 10
+    r.ctrl_chain = 12;        // rule 13 for index 12
     EXPECT_EQ(CheckMidiStruct(&r, 12), 20);
     r.ctrl_status_2 = 0;
     EXPECT_EQ(CheckMidiStruct(&r, 12), 3);
-    r.ctrl_status_1 = 0x01;                 // a delay, still no MIDI out
+    r.ctrl_status_1 = 0x01;  // a delay, still no MIDI out
     EXPECT_EQ(CheckMidiStruct(&r, 12), 5);
     r.ctrl_value_min = 10;
     EXPECT_EQ(CheckMidiStruct(&r, 12), 6);
@@ -368,7 +368,7 @@ TEST(RecordChecksLcd, LooksAtSixteenBytesAtMostAndStopsAtNul)
 {
     uint8_t text[18];
     std::memset(text, 'A', sizeof text);
-    text[16] = 0x09;                        // the 17th byte is not looked at
+    text[16] = 0x09;  // the 17th byte is not looked at
     text[17] = 0;
     EXPECT_EQ(CheckLcdString(text), 1);
     text[15] = 0x09;

@@ -42,9 +42,7 @@ TEST(RecordDefaultsControlType, Boundaries)
 TEST(RecordDefaultsControlType, EveryIndex)
 {
     for (unsigned i = 0; i < 256; i++) {
-        const uint8_t expected = i > 67                            ? 254
-                                 : ((i >= 5 && i <= 49) || i == 66) ? 1
-                                                                    : 0;
+        const uint8_t expected = i > 67 ? 254 : ((i >= 5 && i <= 49) || i == 66) ? 1 : 0;
         EXPECT_EQ(GetControlType(static_cast<uint8_t>(i)), expected) << i;
     }
 }
@@ -87,7 +85,7 @@ TEST(RecordDefaultsMidi, CcNumberAcrossGroups)
     EXPECT_EQ(r.midi_string[1], 98);
     InitMidiStruct(&r, 12, 5, 1);
     EXPECT_EQ(r.ctrl_status_0, 101);
-    InitMidiStruct(&r, 15, 8, 1);         // 128 wraps to 0
+    InitMidiStruct(&r, 15, 8, 1);  // 128 wraps to 0
     EXPECT_EQ(r.ctrl_status_0, 0);
 }
 
@@ -161,12 +159,23 @@ TEST(RecordDefaultsCommon, Defaults)
     for (unsigned i = 0; i < COMMON_PARAMS_LENGHT; i++) {
         uint8_t expected = 0;
         switch (i) {
-        case 0: expected = 0x0F; break;
-        case 3: expected = 0x04; break;
-        case 4: expected = 0x51; break;
-        case 11: expected = 0x01; break;
-        case 32: expected = 100; break;
-        default: break;
+        case 0:
+            expected = 0x0F;
+            break;
+        case 3:
+            expected = 0x04;
+            break;
+        case 4:
+            expected = 0x51;
+            break;
+        case 11:
+            expected = 0x01;
+            break;
+        case 32:
+            expected = 100;
+            break;
+        default:
+            break;
         }
         EXPECT_EQ(params[i], expected) << i;
     }

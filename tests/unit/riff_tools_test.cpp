@@ -36,7 +36,10 @@ RT_CKINFO Want(RT_FOURCC id, RT_FOURCC form = 0, RT_FOURCC form2 = 0)
 // An image in a heap block of exactly its size, so that any read past its end
 // is caught by the address sanitizer.
 struct Image {
-    explicit Image(const std::string &bytes) : data(Bytes(bytes)) { RT_Open(&file, data.data(), static_cast<uint32_t>(data.size())); }
+    explicit Image(const std::string &bytes) : data(Bytes(bytes))
+    {
+        RT_Open(&file, data.data(), static_cast<uint32_t>(data.size()));
+    }
     size_t Offset(const uint8_t *p) const { return static_cast<size_t>(p - data.data()); }
     std::vector<uint8_t> data;
     RT_FILE file;
@@ -93,7 +96,7 @@ TEST(RiffDescend, FindsChunkAndReportsItsData)
 TEST(RiffDescend, FromStartFindsFirstEvenWhenPositionIsPastIt)
 {
     Image img(MakeChunk("AAAA", "1") + MakeChunk("BBBB", "") + MakeChunk("AAAA", "2"));
-    img.file.CurPtr = img.data.data() + 10 + 8;      // the second AAAA
+    img.file.CurPtr = img.data.data() + 10 + 8;  // the second AAAA
     RT_CKINFO a = Want(ID_AAAA);
     ASSERT_EQ(RT_Descend(&img.file, &a, nullptr, RT_FINDCHUNK | RT_FROMSTART), RT_OK);
     EXPECT_EQ(*a.pData, '1');
@@ -147,8 +150,8 @@ TEST(RiffDescend, ParentBoundsTheSearch)
 
 TEST(RiffDescend, WithoutParentSearchContinuesPastParentEndIntoNextTopLevelChunks)
 {
-    Image img(MakeChunk("AAAA", MakeChunk("BBBB", "12") + MakeChunk("BBBB", "34")) + MakeChunk("AAAA", MakeChunk("BBBB", "56")) +
-              MakeChunk("BBBB", "78"));
+    Image img(MakeChunk("AAAA", MakeChunk("BBBB", "12") + MakeChunk("BBBB", "34")) +
+              MakeChunk("AAAA", MakeChunk("BBBB", "56")) + MakeChunk("BBBB", "78"));
     RT_CKINFO a = Want(ID_AAAA);
     ASSERT_EQ(RT_Descend(&img.file, &a, nullptr, RT_FINDCHUNK), RT_OK);
     std::vector<std::string> seen;
@@ -214,7 +217,7 @@ TEST(RiffPadding, MissingPadAfterTheLastChunkIsTolerated)
     RT_CKINFO b = Want(ID_BBBB);
     ASSERT_EQ(RT_Descend(&img.file, &b, nullptr, RT_FINDCHUNK), RT_OK);
     RT_Ascend(&img.file, &b);
-    EXPECT_EQ(img.file.CurPtr, img.file.EndAddress);   // kept within the image
+    EXPECT_EQ(img.file.CurPtr, img.file.EndAddress);  // kept within the image
     RT_CKINFO c = Want(ID_CCCC);
     EXPECT_EQ(RT_Descend(&img.file, &c, nullptr, RT_FINDCHUNK), RT_CHUNK_NOT_FOUND);
     EXPECT_EQ(RT_CheckSizes(&img.file, nullptr), RT_OK);
@@ -266,7 +269,7 @@ TEST(RiffForms, NestedListInsideRiff)
 TEST(RiffForms, FormChunkTooShortForItsTypeIsNotMatched)
 {
     Image img(MakeChunk("RIFF", "ON") + Form("RIFF", "ONE ", "ok"));
-    RT_CKINFO r = Want(ID_RIFF, RT_MakeFourcc('O', 'N', 0, 0) , FORM_ONE);
+    RT_CKINFO r = Want(ID_RIFF, RT_MakeFourcc('O', 'N', 0, 0), FORM_ONE);
     ASSERT_EQ(RT_Descend(&img.file, &r, nullptr, RT_FINDRIFF), RT_OK);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(r.pData), r.dataSize), "ok");
 }
@@ -275,7 +278,7 @@ TEST(RiffForms, FormChunkTooShortForItsTypeIsNotMatched)
 
 TEST(RiffBounds, SizePastTheImageEndsTheSearch)
 {
-    Image img(MakeChunk("AAAA", "1") + RawChunk("BBBB", 1000, "short") );
+    Image img(MakeChunk("AAAA", "1") + RawChunk("BBBB", 1000, "short"));
     RT_CKINFO b = Want(ID_BBBB);
     const uint8_t *before = img.file.CurPtr;
     EXPECT_EQ(RT_Descend(&img.file, &b, nullptr, RT_FINDCHUNK), RT_CHUNK_NOT_FOUND);
@@ -332,7 +335,7 @@ TEST(RiffBounds, PositionOutsideTheRangeFindsNothing)
     Image img(MakeChunk("AAAA", MakeChunk("BBBB", "x")) + MakeChunk("BBBB", "y"));
     RT_CKINFO a = Want(ID_AAAA);
     ASSERT_EQ(RT_Descend(&img.file, &a, nullptr, RT_FINDCHUNK), RT_OK);
-    img.file.CurPtr = img.data.data();               // before the parent's data
+    img.file.CurPtr = img.data.data();  // before the parent's data
     RT_CKINFO b = Want(ID_BBBB);
     EXPECT_EQ(RT_Descend(&img.file, &b, &a, RT_FINDCHUNK), RT_CHUNK_NOT_FOUND);
     img.file.CurPtr = img.file.EndAddress;
@@ -360,7 +363,7 @@ TEST(RiffBounds, AscendStaysWithinTheImage)
     EXPECT_EQ(img.file.CurPtr, img.file.EndAddress);
     RT_CKINFO unfound = Want(ID_BBBB);
     img.file.CurPtr = img.data.data() + 4;
-    RT_Ascend(&img.file, &unfound);                  // never found: the position stays
+    RT_Ascend(&img.file, &unfound);  // never found: the position stays
     EXPECT_EQ(img.file.CurPtr, img.data.data() + 4);
 }
 
@@ -372,7 +375,8 @@ TEST(RiffBounds, CheckSizesAcceptsAWellFormedLevel)
 
 // ---- RT_LoadFileInRam ----
 
-class RiffLoadFile : public ::testing::Test {
+class RiffLoadFile : public ::testing::Test
+{
 protected:
     void SetUp() override { ReleasePresetLibrary(); }
     void TearDown() override { ReleasePresetLibrary(); }
@@ -382,7 +386,7 @@ protected:
 TEST_F(RiffLoadFile, ReadsTheWholeFile)
 {
     std::string content = MakeChunk("LIBR", "abc");
-    content += std::string("\0\r\n\x1a\xff", 5);     // binary bytes survive
+    content += std::string("\0\r\n\x1a\xff", 5);  // binary bytes survive
     const std::string path = dir.Write("whole.xcq", content);
     EXPECT_EQ(RT_LoadFileInRam(path.c_str()), content.size());
     EXPECT_EQ(presetfiledatalength, content.size());

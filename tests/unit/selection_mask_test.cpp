@@ -9,7 +9,8 @@
 
 namespace {
 
-class SelectionMaskTest : public ::testing::Test {
+class SelectionMaskTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -45,7 +46,7 @@ struct FieldCase {
     const char *name;
     void (*change)(All_Params &);
     CommonFieldBit bit;
-    bool string_too = false;   // a change of length changes the string as well
+    bool string_too = false;  // a change of length changes the string as well
 };
 
 const FieldCase kFieldCases[] = {
@@ -72,7 +73,7 @@ const FieldCase kFieldCases[] = {
     {"std number", [](All_Params &r) { r.ctrl_status_0 = 0x08; }, COMMON_STD_NUMBER},
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SelectionMaskTest, SingleSelectionHasEveryBitSet)
 {

@@ -34,7 +34,8 @@ size_t ControlLine(unsigned g, unsigned c)
     return 14 + g * 66 + 4 + (c - 5);
 }
 
-class TextSummaryTest : public ::testing::Test {
+class TextSummaryTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -50,7 +51,8 @@ protected:
 
 TEST_F(TextSummaryTest, DefaultLibraryMatchesTheExpectedFile)
 {
-    const std::vector<uint8_t> expected_bytes = ReadFileBytes(CVQ9_SOURCE_DIR "/tests/unit/data/default_library_summary.txt");
+    const std::vector<uint8_t> expected_bytes =
+        ReadFileBytes(CVQ9_SOURCE_DIR "/tests/unit/data/default_library_summary.txt");
     ASSERT_FALSE(expected_bytes.empty());
     const std::vector<std::string> expected = Lines(std::string(expected_bytes.begin(), expected_bytes.end()));
     const std::vector<std::string> actual = Summary();
@@ -118,7 +120,7 @@ TEST_F(TextSummaryTest, UndefinedRecordsAndTransportButtons)
 
 TEST_F(TextSummaryTest, RecordsThatFailOtherChecksAreStillWritten)
 {
-    mycontrol[4][20].midi_str_lenght = 2; // valid bytes count, value position beyond it
+    mycontrol[4][20].midi_str_lenght = 2;  // valid bytes count, value position beyond it
     mycontrol[4][20].midi_string[0] = 0xC3;
     mycontrol[4][20].midi_string[1] = 0x0A;
     EXPECT_EQ(Summary()[ControlLine(4, 20)], "Control 20 [Knob 12 (row 1 - col 4)] >> [LCD]     CC # 052  [MIDI] C30A");
@@ -249,8 +251,7 @@ TEST_F(TextSummaryTest, FailedCheckLeavesAnEmptyFile)
 {
     const std::string path = folder.File("summary.txt");
     ASSERT_TRUE(WriteFileText(path, "previous summary"));
-    const SummaryExportResult result =
-        ExportTextSummaryFile(path, LIBRARY_PATH, DATE, []() -> uint8_t { return 13; });
+    const SummaryExportResult result = ExportTextSummaryFile(path, LIBRARY_PATH, DATE, []() -> uint8_t { return 13; });
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.check, 13);
     ASSERT_TRUE(FileExists(path));
@@ -272,4 +273,4 @@ TEST_F(TextSummaryTest, FileThatCannotBeCreatedIsReportedBeforeTheCheck)
     EXPECT_TRUE(folder.Entries().empty());
 }
 
-} // namespace
+}  // namespace

@@ -17,8 +17,9 @@ std::string ImageToXpm(const wxImage &image, const std::string &var_name, unsign
                        const std::vector<uint32_t> &pinned);
 
 // 0xRRGGBB of a colour.
-inline uint32_t Rgb(unsigned char r, unsigned char g, unsigned char b) {
-  return (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
+inline uint32_t Rgb(unsigned char r, unsigned char g, unsigned char b)
+{
+    return (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
 }
 
 #endif

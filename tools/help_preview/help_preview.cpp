@@ -8,7 +8,6 @@
 // program waits until the page is laid out, saves a picture of the help
 // window as PNG and exits (status 0 on success). The default book is the
 // one built beside the program.
-#include <wx/wx.h>
 #include <wx/cmdline.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
@@ -17,12 +16,14 @@
 #include <wx/fs_zip.h>
 #include <wx/html/helpctrl.h>
 #include <wx/html/helpfrm.h>
+#include <wx/wx.h>
 
 #include <cstdio>
 
 namespace {
 
-class PreviewApp : public wxApp {
+class PreviewApp : public wxApp
+{
 public:
     bool OnInit() override;
     int OnRun() override;
@@ -63,8 +64,7 @@ bool PreviewApp::OnCmdLineParsed(wxCmdLineParser &parser)
     wxString size;
     if (parser.Found("size", &size)) {
         long w = 0, h = 0;
-        if (!size.BeforeFirst('x').ToLong(&w) || !size.AfterFirst('x').ToLong(&h) || w <= 0 ||
-            h <= 0) {
+        if (!size.BeforeFirst('x').ToLong(&w) || !size.AfterFirst('x').ToLong(&h) || w <= 0 || h <= 0) {
             std::fprintf(stderr, "help_preview: bad size %s\n", size.utf8_str().data());
             return false;
         }
@@ -89,8 +89,7 @@ bool PreviewApp::OnInit()
     }
     m_help = new wxHtmlHelpController(wxHF_DEFAULT_STYLE);
     if (!m_help->AddBook(m_book, false)) {
-        std::fprintf(stderr, "help_preview: the help window cannot read %s\n",
-                     m_book.utf8_str().data());
+        std::fprintf(stderr, "help_preview: the help window cannot read %s\n", m_book.utf8_str().data());
         return false;
     }
     bool shown;
@@ -143,8 +142,7 @@ bool PreviewApp::SaveShot()
         std::fprintf(stderr, "help_preview: cannot write %s\n", m_shot.utf8_str().data());
         return false;
     }
-    std::printf("help_preview: saved %dx%d to %s\n", rect.width, rect.height,
-                m_shot.utf8_str().data());
+    std::printf("help_preview: saved %dx%d to %s\n", rect.width, rect.height, m_shot.utf8_str().data());
     return true;
 }
 
@@ -169,6 +167,6 @@ int PreviewApp::OnExit()
     return m_status;
 }
 
-} // namespace
+}  // namespace
 
 wxIMPLEMENT_APP(PreviewApp);

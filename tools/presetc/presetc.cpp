@@ -37,7 +37,7 @@ struct Parameter {
     std::string name;
     std::string lcd;
     std::vector<uint8_t> event;
-    uint8_t pos[5];          // channel, checksum start, value, min, max
+    uint8_t pos[5];  // channel, checksum start, value, min, max
 };
 
 struct Gear {
@@ -295,7 +295,6 @@ int main(int argc, char **argv)
     size_t params = 0;
     for (const Gear &g : gears)
         params += g.params.size();
-    std::cout << "presetc: " << gears.size() << " gear, " << params << " parameters, " << image.size()
-              << " bytes\n";
+    std::cout << "presetc: " << gears.size() << " gear, " << params << " parameters, " << image.size() << " bytes\n";
     return 0;
 }

@@ -12,14 +12,14 @@
 #include "CVQ9Mainframe.h"
 #include "CVQ9View.h"
 #include "Midi_Ios.h"
-#include "exchange.h"
 #include "config_tables.h"
 #include "cvq9_config_ui.h"
+#include "exchange.h"
 #include "gui_fixture.h"
 #include "panel_test_support.h"
-#include "settings.h"
 #include "portmidi_fake.h"
 #include "record_access.h"
+#include "settings.h"
 #include "simulated_q9.h"
 #include "text_bytes.h"
 
@@ -53,7 +53,7 @@ protected:
         ASSERT_EQ(1, pui->wxComboBoxMidiIn->GetSelection());
         ASSERT_EQ(1, pui->wxComboBoxMidiOut->GetSelection());
         pmfake::ClearRecords();
-        dialogs.Clear();   // start-up's own boxes are not the transfers' business
+        dialogs.Clear();  // start-up's own boxes are not the transfers' business
         // The preferences start from the settings' defaults (both ignore boxes
         // and forced programming checked); the tests start from a plain state.
         pui->CheckboxIgnoreMIDI->SetValue(false);
@@ -210,13 +210,13 @@ TEST_F(TransfersGui, BothActivityLedsAreLitWhenAMessageGoesOut)
     ShowPage(PAGE_ASSIGN_STD);
     lit.clear();
     Click(pui->wxButtonDownloadCurrentToQ9);
-    ASSERT_EQ(2u, lit.size());   // MIDI and LCD writes
+    ASSERT_EQ(2u, lit.size());  // MIDI and LCD writes
     EXPECT_TRUE(lit[0].first && lit[0].second && lit[1].first && lit[1].second);
 }
 
 TEST_F(TransfersGui, StaleInputBoxHasNoParent)
 {
-    Click(pui->wxButtonGetIdentity);   // every operation routes the port layer's box to the screen
+    Click(pui->wxButtonGetIdentity);  // every operation routes the port layer's box to the screen
     dialogs.Clear();
     ASSERT_EQ(0, Open_Midi_In(kQ9In));
     pmfake::InjectNotes(kQ9In, 1000);
@@ -257,7 +257,7 @@ TEST_F(TransfersGui, IdentitySkipsUnrelatedMessages)
     q9.before_answer = {{0x90, 0x40, 0x7F},
                         {0xF8},
                         {0xF0, 0x7E, 0x7F, 0x06, 0x02, 0xF7},
-                        SimulatedQ9::Header(0x70, 11, 127, 3)};   // identity of "group 3": not ours
+                        SimulatedQ9::Header(0x70, 11, 127, 3)};  // identity of "group 3": not ours
     q9.before_answer.back().resize(21, 9);
     q9.before_answer.back().push_back(0xF7);
     q9.split_size = 7;
@@ -350,12 +350,12 @@ TEST_F(TransfersGui, ClosingWhileTheControllerIsSilentEndsTheOperationThenThePro
             StartPlain();
         q9.silent = true;
         ResetConfiguration(1);
-        need_to_save_lib = true;   // the close offers the unsaved library once
+        need_to_save_lib = true;  // the close offers the unsaved library once
         dialogs.Clear();
         ShowPage(PAGE_ASSIGN_STD);
         CloseAfter(300, c.forced);
         Click(pui->*c.button);
-        EXPECT_LT(timer_wait, WAIT_STEPS_DEFAULT);   // ended by the close, not by the time-out
+        EXPECT_LT(timer_wait, WAIT_STEPS_DEFAULT);  // ended by the close, not by the time-out
         EXPECT_FALSE(programming);
         EXPECT_EQ(0, pmfake::OpenStreams());
         Pump();
@@ -375,7 +375,7 @@ TEST_F(TransfersGui, DownloadSelectionSendsTransportAsMidiOnlyAndGroupControlWit
     ControlIndex = 10;
     ShowPage(PAGE_ASSIGN_STD);
     pmfake::ClearRecords();
-    std::vector<wxString> shown;   // the CONTROL label while each message goes out
+    std::vector<wxString> shown;  // the CONTROL label while each message goes out
     q9.tamper = [&shown](Bytes &) { shown.push_back(pui->wxStaticTextCtrlNb->GetLabel()); };
     Click(pui->wxButtonDownloadCurrentToQ9);
     ASSERT_EQ(3u, q9.received.size()) << dialogs.Describe();
@@ -461,10 +461,10 @@ TEST_F(TransfersGui, RequestsThatCannotBeBuiltAreReportedNamingTheirControl)
     ShowPage(PAGE_GLOBAL);
     pui->wxTextCtrlGroupName->ChangeValue(wxT("Tab\there"));
     Click(pui->wxButtonDownloadCurrentToQ9);
-    EXPECT_EQ((std::vector<wxString>{wxT("Group 3 - Control 2\nInvalid request"),
-                                     wxT("Group 1 - Control 9\nInvalid request"),
-                                     wxT("Group 1 - Parameter 38\nInvalid request")}),
-              MidiErrors());
+    EXPECT_EQ(
+        (std::vector<wxString>{wxT("Group 3 - Control 2\nInvalid request"), wxT("Group 1 - Control 9\nInvalid request"),
+                               wxT("Group 1 - Parameter 38\nInvalid request")}),
+        MidiErrors());
     ExpectIdle();
 }
 
@@ -474,7 +474,7 @@ TEST_F(TransfersGui, RequestsThatCannotBeBuiltAreReportedNamingTheirControl)
 TEST_F(TransfersGui, AfterAStoppedTransferEditsReachTheControlsTheUserSees)
 {
     ResetConfiguration(1);
-    mycontrol[4][20].midi_string[0] = 0x30;   // not a status byte: the check fails
+    mycontrol[4][20].midi_string[0] = 0x30;  // not a status byte: the check fails
     SelectGroupInCombo(2);
     all_selected_ctrl = {10, 12};
     ControlIndex = 12;
@@ -560,7 +560,7 @@ TEST_F(TransfersGui, UnansweredUploadIsReportedAndEndsTheSelection)
     ResetConfiguration(0);
     CurrentGroup = 2;
     all_selected_ctrl = {5, 6, 7};
-    q9.answer_budget = 2;   // control 5 is answered, control 6 is not
+    q9.answer_budget = 2;  // control 5 is answered, control 6 is not
     ShowPage(PAGE_ASSIGN_STD);
     Click(pui->wxButtonUploadCurrentFromQ9);
     ASSERT_EQ(1u, MidiErrors().size()) << dialogs.Describe();
@@ -573,13 +573,13 @@ TEST_F(TransfersGui, UnansweredUploadIsReportedAndEndsTheSelection)
 TEST_F(TransfersGui, UploadRequestThatCannotBeBuiltIsReportedAndStops)
 {
     ResetConfiguration(0);
-    CurrentGroup = 3;   // a transport button exists only as group 0
+    CurrentGroup = 3;  // a transport button exists only as group 0
     all_selected_ctrl = {2, 10};
     ShowPage(PAGE_ASSIGN_STD);
     Click(pui->wxButtonUploadCurrentFromQ9);
     ASSERT_EQ(1u, MidiErrors().size()) << dialogs.Describe();
     EXPECT_EQ(wxString("Group 3 - Control 2\nInvalid request"), MidiErrors()[0]);
-    EXPECT_TRUE(q9.received.empty());   // nothing for 2, and control 10 is not reached
+    EXPECT_TRUE(q9.received.empty());  // nothing for 2, and control 10 is not reached
     ExpectIdle();
 }
 
@@ -588,7 +588,7 @@ TEST_F(TransfersGui, CorruptedUploadAnswersAreSkippedUntilNoAnswer)
     ResetConfiguration(0);
     CurrentGroup = 2;
     all_selected_ctrl = {9};
-    q9.tamper = [](Bytes &answer) { answer[answer.size() - 2] ^= 0x01; };   // checksum wrong
+    q9.tamper = [](Bytes &answer) { answer[answer.size() - 2] ^= 0x01; };  // checksum wrong
     ShowPage(PAGE_ASSIGN_STD);
     CancelAfter(200);
     const TablesSnapshot before;
@@ -686,7 +686,7 @@ TEST_F(TransfersGui, DownloadAllOfGroupsThreeToFiveSkipsTransportButtons)
     CurrentGroup = 9;
     ControlIndex = 30;
     ShowPage(PAGE_ASSIGN_STD);
-    wxString last_control, last_group;   // the labels while the last message goes out
+    wxString last_control, last_group;  // the labels while the last message goes out
     q9.tamper = [&](Bytes &) {
         last_control = pui->wxStaticTextCtrlNb->GetLabel();
         last_group = pui->wxStaticTextGroupNb->GetLabel();
@@ -750,7 +750,7 @@ TEST_F(TransfersGui, CancelDuringDownloadAllStopsAfterTheCurrentControl)
     SetRange(0, 20);
     CurrentGroup = 6;
     ControlIndex = 8;
-    q9.answer_delay = 30;   // every acknowledge takes a while
+    q9.answer_delay = 30;  // every acknowledge takes a while
     ShowPage(PAGE_ASSIGN_STD);
     CancelAfter(400);
     Click(pui->wxButtonDownloadAllToQ9);
@@ -873,7 +873,7 @@ TEST_F(TransfersGui, TheViewKeepsRepaintingDuringATransfer)
             pCVQ9View->Refresh();
             return;
         }
-        if (painted || ticks > 1000) {   // 1000 ticks of 10 ms: far beyond a frame
+        if (painted || ticks > 1000) {  // 1000 ticks of 10 ms: far beyond a frame
             watch.Stop();
             ctrl_label_then = pui->wxStaticTextCtrlNb->GetLabel();
             SaveScreenshot(m_pCVQ9MainFrame, wxT("transfer_repainting"));
@@ -952,4 +952,4 @@ TEST_F(TransfersGui, RoundTripOfTheWholeConfiguration)
     ExpectIdle();
 }
 
-} // namespace
+}  // namespace
