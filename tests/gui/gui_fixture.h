@@ -30,6 +30,7 @@
 #include <wx/window.h>
 
 #include "config_tables.h"
+#include "test_support.h"
 
 // One message box shown by the program.
 struct RecordedMessage {
@@ -78,22 +79,6 @@ private:
     std::deque<wxString> file_answers_;
 };
 
-// A copy of every configuration table, for before/after comparisons.
-struct TablesSnapshot {
-    TablesSnapshot();                 // takes the copy now
-    std::vector<uint8_t> controls;    // mycontrol, all 21 x 67 records
-    std::vector<uint8_t> transport;   // mytransport
-    std::vector<Q9Text> lcd;          // mylcdstring, 21 x 67
-    std::vector<Q9Text> group_names;  // mygroupnames
-    std::vector<uint8_t> common;      // common_params
-    std::vector<uint8_t> curve1, curve2;
-
-    bool operator==(const TablesSnapshot &other) const;
-    bool operator!=(const TablesSnapshot &other) const { return !(*this == other); }
-    // The first differences, named by table, group and control, or "" when equal.
-    std::string DiffFrom(const TablesSnapshot &before) const;
-};
-
 // Gives every group name the form a library file reads back: the text
 // followed by one NUL character.
 inline void UseStoredGroupNames()
@@ -102,8 +87,6 @@ inline void UseStoredGroupNames()
         if (name.empty() || name.back() != L'\0')
             name.push_back(L'\0');
 }
-
-#define EXPECT_TABLES_EQ(before, after) EXPECT_TRUE((before) == (after)) << (after).DiffFrom(before)
 
 class GuiFixture : public ::testing::Test
 {

@@ -1,0 +1,240 @@
+#include "test_support.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <sstream>
+
+#include <dirent.h>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+int RemoveEntry(const char *path, const struct stat *, int, struct FTW *)
+{
+    return std::remove(path);
+}
+
+template <typename T>
+std::vector<uint8_t> RawBytes(const T &table)
+{
+    const uint8_t *p = reinterpret_cast<const uint8_t *>(&table);
+    return std::vector<uint8_t>(p, p + sizeof(T));
+}
+
+std::string Printable(const Q9Text &text)
+{
+    std::string out;
+    for (wchar_t c : text) {
+        if (c >= 32 && c < 127) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(c));
+            out += buf;
+        }
+    }
+    return "\"" + out + "\"";
+}
+
+Q9Text RandomText(std::mt19937 &random, size_t max_length)
+{
+    Q9Text text;
+    const size_t length = random() % (max_length + 1);
+    for (size_t i = 0; i < length; ++i) {
+        const unsigned kind = random() % 10;
+        if (kind == 0)
+            text.push_back(static_cast<wchar_t>((0x100 + random() % 0x700) | 0x01));
+        else if (kind == 1)
+            text.push_back(static_cast<wchar_t>(0x80 + random() % 0x80));
+        else
+            text.push_back(static_cast<wchar_t>(0x20 + random() % 0x5F));
+    }
+    if (random() % 2)
+        text.push_back(L'\0');
+    return text;
+}
+
+void RandomBytes(std::mt19937 &random, void *target, size_t size)
+{
+    uint8_t *bytes = static_cast<uint8_t *>(target);
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<uint8_t>(random());
+}
+
+} // namespace
+
+TempFolder::TempFolder()
+{
+    const char *base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/cvq9-test-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (mkdtemp(buffer.data()) != nullptr)
+        path_ = buffer.data();
+}
+
+TempFolder::~TempFolder()
+{
+    if (!path_.empty())
+        nftw(path_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+std::vector<std::string> TempFolder::Entries() const
+{
+    std::vector<std::string> names;
+    if (DIR *dir = opendir(path_.c_str())) {
+        while (dirent *entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes)
+{
+    FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && ok;
+}
+
+bool WriteFileText(const std::string &path, const std::string &text)
+{
+    return WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string &path)
+{
+    std::vector<uint8_t> bytes;
+    if (FILE *file = std::fopen(path.c_str(), "rb")) {
+        uint8_t chunk[4096];
+        size_t got;
+        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+            bytes.insert(bytes.end(), chunk, chunk + got);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+std::string ReadFileText(const std::string &path)
+{
+    const std::vector<uint8_t> bytes = ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+Q9Text Text(const char *ascii)
+{
+    Q9Text text;
+    for (const char *p = ascii; *p; ++p)
+        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+    return text;
+}
+
+void FillRandomConfiguration(uint32_t seed)
+{
+    std::mt19937 random(seed);
+    RandomBytes(random, mycontrol, sizeof mycontrol);
+    RandomBytes(random, mytransport, sizeof mytransport);
+    for (auto &group : mylcdstring)
+        for (auto &text : group)
+            text = RandomText(random, 20);
+    for (auto &name : mygroupnames)
+        name = RandomText(random, 17);
+    RandomBytes(random, common_params, sizeof common_params);
+    RandomBytes(random, user_curve_1, sizeof user_curve_1);
+    RandomBytes(random, user_curve_2, sizeof user_curve_2);
+}
+
+TablesSnapshot::TablesSnapshot()
+    : controls(RawBytes(mycontrol)), transport(RawBytes(mytransport)), common(RawBytes(common_params)),
+      curve1(RawBytes(user_curve_1)), curve2(RawBytes(user_curve_2))
+{
+    for (unsigned g = 0; g < GROUP_NB; ++g) {
+        group_names.push_back(mygroupnames[g]);
+        for (unsigned c = 0; c < CONTROLS_PER_GROUP; ++c)
+            lcd.push_back(mylcdstring[g][c]);
+    }
+}
+
+const All_Params &TablesSnapshot::Record(unsigned group, unsigned control) const
+{
+    return reinterpret_cast<const All_Params *>(controls.data())[group * CONTROLS_PER_GROUP + control];
+}
+
+bool TablesSnapshot::operator==(const TablesSnapshot &o) const
+{
+    return controls == o.controls && transport == o.transport && lcd == o.lcd && group_names == o.group_names &&
+           common == o.common && curve1 == o.curve1 && curve2 == o.curve2;
+}
+
+std::string TablesSnapshot::DiffFrom(const TablesSnapshot &before) const
+{
+    std::ostringstream out;
+    int shown = 0;
+    const int limit = 12;
+    const size_t record = sizeof(All_Params);
+    for (size_t i = 0; i < controls.size() && shown < limit; ++i)
+        if (controls[i] != before.controls[i]) {
+            const size_t entry = i / record;
+            out << "mycontrol[" << entry / CONTROLS_PER_GROUP << "][" << entry % CONTROLS_PER_GROUP << "] byte "
+                << i % record << ": " << int(before.controls[i]) << " -> " << int(controls[i]) << "\n";
+            ++shown;
+        }
+    for (size_t i = 0; i < transport.size() && shown < limit; ++i)
+        if (transport[i] != before.transport[i]) {
+            out << "mytransport[" << i / record << "] byte " << i % record << ": " << int(before.transport[i])
+                << " -> " << int(transport[i]) << "\n";
+            ++shown;
+        }
+    for (size_t i = 0; i < lcd.size() && shown < limit; ++i)
+        if (lcd[i] != before.lcd[i]) {
+            out << "mylcdstring[" << i / CONTROLS_PER_GROUP << "][" << i % CONTROLS_PER_GROUP
+                << "]: " << Printable(before.lcd[i]) << " -> " << Printable(lcd[i]) << "\n";
+            ++shown;
+        }
+    for (size_t i = 0; i < group_names.size() && shown < limit; ++i)
+        if (group_names[i] != before.group_names[i]) {
+            out << "mygroupnames[" << i << "]: " << Printable(before.group_names[i]) << " -> "
+                << Printable(group_names[i]) << "\n";
+            ++shown;
+        }
+    const std::pair<const char *, std::pair<const std::vector<uint8_t> *, const std::vector<uint8_t> *>> blocks[] = {
+        {"common_params", {&before.common, &common}},
+        {"user_curve_1", {&before.curve1, &curve1}},
+        {"user_curve_2", {&before.curve2, &curve2}},
+    };
+    for (const auto &b : blocks)
+        for (size_t i = 0; i < b.second.first->size() && shown < limit; ++i)
+            if ((*b.second.first)[i] != (*b.second.second)[i]) {
+                out << b.first << "[" << i << "]: " << int((*b.second.first)[i]) << " -> "
+                    << int((*b.second.second)[i]) << "\n";
+                ++shown;
+            }
+    return out.str();
+}
+
+int AsOrdinaryUser(const std::function<int()> &fn)
+{
+    if (geteuid() != 0)
+        return fn();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(100);
+        _exit(fn());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
