@@ -235,7 +235,7 @@ public:
     uint32_t CheckCommonCtrlParameters();
 
     // Exchange with the controller (cvq9_config_ui_transfers.cpp): waits up to
-    // `timeout` 1-ms steps for the answer of the wait kind (Midi_Ios.h),
+    // `timeout` 1-ms steps for the answer of the wait kind (exchange.h),
     // yielding at every step, the gauge following when `update_bargraph` is
     // set; the status goes to `sysex_error`. Returns 0.
     int WaitIncomingSysex(int action, uint8_t *sysex_in, uint8_t *values, unsigned timeout, uint8_t &sysex_error,

@@ -1,5 +1,5 @@
 // Editor panel: which action buttons, menu items, menus and toolbar are usable.
-// The rules themselves are in ui_rules; this file applies them to the widgets.
+// The rules themselves are in enabling_rules; this file applies them to the widgets.
 #include "cvq9_config_ui.h"
 
 #include <wx/menu.h>
