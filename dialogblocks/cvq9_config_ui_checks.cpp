@@ -55,7 +55,7 @@ void cvq9_config_ui::DisplayParamError(uint8_t code, uint8_t group, uint8_t cont
         lenght = AddressedRecord(group, control).midi_str_lenght;
     const std::string message = ParamErrorMessage(code, group, control, lenght);
 
-    const bool passes = code == PARAM_OK || code == PARAM_WARN_UNDEFINED || code == PARAM_WARN_LONG_STRING;
+    const bool passes = Check_Code_Passes(code);
     if (!passes && group < GROUP_NB && control < CONTROLS_PER_GROUP) {
         // Show the faulty control, alone, as the selection: the view draws it
         // alone, so edits made to fix it must reach it alone.
