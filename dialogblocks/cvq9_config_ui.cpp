@@ -12,6 +12,7 @@
 
 #include "CVQ9Mainframe.h"
 #include "cvq9_pictures.h"
+#include "edit_history.h"
 #include "record_access.h"
 #include "shell_rules.h"
 #include "text_bytes.h"
@@ -256,7 +257,9 @@ void cvq9_config_ui::OnButtonSavealltolibraryfileClick(wxCommandEvent &event)
 
 void cvq9_config_ui::OnButtonLoadallfromlibClick(wxCommandEvent &event)
 {
-    if (m_pCVQ9MainFrame)
+    if (m_pCVQ9MainFrame && m_pCVQ9MainFrame->AskToSaveChanges()) {
+        const EditStep step(wxT("Load All from library"));
         m_pCVQ9MainFrame->LoadAllFromLibraryFile(wxString(FilePath));
+    }
     event.Skip();
 }

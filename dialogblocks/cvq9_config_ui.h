@@ -156,6 +156,8 @@ enum {
 #define SYMBOL_CVQ9_CONFIG_UI_SIZE     wxSize(806, 305)
 #define SYMBOL_CVQ9_CONFIG_UI_POSITION wxDefaultPosition
 
+enum class AssignField : uint8_t;  // assign_fields.h
+
 class cvq9_config_ui : public wxPanel
 {
     wxDECLARE_DYNAMIC_CLASS(cvq9_config_ui);
@@ -340,6 +342,8 @@ public:
     void ResetStdTemplate();
     // The shared body of the checksum spin's two handlers.
     void EditChecksumStart();
+    // The label that names a field of the assignment tabs (its undo step too).
+    wxStaticText *FieldLabel(AssignField field) const;
     void OnComboboxMididelaySelected(wxCommandEvent &event);
     void OnComboboxChainedctrlnumeroSelected(wxCommandEvent &event);
     void OnCheckboxCrossfadechainClick(wxCommandEvent &event);

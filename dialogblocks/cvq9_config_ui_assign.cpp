@@ -14,6 +14,7 @@
 #include "CVQ9Mainframe.h"
 #include "assign_fields.h"
 #include "config_tables.h"
+#include "edit_history.h"
 #include "record_access.h"
 #include "selection_mask.h"
 #include "usercurvesedition.h"
@@ -37,11 +38,13 @@ private:
     bool previous_;
 };
 
-// The field-edit rule for one table-driven field.
-void EditField(AssignField field, int value)
+// The field-edit rule for one table-driven field, as one step named after the
+// field's label; the steps of one visit to a spin field are one step.
+void EditField(AssignField field, int value, bool typed = false)
 {
-    if (g_displaying)
+    if (g_displaying || !pui)
         return;
+    const EditStep step(StepName(pui->FieldLabel(field)), typed ? 1000 + static_cast<int>(field) : 0);
     EditSelectedRecords([field, value](All_Params &record) { StoreFieldValue(record, field, value); });
 }
 
@@ -50,7 +53,7 @@ void EditField(AssignField field, int value)
 void EditFromSpin(AssignField field, const wxSpinCtrl *spin)
 {
     if (spin)
-        EditField(field, spin->GetValue());
+        EditField(field, spin->GetValue(), true);
 }
 
 wxColour ColourOf(LabelColour colour)
@@ -441,6 +444,7 @@ void cvq9_config_ui::OnTextctrlMidistringUpdated(wxCommandEvent &event)
     // An empty or incomplete text leaves the records with their previous string.
     if (!ParseMidiStringText(wxTextCtrlMidiString->GetValue().ToStdWstring(), bytes))
         return;
+    const EditStep step(wxT("MIDI string"), ID_TEXTCTRL_MIDISTRING);
     EditSelectedRecords([&bytes](All_Params &record) { StoreMidiString(record, bytes); });
     wxStaticTextMidiStrLenght->SetLabel(wxString::Format(wxT("%d"), static_cast<int>(bytes.size())));
     event.Skip();
@@ -451,6 +455,7 @@ void cvq9_config_ui::OnTextctrlLcdstringUpdated(wxCommandEvent &event)
     if (!wxTextCtrlLcdString)
         return;
     if (!g_displaying) {
+        const EditStep step(wxT("LCD string"), ID_TEXTCTRL_LCDSTRING);
         const Q9Text text = wxTextCtrlLcdString->GetValue().ToStdWstring();
         for (int index : all_selected_ctrl)
             if (index >= 0 && static_cast<unsigned>(index) < CONTROLS_PER_GROUP)
@@ -458,4 +463,49 @@ void cvq9_config_ui::OnTextctrlLcdstringUpdated(wxCommandEvent &event)
         need_to_save_lib = true;
     }
     event.Skip();
+}
+
+wxStaticText *cvq9_config_ui::FieldLabel(AssignField field) const
+{
+    switch (field) {
+    case AssignField::Autosend:
+        return wxStaticTextAutosend;
+    case AssignField::SceneExclude:
+        return wxStaticTextSceneExclude;
+    case AssignField::SwitchMode:
+        return wxStaticTextSwMode;
+    case AssignField::SendOut1:
+        return wxStaticTextSendOut1;
+    case AssignField::SendOut2:
+        return wxStaticTextSendOut2;
+    case AssignField::SendUsb:
+        return wxStaticTextSendUsb;
+    case AssignField::MidiDelay:
+        return wxStaticTextDelayTxt;
+    case AssignField::StdEvent:
+        return wxStaticTextMidiEvent;
+    case AssignField::StdNumber:
+        return wxStaticTextCCNtNb;
+    case AssignField::Chain:
+        return wxStaticTextChainTxt;
+    case AssignField::Crossfade:
+        return wxStaticTextCrossfader;
+    case AssignField::MinValue:
+        return wxStaticTextMinTxt;
+    case AssignField::MaxValue:
+        return wxStaticTextMaxTxt;
+    case AssignField::ChannelPosition:
+        return wxStaticTextChannelTxt;
+    case AssignField::ValuePosition1:
+        return wxStaticTextVal1Txt;
+    case AssignField::ValuePosition2:
+        return wxStaticTextVal2Txt;
+    case AssignField::CurveModel:
+        return wxStaticTextCurveTxt;
+    case AssignField::Nibble:
+        return wxStaticTextSplit;
+    case AssignField::ChecksumStart:
+        return wxStaticTextChecksumEn;
+    }
+    return nullptr;
 }

@@ -7,6 +7,7 @@
 #include <wx/itemid.h>
 
 #include "config_tables.h"
+#include "edit_history.h"
 #include "enabling_rules.h"
 #include "global_params.h"
 
@@ -17,36 +18,37 @@ namespace {
 struct BitWidget {
     GlobalBit setting;
     wxWindow *(*widget)(const cvq9_config_ui &ui);
+    const char *name;  // of its undo step
 };
 
 #define CVQ9_WIDGET(member) [](const cvq9_config_ui &ui) -> wxWindow * { return ui.member; }
 const BitWidget kBitWidgets[] = {
-    {GlobalBit::MergeMidiOut, CVQ9_WIDGET(wxCheckBoxMergeMidiOut)},
-    {GlobalBit::MergeUsbOut, CVQ9_WIDGET(wxCheckBoxMergeUsbOut)},
-    {GlobalBit::MergeUsbIn, CVQ9_WIDGET(wxCheckBoxMergeUsbIn)},
-    {GlobalBit::MergeMidiIn, CVQ9_WIDGET(wxCheckBoxMergeMidiIn)},
-    {GlobalBit::Sync24Enable, CVQ9_WIDGET(CheckboxSync24Enable)},
-    {GlobalBit::ExtSyncSrc, CVQ9_WIDGET(wxChoiceExtSyncSrc)},
-    {GlobalBit::GenIntSync, CVQ9_WIDGET(wxCheckBoxGenIntSync)},
-    {GlobalBit::ArppMidiSrc, CVQ9_WIDGET(wxChoiceExtArppMIDISrc)},
-    {GlobalBit::ArppState, CVQ9_WIDGET(CheckboxArppState)},
-    {GlobalBit::Sync24Sync, CVQ9_WIDGET(wxChoiceSync24Sync)},
-    {GlobalBit::ShiftLockChannel, CVQ9_WIDGET(CheckboxShiftLockChannel)},
-    {GlobalBit::ShiftMode, CVQ9_WIDGET(wxRadioBoxShiftMode)},
-    {GlobalBit::ArppToMidiOut2, CVQ9_WIDGET(CheckboxArppToMidiOut2)},
-    {GlobalBit::ArppToMidiOut1, CVQ9_WIDGET(CheckboxArppToMidiOut1)},
-    {GlobalBit::ArppToUsb, CVQ9_WIDGET(CheckboxArppToUSB)},
-    {GlobalBit::ArppSync, CVQ9_WIDGET(wxChoiceExtArppSync)},
-    {GlobalBit::MotionLoop, CVQ9_WIDGET(CheckboxMotionLoop)},
-    {GlobalBit::MotionState, CVQ9_WIDGET(CheckboxMotionState)},
-    {GlobalBit::LfoSync, CVQ9_WIDGET(wxChoiceExtLfoSync)},
-    {GlobalBit::LfoState, CVQ9_WIDGET(CheckboxLFOState)},
-    {GlobalBit::InfraredState, CVQ9_WIDGET(CheckboxInfraredState)},
-    {GlobalBit::MotionSync, CVQ9_WIDGET(wxChoiceExtMotionSync)},
-    {GlobalBit::AnalogMode, CVQ9_WIDGET(wxChoiceAnalogMode)},
-    {GlobalBit::ShiftLockMidi, CVQ9_WIDGET(CheckboxShiftLockMidi)},
-    {GlobalBit::MackieFaderFbk, CVQ9_WIDGET(wxCheckBoxMackieFadFbkEn)},
-    {GlobalBit::TempoMode, CVQ9_WIDGET(wxCheckBoxTempoMode)},
+    {GlobalBit::MergeMidiOut, CVQ9_WIDGET(wxCheckBoxMergeMidiOut), "MIDI Out 1"},
+    {GlobalBit::MergeUsbOut, CVQ9_WIDGET(wxCheckBoxMergeUsbOut), "USB Out 1"},
+    {GlobalBit::MergeUsbIn, CVQ9_WIDGET(wxCheckBoxMergeUsbIn), "USB In"},
+    {GlobalBit::MergeMidiIn, CVQ9_WIDGET(wxCheckBoxMergeMidiIn), "MIDI In"},
+    {GlobalBit::Sync24Enable, CVQ9_WIDGET(CheckboxSync24Enable), "Sync-24"},
+    {GlobalBit::ExtSyncSrc, CVQ9_WIDGET(wxChoiceExtSyncSrc), "Ext Sync. source"},
+    {GlobalBit::GenIntSync, CVQ9_WIDGET(wxCheckBoxGenIntSync), "Generate internal Sync."},
+    {GlobalBit::ArppMidiSrc, CVQ9_WIDGET(wxChoiceExtArppMIDISrc), "MIDI Source"},
+    {GlobalBit::ArppState, CVQ9_WIDGET(CheckboxArppState), "Enable Arpp"},
+    {GlobalBit::Sync24Sync, CVQ9_WIDGET(wxChoiceSync24Sync), "Sync-24 Sync. mode"},
+    {GlobalBit::ShiftLockChannel, CVQ9_WIDGET(CheckboxShiftLockChannel), "CVQ9 channel insertion"},
+    {GlobalBit::ShiftMode, CVQ9_WIDGET(wxRadioBoxShiftMode), "SHIFT button mode"},
+    {GlobalBit::ArppToMidiOut2, CVQ9_WIDGET(CheckboxArppToMidiOut2), "Arppeggio to MIDI Out 2"},
+    {GlobalBit::ArppToMidiOut1, CVQ9_WIDGET(CheckboxArppToMidiOut1), "Arppeggio to MIDI Out 1"},
+    {GlobalBit::ArppToUsb, CVQ9_WIDGET(CheckboxArppToUSB), "Arppeggio to USB Out"},
+    {GlobalBit::ArppSync, CVQ9_WIDGET(wxChoiceExtArppSync), "Arpp. Sync"},
+    {GlobalBit::MotionLoop, CVQ9_WIDGET(CheckboxMotionLoop), "Loop playback"},
+    {GlobalBit::MotionState, CVQ9_WIDGET(CheckboxMotionState), "Enable Motion"},
+    {GlobalBit::LfoSync, CVQ9_WIDGET(wxChoiceExtLfoSync), "LFO Sync"},
+    {GlobalBit::LfoState, CVQ9_WIDGET(CheckboxLFOState), "Enable LFO"},
+    {GlobalBit::InfraredState, CVQ9_WIDGET(CheckboxInfraredState), "Enable Infrared controller"},
+    {GlobalBit::MotionSync, CVQ9_WIDGET(wxChoiceExtMotionSync), "Motion Sync"},
+    {GlobalBit::AnalogMode, CVQ9_WIDGET(wxChoiceAnalogMode), "Analog mode"},
+    {GlobalBit::ShiftLockMidi, CVQ9_WIDGET(CheckboxShiftLockMidi), "MIDI and USB Outs"},
+    {GlobalBit::MackieFaderFbk, CVQ9_WIDGET(wxCheckBoxMackieFadFbkEn), "Enable Mackie/Logic faders feedback"},
+    {GlobalBit::TempoMode, CVQ9_WIDGET(wxCheckBoxTempoMode), "Continuous tempo change"},
 };
 #undef CVQ9_WIDGET
 static_assert(sizeof kBitWidgets / sizeof kBitWidgets[0] == kGlobalBitCount, "one widget per single-bit setting");
@@ -85,23 +87,26 @@ void ShowItem(wxItemContainerImmutable *items, int item)
 // nothing, and leaves the library unchanged too.
 void WriteBitFromWidget(const cvq9_config_ui &ui, GlobalBit setting)
 {
-    wxWindow *widget = nullptr;
-    for (const BitWidget &entry : kBitWidgets)
-        if (entry.setting == setting)
-            widget = entry.widget(ui);
+    const BitWidget *entry = nullptr;
+    for (const BitWidget &candidate : kBitWidgets)
+        if (candidate.setting == setting)
+            entry = &candidate;
     const auto where = GlobalBitLocation(setting, fw_version_float);
     if (!where)
         return;
-    WriteCommonBit(common_params, *where, WidgetBit(widget));
+    const EditStep step(entry->name);
+    WriteCommonBit(common_params, *where, WidgetBit(entry->widget(ui)));
     need_to_save_lib = true;
 }
 
 // Multi-bit settings: the block's byte rewritten from the selected item.
-void WriteByteFromItem(const wxItemContainerImmutable *items, unsigned byte, uint8_t (*encode)(uint8_t, int))
+void WriteByteFromItem(const char *name, const wxItemContainerImmutable *items, unsigned byte,
+                       uint8_t (*encode)(uint8_t, int))
 {
     const int item = SelectedItem(items);
     if (item < 0)
         return;
+    const EditStep step(name);
     common_params[byte] = encode(common_params[byte], item);
     need_to_save_lib = true;
 }
@@ -147,6 +152,7 @@ void cvq9_config_ui::OnTextctrGroupNamelUpdated(wxCommandEvent &event)
 {
     // The field reports its first text while it is being made.
     if (wxTextCtrlGroupName && CurrentGroup < GROUP_NB) {
+        const EditStep step(wxT("Group name"), ID_TEXTCTRL_GROUP_NAME);
         mygroupnames[CurrentGroup] = wxTextCtrlGroupName->GetValue().ToStdWstring();
         need_to_save_lib = true;
     }
@@ -179,13 +185,13 @@ void cvq9_config_ui::OnCheckboxMergeMidiOutClick(wxCommandEvent &event)
 
 void cvq9_config_ui::OnRadioboxMidiFilterSelected(wxCommandEvent &event)
 {
-    WriteByteFromItem(wxRadioBoxFilterMidi, kFilterByte, WithFilterItem);
+    WriteByteFromItem("Inputs Filters", wxRadioBoxFilterMidi, kFilterByte, WithFilterItem);
     event.Skip();
 }
 
 void cvq9_config_ui::OnChoiceVideoModeSelected(wxCommandEvent &event)
 {
-    WriteByteFromItem(wxChoiceVideoMode, kVideoByte, WithVideoItem);
+    WriteByteFromItem("Video mode", wxChoiceVideoMode, kVideoByte, WithVideoItem);
     event.Skip();
 }
 
@@ -215,7 +221,7 @@ void cvq9_config_ui::OnCheckboxMotionStateClick(wxCommandEvent &event)
 
 void cvq9_config_ui::OnChoiceCurrentAutomSelected(wxCommandEvent &event)
 {
-    WriteByteFromItem(wxChoiceCurrentAutomation, kAutomationByte, AutomationByte);
+    WriteByteFromItem("Current automation", wxChoiceCurrentAutomation, kAutomationByte, AutomationByte);
     event.Skip();
 }
 
@@ -223,6 +229,7 @@ void cvq9_config_ui::OnChoiceOperatingModeSelected(wxCommandEvent &event)
 {
     const int item = SelectedItem(wxChoiceOperatingMode);
     if (item >= 0) {
+        const EditStep step(wxT("Operating mode"));
         WriteOperatingMode(common_params, fw_version_float, item);
         need_to_save_lib = true;
     }
@@ -276,6 +283,7 @@ void cvq9_config_ui::OnCheckboxGenIntSyncClick(wxCommandEvent &event)
 void cvq9_config_ui::OnTextctrlTempoUpdated(wxCommandEvent &event)
 {
     if (wxTextCtrlTempo) {
+        const EditStep step(wxT("Internal tempo"), ID_TEXTCTRL_TEMPO);
         common_params[kTempoByte] = TempoByteFromText(wxTextCtrlTempo->GetValue().ToStdWstring());
         need_to_save_lib = true;
     }
@@ -344,7 +352,7 @@ void cvq9_config_ui::OnCheckboxMotionLoopClick(wxCommandEvent &event)
 
 void cvq9_config_ui::OnChoiceLfoWaveSelected(wxCommandEvent &event)
 {
-    WriteByteFromItem(wxChoiceLfoWave, kLfoWaveByte, WithLfoWaveItem);
+    WriteByteFromItem("Wave type", wxChoiceLfoWave, kLfoWaveByte, WithLfoWaveItem);
     event.Skip();
 }
 

@@ -10,6 +10,7 @@
 #include <wx/msgdlg.h>
 
 #include "config_tables.h"
+#include "edit_history.h"
 #include "libconv.h"
 #include "record_access.h"
 #include "templates.h"
@@ -84,6 +85,7 @@ void cvq9_config_ui::OnComboboxPresetparamctrlSelected(wxCommandEvent &event)
     char param[PRESET_NAME_MAX + 1];
     wxStringToCharEtoile(gear, ChosenGearName(wxComboBoxPresetCtrl), PRESET_NAME_MAX);
     wxStringToCharEtoile(param, wxComboBoxPresetParamCtrl->GetValue(), PRESET_NAME_MAX);
+    const EditStep step(wxComboBoxPresetParamCtrl->GetValue());
     for (int index : all_selected_ctrl) {
         if (index < 0 || static_cast<unsigned>(index) >= CONTROLS_PER_GROUP)
             continue;
@@ -140,6 +142,7 @@ void cvq9_config_ui::OnComboboxStdtemplatectrlSelected(wxCommandEvent &event)
 {
     const int item = wxComboBoxStdTemplateCtrl->GetSelection();
     if (item >= 0 && static_cast<unsigned>(item) < STD_TEMPLATE_COUNT) {
+        const EditStep step(wxComboBoxStdTemplateCtrl->GetValue());
         const unsigned chosen = static_cast<unsigned>(item);
         EditSelectedRecords([chosen](All_Params &record) {
             Q9Text label;

@@ -18,6 +18,7 @@
 
 #include "compact_look.h"
 #include "control_roster.h"
+#include "edit_history.h"
 #include "libconv.h"
 #include "light_surface.h"
 #include "templates.h"
@@ -320,6 +321,15 @@ void cvq9_config_ui::CreateControls()
         CompactNativeStyle(page->GetChildren());
     wxComboBoxPresetCtrl->Enable(false);
     wxComboBoxPresetParamCtrl->Enable(false);
+    // Typing in a field is one step of the history until the field is left.
+    for (wxWindow *field : std::initializer_list<wxWindow *>{
+             SpinCtrlCcNoteNumberStdMode, SpinCtrlMinValue, SpinCtrlMaxValue, wxSpinCtrlMidiChannelPosition,
+             wxSpinCtrlCtrlValuePosition1, wxSpinCtrlCtrlValuePosition2, wxSpinCtrlChecksumFirstByte,
+             wxTextCtrlMidiString, wxTextCtrlLcdString, wxTextCtrlGroupName, wxTextCtrlTempo})
+        field->Bind(wxEVT_KILL_FOCUS, [](wxFocusEvent &event) {
+            EditHistory().CloseMerging();
+            event.Skip();
+        });
     InstallValidators();
     DarkTextOn(this);
     Layout();

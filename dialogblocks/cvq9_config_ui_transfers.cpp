@@ -7,6 +7,7 @@
 #include "device_text.h"
 
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include <wx/app.h>
@@ -17,6 +18,7 @@
 #include "Midi_Ios.h"
 #include "config_tables.h"
 #include "cross_functions.h"
+#include "edit_history.h"
 #include "exchange.h"
 #include "global_params.h"
 #include "record_access.h"
@@ -432,6 +434,10 @@ uint8_t cvq9_config_ui::UploadSelectedParametersFromCvQ9()
 
 void cvq9_config_ui::RunTransfer(bool all, bool upload)
 {
+    // What an upload brings from the controller is one step of the history.
+    std::optional<EditStep> step;
+    if (upload)
+        step.emplace(all ? wxT("Upload All") : wxT("Upload selected"));
     // What the user looks at. A failed check shows the faulty control on its
     // own while the operation runs; at the end everything shows this again.
     const unsigned saved_group = CurrentGroup;
@@ -571,7 +577,9 @@ void cvq9_config_ui::OnButtonDownloadalltoq9Click(wxCommandEvent &event)
 
 void cvq9_config_ui::OnButtonUploadallfromq9Click(wxCommandEvent &event)
 {
-    RunTransfer(true, true);
+    // Every control of the group range is replaced: unsaved edits are offered for saving first.
+    if (!m_pCVQ9MainFrame || m_pCVQ9MainFrame->AskToSaveChanges())
+        RunTransfer(true, true);
     event.Skip();
 }
 

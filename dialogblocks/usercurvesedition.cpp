@@ -14,12 +14,16 @@
 
 #include "config_tables.h"
 #include "curve_models.h"
+#include "edit_history.h"
 #include "light_surface.h"
 
 mpWindow *m_plot = nullptr;
 MyPlot *MyCurve = nullptr;
 
 namespace {
+
+// What the dialog changes in one visit is one step of the history.
+const wxChar kCurvesStep[] = wxT("User curves");
 
 const wxChar *const kCurveErrorCaption = wxT("Curve error");
 
@@ -225,6 +229,7 @@ void UserCurvesedition::RemoveCurveLayer()
 
 void UserCurvesedition::UpdateGraph()
 {
+    const EditStep step(kCurvesStep, ID_USERCURVESEDITION);
     const int page = wxNotebookPage->GetSelection();
     wxTextCtrl *field = nullptr;
     if (page == 0)
@@ -267,6 +272,7 @@ void UserCurvesedition::OnButtonUpdateGraph2Click(wxCommandEvent &event)
 
 void UserCurvesedition::OnButtonGenerateClick(wxCommandEvent &event)
 {
+    const EditStep step(kCurvesStep, ID_USERCURVESEDITION);
     const wxString model = wxComboBoxResetCurve->GetValue();
     const int page = wxNotebookPage->GetSelection();
     GenerateCurve(model.ToStdWstring(), CurveOfPage(page == 1 ? 1 : 0));
@@ -278,6 +284,7 @@ void UserCurvesedition::OnButtonGenerateClick(wxCommandEvent &event)
 
 void UserCurvesedition::OnButtonSaveClick(wxCommandEvent &event)
 {
+    const EditStep step(kCurvesStep, ID_USERCURVESEDITION);
     RemoveCurveLayer();
     // Page 1 is stored whole before page 2 is looked at; a fault keeps the dialog open.
     CurveCheck failure;
@@ -285,10 +292,12 @@ void UserCurvesedition::OnButtonSaveClick(wxCommandEvent &event)
                                            wxTextCtrlCurve2->GetValue().ToStdWstring(), user_curve_2, &failure);
     if (failed != 1)
         need_to_save_lib = true;
-    if (failed)
+    if (failed) {
         ShowCurveError(failure);
-    else
+    } else {
         Show(false);
+        EditHistory().CloseMerging();
+    }
     event.Skip();
 }
 

@@ -3,6 +3,7 @@
 #include "CVQ9Mainframe.h"
 #include "CVQ9View.h"
 #include "cvq9_config_ui.h"
+#include "edit_history.h"
 #include "record_access.h"
 
 All_Params mycontrolCopy = {};
@@ -40,6 +41,7 @@ void CVQ9MainFrame::OnButtonCopy(wxCommandEvent &)
 
 void CVQ9MainFrame::OnButtonPaste(wxCommandEvent &)
 {
+    const EditStep step(wxString::Format(wxT("Paste control %u"), ControlIndex));
     if (Addressable(ControlIndex)) {
         AddressedRecord(ControlIndex) = mycontrolCopy;
         if (!IsTransportIndex(ControlIndex))
@@ -50,6 +52,7 @@ void CVQ9MainFrame::OnButtonPaste(wxCommandEvent &)
 
 void CVQ9MainFrame::OnButtonClear(wxCommandEvent &)
 {
+    const EditStep step(wxString::Format(wxT("Clear control %u"), ControlIndex));
     if (Addressable(ControlIndex)) {
         // A transport button is cleared as the group 0 record it is.
         const uint8_t group = IsTransportIndex(ControlIndex) ? 0 : static_cast<uint8_t>(CurrentGroup);
@@ -72,6 +75,7 @@ void CVQ9MainFrame::OnButtonCopyGroup(wxCommandEvent &)
 
 void CVQ9MainFrame::OnButtonPasteGroup(wxCommandEvent &)
 {
+    const EditStep step(wxString::Format(wxT("Paste group %u"), CurrentGroup));
     if (mygroupCopy >= 0 && mygroupCopy < static_cast<int>(GROUP_NB) && CurrentGroup < GROUP_NB) {
         for (unsigned k = FIRST_GROUP_CONTROL; k <= LAST_CONTROL_INDEX; ++k) {
             mycontrol[CurrentGroup][k] = mycontrol[mygroupCopy][k];
@@ -83,6 +87,7 @@ void CVQ9MainFrame::OnButtonPasteGroup(wxCommandEvent &)
 
 void CVQ9MainFrame::OnButtonClearGroup(wxCommandEvent &)
 {
+    const EditStep step(wxString::Format(wxT("Clear group %u"), CurrentGroup));
     if (CurrentGroup == 0) {
         for (uint8_t t = 0; t < TRANSPORT_NB; ++t)
             InitMidiStruct(&AddressedRecord(0, t), 0, t, 0);

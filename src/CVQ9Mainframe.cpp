@@ -1,6 +1,8 @@
 #include "CVQ9Mainframe.h"
 #include "device_text.h"
 
+#include <wx/accel.h>
+#include <wx/datetime.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/html/helpctrl.h>
@@ -12,10 +14,12 @@
 #include "CVQ9Test.h"
 #include "CVQ9View.h"
 #include "cvq9_config_ui.h"
+#include "edit_history.h"
 #include "legacy_import.h"
 #include "libconv.h"
 #include "library_file.h"
 #include "record_access.h"
+#include "recovery_file.h"
 #include "shell_rules.h"
 #include "text_summary.h"
 #include "usercurvesedition.h"
@@ -32,6 +36,7 @@ wxMenuBar *m_pMenu = nullptr;
 wxToolBar *toolBar = nullptr;
 wxComboBox *m_pGroupCombo = nullptr;
 UserCurvesedition *pcurveDialog = nullptr;
+bool library_recovered = false;
 
 namespace {
 
@@ -99,12 +104,18 @@ wxBEGIN_EVENT_TABLE(CVQ9MainFrame, wxFrame)
     EVT_MENU(ID_CVQ9_SAVE, CVQ9MainFrame::OnSave)
     EVT_MENU(ID_CVQ9_SAVEAS, CVQ9MainFrame::OnSaveAs)
     EVT_MENU(ID_CVQ9_HELP, CVQ9MainFrame::OnHelp)
+    EVT_MENU(ID_CVQ9_UNDO, CVQ9MainFrame::OnUndo)
+    EVT_MENU(ID_CVQ9_REDO, CVQ9MainFrame::OnRedo)
     EVT_CLOSE(CVQ9MainFrame::OnCloseWindow)
 wxEND_EVENT_TABLE()
 
 CVQ9MainFrame::CVQ9MainFrame(wxFrame *frame, const wxString &title, int x, int y, int w, int h, long style)
-    : wxFrame(frame, wxID_ANY, title, wxPoint(x, y), wxSize(w, h), style), mygroupCopy(0)
+    : wxFrame(frame, wxID_ANY, title, wxPoint(x, y), wxSize(w, h), style), mygroupCopy(0), recovery_timer_(this)
 {
+    recovery_timer_.Bind(wxEVT_TIMER, &CVQ9MainFrame::OnRecoveryTimer, this);
+    // Ctrl+Shift+Z redoes too, beside the menu's Ctrl+Y.
+    wxAcceleratorEntry redo(wxACCEL_CTRL | wxACCEL_SHIFT, 'Z', ID_CVQ9_REDO);
+    SetAcceleratorTable(wxAcceleratorTable(1, &redo));
 }
 
 CVQ9MainFrame::~CVQ9MainFrame()
@@ -115,8 +126,119 @@ CVQ9MainFrame::~CVQ9MainFrame()
 
 void CVQ9MainFrame::ShowLibraryLabel()
 {
-    if (pui && pui->wxStaticTextLibraryFile)
-        pui->wxStaticTextLibraryFile->SetLabel(wxString(FilePath));
+    if (!pui || !pui->wxStaticTextLibraryFile)
+        return;
+    const wxString text(LibraryLabelText(FilePath, need_to_save_lib, library_recovered));
+    if (pui->wxStaticTextLibraryFile->GetLabel() != text)
+        pui->wxStaticTextLibraryFile->SetLabel(text);
+}
+
+void CVQ9MainFrame::SetLibraryState(const LibraryState &state)
+{
+    ApplyLibraryState(state);
+    if (!need_to_save_lib) {
+        EditHistory().MarkSaved();
+        library_recovered = false;
+        KeepRecoveryFile();
+    }
+    ShowLibraryLabel();
+}
+
+bool CVQ9MainFrame::AskToSaveChanges()
+{
+    if (!need_to_save_lib)
+        return true;
+    const wxString text = FilePath.empty() ? wxString(wxT("Save the changes to the current library?"))
+                                           : wxString::Format(wxT("Save the changes to %s?"),
+                                                              wxFileName(wxString(FilePath)).GetFullName());
+    wxMessageDialog question(this, text, wxString::FromAscii(CVQ9_MAIN_TITLE),
+                             wxYES_NO | wxCANCEL | wxICON_QUESTION | wxCENTRE);
+    question.SetYesNoCancelLabels(wxT("Save"), wxT("Don't save"), wxT("Cancel"));
+    switch (question.ShowModal()) {
+    case wxID_YES:
+        return SaveLibrary() && !need_to_save_lib;
+    case wxID_NO:
+        // The edits are dropped: nothing is to be recovered of them.
+        RemoveRecoveryFile(recovery_path_);
+        recovery_written_.clear();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CVQ9MainFrame::OnUndo(wxCommandEvent &)
+{
+    UndoEdit();
+    ShowLibraryLabel();
+}
+
+void CVQ9MainFrame::OnRedo(wxCommandEvent &)
+{
+    RedoEdit();
+    ShowLibraryLabel();
+}
+
+void CVQ9MainFrame::StartRecovery()
+{
+    recovery_path_ = RecoveryFilePath();
+    recovery_timer_.Start(1000);
+    // The label follows the library state whatever changes it.
+    if (pui)
+        pui->wxStaticTextLibraryFile->Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent &) { ShowLibraryLabel(); });
+}
+
+void CVQ9MainFrame::OnRecoveryTimer(wxTimerEvent &)
+{
+    // Never in the middle of a device operation: its waits yield to this loop.
+    if (!programming)
+        KeepRecoveryFile();
+}
+
+void CVQ9MainFrame::KeepRecoveryFile()
+{
+    if (recovery_path_.empty())
+        return;
+    if (!need_to_save_lib) {
+        if (!recovery_written_.empty()) {
+            RemoveRecoveryFile(recovery_path_);
+            recovery_written_.clear();
+        }
+        return;
+    }
+    std::vector<uint8_t> image = BuildLibraryImage();
+    if (image != recovery_written_ && WriteRecoveryFile(recovery_path_, image))
+        recovery_written_.swap(image);
+}
+
+void CVQ9MainFrame::OfferRecovery()
+{
+    const std::string path = RecoveryFilePath();
+    const RecoveryFound found = FindRecoveryFile(path);
+    if (found.state == RecoveryFound::Damaged) {
+        ShowFileError("The recovery file was damaged and was set aside as " + found.set_aside_path);
+        return;
+    }
+    if (found.state != RecoveryFound::Found)
+        return;
+    const wxString when = wxDateTime(static_cast<time_t>(found.written)).Format(wxT("%Y-%m-%d %H:%M"));
+    wxMessageDialog question(
+        this, wxString::Format(wxT("The editor was not closed normally. Restore the unsaved work from %s?"), when),
+        wxString::FromAscii(CVQ9_MAIN_TITLE), wxYES_NO | wxICON_QUESTION | wxCENTRE);
+    question.SetYesNoLabels(wxT("Restore"), wxT("Discard"));
+    if (question.ShowModal() != wxID_YES || !LoadRecoveryFile(path)) {
+        RemoveRecoveryFile(path);
+        return;
+    }
+    // An unsaved library with no file of its own yet.
+    FilePath.clear();
+    default_lib_loaded = false;
+    need_to_save_lib = true;
+    library_recovered = true;
+    ForgetEdits();
+    recovery_written_ = BuildLibraryImage();
+    ShowLibraryLabel();
+    RefreshParamWindows();
 }
 
 void CVQ9MainFrame::RefreshParamWindows()
@@ -130,27 +252,34 @@ void CVQ9MainFrame::RefreshParamWindows()
 void CVQ9MainFrame::OnNew(wxCommandEvent &)
 {
     wxString path;
-    if (!ChooseFile(this, "New CVQ9 library File", kLibraryWildcard, wxFD_OPEN, path))
+    if (!AskToSaveChanges() || !ChooseFile(this, "New CVQ9 library File", kLibraryWildcard, wxFD_OPEN, path))
         return;
+    {
+        const EditStep step(wxT("New"));
+        ResetConfiguration(0);
+    }
     // Nothing is written: the file is created by the next save.
-    ApplyLibraryState(AfterNew(CurrentLibraryState(), path.ToStdWstring()));
-    ShowLibraryLabel();
+    SetLibraryState(AfterNew(CurrentLibraryState(), path.ToStdWstring()));
+    library_recovered = false;
     if (pui)
         pui->EnableLibraryButtons();
-    ResetConfiguration(0);
     RefreshParamWindows();
 }
 
 void CVQ9MainFrame::OnOpen(wxCommandEvent &)
 {
     wxString path;
-    if (!ChooseFile(this, "Open CVQ9 library File", kLibraryWildcard, wxFD_OPEN | wxFD_FILE_MUST_EXIST, path))
+    if (!AskToSaveChanges() ||
+        !ChooseFile(this, "Open CVQ9 library File", kLibraryWildcard, wxFD_OPEN | wxFD_FILE_MUST_EXIST, path))
         return;
-    const bool loaded = LoadAllFromLibraryFile(path);
-    ApplyLibraryState(AfterOpen(CurrentLibraryState(), path.ToStdWstring(), loaded));
+    bool loaded = false;
+    {
+        const EditStep step(wxT("Open"));
+        loaded = LoadAllFromLibraryFile(path);
+    }
+    SetLibraryState(AfterOpen(CurrentLibraryState(), path.ToStdWstring(), loaded));
     if (!loaded)
         return;
-    ShowLibraryLabel();
     if (pui)
         pui->EnableLibraryButtons();
     RefreshParamWindows();
@@ -162,12 +291,9 @@ bool CVQ9MainFrame::SaveAsWithDialog()
     if (!ChooseFile(this, "Save CVQ9 library File", kLibraryWildcard, wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path))
         return false;
     const bool saved = SaveAllToLibraryFile(path);
-    ApplyLibraryState(AfterSaveAs(CurrentLibraryState(), path.ToStdWstring(), saved));
-    if (saved) {
-        ShowLibraryLabel();
-        if (pui)
-            pui->EnableLibraryButtons();
-    }
+    SetLibraryState(AfterSaveAs(CurrentLibraryState(), path.ToStdWstring(), saved));
+    if (saved && pui)
+        pui->EnableLibraryButtons();
     return saved;
 }
 
@@ -176,7 +302,7 @@ bool CVQ9MainFrame::SaveLibrary()
     if (FilePath.empty())
         return SaveAsWithDialog();
     const bool saved = SaveAllToLibraryFile(wxString(FilePath));
-    ApplyLibraryState(AfterSaveToCurrentFile(CurrentLibraryState(), saved));
+    SetLibraryState(AfterSaveToCurrentFile(CurrentLibraryState(), saved));
     if (pui)
         pui->EnableLibraryButtons();
     return saved;
@@ -194,8 +320,13 @@ void CVQ9MainFrame::OnSave(wxCommandEvent &)
 
 void CVQ9MainFrame::OnLoadDefault(wxCommandEvent &)
 {
-    ResetConfiguration(1);
-    ApplyLibraryState(AfterLoadDefault(CurrentLibraryState()));
+    if (!AskToSaveChanges())
+        return;
+    {
+        const EditStep step(wxT("Load default"));
+        ResetConfiguration(1);
+    }
+    SetLibraryState(AfterLoadDefault(CurrentLibraryState()));
     RefreshParamWindows();
     // The Save button of the panel follows default_lib_loaded.
     if (pui)
@@ -205,13 +336,19 @@ void CVQ9MainFrame::OnLoadDefault(wxCommandEvent &)
 void CVQ9MainFrame::OnImport(wxCommandEvent &)
 {
     wxString path;
-    if (!ChooseFile(this, "Import Corvana Pro library File", kLegacyWildcard, wxFD_OPEN, path))
+    if (!AskToSaveChanges() || !ChooseFile(this, "Import Corvana Pro library File", kLegacyWildcard, wxFD_OPEN, path))
         return;
-    if (ImportCvProLibrary(path) != 0)
+    uint8_t status = 0;
+    {
+        const EditStep step(wxT("Import"));
+        status = ImportCvProLibrary(path);
+    }
+    ShowLibraryLabel();
+    if (status != 0)
         return;
     const LibraryState before = CurrentLibraryState();
     const bool saved = SaveAsWithDialog();
-    ApplyLibraryState(AfterImport(before, FilePath, saved));
+    SetLibraryState(AfterImport(before, FilePath, saved));
     RefreshParamWindows();
 }
 
@@ -246,7 +383,10 @@ void CVQ9MainFrame::OnCloseWindow(wxCloseEvent &event)
             event.Veto();
         return;
     }
-    ShutdownFrame();
+    // A close that cannot be refused (the session ends) asks nothing: the
+    // recovery file keeps the unsaved work for the next start.
+    if (!ShutdownFrame(event.CanVeto()))
+        event.Veto();
 }
 
 void CVQ9MainFrame::CloseIfRequested()
@@ -258,14 +398,18 @@ void CVQ9MainFrame::CloseIfRequested()
     CallAfter([this, force] { Close(force); });
 }
 
-void CVQ9MainFrame::ShutdownFrame()
+bool CVQ9MainFrame::ShutdownFrame(bool may_ask)
 {
     if (closing_)
-        return;
+        return true;
+    if (may_ask && !AskToSaveChanges())
+        return false;
     closing_ = true;
-    // Cancelling the Save as does not stop the exit.
-    if (need_to_save_lib)
-        SaveAsWithDialog();
+    recovery_timer_.Stop();
+    if (need_to_save_lib && !may_ask)
+        KeepRecoveryFile();
+    else
+        RemoveRecoveryFile(recovery_path_);
     ReleasePresetLibrary();
     // Windows of their own would keep the program running after the frame.
     if (pCVQ9App && pCVQ9App->help)
@@ -275,6 +419,7 @@ void CVQ9MainFrame::ShutdownFrame()
         pcurveDialog = nullptr;
     }
     Destroy();
+    return true;
 }
 
 void CVQ9MainFrame::About(wxCommandEvent &)

@@ -5,15 +5,19 @@
 #define CVQ9_MAINFRAME_H
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include <wx/combobox.h>
 #include <wx/event.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/string.h>
+#include <wx/timer.h>
 #include <wx/toolbar.h>
 
 #include "config_tables.h"
+#include "shell_rules.h"
 
 class UserCurvesedition;
 
@@ -36,6 +40,8 @@ enum : int {
     ID_CVQ9_NEW = 5002,     // wxID_NEW
     ID_CVQ9_SAVE = 5003,    // wxID_SAVE
     ID_CVQ9_SAVEAS = 5004,  // wxID_SAVEAS
+    ID_CVQ9_UNDO = 5007,    // wxID_UNDO
+    ID_CVQ9_REDO = 5008,    // wxID_REDO
     ID_CVQ9_HELP = 5009,    // wxID_HELP
     ID_CVQ9_UPLOAD_CURRENT = 10044,
     ID_CVQ9_UPLOAD_ALL = 10045,
@@ -94,6 +100,23 @@ public:
     // or 22 when the file cannot be opened.
     uint8_t ImportCvProLibrary(wxString path);
 
+    // Before a command that replaces or drops the configuration: while edits
+    // are unsaved, asks whether to save them (Save, Don't save, Cancel). True
+    // when the command may go on: the save succeeded, or the user chose to
+    // drop the edits.
+    bool AskToSaveChanges();
+
+    // Edit menu.
+    void OnUndo(wxCommandEvent &event);
+    void OnRedo(wxCommandEvent &event);
+
+    // The recovery library: written while edits are unsaved (the timer's
+    // work, at most once a second and never while a device operation runs),
+    // offered back at start-up.
+    void KeepRecoveryFile();
+    void StartRecovery();
+    void OfferRecovery();
+
     // Save as, with its dialog: true when a file was chosen and written.
     bool SaveAsWithDialog();
     // Save: to FilePath without a dialog, or Save as when there is none.
@@ -107,12 +130,20 @@ private:
     void ShowLibraryLabel();
     // Refreshes the panel's assignment and global tabs.
     void RefreshParamWindows();
-    // Ends the program: the unsaved-library step, the preset buffer, then the frame goes.
-    void ShutdownFrame();
+    // Ends the program: the unsaved-library question, the preset buffer, then
+    // the frame goes. False when the user kept the program open.
+    bool ShutdownFrame(bool may_ask = true);
+    // The library state after a command; a saved or opened library is the
+    // history's saved state and needs no recovery file.
+    void SetLibraryState(const LibraryState &state);
+    void OnRecoveryTimer(wxTimerEvent &event);
     // Paste in the view's right-click menu follows the control Copy.
     void EnableRightClickPaste();
 
     bool closing_ = false;
+    wxTimer recovery_timer_;
+    std::string recovery_path_;
+    std::vector<uint8_t> recovery_written_;
     bool close_requested_ = false;
     bool close_forced_ = false;
 
@@ -128,6 +159,9 @@ extern wxMenuBar *m_pMenu;
 extern wxToolBar *toolBar;
 extern wxComboBox *m_pGroupCombo;
 extern UserCurvesedition *pcurveDialog;
+
+// The configuration in memory came from a recovery library.
+extern bool library_recovered;
 
 // The control clipboard.
 extern All_Params mycontrolCopy;

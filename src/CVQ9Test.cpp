@@ -23,6 +23,7 @@
 #include "cvq9_config_ui.h"
 #include "cvq9_pictures.h"
 #include "cvq9_resources.h"
+#include "edit_history.h"
 #include "libconv.h"
 #include "record_access.h"
 #include "shell_rules.h"
@@ -52,6 +53,12 @@ const MenuEntry kFileMenu[] = {
     {ID_CVQ9_EXPORT_TEXT, "&Export to text file", "Export to text file", false},
     {0, nullptr, nullptr, false},
     {ID_CVQ9_QUIT, "E&xit", "Exit", true},
+};
+
+// Their texts follow the steps to undo and redo (edit_history.cpp).
+const MenuEntry kEditMenu[] = {
+    {ID_CVQ9_UNDO, "&Undo\tCtrl+Z", "Undo", false},
+    {ID_CVQ9_REDO, "&Redo\tCtrl+Y", "Redo", false},
 };
 
 const MenuEntry kControlMenu[] = {
@@ -253,6 +260,7 @@ bool CVQ9App::OnInit()
     wxMenu *help_menu = BuildMenu(kHelpMenu);
     m_pMenu = new wxMenuBar;
     m_pMenu->Append(pFileMenu, wxT("&Library file"));
+    m_pMenu->Append(BuildMenu(kEditMenu), wxT("&Edit"));
     m_pMenu->Append(pParamMenu, wxT("&Control"));
     m_pMenu->Append(pGroupMenu, wxT("&Group"));
     m_pMenu->Append(help_menu, wxT("&Help"));
@@ -336,6 +344,14 @@ bool CVQ9App::OnInit()
     // 20. Until a device is identified or offline mode is chosen only Exit,
     // Help and About are usable.
     toolBar->Enable(false);
+
+    // Unsaved work left by a run that did not end normally is offered back,
+    // and from now on kept while edits are unsaved.
+    ForgetEdits();
+    EditHistory().MarkSaved();
+    library_recovered = false;
+    m_pCVQ9MainFrame->OfferRecovery();
+    m_pCVQ9MainFrame->StartRecovery();
     return true;
 }
 
@@ -382,6 +398,7 @@ void CVQ9App::OnComboGroupChange(wxCommandEvent &)
     if (position < 0 || position >= static_cast<int>(GROUP_NB))
         return;
     CurrentGroup = static_cast<unsigned>(position);
+    EditHistory().CloseMerging();
     settings::SetCurrentGroup(CurrentGroup);
     if (pui) {
         pui->UpdateWholeParamWindows();

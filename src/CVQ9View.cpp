@@ -11,6 +11,7 @@
 #include "cvq9_config_ui.h"
 #include "cvq9_pictures.h"
 #include "cvq9_resources.h"
+#include "edit_history.h"
 #include "panel_selection.h"
 #include "settings.h"
 
@@ -268,7 +269,9 @@ void CVQ9View::OnMouseLButtonDown(wxMouseEvent &event)
     // Controls processed before a refusal keep their effect, as one control
     // after the other would have.
     if (outcome.hit) {
-        all_selected_ctrl = selection.selected;
+        // Typing after another selection is a step of its own.
+    EditHistory().CloseMerging();
+    all_selected_ctrl = selection.selected;
         ControlIndex = selection.control_index;
         arrSelectedItems.Clear();
         for (unsigned index : selection.drawn)

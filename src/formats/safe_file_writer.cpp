@@ -53,7 +53,9 @@ bool SafeFileWriter::Open(const std::string &path)
     const bool target_exists = stat(target_path_.c_str(), &target_st) == 0;
     // A read-only library stays read-only: the rename below would replace it
     // whatever its permissions say.
-    if (target_exists && faccessat(AT_FDCWD, target_path_.c_str(), W_OK, AT_EACCESS) != 0) {
+    // Only a regular file is replaced: a device, a pipe or a folder is no library.
+    if (target_exists &&
+        (!S_ISREG(target_st.st_mode) || faccessat(AT_FDCWD, target_path_.c_str(), W_OK, AT_EACCESS) != 0)) {
         target_path_.clear();
         return false;
     }

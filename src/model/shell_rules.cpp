@@ -95,9 +95,18 @@ LibraryState AfterSaveAs(const LibraryState &s, const std::wstring &path, bool s
     return saved ? LibraryState{path, false, false} : s;
 }
 
-LibraryState AfterSaveToCurrentFile(const LibraryState &s, bool)
+LibraryState AfterSaveToCurrentFile(const LibraryState &s, bool saved)
 {
-    return s;
+    // Saved to its file, the library holds nothing unsaved any more.
+    return saved ? LibraryState{s.file_path, false, s.default_loaded} : s;
+}
+
+std::wstring LibraryLabelText(const std::wstring &path, bool unsaved, bool recovered)
+{
+    std::wstring text = path.empty() ? (recovered ? L"recovered work" : L"-") : path;
+    if (unsaved)
+        text += L" (unsaved)";
+    return text;
 }
 
 LibraryState AfterLoadDefault(const LibraryState &s)

@@ -49,6 +49,10 @@ LibraryState AfterNew(const LibraryState &s, const std::wstring &path);
 LibraryState AfterOpen(const LibraryState &s, const std::wstring &path, bool loaded);
 LibraryState AfterSaveAs(const LibraryState &s, const std::wstring &path, bool saved);
 LibraryState AfterSaveToCurrentFile(const LibraryState &s, bool saved);
+// The library label at the bottom of the window: the file's path ("-" when
+// there is none, "recovered work" for a restored recovery library), marked
+// " (unsaved)" while edits are unsaved.
+std::wstring LibraryLabelText(const std::wstring &path, bool unsaved, bool recovered);
 LibraryState AfterLoadDefault(const LibraryState &s);
 // An import changes the configuration: it is unsaved until its Save as
 // succeeds (`saved` is false when that dialog was cancelled or the save failed).

@@ -1,0 +1,291 @@
+// Never losing work: the question before unsaved edits go, undo and redo of
+// every kind of edit through the real windows, and the recovery library.
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <wx/button.h>
+#include <wx/menu.h>
+
+#include "CVQ9Mainframe.h"
+#include "CVQ9View.h"
+#include "cvq9_config_ui.h"
+#include "edit_history.h"
+#include "gui_fixture.h"
+#include "library_file.h"
+#include "panel_test_support.h"
+#include "record_access.h"
+#include "recovery_file.h"
+#include "usercurvesedition.h"
+
+namespace {
+
+wxString MenuText(int id)
+{
+    return m_pMenu->FindItem(id)->GetItemLabelText();
+}
+
+void PressButton(wxWindow *window, int id)
+{
+    wxCommandEvent event(wxEVT_BUTTON, id);
+    Deliver(window, event);
+}
+
+}  // namespace
+
+class EditHistoryTest : public GuiFixture
+{
+protected:
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        // The recovery library goes to this test's home folder.
+        const char *data = std::getenv("XDG_DATA_HOME");
+        had_data_home_ = data != nullptr;
+        if (data)
+            data_home_ = data;
+        unsetenv("XDG_DATA_HOME");
+        Start();
+    }
+
+    void TearDown() override
+    {
+        GuiFixture::TearDown();
+        if (had_data_home_)
+            setenv("XDG_DATA_HOME", data_home_.c_str(), 1);
+    }
+
+    void Start()
+    {
+        StartApp();
+        ClickCheck(pui->wxCheckBoxOffline, true);
+        dialogs.Clear();
+    }
+
+    // Ends the program as a crash would: no question, no clean-up.
+    void Kill()
+    {
+        need_to_save_lib = false;
+        m_pCVQ9MainFrame->Destroy();
+        FinishShutdown();
+    }
+
+    std::string RecoveryPath() const { return HomePath(".local/share/cvq9_config_soft/recovery.cvq").utf8_string(); }
+
+    // The answer to the next questions, by their button.
+    void Answer(int answer)
+    {
+        dialogs.message_answer = [answer](const RecordedMessage &m) { return (m.style & wxYES_NO) ? answer : wxID_OK; };
+    }
+
+private:
+    bool had_data_home_ = false;
+    std::string data_home_;
+};
+
+TEST_F(EditHistoryTest, MixedEditsUndoToTheStartAndRedoToTheEndShowingWhatTheyChanged)
+{
+    const wxString lib = HomePath("new.cvq");
+    struct Edit {
+        const char *name;
+        std::function<void()> make;
+    };
+    const std::vector<Edit> edits = {
+        {"Load default", [this] { SendCommand(ID_CVQ9_LOAD_DEFAULT); }},
+        {"Max value",
+         [this] {
+             SelectGroupInCombo(2);
+             all_selected_ctrl = {10, 12};
+             ControlIndex = 12;
+             SelectPage(PAGE_ASSIGN_USER);
+             // Typing in one field is one step.
+             SpinTo(pui->SpinCtrlMaxValue, 99);
+             SpinTo(pui->SpinCtrlMaxValue, 98);
+         }},
+        {"Auto-send at startup",
+         [] {
+             SelectPage(PAGE_ASSIGN_STD);
+             ClickCheck(pui->CheckboxAutosend, true);
+         }},
+        {"CC#7 : Volume",
+         [] {
+             SelectPage(PAGE_ASSIGN_USER);
+             SelectCombo(pui->wxComboBoxStdTemplateCtrl, 12);
+         }},
+        {"Group name", [] { pui->wxTextCtrlGroupName->SetValue(wxT("Brass")); }},
+        {"Paste control 20",
+         [this] {
+             SendCommand(ID_CVQ9_COPY);
+             ControlIndex = 20;
+             SendCommand(ID_CVQ9_PASTE);
+         }},
+        {"Enable LFO", [] { ClickCheck(pui->CheckboxLFOState, true); }},
+        {"User curves",
+         [] {
+             pcurveDialog->wxComboBoxResetCurve->SetValue(wxT("Log"));
+             PressButton(pcurveDialog->wxButtonGenerateCurve, pcurveDialog->wxButtonGenerateCurve->GetId());
+         }},
+        {"Clear group 2", [this] { SendCommand(ID_CVQ9_CLEAR_GROUP); }},
+        {"New",
+         [this, lib] {
+             Answer(wxID_NO);
+             dialogs.AnswerFileDialog(lib);
+             SendCommand(ID_CVQ9_NEW);
+         }},
+    };
+    std::vector<TablesSnapshot> states{TablesSnapshot()};
+    for (const Edit &edit : edits) {
+        edit.make();
+        Pump();
+        states.push_back(TablesSnapshot());
+        EXPECT_NE(states.back(), states[states.size() - 2]) << edit.name << " changed nothing";
+        EXPECT_EQ(MenuText(ID_CVQ9_UNDO), wxString("Undo ") + edit.name);
+    }
+    for (size_t i = edits.size(); i > 0; --i) {
+        SendCommand(ID_CVQ9_UNDO);
+        EXPECT_TABLES_EQ(states[i - 1], TablesSnapshot()) << "undoing " << edits[i - 1].name;
+        if (std::string(edits[i - 1].name) == "Paste control 20") {
+            // The step's group and control are what the windows show.
+            EXPECT_EQ(CurrentGroup, 2u);
+            EXPECT_EQ(all_selected_ctrl, std::vector<int>{20});
+            EXPECT_EQ(m_pGroupCombo->GetSelection(), 2);
+            EXPECT_EQ(pCVQ9View->DrawnIndices(), std::vector<unsigned>{20});
+            EXPECT_EQ(pui->wxStaticTextCtrlNb->GetLabel(), "20");
+        }
+    }
+    Pump();
+    EXPECT_FALSE(m_pMenu->FindItem(ID_CVQ9_UNDO)->IsEnabled());
+    EXPECT_FALSE(need_to_save_lib) << "back at the state the program started with";
+    for (size_t i = 0; i < edits.size(); ++i) {
+        SendCommand(ID_CVQ9_REDO);
+        EXPECT_TABLES_EQ(states[i + 1], TablesSnapshot()) << "redoing " << edits[i].name;
+    }
+    EXPECT_TRUE(need_to_save_lib);
+}
+
+TEST_F(EditHistoryTest, UnsavedEditsAreOfferedBeforeEveryCommandThatDropsThem)
+{
+    const wxString lib = HomePath("lib.cvq");
+    struct Command {
+        const char *name;
+        std::function<void()> run;
+        std::function<bool()> ran;  // the command went ahead
+    };
+    auto app_closed = [this] { return !AppRunning() || !m_pCVQ9MainFrame || m_pCVQ9MainFrame->IsBeingDeleted(); };
+    auto file_dialog = [this](const char *title) {
+        return [this, title] { return !dialogs.file_dialogs.empty() && dialogs.file_dialogs[0].title == title; };
+    };
+    const std::vector<Command> commands = {
+        {"New", [this] { SendCommand(ID_CVQ9_NEW); }, file_dialog("New CVQ9 library File")},
+        {"Open", [this] { SendCommand(ID_CVQ9_OPEN); }, file_dialog("Open CVQ9 library File")},
+        {"Import", [this] { SendCommand(ID_CVQ9_IMPORT); }, file_dialog("Import Corvana Pro library File")},
+        {"Load default", [this] { SendCommand(ID_CVQ9_LOAD_DEFAULT); }, [] { return default_lib_loaded; }},
+        {"Load All from library",
+         [] { PressButton(pui->wxButtonLoadAllFromLib, pui->wxButtonLoadAllFromLib->GetId()); },
+         [lib] { return BuildLibraryImage() == ReadFileBytes(lib); }},
+        {"Upload All", [] { PressButton(pui->wxButtonUploadAllFromQ9, pui->wxButtonUploadAllFromQ9->GetId()); },
+         [this] { return !dialogs.WithCaption(wxT("MIDI error")).empty(); }},
+        {"Exit", [this] { SendCommand(ID_CVQ9_QUIT); }, app_closed},
+        {"Close box", [this] { m_pCVQ9MainFrame->Close(false); }, app_closed},
+    };
+    // Save that succeeds, Save that the checks refuse, Don't save, Cancel.
+    enum Reply { SaveOk, SaveRefused, DontSave, Cancel };
+    for (const Command &command : commands) {
+        for (Reply answer : {SaveOk, SaveRefused, DontSave, Cancel}) {
+            SCOPED_TRACE(std::string(command.name) + " answered " +
+                         (answer == SaveOk        ? "Save"
+                          : answer == SaveRefused ? "Save, refused"
+                          : answer == DontSave    ? "Don't save"
+                                                  : "Cancel"));
+            if (!AppRunning())
+                Start();
+            ResetConfiguration(1);
+            ASSERT_EQ(SaveLibraryFile(lib.utf8_string()).status, LibraryFileStatus::Ok);
+            FilePath = lib.ToStdWstring();
+            mycontrol[1][10].ctrl_value_min = 5;  // the unsaved edit
+            if (answer == SaveRefused) {
+                mycontrol[1][11].ctrl_value_min = 120;  // above its maximum: the check refuses the save
+                mycontrol[1][11].ctrl_value_max = 10;
+            }
+            need_to_save_lib = true;
+            default_lib_loaded = false;
+            dialogs.Clear();
+            Answer(answer == DontSave ? wxID_NO : answer == Cancel ? wxID_CANCEL : wxID_YES);
+            command.run();
+            Pump();
+            ASSERT_FALSE(dialogs.messages.empty());
+            EXPECT_EQ(dialogs.messages[0].text, "Save the changes to lib.cvq?");
+            const bool saved = ReadFileBytes(lib)[LibraryEntryOffset(1, 10) + 7] == 5;
+            EXPECT_EQ(saved, answer == SaveOk);
+            EXPECT_EQ(command.ran(), answer == SaveOk || answer == DontSave);
+            if (AppRunning() && app_closed())
+                FinishShutdown();
+        }
+    }
+    if (!AppRunning())
+        Start();
+    ResetConfiguration(1);
+    FilePath.clear();
+    need_to_save_lib = true;
+    dialogs.Clear();
+    Answer(wxID_CANCEL);
+    SendCommand(ID_CVQ9_LOAD_DEFAULT);
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages[0].text, "Save the changes to the current library?");
+}
+
+TEST_F(EditHistoryTest, AKilledProgramsUnsavedWorkIsOfferedBack)
+{
+    auto offers = [this] {
+        std::vector<RecordedMessage> found;
+        for (const RecordedMessage &m : dialogs.messages)
+            if (m.text.StartsWith(wxT("The editor was not closed normally. Restore the unsaved work from ")))
+                found.push_back(m);
+        return found.size();
+    };
+    SendCommand(ID_CVQ9_LOAD_DEFAULT);
+    SelectPage(PAGE_ASSIGN_USER);
+    SpinTo(pui->SpinCtrlMaxValue, 42);
+    m_pCVQ9MainFrame->KeepRecoveryFile();  // the timer's work
+    const std::vector<uint8_t> unsaved = BuildLibraryImage();
+    EXPECT_EQ(ReadFileBytes(wxString::FromUTF8(RecoveryPath())), unsaved);
+    Kill();
+
+    // Discard: the work is dropped and not offered again.
+    dialogs.Clear();
+    Answer(wxID_NO);
+    StartApp();
+    EXPECT_EQ(offers(), 1u);
+    EXPECT_NE(BuildLibraryImage(), unsaved);
+    Kill();
+    dialogs.Clear();
+    StartApp();
+    EXPECT_EQ(offers(), 0u);
+    Kill();
+
+    // Restore: the work comes back, unsaved, until a save ends the recovery.
+    ASSERT_TRUE(WriteRecoveryFile(RecoveryPath(), unsaved));
+    dialogs.Clear();
+    Answer(wxID_YES);
+    StartApp();
+    EXPECT_EQ(offers(), 1u);
+    EXPECT_EQ(BuildLibraryImage(), unsaved);
+    EXPECT_TRUE(need_to_save_lib);
+    EXPECT_EQ(pui->wxStaticTextLibraryFile->GetLabel(), "recovered work (unsaved)");
+    const wxString saved = HomePath("saved.cvq");
+    dialogs.AnswerFileDialog(saved);
+    ExitByCommand();
+    EXPECT_EQ(ReadFileBytes(saved), unsaved);
+    EXPECT_FALSE(FileExists(wxString::FromUTF8(RecoveryPath())));
+
+    // A damaged one is reported, set aside, and the program starts empty.
+    ASSERT_TRUE(WriteRecoveryFile(RecoveryPath(), std::vector<uint8_t>(unsaved.begin(), unsaved.begin() + 100)));
+    dialogs.Clear();
+    StartApp();
+    EXPECT_EQ(offers(), 0u);
+    const auto reports = dialogs.WithCaption(wxT("File I/O Error..."));
+    ASSERT_EQ(reports.size(), 1u) << dialogs.Describe();
+    EXPECT_TRUE(reports[0].text.StartsWith(wxT("The recovery file was damaged and was set aside as ")));
+    EXPECT_FALSE(FileExists(wxString::FromUTF8(RecoveryPath())));
+}
