@@ -935,10 +935,12 @@ TEST_F(TransfersGui, RoundTripOfTheWholeConfiguration)
     EXPECT_TRUE(MidiErrors().empty()) << dialogs.Describe();
     EXPECT_TRUE(SameRecord(q9.midi[20][66], mycontrol[20][66]));
 
-    // Clear: a new, empty library.
+    // Clear: a new, empty library, the edits dropped.
+    dialogs.message_answer = [](const RecordedMessage &) { return wxID_NO; };
     dialogs.AnswerFileDialog(HomePath(wxT("fresh.cvq")));
     SendCommand(ID_CVQ9_NEW);
-    ASSERT_NE(original.controls, TablesSnapshot().controls);
+    const TablesSnapshot fresh;
+    ASSERT_NE(original.controls, fresh.controls);
     Click(pui->wxButtonUploadAllFromQ9);
     EXPECT_TRUE(MidiErrors().empty()) << dialogs.Describe();
     const TablesSnapshot uploaded;
@@ -950,6 +952,13 @@ TEST_F(TransfersGui, RoundTripOfTheWholeConfiguration)
         ASSERT_EQ(LcdBytes(original.lcd[i]), LcdBytes(uploaded.lcd[i])) << "entry " << i;
     }
     ExpectIdle();
+
+    // The upload is one step: undone to the new library, redone to what came.
+    EXPECT_EQ(wxT("Undo Upload All"), m_pMenu->FindItem(ID_CVQ9_UNDO)->GetItemLabelText());
+    SendCommand(ID_CVQ9_UNDO);
+    EXPECT_TABLES_EQ(fresh, TablesSnapshot());
+    SendCommand(ID_CVQ9_REDO);
+    EXPECT_TABLES_EQ(uploaded, TablesSnapshot());
 }
 
 }  // namespace
