@@ -112,7 +112,8 @@ wxEND_EVENT_TABLE()
 CVQ9MainFrame::CVQ9MainFrame(wxFrame *frame, const wxString &title, int x, int y, int w, int h, long style)
     : wxFrame(frame, wxID_ANY, title, wxPoint(x, y), wxSize(w, h), style), mygroupCopy(0), recovery_timer_(this)
 {
-    recovery_timer_.Bind(wxEVT_TIMER, &CVQ9MainFrame::OnRecoveryTimer, this);
+    // The timer tells its owner, this frame.
+    Bind(wxEVT_TIMER, &CVQ9MainFrame::OnRecoveryTimer, this, recovery_timer_.GetId());
     // Ctrl+Shift+Z redoes too, beside the menu's Ctrl+Y.
     wxAcceleratorEntry redo(wxACCEL_CTRL | wxACCEL_SHIFT, 'Z', ID_CVQ9_REDO);
     SetAcceleratorTable(wxAcceleratorTable(1, &redo));

@@ -115,6 +115,7 @@ public:
     // offered back at start-up.
     void KeepRecoveryFile();
     void StartRecovery();
+    wxTimer &RecoveryTimer() { return recovery_timer_; }
     void OfferRecovery();
 
     // Save as, with its dialog: true when a file was chosen and written.

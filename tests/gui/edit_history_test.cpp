@@ -247,7 +247,7 @@ TEST_F(EditHistoryTest, AKilledProgramsUnsavedWorkIsOfferedBack)
     SendCommand(ID_CVQ9_LOAD_DEFAULT);
     SelectPage(PAGE_ASSIGN_USER);
     SpinTo(pui->SpinCtrlMaxValue, 42);
-    m_pCVQ9MainFrame->KeepRecoveryFile();  // the timer's work
+    m_pCVQ9MainFrame->RecoveryTimer().Notify();  // as its second ends
     const std::vector<uint8_t> unsaved = BuildLibraryImage();
     EXPECT_EQ(ReadFileBytes(wxString::FromUTF8(RecoveryPath())), unsaved);
     Kill();
