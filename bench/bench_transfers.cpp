@@ -159,6 +159,7 @@ TEST_F(BenchTransfers, CancelEndsARunningWaitWithinMilliseconds)
             int missed = 0, within_5 = 0;
             for (int run = 0; run < 20; ++run) {
                 ResetConfiguration(upload ? 0 : 1);
+                need_to_save_lib = false;  // no question before an upload
                 dialogs.Clear();
                 boxed_seen = false;
                 posted = 0;
@@ -292,6 +293,7 @@ TEST_F(BenchTransfers, DownloadAllAndUploadAllOfEveryGroup)
     Pump();
     Run("download all", pui->wxButtonDownloadAllToQ9);
     ResetConfiguration(0);
+    need_to_save_lib = false;  // no question before the upload
     Run("upload all", pui->wxButtonUploadAllFromQ9);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
 }

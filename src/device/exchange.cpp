@@ -148,8 +148,12 @@ int WaitSysexAnswer(int action, uint8_t *sysex_in, const AnswerTarget &target, u
         }
         collector.Start();
         while (timer_wait < timeout && !collector.Ended()) {
+            // What is already waiting is read in one step, up to the end of
+            // the message (what follows it waits for the next message) and
+            // at most twice an answer's worth, so that a device that never
+            // stops sending cannot hold the wait inside one step.
             PmEvent event;
-            if (ReadOneEvent(event))
+            for (unsigned n = 0; n < EVENTS_PER_STEP && !collector.Ended() && ReadOneEvent(event); ++n)
                 collector.Feed(event.message);
             if (step)
                 step(timer_wait);

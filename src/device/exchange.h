@@ -29,6 +29,8 @@ enum : int {
 };
 
 constexpr unsigned WAIT_STEPS_DEFAULT = 5000;  // every exchange waits up to 5000 steps of 1 ms
+// Events read at most in one step: twice the events of the longest answer.
+constexpr unsigned EVENTS_PER_STEP = 2 * SYSEX_BUFFER_SIZE / 4;
 
 // Collects one SysEx message from PortMidi events into a 128-byte buffer.
 // Bytes before a 0xF0 start are dropped; bytes beyond the buffer are dropped
