@@ -140,6 +140,23 @@ Q9Text Text(const char *ascii)
     return text;
 }
 
+std::vector<uint8_t> HexBytes(const std::string &text)
+{
+    std::vector<uint8_t> bytes;
+    std::istringstream in(text);
+    unsigned value;
+    while (in >> std::hex >> value)
+        bytes.push_back(static_cast<uint8_t>(value));
+    return bytes;
+}
+
+All_Params FilledRecord(uint8_t value)
+{
+    All_Params record;
+    std::memset(&record, value, sizeof record);
+    return record;
+}
+
 void FillRandomConfiguration(uint32_t seed)
 {
     std::mt19937 random(seed);

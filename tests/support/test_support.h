@@ -40,6 +40,12 @@ std::string ReadFileText(const std::string &path);
 // A text of one character per byte of `ascii`.
 Q9Text Text(const char *ascii);
 
+// The bytes written as hexadecimal numbers separated by spaces ("F0 00 7F").
+std::vector<uint8_t> HexBytes(const std::string &text);
+
+// A record whose 32 bytes all hold `value`.
+All_Params FilledRecord(uint8_t value);
+
 // Every table filled with random contents: texts mostly printable, some above
 // 255 (never with low 8 bits of 0), some ending in the stored form's NUL.
 void FillRandomConfiguration(uint32_t seed);
