@@ -1,373 +1,171 @@
 // User curves: the generated models, the text form and its check, the
 // two-page check of "Check && Exit", and the plotted value.
+#include <gtest/gtest.h>
+
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "curve_models.h"
 
 namespace {
 
-struct Curve {
-    uint8_t points[kCurvePoints];
-    explicit Curve(uint8_t fill = 0) { std::memset(points, fill, sizeof points); }
-};
+using Curve = std::vector<uint8_t>;
 
 Curve Generated(const wchar_t *name)
 {
-    Curve c(0xAA);
-    EXPECT_TRUE(GenerateCurve(name, c.points)) << "model " << std::string(name, name + std::wcslen(name));
+    Curve c(kCurvePoints, 0xAA);
+    EXPECT_TRUE(GenerateCurve(name, c.data()));
     return c;
 }
 
-// A text of `lines` lines holding `value` each.
-std::wstring Lines(size_t lines, const std::wstring &value)
+// A text of 128 lines of `fill`, line `line` (if any) holding `content`.
+std::wstring Lines(const std::wstring &fill, size_t line = kCurvePoints, const std::wstring &content = L"")
 {
     std::wstring text;
-    for (size_t i = 0; i < lines; ++i) {
-        if (i)
-            text += L'\n';
-        text += value;
-    }
-    return text;
-}
-
-// A valid 128-line text with line `line` replaced by `content`.
-std::wstring WithLine(size_t line, const std::wstring &content, const std::wstring &fill = L"5")
-{
-    std::wstring text;
-    for (size_t i = 0; i < kCurvePoints; ++i) {
-        if (i)
-            text += L'\n';
-        text += (i == line) ? content : fill;
-    }
+    for (size_t i = 0; i < kCurvePoints; ++i)
+        text += (i ? L"\n" : L"") + (i == line ? content : fill);
     return text;
 }
 
 }  // namespace
 
-// ---- Models -----------------------------------------------------------------
-
-TEST(CurveModelNames, ListOrderAndLookup)
+TEST(CurveModels, NamesAndGeneratedPoints)
 {
-    const wchar_t *expected[] = {L"Zeros",   L"Linear", L"Inv Linear", L"Log",
-                                 L"Inv Log", L"Expo",   L"Inv Expo",   L"Random"};
     for (size_t i = 0; i < kCurveModelCount; ++i) {
-        EXPECT_STREQ(expected[i], CurveModelName(static_cast<CurveModel>(i)));
         CurveModel m = CurveModel::Zeros;
-        ASSERT_TRUE(CurveModelFromName(expected[i], &m));
-        EXPECT_EQ(static_cast<CurveModel>(i), m);
+        ASSERT_TRUE(CurveModelFromName(CurveModelName(static_cast<CurveModel>(i)), &m));
+        EXPECT_EQ(static_cast<size_t>(m), i);
     }
     CurveModel m = CurveModel::Expo;
-    EXPECT_FALSE(CurveModelFromName(L"linear", &m));
-    EXPECT_FALSE(CurveModelFromName(L"Log.", &m));
-    EXPECT_FALSE(CurveModelFromName(L"", &m));
-    EXPECT_EQ(CurveModel::Expo, m);
-}
+    for (const wchar_t *unknown : {L"linear", L"Log.", L"", L"Sine"}) {
+        EXPECT_FALSE(CurveModelFromName(unknown, &m));
+        Curve c(kCurvePoints, 33);
+        EXPECT_FALSE(GenerateCurve(unknown, c.data()));
+        EXPECT_EQ(c, Curve(kCurvePoints, 33));
+    }
+    EXPECT_EQ(m, CurveModel::Expo);
 
-TEST(CurveModels, ZerosAndLinear)
-{
-    const Curve zeros = Generated(L"Zeros");
-    const Curve linear = Generated(L"Linear");
-    const Curve inv = Generated(L"Inv Linear");
+    const Curve zeros = Generated(L"Zeros"), linear = Generated(L"Linear"), inv_linear = Generated(L"Inv Linear");
+    const Curve log = Generated(L"Log"), inv_log = Generated(L"Inv Log");
+    const Curve expo = Generated(L"Expo"), inv_expo = Generated(L"Inv Expo");
     for (size_t i = 0; i < kCurvePoints; ++i) {
-        EXPECT_EQ(0, zeros.points[i]);
-        EXPECT_EQ(i, linear.points[i]);
-        EXPECT_EQ(127 - i, inv.points[i]);
+        EXPECT_EQ(zeros[i], 0);
+        EXPECT_EQ(linear[i], i);
+        EXPECT_EQ(inv_linear[i], 127 - i);
+        EXPECT_EQ(inv_log[i], 127 - log[i]);
+        EXPECT_EQ(inv_expo[i], 127 - expo[i]);
+        EXPECT_LE(log[i], 127);
+        EXPECT_LE(expo[i], 127);
+        EXPECT_TRUE(i == 0 || (log[i] >= log[i - 1] && expo[i] >= expo[i - 1])) << "rising at " << i;
     }
-    EXPECT_EQ(127, inv.points[0]);
-    EXPECT_EQ(0, inv.points[127]);
-}
-
-TEST(CurveModels, LogAtListedPoints)
-{
-    const Curve log = Generated(L"Log");
-    const int first[] = {0, 9, 18, 28, 36, 42};
-    for (size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(first[i], log.points[i]) << "i = " << i;
-    EXPECT_EQ(60, log.points[10]);
-    EXPECT_EQ(120, log.points[100]);
-    EXPECT_EQ(127, log.points[127]);
-    for (size_t i = 1; i < kCurvePoints; ++i)
-        EXPECT_GE(log.points[i], log.points[i - 1]) << "not rising at " << i;
-}
-
-TEST(CurveModels, InvLogMirrorsLog)
-{
-    const Curve log = Generated(L"Log");
-    const Curve inv = Generated(L"Inv Log");
-    EXPECT_EQ(127, inv.points[0]);
-    EXPECT_EQ(118, inv.points[1]);
-    EXPECT_EQ(0, inv.points[127]);
-    for (size_t i = 0; i < kCurvePoints; ++i)
-        EXPECT_EQ(127 - log.points[i], inv.points[i]) << "i = " << i;
-}
-
-TEST(CurveModels, ExpoAtListedPoints)
-{
-    const Curve expo = Generated(L"Expo");
-    for (size_t i = 0; i < 8; ++i)
-        EXPECT_EQ(0, expo.points[i]) << "i = " << i;
-    EXPECT_EQ(1, expo.points[8]);
-    EXPECT_EQ(2, expo.points[26]);
-    EXPECT_EQ(45, expo.points[100]);
-    EXPECT_EQ(127, expo.points[127]);
-}
-
-TEST(CurveModels, InvExpoAtListedPoints)
-{
-    const Curve inv = Generated(L"Inv Expo");
-    for (size_t i = 0; i < 8; ++i)
-        EXPECT_EQ(127, inv.points[i]) << "i = " << i;
-    EXPECT_EQ(126, inv.points[8]);
-    EXPECT_EQ(82, inv.points[100]);
-    EXPECT_EQ(0, inv.points[127]);
-}
-
-TEST(CurveModels, EveryModelStaysInRange)
-{
-    for (size_t m = 0; m < kCurveModelCount; ++m) {
-        const Curve c = Generated(CurveModelName(static_cast<CurveModel>(m)));
-        for (size_t i = 0; i < kCurvePoints; ++i)
-            EXPECT_LE(c.points[i], 127) << CurveModelName(static_cast<CurveModel>(m)) << " at " << i;
-    }
+    EXPECT_EQ(Curve(log.begin(), log.begin() + 6), Curve({0, 9, 18, 28, 36, 42}));
+    EXPECT_EQ(Curve({log[10], log[100], log[127]}), Curve({60, 120, 127}));
+    EXPECT_EQ(Curve(expo.begin(), expo.begin() + 9), Curve({0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(Curve({expo[26], expo[100], expo[127]}), Curve({2, 45, 127}));
 }
 
 TEST(CurveModels, RandomTakesEachDrawModulo127)
 {
-    int next = 0;
     const std::vector<int> draws = {0, 126, 127, 128, 254, 1000, 32767};
-    Curve c;
-    ASSERT_TRUE(GenerateCurve(L"Random", c.points, [&] { return draws[static_cast<size_t>(next++) % draws.size()]; }));
-    EXPECT_EQ(128, next);  // one draw per point, in order
-    const int expected[] = {0, 126, 0, 1, 0, 1000 % 127, 32767 % 127};
-    for (size_t i = 0; i < draws.size(); ++i)
-        EXPECT_EQ(expected[i], c.points[i]) << "i = " << i;
+    size_t next = 0;
+    Curve c(kCurvePoints);
+    ASSERT_TRUE(GenerateCurve(L"Random", c.data(), [&] { return draws[next++ % draws.size()]; }));
+    EXPECT_EQ(next, 128u) << "one draw per point, in order";
+    EXPECT_EQ(Curve(c.begin(), c.begin() + 7), Curve({0, 126, 0, 1, 0, 1000 % 127, 32767 % 127}));
+    ASSERT_TRUE(GenerateCurve(L"Random", c.data()));
+    for (uint8_t point : c)
+        EXPECT_LE(point, 126);
 }
 
-TEST(CurveModels, RandomByDefaultNeverReaches127)
-{
-    Curve c(200);
-    ASSERT_TRUE(GenerateCurve(L"Random", c.points));
-    for (size_t i = 0; i < kCurvePoints; ++i)
-        EXPECT_LE(c.points[i], 126);
-}
-
-TEST(CurveModels, UnknownNameLeavesCurveUnchanged)
-{
-    Curve c(33);
-    EXPECT_FALSE(GenerateCurve(L"Sine", c.points));
-    EXPECT_FALSE(GenerateCurve(L"", c.points));
-    for (size_t i = 0; i < kCurvePoints; ++i)
-        EXPECT_EQ(33, c.points[i]);
-}
-
-// ---- Text form ----------------------------------------------------------------
-
-TEST(CurveText, DisplayedCurveHas128LinesAndNoFinalBreak)
-{
-    const Curve linear = Generated(L"Linear");
-    const std::wstring text = CurveToText(linear.points);
-    EXPECT_EQ(128u, CurveTextLineCount(text));
-    EXPECT_EQ(0u, text.find(L"0\n1\n2\n"));
-    EXPECT_EQ(L"\n127", text.substr(text.size() - 4));
-    EXPECT_NE(L'\n', text.back());
-}
-
-TEST(CurveText, LineCountIsBreaksPlusOne)
-{
-    EXPECT_EQ(1u, CurveTextLineCount(L""));
-    EXPECT_EQ(1u, CurveTextLineCount(L"12"));
-    EXPECT_EQ(2u, CurveTextLineCount(L"12\n"));
-    EXPECT_EQ(3u, CurveTextLineCount(L"\n\n"));
-}
-
-TEST(CurveText, DisplayedTextChecksBackToTheSameCurve)
+TEST(CurveText, DisplayedTextHas128LinesAndChecksBackToTheSameCurve)
 {
     const Curve log = Generated(L"Log");
-    Curve back(0xEE);
-    EXPECT_TRUE(CheckCurveText(CurveToText(log.points), back.points).ok());
-    EXPECT_EQ(0, std::memcmp(log.points, back.points, kCurvePoints));
+    const std::wstring text = CurveToText(log.data());
+    EXPECT_EQ(CurveTextLineCount(text), 128u);
+    EXPECT_EQ(text.substr(0, 6), L"0\n9\n18");
+    EXPECT_EQ(text.substr(text.size() - 4), L"\n127");
+    Curve back(kCurvePoints, 0xEE);
+    EXPECT_TRUE(CheckCurveText(text, back.data()).ok());
+    EXPECT_EQ(back, log);
+    EXPECT_EQ(CurveCheckMessage(CurveCheck()), L"");
+    EXPECT_EQ(CurveTextLineCount(L""), 1u);
+    EXPECT_EQ(CurveTextLineCount(L"\n\n"), 3u);
 }
 
-// ---- Check of the text ------------------------------------------------------------
-
-TEST(CurveCheckLineCount, TrailingBreakGives129)
+TEST(CurveText, CheckStoresEachLineUntilTheFirstFault)
 {
-    const Curve linear = Generated(L"Linear");
-    Curve target(7);
-    const CurveCheck check = CheckCurveText(CurveToText(linear.points) + L"\n", target.points);
-    EXPECT_EQ(CurveFault::LineCount, check.fault);
-    EXPECT_EQ(129u, check.value);
-    EXPECT_EQ(L"Uncorrect number of values\n(128 values required, found 129)", CurveCheckMessage(check));
-    for (size_t i = 0; i < kCurvePoints; ++i)
-        EXPECT_EQ(7, target.points[i]) << "a wrong count stores nothing";
-}
-
-TEST(CurveCheckLineCount, TooFewAndEmpty)
-{
-    Curve target;
-    CurveCheck check = CheckCurveText(Lines(127, L"1"), target.points);
-    EXPECT_EQ(CurveFault::LineCount, check.fault);
-    EXPECT_EQ(127u, check.value);
-    check = CheckCurveText(L"", target.points);
-    EXPECT_EQ(CurveFault::LineCount, check.fault);
-    EXPECT_EQ(1u, check.value);
-    EXPECT_EQ(L"Uncorrect number of values\n(128 values required, found 1)", CurveCheckMessage(check));
-}
-
-TEST(CurveCheckCharacters, LetterInLineIsReportedWithItsIndex)
-{
-    Curve target(99);
-    const CurveCheck check = CheckCurveText(WithLine(10, L"12a"), target.points);
-    EXPECT_EQ(CurveFault::BadCharacter, check.fault);
-    EXPECT_EQ(10u, check.value);
-    EXPECT_EQ(L"Uncorrect value found at line 10", CurveCheckMessage(check));
-    for (size_t i = 0; i < 10; ++i)
-        EXPECT_EQ(5, target.points[i]) << "lines before the fault are stored";
-    for (size_t i = 10; i < kCurvePoints; ++i)
-        EXPECT_EQ(99, target.points[i]) << "nothing from the faulty line on";
-}
-
-TEST(CurveCheckCharacters, SpacesSignsAndCarriageReturnsAreRefused)
-{
-    Curve target;
-    for (const wchar_t *bad : {L" 1", L"1 ", L"-1", L"+1", L"1\r", L"1.0", L"\x00B2"}) {
-        const CurveCheck check = CheckCurveText(WithLine(0, bad), target.points);
-        EXPECT_EQ(CurveFault::BadCharacter, check.fault);
-        EXPECT_EQ(0u, check.value);
+    struct Case {
+        std::wstring text;
+        CurveFault fault;
+        size_t value;
+    };
+    const Case cases[] = {
+        {Lines(L"5") + L"\n", CurveFault::LineCount, 129},
+        {Lines(L"5").substr(2), CurveFault::LineCount, 127},
+        {L"", CurveFault::LineCount, 1},
+        {Lines(L"5", 10, L"12a"), CurveFault::BadCharacter, 10},
+        {Lines(L"5", 0, L" 1"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"1 "), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"-1"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"+1"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"1\r"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"1.0"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"\x00B2"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 127, L"x"), CurveFault::BadCharacter, 127},
+        {Lines(L"5", 3, L"128"), CurveFault::OutOfRange, 3},
+        {Lines(L"5", 0, L"4294967301"), CurveFault::OutOfRange, 0},  // 2^32 + 5 must not wrap round
+        {Lines(L"5", 1, std::wstring(400, L'9')), CurveFault::OutOfRange, 1},
+    };
+    for (const Case &c : cases) {
+        Curve target(kCurvePoints, 99);
+        const CurveCheck check = CheckCurveText(c.text, target.data());
+        EXPECT_EQ(check.fault, c.fault) << &c - cases;
+        EXPECT_EQ(check.value, c.value) << &c - cases;
+        const std::wstring message = CurveCheckMessage(check);
+        EXPECT_NE(message.find(std::to_wstring(c.value)), std::wstring::npos) << &c - cases;
+        EXPECT_EQ(message.find(L"between 0 and 127") != std::wstring::npos, c.fault == CurveFault::OutOfRange);
+        const size_t stored = c.fault == CurveFault::LineCount ? 0 : c.value;
+        for (size_t i = 0; i < kCurvePoints; ++i)
+            ASSERT_EQ(target[i], i < stored ? 5 : 99) << &c - cases << " at " << i;
     }
-    const CurveCheck last = CheckCurveText(WithLine(127, L"x"), target.points);
-    EXPECT_EQ(CurveFault::BadCharacter, last.fault);
-    EXPECT_EQ(127u, last.value);
+    Curve target(kCurvePoints, 50);  // bounds, leading zeros, an empty line stores 0
+    ASSERT_TRUE(CheckCurveText(L"127\n0\n\n000127" + Lines(L"5").substr(7), target.data()).ok());
+    EXPECT_EQ(Curve(target.begin(), target.begin() + 5), Curve({127, 0, 0, 127, 5}));
+    ASSERT_TRUE(CheckCurveText(std::wstring(127, L'\n'), target.data()).ok());
+    EXPECT_EQ(target, Curve(kCurvePoints, 0));
 }
 
-TEST(CurveCheckRange, AboveLimitIsReportedWithItsIndex)
+TEST(CurveText, BothPagesAreCheckedInOrderAndPlottedWhenValid)
 {
-    Curve target(99);
-    const CurveCheck check = CheckCurveText(WithLine(3, L"128"), target.points);
-    EXPECT_EQ(CurveFault::OutOfRange, check.fault);
-    EXPECT_EQ(3u, check.value);
-    EXPECT_EQ(L"Uncorrect value found at line 3\nAll values must be between 0 and 127", CurveCheckMessage(check));
-    EXPECT_EQ(5, target.points[2]);
-    EXPECT_EQ(99, target.points[3]);
-}
-
-TEST(CurveCheckRange, LongNumbersDoNotWrapRound)
-{
-    Curve target;
-    // 2^32 + 5 would read as 5 in a 32-bit accumulator that wraps.
-    const CurveCheck check = CheckCurveText(WithLine(0, L"4294967301"), target.points);
-    EXPECT_EQ(CurveFault::OutOfRange, check.fault);
-    const CurveCheck many = CheckCurveText(WithLine(1, std::wstring(400, L'9')), target.points);
-    EXPECT_EQ(CurveFault::OutOfRange, many.fault);
-    EXPECT_EQ(1u, many.value);
-}
-
-TEST(CurveCheckRange, BoundariesAndLeadingZerosAndEmptyLines)
-{
-    Curve target(50);
-    std::wstring text = L"127\n0\n\n000127";
-    for (size_t i = 4; i < kCurvePoints; ++i)
-        text += L"\n5";
-    ASSERT_EQ(128u, CurveTextLineCount(text));
-    ASSERT_TRUE(CheckCurveText(text, target.points).ok());
-    EXPECT_EQ(127, target.points[0]);
-    EXPECT_EQ(0, target.points[1]);
-    EXPECT_EQ(0, target.points[2]) << "an empty line stores 0";
-    EXPECT_EQ(127, target.points[3]);
-    EXPECT_EQ(5, target.points[127]);
-}
-
-TEST(CurveCheckRange, AllEmptyLinesGiveZeros)
-{
-    Curve target(50);
-    ASSERT_TRUE(CheckCurveText(std::wstring(127, L'\n'), target.points).ok());
-    for (size_t i = 0; i < kCurvePoints; ++i)
-        EXPECT_EQ(0, target.points[i]);
-}
-
-TEST(CurveCheckMessages, PassedCheckHasNoMessage)
-{
-    EXPECT_EQ(L"", CurveCheckMessage(CurveCheck()));
-}
-
-// ---- "Check && Exit" over both pages ---------------------------------------------------
-
-TEST(CurveCheckBothPages, BothValidStoresBoth)
-{
-    Curve c1, c2;
+    Curve c1(kCurvePoints, 9), c2(kCurvePoints, 9);
     CurveCheck failure;
-    EXPECT_EQ(0, CheckBothCurveTexts(Lines(128, L"1"), c1.points, Lines(128, L"2"), c2.points, &failure));
-    EXPECT_TRUE(failure.ok());
-    EXPECT_EQ(1, c1.points[127]);
-    EXPECT_EQ(2, c2.points[127]);
+    EXPECT_EQ(CheckBothCurveTexts(Lines(L"1") + L"\n", c1.data(), Lines(L"2"), c2.data(), &failure), 1);
+    EXPECT_EQ(failure.value, 129u);
+    EXPECT_EQ(c1, Curve(kCurvePoints, 9));
+    EXPECT_EQ(c2, Curve(kCurvePoints, 9)) << "page 2 is not looked at";
+    EXPECT_EQ(CheckBothCurveTexts(Lines(L"100"), c1.data(), Lines(L"7", 20, L"200"), c2.data(), &failure), 2);
+    EXPECT_EQ(failure.fault, CurveFault::OutOfRange);
+    EXPECT_EQ(c1, Curve(kCurvePoints, 100)) << "page 1 is stored whole";
+    EXPECT_EQ(Curve({c2[19], c2[20]}), Curve({7, 9}));
+    EXPECT_EQ(CheckBothCurveTexts(Lines(L"1"), c1.data(), Lines(L"2"), c2.data(), &failure), 0);
+    EXPECT_EQ(Curve({c1[127], c2[127]}), Curve({1, 2}));
+
+    Curve c(kCurvePoints, 127);
+    EXPECT_TRUE(CurvePageIsPlottable(Lines(L"x"), c.data())) << "the text's content is not looked at";
+    EXPECT_FALSE(CurvePageIsPlottable(Lines(L"1") + L"\n", c.data()));
+    c[64] = 128;
+    EXPECT_FALSE(CurvePageIsPlottable(Lines(L"1"), c.data()));
 }
 
-TEST(CurveCheckBothPages, Page1IsStoredBeforePage2Fails)
-{
-    Curve c1(9), c2(9);
-    CurveCheck failure;
-    EXPECT_EQ(2, CheckBothCurveTexts(Lines(128, L"100"), c1.points, WithLine(20, L"200", L"7"), c2.points, &failure));
-    EXPECT_EQ(CurveFault::OutOfRange, failure.fault);
-    EXPECT_EQ(20u, failure.value);
-    for (size_t i = 0; i < kCurvePoints; ++i)
-        EXPECT_EQ(100, c1.points[i]) << "page 1 stored whole";
-    EXPECT_EQ(7, c2.points[19]);
-    EXPECT_EQ(9, c2.points[20]);
-}
-
-TEST(CurveCheckBothPages, Page1FailureLeavesPage2Alone)
-{
-    Curve c1(9), c2(9);
-    CurveCheck failure;
-    EXPECT_EQ(1, CheckBothCurveTexts(Lines(129, L"1"), c1.points, Lines(128, L"2"), c2.points, &failure));
-    EXPECT_EQ(CurveFault::LineCount, failure.fault);
-    EXPECT_EQ(129u, failure.value);
-    for (size_t i = 0; i < kCurvePoints; ++i) {
-        EXPECT_EQ(9, c1.points[i]);
-        EXPECT_EQ(9, c2.points[i]);
-    }
-}
-
-// ---- Replot on page change -----------------------------------------------------------
-
-TEST(CurvePagePlottable, NeedsExactly128LinesAndPointsInRange)
-{
-    Curve c(127);
-    EXPECT_TRUE(CurvePageIsPlottable(Lines(128, L"x"), c.points)) << "the text's content is not looked at";
-    EXPECT_FALSE(CurvePageIsPlottable(Lines(129, L"1"), c.points));
-    EXPECT_FALSE(CurvePageIsPlottable(L"", c.points));
-    c.points[64] = 128;
-    EXPECT_FALSE(CurvePageIsPlottable(Lines(128, L"1"), c.points));
-}
-
-// ---- Plotted value ---------------------------------------------------------------------
-
-TEST(CurvePlotValue, TruncatesTowardsZeroInsideTheTable)
+TEST(CurveText, PlottedValueTruncatesTowardsZeroInsideTheTable)
 {
     Curve c = Generated(L"Inv Linear");
-    c.points[127] = 42;
-    EXPECT_DOUBLE_EQ(127.0, CurveValueAt(c.points, 0.0));
-    EXPECT_DOUBLE_EQ(127.0, CurveValueAt(c.points, 0.99));
-    EXPECT_DOUBLE_EQ(126.0, CurveValueAt(c.points, 1.0));
-    EXPECT_DOUBLE_EQ(77.0, CurveValueAt(c.points, 50.5));
-    EXPECT_DOUBLE_EQ(42.0, CurveValueAt(c.points, 127.0));
-    EXPECT_DOUBLE_EQ(42.0, CurveValueAt(c.points, 127.9));
-}
-
-TEST(CurvePlotValue, ZeroOutsideTheTable)
-{
-    Curve c(100);
-    EXPECT_DOUBLE_EQ(0.0, CurveValueAt(c.points, 128.0));
-    EXPECT_DOUBLE_EQ(0.0, CurveValueAt(c.points, 1e9));
-    EXPECT_DOUBLE_EQ(0.0, CurveValueAt(c.points, -1.0));
-    EXPECT_DOUBLE_EQ(0.0, CurveValueAt(c.points, -50.0));
-    EXPECT_DOUBLE_EQ(0.0, CurveValueAt(c.points, std::nan("")));
-    // Truncation towards zero: just below 0 still reads entry 0.
-    EXPECT_DOUBLE_EQ(100.0, CurveValueAt(c.points, -0.5));
+    c[127] = 42;
+    const std::pair<double, double> cases[] = {{0.0, 127},  {0.99, 127}, {1.0, 126},  {50.5, 77},
+                                               {127.0, 42}, {127.9, 42}, {-0.5, 127}, {128.0, 0},
+                                               {1e9, 0},    {-1.0, 0},   {-50.0, 0},  {std::nan(""), 0}};
+    for (const auto &x : cases)
+        EXPECT_DOUBLE_EQ(CurveValueAt(c.data(), x.first), x.second) << x.first;
 }

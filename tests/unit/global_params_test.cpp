@@ -1,257 +1,146 @@
-// The global and realtime parameters: bit locations per firmware, the
-// multi-bit encodings, the operating mode per firmware and the tempo arithmetic.
+// The global and realtime parameters: where each widget's bit lives for each
+// firmware, the multi-bit encodings, the operating mode, the tempo arithmetic
+// and the order of the common-parameter transfers.
+#include <gtest/gtest.h>
+
 #include <array>
-#include <cstdint>
 #include <set>
 #include <utility>
 
-#include <gtest/gtest.h>
-
+#include "cross_functions.h"
 #include "global_params.h"
 
 namespace {
 
-const float kFirmwares[] = {1.0f, 1.1f, 1.2f, 1.3f, 1.4f, 1.5f, 1.6f};
+const float kFirmwares[] = {0.0f, 1.0f, 1.1f, 1.2f, 1.3f, 1.4f, 1.5f, 1.6f};
 
-std::array<uint8_t, 40> Block(uint8_t fill)
+using Block = std::array<uint8_t, COMMON_PARAMS_LENGHT>;
+
+Block Filled(uint8_t fill)
 {
-    std::array<uint8_t, 40> block;
+    Block block;
     block.fill(fill);
     return block;
 }
 
 }  // namespace
 
-// ---- Where every single-bit setting lives
-
-TEST(GlobalBitLocations, FixedBitsMatchTheBlockLayout)
+TEST(GlobalParams, EachWidgetHasItsOwnBitForEachFirmware)
 {
-    const std::pair<GlobalBit, CommonBit> expected[] = {
-        {GlobalBit::MergeMidiOut, {0, 0}},     {GlobalBit::MergeUsbOut, {0, 1}},   {GlobalBit::MergeUsbIn, {0, 2}},
-        {GlobalBit::MergeMidiIn, {0, 3}},      {GlobalBit::Sync24Enable, {0, 5}},  {GlobalBit::ExtSyncSrc, {1, 0}},
-        {GlobalBit::GenIntSync, {1, 1}},       {GlobalBit::ArppMidiSrc, {1, 3}},   {GlobalBit::Sync24Sync, {1, 6}},
-        {GlobalBit::ShiftLockChannel, {3, 0}}, {GlobalBit::ShiftMode, {3, 1}},     {GlobalBit::ArppToMidiOut2, {3, 2}},
-        {GlobalBit::ArppToMidiOut1, {3, 3}},   {GlobalBit::ArppToUsb, {3, 4}},     {GlobalBit::ArppSync, {3, 6}},
-        {GlobalBit::MotionLoop, {4, 0}},       {GlobalBit::MotionState, {4, 1}},   {GlobalBit::LfoSync, {4, 2}},
-        {GlobalBit::LfoState, {4, 3}},         {GlobalBit::InfraredState, {4, 4}}, {GlobalBit::MotionSync, {4, 5}},
-        {GlobalBit::AnalogMode, {4, 6}},       {GlobalBit::ShiftLockMidi, {5, 0}},
+    using G = GlobalBit;
+    const std::pair<GlobalBit, CommonBit> fixed[] = {
+        {G::MergeMidiOut, {0, 0}},     {G::MergeUsbOut, {0, 1}},   {G::MergeUsbIn, {0, 2}},
+        {G::MergeMidiIn, {0, 3}},      {G::Sync24Enable, {0, 5}},  {G::ExtSyncSrc, {1, 0}},
+        {G::GenIntSync, {1, 1}},       {G::ArppMidiSrc, {1, 3}},   {G::Sync24Sync, {1, 6}},
+        {G::ShiftLockChannel, {3, 0}}, {G::ShiftMode, {3, 1}},     {G::ArppToMidiOut2, {3, 2}},
+        {G::ArppToMidiOut1, {3, 3}},   {G::ArppToUsb, {3, 4}},     {G::ArppSync, {3, 6}},
+        {G::MotionLoop, {4, 0}},       {G::MotionState, {4, 1}},   {G::LfoSync, {4, 2}},
+        {G::LfoState, {4, 3}},         {G::InfraredState, {4, 4}}, {G::MotionSync, {4, 5}},
+        {G::AnalogMode, {4, 6}},       {G::ShiftLockMidi, {5, 0}},
     };
     for (float fw : kFirmwares) {
-        for (const auto &entry : expected) {
-            const auto where = GlobalBitLocation(entry.first, fw);
-            ASSERT_TRUE(where.has_value()) << static_cast<int>(entry.first) << " fw " << fw;
-            EXPECT_EQ(where->byte, entry.second.byte) << static_cast<int>(entry.first) << " fw " << fw;
-            EXPECT_EQ(where->bit, entry.second.bit) << static_cast<int>(entry.first) << " fw " << fw;
-        }
-    }
-}
-
-TEST(GlobalBitLocations, NoTwoSettingsShareABitForAnyFirmware)
-{
-    for (float fw : kFirmwares) {
+        for (const auto &entry : fixed)
+            EXPECT_EQ(GlobalBitLocation(entry.first, fw), entry.second) << int(entry.first) << " fw " << fw;
+        // The arpeggiator's state moved at 1.5; fader feedback and tempo mode exist above 1.5 only.
+        const std::optional<CommonBit> none, arpp = fw < 1.5f ? CommonBit{1, 4} : CommonBit{3, 5};
+        EXPECT_EQ(GlobalBitLocation(G::ArppState, fw), arpp) << fw;
+        EXPECT_EQ(GlobalBitLocation(G::MackieFaderFbk, fw), (fw > 1.5f ? CommonBit{5, 3} : none)) << fw;
+        EXPECT_EQ(GlobalBitLocation(G::TempoMode, fw), (fw > 1.5f ? CommonBit{5, 4} : none)) << fw;
         std::set<std::pair<int, int>> used;
-        for (int i = 0; i < kGlobalBitCount; ++i) {
-            const auto where = GlobalBitLocation(static_cast<GlobalBit>(i), fw);
-            if (!where)
-                continue;
-            EXPECT_LT(where->bit, 7) << "bit 7 never travels to the device";
-            EXPECT_TRUE(used.insert({where->byte, where->bit}).second) << i << " fw " << fw;
-        }
-    }
-}
-
-TEST(GlobalBitLocations, ArpeggiatorStateMovedToByte3AtFirmware15)
-{
-    for (float fw : {0.0f, 1.0f, 1.3f, 1.4f}) {
-        const auto where = GlobalBitLocation(GlobalBit::ArppState, fw);
-        ASSERT_TRUE(where);
-        EXPECT_EQ(*where, (CommonBit{1, 4})) << fw;
-    }
-    for (float fw : {1.5f, 1.6f}) {
-        const auto where = GlobalBitLocation(GlobalBit::ArppState, fw);
-        ASSERT_TRUE(where);
-        EXPECT_EQ(*where, (CommonBit{3, 5})) << fw;
-    }
-}
-
-TEST(GlobalBitLocations, FaderFeedbackAndTempoModeOnlyAboveFirmware15)
-{
-    for (float fw : {0.0f, 1.0f, 1.4f, 1.5f}) {
-        EXPECT_FALSE(GlobalBitLocation(GlobalBit::MackieFaderFbk, fw)) << fw;
-        EXPECT_FALSE(GlobalBitLocation(GlobalBit::TempoMode, fw)) << fw;
-    }
-    const auto fader = GlobalBitLocation(GlobalBit::MackieFaderFbk, 1.6f);
-    const auto tempo = GlobalBitLocation(GlobalBit::TempoMode, 1.6f);
-    ASSERT_TRUE(fader);
-    ASSERT_TRUE(tempo);
-    EXPECT_EQ(*fader, (CommonBit{5, 3}));
-    EXPECT_EQ(*tempo, (CommonBit{5, 4}));
-}
-
-TEST(GlobalBitAccess, WriteChangesOnlyItsBit)
-{
-    for (uint8_t fill : {uint8_t{0x00}, uint8_t{0xFF}, uint8_t{0x5A}}) {
-        for (unsigned byte = 0; byte < 40; ++byte) {
-            for (uint8_t bit = 0; bit < 8; ++bit) {
-                const CommonBit where{static_cast<uint8_t>(byte), bit};
-                for (bool on : {false, true}) {
-                    auto block = Block(fill);
-                    WriteCommonBit(block.data(), where, on);
-                    EXPECT_EQ(ReadCommonBit(block.data(), where), on);
-                    auto expected = Block(fill);
-                    expected[byte] =
-                        on ? static_cast<uint8_t>(fill | (1u << bit)) : static_cast<uint8_t>(fill & ~(1u << bit));
-                    EXPECT_EQ(block, expected) << byte << "/" << int(bit);
-                }
+        for (int i = 0; i < kGlobalBitCount; ++i)
+            if (const auto where = GlobalBitLocation(static_cast<GlobalBit>(i), fw)) {
+                EXPECT_LT(where->bit, 7) << "bit 7 never travels to the device";
+                EXPECT_TRUE(used.insert({where->byte, where->bit}).second) << i << " fw " << fw;
             }
-        }
     }
+    for (uint8_t fill : {0x00, 0xFF, 0x5A})
+        for (uint8_t byte = 0; byte < COMMON_PARAMS_LENGHT; ++byte)
+            for (uint8_t bit = 0; bit < 8; ++bit)
+                for (bool on : {false, true}) {
+                    Block block = Filled(fill), expected = Filled(fill);
+                    WriteCommonBit(block.data(), {byte, bit}, on);
+                    EXPECT_EQ(ReadCommonBit(block.data(), {byte, bit}), on);
+                    expected[byte] = on ? uint8_t(fill | (1u << bit)) : uint8_t(fill & ~(1u << bit));
+                    EXPECT_EQ(block, expected) << int(byte) << "/" << int(bit);
+                }
 }
 
-// ---- Input filter
-
-TEST(GlobalFilterEncoding, ItemsSetBits6And4)
+TEST(GlobalParams, MultiBitChoices)
 {
-    EXPECT_EQ(WithFilterItem(0xFF, 0), 0xAF);  // both cleared
-    EXPECT_EQ(WithFilterItem(0x00, 1), 0x40);  // Realtime: bit 6 only
-    EXPECT_EQ(WithFilterItem(0x10, 1), 0x40);  // bit 4 cleared
-    EXPECT_EQ(WithFilterItem(0x00, 2), 0x50);  // Filter All: both
-    EXPECT_EQ(WithFilterItem(0x2F, 2), 0x7F);  // other bits kept
-}
-
-TEST(GlobalFilterEncoding, DisplayIgnoresBit4WhileBit6IsClear)
-{
-    EXPECT_EQ(FilterItem(0x00), 0);
+    // Input filter, bits 6 and 4 of byte 0: Off (bit 4 then ignored), Realtime, All.
+    const std::pair<std::pair<uint8_t, int>, uint8_t> filter[] = {
+        {{0xFF, 0}, 0xAF}, {{0x00, 1}, 0x40}, {{0x10, 1}, 0x40}, {{0x00, 2}, 0x50}, {{0x2F, 2}, 0x7F}};
+    for (const auto &f : filter) {
+        EXPECT_EQ(WithFilterItem(f.first.first, f.first.second), f.second);
+        EXPECT_EQ(FilterItem(f.second), f.first.second);
+    }
     EXPECT_EQ(FilterItem(0x10), 0);
-    EXPECT_EQ(FilterItem(0x40), 1);
-    EXPECT_EQ(FilterItem(0x50), 2);
-    EXPECT_EQ(FilterItem(0xAF), 0);
-    for (int item = 0; item < 3; ++item)
-        EXPECT_EQ(FilterItem(WithFilterItem(0x0F, item)), item);
-}
-
-// ---- Video mode
-
-TEST(GlobalVideoEncoding, ChosenModeBitSetOtherCleared)
-{
-    EXPECT_EQ(WithVideoItem(0x00, 0), 0x02);
-    EXPECT_EQ(WithVideoItem(0x04, 0), 0x02);
-    EXPECT_EQ(WithVideoItem(0x00, 1), 0x04);
-    EXPECT_EQ(WithVideoItem(0x02, 1), 0x04);
-    EXPECT_EQ(WithVideoItem(0xFF, 0), 0xFB);
-    EXPECT_EQ(WithVideoItem(0xFF, 1), 0xFD);
-}
-
-TEST(GlobalVideoEncoding, DisplayFollowsBit2)
-{
-    EXPECT_EQ(VideoItem(0x00), 0);  // neither bit: Normal
-    EXPECT_EQ(VideoItem(0x02), 0);
-    EXPECT_EQ(VideoItem(0x04), 1);
+    // Video mode, bits 1 (normal) and 2 (inverted) of byte 5: the chosen one set, the other cleared.
+    const std::pair<std::pair<uint8_t, int>, uint8_t> video[] = {{{0x00, 0}, 0x02}, {{0x04, 0}, 0x02},
+                                                                 {{0x00, 1}, 0x04}, {{0x02, 1}, 0x04},
+                                                                 {{0xFF, 0}, 0xFB}, {{0xFF, 1}, 0xFD}};
+    for (const auto &v : video) {
+        EXPECT_EQ(WithVideoItem(v.first.first, v.first.second), v.second);
+        EXPECT_EQ(VideoItem(v.second), v.first.second);
+    }
+    EXPECT_EQ(VideoItem(0x00), 0);
     EXPECT_EQ(VideoItem(0x06), 1);
-}
-
-// ---- LFO wave
-
-TEST(GlobalLfoWaveEncoding, TwoBitNumberInBits5And6)
-{
+    // LFO wave, bits 5-6 of byte 5.
     for (int item = 0; item < 4; ++item) {
         EXPECT_EQ(WithLfoWaveItem(0x00, item), item << 5);
         EXPECT_EQ(WithLfoWaveItem(0x9F, item), 0x9F | (item << 5));
         EXPECT_EQ(LfoWaveItem(WithLfoWaveItem(0xFF, item)), item);
     }
-    EXPECT_EQ(LfoWaveItem(0x60), 3);
-    EXPECT_EQ(LfoWaveItem(0x9F), 0);
 }
 
-// ---- Operating mode
-
-TEST(GlobalOperatingMode, BelowFirmware15ItemsMapToOneBitEach)
+TEST(GlobalParams, OperatingModeGoesWhereTheFirmwareKeepsIt)
 {
-    for (float fw : {1.0f, 1.4f}) {
-        auto block = Block(0xFF);
-        WriteOperatingMode(block.data(), fw, 0);
-        EXPECT_EQ(block[5], 0xE7);
-        WriteOperatingMode(block.data(), fw, 1);
-        EXPECT_EQ(block[5], 0xEF);
-        WriteOperatingMode(block.data(), fw, 2);
-        EXPECT_EQ(block[5], 0xF7);
+    for (float fw : {1.0f, 1.4f}) {  // below 1.5: one bit per item, 0 to 2 only
+        Block block = Filled(0xFF);
+        for (const auto &item : {std::pair<int, uint8_t>{0, 0xE7}, {1, 0xEF}, {2, 0xF7}, {3, 0xF7}}) {
+            WriteOperatingMode(block.data(), fw, item.first);
+            EXPECT_EQ(block[5], item.second) << fw << " item " << item.first;
+        }
         EXPECT_EQ(block[33], 0xFF);
-        auto untouched = block;
-        WriteOperatingMode(block.data(), fw, 3);
-        EXPECT_EQ(block, untouched);
     }
-}
-
-TEST(GlobalOperatingMode, AtFirmware15ItemIsATwoBitNumber)
-{
-    for (int item = 0; item < 4; ++item) {
-        auto block = Block(0x00);
+    for (int item = 0; item < 4; ++item) {  // at 1.5: a two-bit number in bits 3-4
+        Block block = Filled(0xFF);
         WriteOperatingMode(block.data(), 1.5f, item);
-        EXPECT_EQ(block[5], item << 3) << item;
-        EXPECT_EQ(block[33], 0) << item;
-        block = Block(0xFF);
-        WriteOperatingMode(block.data(), 1.5f, item);
-        EXPECT_EQ(block[5], 0xE7 | (item << 3)) << item;
+        EXPECT_EQ(block[5], 0xE7 | (item << 3));
+        EXPECT_EQ(block[33], 0xFF);
     }
-    auto block = Block(0x00);
-    WriteOperatingMode(block.data(), 1.5f, 3);
-    EXPECT_EQ(block[5], 0x18);   // both bits for item 3
-    EXPECT_EQ(block[33], 0x00);  // byte 33 untouched
-}
-
-TEST(GlobalOperatingMode, FromFirmware16TheItemGoesToByte33)
-{
-    auto block = Block(0x18);
-    WriteOperatingMode(block.data(), 1.6f, 3);
-    EXPECT_EQ(block[33], 3);
-    EXPECT_EQ(block[5], 0x18);
+    Block block = Filled(0x18);  // from 1.6: byte 33 takes the item
     WriteOperatingMode(block.data(), 1.6f, 4);
     EXPECT_EQ(block[33], 4);
-}
-
-TEST(GlobalOperatingMode, NoSelectionChangesNothing)
-{
-    for (float fw : kFirmwares) {
-        auto block = Block(0x5A);
+    EXPECT_EQ(block[5], 0x18);
+    for (float fw : kFirmwares) {  // no selection changes nothing
+        block = Filled(0x5A);
         WriteOperatingMode(block.data(), fw, -1);
-        EXPECT_EQ(block, Block(0x5A)) << fw;
+        EXPECT_EQ(block, Filled(0x5A)) << fw;
     }
 }
 
-// ---- Tempo
-
-TEST(GlobalTempo, ExamplesStoreAndDisplayBack)
+TEST(GlobalParams, TempoIsTheNumberMinusThirtyInEightBits)
 {
-    EXPECT_EQ(TempoByteFromText(L"120"), 90);
-    EXPECT_EQ(TempoText(90), L"120");
-    EXPECT_EQ(TempoByteFromText(L"30"), 0);
-    EXPECT_EQ(TempoText(0), L"030");
-    EXPECT_EQ(TempoByteFromText(L"25"), 251);
-    EXPECT_EQ(TempoText(251), L"281");
-    EXPECT_EQ(TempoByteFromText(L"999"), 201);
-    EXPECT_EQ(TempoText(201), L"231");
+    const std::pair<const wchar_t *, uint8_t> stored[] = {{L"120", 90},  {L"30", 0},   {L"25", 251},  {L"999", 201},
+                                                          {L"255", 225}, {L"0", 226},  {L"007", 233}, {L"", 226},
+                                                          {L"1x", 226},  {L"-5", 226}, {L"286", 0},   {L"99999", 129}};
+    for (const auto &t : stored)
+        EXPECT_EQ(TempoByteFromText(t.first), t.second) << t.first;
+    const std::pair<uint8_t, const wchar_t *> shown[] = {{90, L"120"},  {0, L"030"},   {251, L"281"},
+                                                         {100, L"130"}, {255, L"285"}, {225, L"255"}};
+    for (const auto &t : shown)
+        EXPECT_EQ(TempoText(t.first), t.second);
 }
 
-TEST(GlobalTempo, RangeEnds)
+TEST(GlobalParams, CommonTransfersCoverEachExchangedAddressOnce)
 {
-    EXPECT_EQ(TempoByteFromText(L"255"), 225);
-    EXPECT_EQ(TempoText(225), L"255");
-    EXPECT_EQ(TempoText(100), L"130");
-    EXPECT_EQ(TempoText(255), L"285");
-    EXPECT_EQ(TempoByteFromText(L"0"), 226);
-    EXPECT_EQ(TempoByteFromText(L"007"), 233);
-}
-
-TEST(GlobalTempo, EmptyOrUnreadableCountsAsZero)
-{
-    EXPECT_EQ(TempoByteFromText(L""), 226);
-    EXPECT_EQ(TempoByteFromText(L"1x"), 226);
-    EXPECT_EQ(TempoByteFromText(L"-5"), 226);
-}
-
-TEST(GlobalTempo, LongNumbersKeepTheLow8Bits)
-{
-    // 99999 - 30 = 99969 = 390 * 256 + 129.
-    EXPECT_EQ(TempoByteFromText(L"99999"), 129);
-    EXPECT_EQ(TempoByteFromText(L"286"), 0);
+    std::set<uint8_t> addresses;
+    for (const CommonTransferItem &item : kCommonTransferSequence) {
+        EXPECT_TRUE(addresses.insert(item.address).second) << int(item.address);
+        EXPECT_EQ(Check_invalid_request(COMMON_PARAM_WRITE, item.address, 0), 0) << int(item.address);
+        EXPECT_EQ(CommonItemTravels(item.address, 1.5f), item.address != COMMON_PARAM_OPERATING);
+        EXPECT_TRUE(CommonItemTravels(item.address, 1.6f));
+    }
+    EXPECT_EQ(addresses, std::set<uint8_t>({0, 1, 3, 4, 5, 11, 32, 33, 34, 35, 36, 37, 38}));
 }
