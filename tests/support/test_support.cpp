@@ -255,3 +255,18 @@ int AsOrdinaryUser(const std::function<int()> &fn)
         return -1;
     return WEXITSTATUS(status);
 }
+
+std::vector<std::string> FolderEntries(const std::string &path)
+{
+    std::vector<std::string> names;
+    if (DIR *dir = opendir(path.c_str())) {
+        while (dirent *entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}

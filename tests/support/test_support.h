@@ -32,6 +32,9 @@ private:
     std::string path_;
 };
 
+// Names of the entries of any folder, "." and ".." left out, sorted.
+std::vector<std::string> FolderEntries(const std::string &path);
+
 bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 bool WriteFileText(const std::string &path, const std::string &text);
 std::vector<uint8_t> ReadFileBytes(const std::string &path);
