@@ -77,52 +77,14 @@ TEST_F(Model, TransportButtonsAreSharedByAllGroups)
     EXPECT_TABLES_EQ(expected, TablesSnapshot());
 }
 
-TEST_F(Model, ResetsOfTheConfiguration)
+TEST(TextBytes, FixedWidthAndSevenBitTexts)
 {
-    FillRandomConfiguration(4);
-    const TablesSnapshot before;
-    InitAllStructsTables(0);  // the records and texts only; a stored text holds its NUL
-    for (unsigned g = 0; g < GROUP_NB; ++g)
-        for (unsigned c = FIRST_GROUP_CONTROL; c < CONTROLS_PER_GROUP; ++c) {
-            ASSERT_EQ(mylcdstring[g][c], Q9Text(1, L'\0'));
-            ASSERT_EQ(CheckMidiStruct(&mycontrol[g][c], static_cast<uint8_t>(c)), 2);
-        }
-    const TablesSnapshot after;
-    EXPECT_EQ(after.group_names, before.group_names);
-    EXPECT_EQ(after.common, before.common);
-    EXPECT_EQ(after.curve1, before.curve1);
-
-    ResetConfiguration(1);
-    EXPECT_EQ(mygroupnames[7], Text("   Group 07   "));
-    EXPECT_EQ(DefaultGroupName(20), Text("   Group 20   "));
-    EXPECT_EQ(common_params[32], 100);
-    EXPECT_EQ(user_curve_2[127], 127);
-    ResetConfiguration(0);
-    EXPECT_EQ(TablesSnapshot().group_names, std::vector<Q9Text>(GROUP_NB));
-    EXPECT_EQ(TablesSnapshot().common, std::vector<uint8_t>(COMMON_PARAMS_LENGHT, 0));
-    EXPECT_EQ(TablesSnapshot().curve2, std::vector<uint8_t>(USER_CURVE_POINTS, 0));
-}
-
-TEST(TextBytes, OneCharacterPerByteUpToTheLimitOrTheFirstNul)
-{
-    uint8_t buffer[8];
-    std::memset(buffer, 0x55, sizeof buffer);
-    EXPECT_EQ(TextToBytes(buffer, {L'A', wchar_t(0xE9), wchar_t(0x20AC), L'z'}, 6), 4u);
-    EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 6), HexBytes("41 E9 AC 7A 00 55"));  // low 8 bits
-    EXPECT_EQ(TextToBytes(buffer, L"ABCDEFG", 4), 4u);
-    EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 5), HexBytes("41 42 43 44 00"));
-    EXPECT_EQ(TextToBytes(buffer, Q9Text(L"AB\0CD", 5), 4), 2u);
-    EXPECT_EQ(buffer[2], 0);
-
     const uint8_t bytes[] = {'H', 0xFF, 'i', 0, 'x'};
-    EXPECT_EQ(BytesToText(bytes, 5), (Q9Text{L'H', wchar_t(0xFF), L'i'}));
-    EXPECT_EQ(BytesToText(bytes, 2), (Q9Text{L'H', wchar_t(0xFF)}));
-    EXPECT_EQ(BytesToStoredText(bytes, 5), (Q9Text{L'H', wchar_t(0xFF), L'i', L'\0'}));
-    EXPECT_EQ(BytesToStoredText(bytes + 3, 2), Q9Text(1, L'\0'));
     EXPECT_EQ(FixedWidthText(bytes, 5), (Q9Text{L'H', wchar_t(0xFF), L'i', L'\0', L'x'}));
+    EXPECT_EQ(BytesToText(bytes, 2), (Q9Text{L'H', wchar_t(0xFF)}));
     EXPECT_TRUE(IsSevenBitAscii(Q9Text(L"Hello") + L'\0'));
-    EXPECT_FALSE(IsSevenBitAscii(Q9Text(1, wchar_t(0x80))));
-    EXPECT_FALSE(IsSevenBitAscii(Q9Text(1, wchar_t(0x141))));
+    EXPECT_FALSE(IsSevenBitAscii(Q9Text(1, wchar_t(0x80))) || IsSevenBitAscii(Q9Text(1, wchar_t(0x141))));
+    EXPECT_TRUE(IsIncompleteMidiText(5) && !IsIncompleteMidiText(42));
 }
 
 TEST(ParamMessages, EachFailureHasItsOwnTextWithItsNumbersFilledIn)
@@ -234,10 +196,8 @@ TEST(AssignFields, MultipleSelectionDisplayAndWhatEachControlOffers)
 {
     EXPECT_EQ(FieldLabelColour(~CommonBit(COMMON_MAX), COMMON_MAX), LabelColour::Blue);
     EXPECT_EQ(FieldLabelColour(~CommonBit(COMMON_MAX), COMMON_MIN), LabelColour::Black);
-    EXPECT_EQ(ControlNumberFor(1, 12).text, L"12");
-    EXPECT_EQ(ControlNumberFor(1, 12).colour, LabelColour::Black);
-    EXPECT_EQ(ControlNumberFor(2, 12).text, L"*");
-    EXPECT_EQ(ControlNumberFor(2, 12).colour, LabelColour::Blue);
+    EXPECT_TRUE(ControlNumberFor(1, 12).text == L"12" && ControlNumberFor(1, 12).colour == LabelColour::Black);
+    EXPECT_TRUE(ControlNumberFor(2, 12).text == L"*" && ControlNumberFor(2, 12).colour == LabelColour::Blue);
     for (unsigned i = 0; i <= LAST_CONTROL_INDEX; ++i) {
         EXPECT_EQ(SwitchModeOffered(i), i >= 50 && i <= 65) << i;
         EXPECT_EQ(GroupFieldsOffered(i), i > 4) << i;
@@ -249,35 +209,40 @@ TEST(AssignFields, MultipleSelectionDisplayAndWhatEachControlOffers)
 
 TEST_F(Model, EachFieldClearsOnlyItsOwnBitOfTheCommonMask)
 {
-    const std::pair<uint32_t, void (*)(All_Params &)> cases[] = {
-        {CommonBit(COMMON_MIDI_STR_LENGHT) | CommonBit(COMMON_MIDI_STRING), [](auto &r) { r.midi_str_lenght = 4; }},
-        {CommonBit(COMMON_AUTOSEND), [](auto &r) { r.ctrl_status_1 |= 0x20; }},
-        {CommonBit(COMMON_SCENE_EXCLUDE), [](auto &r) { r.ctrl_status_1 |= 0x40; }},
-        {CommonBit(COMMON_SWITCH_MODE), [](auto &r) { r.ctrl_status_1 |= 0x80; }},
-        {CommonBit(COMMON_MIDI_OUT1), [](auto &r) { r.ctrl_status_1 &= ~0x08; }},
-        {CommonBit(COMMON_MIDI_OUT2), [](auto &r) { r.ctrl_status_1 &= ~0x04; }},
-        {CommonBit(COMMON_USB_OUT), [](auto &r) { r.ctrl_status_1 |= 0x10; }},
-        {CommonBit(COMMON_MIDI_DELAY), [](auto &r) { r.ctrl_status_1 |= 0x02; }},
-        {CommonBit(COMMON_STD_EVENT), [](auto &r) { r.ctrl_status_0 |= 0x80; }},
-        {CommonBit(COMMON_STD_NUMBER), [](auto &r) { r.ctrl_status_0 = 0x08; }},
-        {CommonBit(COMMON_CHAIN), [](auto &r) { r.ctrl_chain = 0x0A; }},
-        {CommonBit(COMMON_CROSSFADE), [](auto &r) { r.ctrl_chain = 0x80; }},
-        {CommonBit(COMMON_CHANNEL_POS), [](auto &r) { r.midi_channel_position = 2; }},
-        {CommonBit(COMMON_VALUE_POS1), [](auto &r) { r.ctrl_value_position_0 = 2; }},
-        {CommonBit(COMMON_VALUE_POS2), [](auto &r) { r.ctrl_value_position_1 = 2; }},
-        {CommonBit(COMMON_CURVE), [](auto &r) { r.ctrl_status_2 = 0x05; }},
-        {CommonBit(COMMON_NIBBLE), [](auto &r) { r.ctrl_status_2 = 0x10; }},
-        {CommonBit(COMMON_MIN), [](auto &r) { r.ctrl_value_min = 5; }},
-        {CommonBit(COMMON_MAX), [](auto &r) { r.ctrl_value_max = 100; }},
-        {CommonBit(COMMON_CHECKSUM_POS), [](auto &r) { r.checksum_start_position = 2; }},
-        {CommonBit(COMMON_MIDI_STRING), [](auto &r) { r.midi_string[1] = 0x0A; }},
-        {0, [](auto &r) { r.ctrl_status_2 = 0xE8; }},  // bits of no compared field
+    // A field's bits flipped (record byte, bits) in one of two controls, and the bits that must clear.
+    struct Case {
+        uint32_t bits;
+        uint8_t byte, flip;
     };
-    for (const auto &c : cases) {
+    const Case cases[] = {
+        {CommonBit(COMMON_STD_NUMBER), 0, 0x0F},
+        {CommonBit(COMMON_STD_EVENT), 0, 0x80},
+        {CommonBit(COMMON_MIDI_DELAY), 1, 0x02},
+        {CommonBit(COMMON_MIDI_OUT2), 1, 0x04},
+        {CommonBit(COMMON_MIDI_OUT1), 1, 0x08},
+        {CommonBit(COMMON_USB_OUT), 1, 0x10},
+        {CommonBit(COMMON_AUTOSEND), 1, 0x20},
+        {CommonBit(COMMON_SCENE_EXCLUDE), 1, 0x40},
+        {CommonBit(COMMON_SWITCH_MODE), 1, 0x80},
+        {CommonBit(COMMON_CURVE), 2, 0x05},
+        {CommonBit(COMMON_NIBBLE), 2, 0x10},
+        {0, 2, 0xE8},  // bits of no compared field
+        {CommonBit(COMMON_MIDI_STR_LENGHT) | CommonBit(COMMON_MIDI_STRING), 3, 0x07},
+        {CommonBit(COMMON_CHANNEL_POS), 4, 0x03},
+        {CommonBit(COMMON_VALUE_POS1), 5, 0x01},
+        {CommonBit(COMMON_VALUE_POS2), 6, 0x02},
+        {CommonBit(COMMON_MIN), 7, 0x05},
+        {CommonBit(COMMON_MAX), 8, 0x40},
+        {CommonBit(COMMON_CHECKSUM_POS), 9, 0x02},
+        {CommonBit(COMMON_CHAIN), 10, 0x0A},
+        {CommonBit(COMMON_CROSSFADE), 10, 0x80},
+        {CommonBit(COMMON_MIDI_STRING), 12, 0x0D},
+    };
+    for (const Case &c : cases) {
         SetUp();
-        c.second(mycontrol[2][20]);
+        reinterpret_cast<uint8_t *>(&mycontrol[2][20])[c.byte] ^= c.flip;
         std::vector<int> selection{10, 20};
-        EXPECT_EQ(CommonFieldMask(2, 10, selection), ~c.first) << "case " << &c - cases;
+        EXPECT_EQ(CommonFieldMask(2, 10, selection), ~c.bits) << "case " << &c - cases;
     }
 }
 
