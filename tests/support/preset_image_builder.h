@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include <cstring>
+
+#include "riff_tools.h"
 #include "test_support.h"
 
 namespace preset_image {
@@ -65,6 +68,38 @@ inline std::vector<uint8_t> Bytes(const std::string &s)
 {
     return std::vector<uint8_t>(s.begin(), s.end());
 }
+
+// A chunk searched for: its identifier and form types.
+inline RT_CKINFO Want(RT_FOURCC id, RT_FOURCC form = 0, RT_FOURCC form2 = 0)
+{
+    RT_CKINFO c;
+    std::memset(&c, 0, sizeof c);
+    c.ckid = id;
+    c.fccType = form;
+    c.fccType2 = form2;
+    return c;
+}
+
+// An image in a heap block of exactly its size (the sanitizers see any read past it).
+struct Image {
+    explicit Image(const std::string &bytes) : data(Bytes(bytes))
+    {
+        RT_Open(&file, data.data(), static_cast<uint32_t>(data.size()));
+    }
+    size_t At(const uint8_t *p) const { return static_cast<size_t>(p - data.data()); }
+    // The data of the chunk found, or "-" when none.
+    std::string Find(RT_CKINFO want, RT_CKINFO *parent = nullptr, uint16_t flags = RT_FINDCHUNK)
+    {
+        found = want;
+        if (RT_Descend(&file, &found, parent, flags) != RT_OK)
+            return "-";
+        EXPECT_EQ(file.CurPtr, found.pData);
+        return std::string(reinterpret_cast<char *>(found.pData), found.dataSize);
+    }
+    std::vector<uint8_t> data;
+    RT_FILE file;
+    RT_CKINFO found;
+};
 
 // A temporary folder that also writes whole files.
 class TempDir : public TempFolder

@@ -66,7 +66,7 @@ void RandomBytes(std::mt19937 &random, void *target, size_t size)
         bytes[i] = static_cast<uint8_t>(random());
 }
 
-}  // namespace
+} // namespace
 
 TempFolder::TempFolder()
 {
@@ -209,8 +209,8 @@ std::string TablesSnapshot::DiffFrom(const TablesSnapshot &before) const
         }
     for (size_t i = 0; i < transport.size() && shown < limit; ++i)
         if (transport[i] != before.transport[i]) {
-            out << "mytransport[" << i / record << "] byte " << i % record << ": " << int(before.transport[i]) << " -> "
-                << int(transport[i]) << "\n";
+            out << "mytransport[" << i / record << "] byte " << i % record << ": " << int(before.transport[i])
+                << " -> " << int(transport[i]) << "\n";
             ++shown;
         }
     for (size_t i = 0; i < lcd.size() && shown < limit; ++i)
@@ -233,8 +233,8 @@ std::string TablesSnapshot::DiffFrom(const TablesSnapshot &before) const
     for (const auto &b : blocks)
         for (size_t i = 0; i < b.second.first->size() && shown < limit; ++i)
             if ((*b.second.first)[i] != (*b.second.second)[i]) {
-                out << b.first << "[" << i << "]: " << int((*b.second.first)[i]) << " -> " << int((*b.second.second)[i])
-                    << "\n";
+                out << b.first << "[" << i << "]: " << int((*b.second.first)[i]) << " -> "
+                    << int((*b.second.second)[i]) << "\n";
                 ++shown;
             }
     return out.str();
