@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <regex>
 #include <sstream>
 
 #include <dirent.h>
@@ -364,4 +365,24 @@ std::string RandomPrintable(std::mt19937 &random, size_t length)
     while (s.size() < length)
         s.push_back(static_cast<char>(0x20 + random() % 0x5F));
     return s;
+}
+
+std::string CommandOutput(const std::string &command, bool &ok)
+{
+    std::string output;
+    FILE *pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
+    ok = pipe && pclose(pipe) == 0;
+    return output;
+}
+
+std::vector<std::string> RegexMatches(const std::string &text, const std::string &pattern)
+{
+    std::vector<std::string> found;
+    const std::regex re(pattern, std::regex::icase);
+    for (auto m = std::sregex_iterator(text.begin(), text.end(), re); m != std::sregex_iterator(); ++m)
+        found.push_back((*m)[1].str());
+    return found;
 }

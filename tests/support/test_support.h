@@ -41,6 +41,12 @@ bool WriteFileText(const std::string &path, const std::string &text);
 std::vector<uint8_t> ReadFileBytes(const std::string &path);
 std::string ReadFileText(const std::string &path);
 
+// The standard output of a shell command; `ok` tells whether it exited with 0.
+std::string CommandOutput(const std::string &command, bool &ok);
+
+// The first group of every match of `pattern` (case-insensitive) in `text`.
+std::vector<std::string> RegexMatches(const std::string &text, const std::string &pattern);
+
 // A text of one character per byte of `ascii`.
 Q9Text Text(const char *ascii);
 

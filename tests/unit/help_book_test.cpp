@@ -12,43 +12,19 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "test_support.h"
 
-const std::string kBook = CVQ9_BINARY_DIR "/cvq9_cfg_soft_hlp_v14.htb";
-
-// The standard output of `command`; `ok` tells whether it exited with 0.
-std::string Output(const std::string &command, bool &ok)
-{
-    std::string output;
-    FILE *pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, n);
-    ok = pipe && pclose(pipe) == 0;
-    return output;
-}
-
-// The first group of every match of `pattern` (case-insensitive) in `text`.
-std::vector<std::string> Matches(const std::string &text, const std::string &pattern)
-{
-    std::vector<std::string> found;
-    const std::regex re(pattern, std::regex::icase);
-    for (auto m = std::sregex_iterator(text.begin(), text.end(), re); m != std::sregex_iterator(); ++m)
-        found.push_back((*m)[1].str());
-    return found;
-}
-
-}  // namespace
+static const std::string kBook = CVQ9_BINARY_DIR "/cvq9_cfg_soft_hlp_v14.htb";
 
 TEST(HelpBook, EveryEntryLinkAndPictureLandsInTheBook)
 {
     bool ok = false;
     std::map<std::string, std::string> members;
-    const std::string listing = Output("unzip -Z1 '" + kBook + "' 2>/dev/null", ok);
+    const std::string listing = CommandOutput("unzip -Z1 '" + kBook + "' 2>/dev/null", ok);
     ASSERT_TRUE(ok) << "the help book cannot be read: " << kBook;
     std::set<std::string> pages, projects;
-    for (const std::string &name : Matches(listing, "([^\\n]+)")) {
-        members[name] = Output("unzip -p '" + kBook + "' '" + name + "'", ok);
+    for (const std::string &name : RegexMatches(listing, "([^\\n]+)")) {
+        members[name] = CommandOutput("unzip -p '" + kBook + "' '" + name + "'", ok);
         ASSERT_TRUE(ok) << name;
         if (std::regex_search(name, std::regex("\\.html?$", std::regex::icase)))
             pages.insert(name);
@@ -58,7 +34,7 @@ TEST(HelpBook, EveryEntryLinkAndPictureLandsInTheBook)
     ASSERT_EQ(projects.size(), 1u) << "one project file, at the top";
     const std::string &project = members[*projects.begin()];
     auto option = [&project](const char *key) {
-        const std::vector<std::string> values = Matches(project, std::string("(?:^|\\n)") + key + "=([^\\r\\n]*)");
+        const std::vector<std::string> values = RegexMatches(project, std::string("(?:^|\\n)") + key + "=([^\\r\\n]*)");
         return values.empty() ? std::string() : values[0];
     };
     const std::string contents = option("Contents file"), index = option("Index file"), start = option("Default topic");
@@ -74,11 +50,12 @@ TEST(HelpBook, EveryEntryLinkAndPictureLandsInTheBook)
             page = from;
         if (!members.count(page))
             return false;
-        const std::vector<std::string> names = Matches(members[page], "<a\\b[^>]*\\bname\\s*=\\s*\"([^\"]*)\"");
+        const std::vector<std::string> names = RegexMatches(members[page], "<a\\b[^>]*\\bname\\s*=\\s*\"([^\"]*)\"");
         return anchor.empty() || std::find(names.begin(), names.end(), anchor) != names.end();
     };
     const std::string local = "<param\\s+name\\s*=\\s*\"Local\"\\s+value\\s*=\\s*\"([^\"]*)\"";
-    const std::vector<std::string> entries = Matches(members[contents], local), keys = Matches(members[index], local);
+    const std::vector<std::string> entries = RegexMatches(members[contents], local),
+                                   keys = RegexMatches(members[index], local);
     ASSERT_GT(entries.size(), 20u);
     EXPECT_GT(keys.size(), 50u);
     EXPECT_EQ(entries.front(), start) << "the contents begin with the start page";
@@ -93,11 +70,11 @@ TEST(HelpBook, EveryEntryLinkAndPictureLandsInTheBook)
     for (const std::string &page : pages) {
         const std::string &html = members[page];
         EXPECT_EQ(in_contents.count(page), 1u) << page << " is not reachable from the contents";
-        for (const std::string &href : Matches(html, "<a\\b[^>]*\\bhref\\s*=\\s*\"([^\"]*)\"")) {
+        for (const std::string &href : RegexMatches(html, "<a\\b[^>]*\\bhref\\s*=\\s*\"([^\"]*)\"")) {
             EXPECT_TRUE(lands(href, page)) << "link " << href << " in " << page;
             ++links;
         }
-        for (const std::string &src : Matches(html, "<img\\b[^>]*\\bsrc\\s*=\\s*\"([^\"]*)\""))
+        for (const std::string &src : RegexMatches(html, "<img\\b[^>]*\\bsrc\\s*=\\s*\"([^\"]*)\""))
             EXPECT_EQ(members.count(src), 1u) << "picture " << src << " in " << page;
     }
     EXPECT_GT(links, 100u);
