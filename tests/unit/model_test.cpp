@@ -337,22 +337,18 @@ TEST_F(Model, CheckOfAGroupRange)
                                 [&steps](int step) { steps.push_back(step); }, failed);
     };
     EXPECT_EQ(run(0, 20), 0);
-    ASSERT_EQ(steps.size(), size_t(CHECK_ALL_STEPS));
-    EXPECT_EQ(steps.front(), 0);
-    EXPECT_EQ(steps.back(), 1306);
-    mytransport[3].midi_str_lenght = 0;  // 8
-    EXPECT_EQ(run(3, 3), 0) << "no transport button above group 0";
-    EXPECT_EQ(steps.size(), 62u);
-    EXPECT_EQ(run(0, 0), 8);
-    EXPECT_EQ(failed.group * 100 + failed.control, 3u);
-    EXPECT_EQ(steps.size(), 4u);
-    mytransport[3] = Valid();
-    mycontrol[4][20].ctrl_value_min = mycontrol[4][30].ctrl_value_min = 200;
-    EXPECT_EQ(run(4, 2), 0);
-    EXPECT_TRUE(steps.empty());
-    EXPECT_EQ(run(2, 6), 5);
-    EXPECT_EQ(failed.group * 100 + failed.control, 420u);
-    EXPECT_EQ(steps.size(), 2u * 62u + 16u);
+    EXPECT_EQ(std::vector<int>({int(steps.size()), steps.front(), steps.back()}), std::vector<int>({1307, 0, 1306}));
+    EXPECT_EQ(CHECK_ALL_STEPS, 1307);
+    mytransport[3].midi_str_lenght = 0;                                       // code 8, checked in group 0 only
+    mycontrol[4][20].ctrl_value_min = mycontrol[4][30].ctrl_value_min = 200;  // code 5
+    // First and last groups, then the code, the steps and where it failed.
+    const unsigned cases[][5] = {{3, 3, 0, 62, 0}, {0, 0, 8, 4, 3}, {4, 2, 0, 0, 0}, {2, 6, 5, 2 * 62 + 16, 420}};
+    for (const auto &c : cases) {
+        failed = CheckPosition();
+        EXPECT_EQ(run(int(c[0]), int(c[1])), c[2]);
+        EXPECT_EQ(steps.size(), c[3]);
+        EXPECT_EQ(failed.group * 100 + failed.control, c[4]);
+    }
     int last = 20;  // the last group is read again at every group
     steps.clear();
     EXPECT_EQ(CheckStoredRange([] { return 1; }, [&last] { return last; },
