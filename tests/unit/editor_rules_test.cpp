@@ -364,6 +364,7 @@ TEST(PanelGeometry, HitTesting)
     const PanelRect button = PanelItemGeometry(0, PanelForm::Ribbon).rect;  // the range limits the search
     EXPECT_EQ(PanelItemsAt(PanelForm::Ribbon, button.x, button.y), std::vector<unsigned>({0}));
     EXPECT_TRUE(PanelItemsAt(PanelForm::Ribbon, button.x, button.y, 5, 66).empty());
+    EXPECT_EQ(PanelItemsAt(PanelForm::Ribbon, button.x, button.y, 0, 1000), std::vector<unsigned>({0}));
     const PanelRect ribbon = PanelItemGeometry(5, PanelForm::Ribbon).rect;
     EXPECT_FALSE(Has(PanelItemsAt(PanelForm::Infrared, ribbon.x + 5, ribbon.y + 60), 5));
     for (const auto &p : {std::pair<int, int>{0, 0}, {-1, -1}, {799, 337}, {80, 40}, {50, 60}})
@@ -383,6 +384,10 @@ TEST(PanelGeometry, PanelFormsAndBuiltInPictures)
         EXPECT_EQ(PanelFormFromHwVersion(hw), PanelForm::Ribbon) << hw;
 
     int w = 0, h = 0;
+    for (PanelForm form : {PanelForm::Infrared, PanelForm::Ribbon}) {
+        EXPECT_TRUE(BuiltInPictureSize(PanelPictureName(form), &w, &h));
+        EXPECT_EQ(std::make_pair(w, h), std::make_pair(PANEL_PICTURE_WIDTH, PANEL_PICTURE_HEIGHT));
+    }
     for (unsigned k = 0; k < PICTURE_KIND_COUNT; ++k) {
         const PictureKind kind = PictureKindAt(k);
         EXPECT_EQ(static_cast<unsigned>(kind), k);

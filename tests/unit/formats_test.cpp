@@ -543,8 +543,13 @@ TEST_F(TextSummary, LineRules)
         mygroupnames[3] = t.first;
         EXPECT_EQ(Line(14 + 3 * 66 + 2), "***** " + t.second + " *****");
     }
-    const std::string path = "/" + std::string(300, '\xE9');  // its first 256 characters
-    EXPECT_EQ(Line(4, path), "Library file: " + path.substr(0, 256));
+    // The library path: its first 256 characters, a UTF-8 one counting once, other bytes one by one.
+    const std::string plain = "/" + std::string(300, 'p'), latin = "/" + std::string(300, '\xE9');
+    const std::string utf8 = "/" + Repeat("\xC3\xA9", 300), utf8_cut = "/" + Repeat("\xC3\xA9", 255);
+    for (const auto &p :
+         {std::make_pair(plain, plain.substr(0, 256)), std::make_pair(plain.substr(0, 256), plain.substr(0, 256)),
+          std::make_pair(utf8, utf8_cut), std::make_pair(latin, latin.substr(0, 256))})
+        EXPECT_EQ(Line(4, p.first), "Library file: " + p.second);
     const std::string date = CurrentIsoDate();
     EXPECT_EQ(date.size(), 10u);
     EXPECT_EQ(date.find_first_not_of("0123456789"), 4u);

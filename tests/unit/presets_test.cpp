@@ -318,7 +318,7 @@ TEST_F(PresetReader, ParametersConvertIntoARecordAndLcdText)
         {"B00700", "Volume", "00 1C 00 03 01 03 00 0A 64 02 00 B0 07 00 00"},  // the terminator after the event
         {"F0" + std::string(40, '1'), "", "00 1C 00 15 01 03 00 0A 64 02 00 F0" + elevens},
         {"B07F3", "odd", "00 1C 00 02 01 03 00 0A 64 02 00 B0 7F 00"},     // the last character ignored
-        {"B0 7f", "digits", "00 1C 00 02 01 03 00 0A 64 02 00 B0 07 00"},  // spaces and "f" read as 0
+        {"b0 7F", "digits", "00 1C 00 02 01 03 00 0A 64 02 00 00 07 00"},  // "b" and spaces read as 0
         {"90", "Caf\xE9 is 16 chars", "00 1C 00 01 01 03 00 0A 64 02 00 90 00"},
     };
     for (const auto &c : cases) {
