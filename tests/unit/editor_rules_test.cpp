@@ -53,7 +53,7 @@ TEST(GlobalParams, EachWidgetHasItsOwnBitForEachFirmware)
         // The arpeggiator's state moved at 1.5; fader feedback and tempo mode exist above 1.5 only.
         const std::optional<CommonBit> none, arpp = fw < 1.5f ? CommonBit{1, 4} : CommonBit{3, 5};
         EXPECT_EQ(GlobalBitLocation(G::ArppState, fw), arpp) << fw;
-        EXPECT_EQ(GlobalBitLocation(G::MackieFaderFbk, fw), (fw > 1.5f ? CommonBit{5, 3} : none)) << fw;
+        EXPECT_EQ(GlobalBitLocation(GlobalBit(kGlobalBitCount - 2), fw), (fw > 1.5f ? CommonBit{5, 3} : none)) << fw;
         EXPECT_EQ(GlobalBitLocation(G::TempoMode, fw), (fw > 1.5f ? CommonBit{5, 4} : none)) << fw;
         std::set<std::pair<int, int>> used;
         for (int i = 0; i < kGlobalBitCount; ++i)
