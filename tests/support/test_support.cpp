@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <regex>
 #include <sstream>
 
 #include <dirent.h>
@@ -140,6 +141,23 @@ Q9Text Text(const char *ascii)
     return text;
 }
 
+std::vector<uint8_t> HexBytes(const std::string &text)
+{
+    std::vector<uint8_t> bytes;
+    std::istringstream in(text);
+    unsigned value;
+    while (in >> std::hex >> value)
+        bytes.push_back(static_cast<uint8_t>(value));
+    return bytes;
+}
+
+All_Params FilledRecord(uint8_t value)
+{
+    All_Params record;
+    std::memset(&record, value, sizeof record);
+    return record;
+}
+
 void FillRandomConfiguration(uint32_t seed)
 {
     std::mt19937 random(seed);
@@ -237,4 +255,134 @@ int AsOrdinaryUser(const std::function<int()> &fn)
     if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+std::vector<std::string> FolderEntries(const std::string &path)
+{
+    std::vector<std::string> names;
+    if (DIR *dir = opendir(path.c_str())) {
+        while (dirent *entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+All_Params RandomValidRecord(std::mt19937 &random, uint8_t length, uint8_t index)
+{
+    auto pick = [&random](unsigned lo, unsigned hi) { return static_cast<uint8_t>(lo + random() % (hi - lo + 1)); };
+    All_Params r;
+    for (uint8_t &b : r.midi_string)
+        b = pick(0, 255);
+    r.midi_string[0] = pick(0x80, 0xFD);
+    for (unsigned i = 1; i < length; ++i)
+        r.midi_string[i] = pick(0, 0xFD);
+    r.midi_str_lenght = length;
+    r.ctrl_status_0 = pick(0, 255);
+    r.ctrl_status_1 = static_cast<uint8_t>(pick(0, 255) | 0x08);   // MIDI Out 1
+    r.ctrl_status_2 = static_cast<uint8_t>(pick(0, 255) & ~0x10);  // no nibble mode
+    r.ctrl_value_min = pick(0, 127);
+    r.ctrl_value_max = pick(r.ctrl_value_min, 127);
+    std::vector<uint8_t> positions(length);  // distinct insertion positions, 0 allowed
+    for (unsigned i = 0; i < length; ++i)
+        positions[i] = static_cast<uint8_t>(i + 1);
+    std::shuffle(positions.begin(), positions.end(), random);
+    positions.resize(3, 0);
+    r.midi_channel_position = random() % 4 ? positions[0] : 0;
+    r.ctrl_value_position_0 = random() % 4 ? positions[1] : 0;
+    r.ctrl_value_position_1 = random() % 4 ? positions[2] : 0;
+    r.checksum_start_position = pick(0, length);
+    uint8_t chain;
+    do {
+        chain = pick(0, 67);
+    } while (index != 0 && chain == index);
+    r.ctrl_chain = static_cast<uint8_t>(chain | (random() % 2) << 7);
+    return r;
+}
+
+void MakeDataAnswer(uint8_t *sysex)
+{
+    sysex[6] = static_cast<uint8_t>(SYSEX_ANSWER_BIT | (sysex[6] & SYSEX_KIND_MASK));
+}
+
+void MakeAcknowledge(uint8_t *sysex, uint8_t kind, bool accepted, uint8_t index, uint8_t group)
+{
+    std::memset(sysex, 0, SYSEX_BUFFER_SIZE);
+    const unsigned code = SYSEX_ANSWER_BIT | kind | (accepted ? SYSEX_ACK_BIT : 0u);
+    Fill_Sysex_Header(sysex, static_cast<uint8_t>(code), 0, index, group);
+    sysex[SYSEX_HEADER_LENGHT] = SYSEX_END;
+}
+
+std::vector<uint8_t> GuardedSysex::Message() const
+{
+    const uint8_t *end = b + SYSEX_BUFFER_SIZE;
+    while (end > b && end[-1] == 0)
+        --end;
+    return b[SYSEX_BUFFER_SIZE] == 0xAA ? std::vector<uint8_t>(b, end) : std::vector<uint8_t>{0xEE};
+}
+
+bool GuardedSysex::Untouched() const
+{
+    return std::all_of(b, b + sizeof b, [](uint8_t x) { return x == 0xAA; });
+}
+
+All_Params DefaultRecord(uint8_t group, uint8_t index)
+{
+    All_Params r = FilledRecord(0);
+    InitMidiStruct(&r, group, index, 1);
+    return r;
+}
+
+uint8_t NibbleSum(const uint8_t *sysex, size_t from, size_t count)
+{
+    unsigned sum = 0;
+    for (size_t i = from; i < from + count; ++i)
+        sum += sysex[i];
+    return static_cast<uint8_t>(sum & 0x7F);
+}
+
+std::vector<uint8_t> operator+(std::vector<uint8_t> a, const std::vector<uint8_t> &b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::string Repeat(const std::string &text, size_t times)
+{
+    std::string out;
+    while (times--)
+        out += text;
+    return out;
+}
+
+std::string RandomPrintable(std::mt19937 &random, size_t length)
+{
+    std::string s;
+    while (s.size() < length)
+        s.push_back(static_cast<char>(0x20 + random() % 0x5F));
+    return s;
+}
+
+std::string CommandOutput(const std::string &command, bool &ok)
+{
+    std::string output;
+    FILE *pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
+    ok = pipe && pclose(pipe) == 0;
+    return output;
+}
+
+std::vector<std::string> RegexMatches(const std::string &text, const std::string &pattern)
+{
+    std::vector<std::string> found;
+    const std::regex re(pattern, std::regex::icase);
+    for (auto m = std::sregex_iterator(text.begin(), text.end(), re); m != std::sregex_iterator(); ++m)
+        found.push_back((*m)[1].str());
+    return found;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -32,13 +33,59 @@ private:
     std::string path_;
 };
 
+// Names of the entries of any folder, "." and ".." left out, sorted.
+std::vector<std::string> FolderEntries(const std::string &path);
+
 bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 bool WriteFileText(const std::string &path, const std::string &text);
 std::vector<uint8_t> ReadFileBytes(const std::string &path);
 std::string ReadFileText(const std::string &path);
 
+// The standard output of a shell command; `ok` tells whether it exited with 0.
+std::string CommandOutput(const std::string &command, bool &ok);
+
+// The first group of every match of `pattern` (case-insensitive) in `text`.
+std::vector<std::string> RegexMatches(const std::string &text, const std::string &pattern);
+
 // A text of one character per byte of `ascii`.
 Q9Text Text(const char *ascii);
+
+// The bytes written as hexadecimal numbers separated by spaces ("F0 00 7F").
+std::vector<uint8_t> HexBytes(const std::string &text);
+
+// A record whose 32 bytes all hold `value`.
+All_Params FilledRecord(uint8_t value);
+
+// A random record that CheckMidiStruct passes (code 0 or 3) for control
+// `index`, of string length `length` (1..21); the unused string bytes are random too.
+All_Params RandomValidRecord(std::mt19937 &random, uint8_t length, uint8_t index);
+
+// A message buffer of SYSEX_BUFFER_SIZE bytes filled with 0xAA, and a guard
+// byte past them.
+struct GuardedSysex {
+    uint8_t b[SYSEX_BUFFER_SIZE + 1];
+    GuardedSysex() { std::memset(b, 0xAA, sizeof b); }
+    // The message: the bytes up to the last one not 0 ({} for a cleared
+    // buffer); {0xEE} when the guard byte was written.
+    std::vector<uint8_t> Message() const;
+    bool Untouched() const;
+};
+
+// The default record of a control (InitMidiStruct), its other bytes 0.
+All_Params DefaultRecord(uint8_t group, uint8_t index);
+
+// The 7-bit running sum of bytes [from, from + count) of a message.
+uint8_t NibbleSum(const uint8_t *sysex, size_t from, size_t count);
+
+std::vector<uint8_t> operator+(std::vector<uint8_t> a, const std::vector<uint8_t> &b);
+std::string Repeat(const std::string &text, size_t times);
+// `length` random printable characters (0x20..0x7E).
+std::string RandomPrintable(std::mt19937 &random, size_t length);
+
+// The controller's answers to an encoded message: its data answer (bit 6 and
+// the kind bits of the code), or an acknowledge (header of length 0, then 0xF7).
+void MakeDataAnswer(uint8_t *sysex);
+void MakeAcknowledge(uint8_t *sysex, uint8_t kind, bool accepted, uint8_t index, uint8_t group);
 
 // Every table filled with random contents: texts mostly printable, some above
 // 255 (never with low 8 bits of 0), some ending in the stored form's NUL.

@@ -1,0 +1,563 @@
+// Rules of the editor's tabs and panel: where each global widget's bit lives
+// per firmware and the multi-bit encodings; what is enabled when; the front
+// panel's items and hit testing; the user curve models, texts and checks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <set>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "cross_functions.h"
+#include "curve_models.h"
+#include "enabling_rules.h"
+#include "global_params.h"
+#include "panel_geometry.h"
+
+namespace {
+
+const float kFirmwares[] = {0.0f, 1.0f, 1.1f, 1.2f, 1.3f, 1.4f, 1.5f, 1.6f};
+
+using Block = std::array<uint8_t, COMMON_PARAMS_LENGHT>;
+
+Block Filled(uint8_t fill)
+{
+    Block block;
+    block.fill(fill);
+    return block;
+}
+
+}  // namespace
+
+TEST(GlobalParams, EachWidgetHasItsOwnBitForEachFirmware)
+{
+    using G = GlobalBit;
+    const std::pair<GlobalBit, CommonBit> fixed[] = {
+        {G::MergeMidiOut, {0, 0}},     {G::MergeUsbOut, {0, 1}},   {G::MergeUsbIn, {0, 2}},
+        {G::MergeMidiIn, {0, 3}},      {G::Sync24Enable, {0, 5}},  {G::ExtSyncSrc, {1, 0}},
+        {G::GenIntSync, {1, 1}},       {G::ArppMidiSrc, {1, 3}},   {G::Sync24Sync, {1, 6}},
+        {G::ShiftLockChannel, {3, 0}}, {G::ShiftMode, {3, 1}},     {G::ArppToMidiOut2, {3, 2}},
+        {G::ArppToMidiOut1, {3, 3}},   {G::ArppToUsb, {3, 4}},     {G::ArppSync, {3, 6}},
+        {G::MotionLoop, {4, 0}},       {G::MotionState, {4, 1}},   {G::LfoSync, {4, 2}},
+        {G::LfoState, {4, 3}},         {G::InfraredState, {4, 4}}, {G::MotionSync, {4, 5}},
+        {G::AnalogMode, {4, 6}},       {G::ShiftLockMidi, {5, 0}},
+    };
+    for (float fw : kFirmwares) {
+        for (const auto &entry : fixed)
+            EXPECT_EQ(GlobalBitLocation(entry.first, fw), entry.second) << int(entry.first) << " fw " << fw;
+        // The arpeggiator's state moved at 1.5; fader feedback and tempo mode exist above 1.5 only.
+        const std::optional<CommonBit> none, arpp = fw < 1.5f ? CommonBit{1, 4} : CommonBit{3, 5};
+        EXPECT_EQ(GlobalBitLocation(G::ArppState, fw), arpp) << fw;
+        EXPECT_EQ(GlobalBitLocation(GlobalBit(kGlobalBitCount - 2), fw), (fw > 1.5f ? CommonBit{5, 3} : none)) << fw;
+        EXPECT_EQ(GlobalBitLocation(G::TempoMode, fw), (fw > 1.5f ? CommonBit{5, 4} : none)) << fw;
+        std::set<std::pair<int, int>> used;
+        for (int i = 0; i < kGlobalBitCount; ++i)
+            if (const auto where = GlobalBitLocation(static_cast<GlobalBit>(i), fw)) {
+                EXPECT_LT(where->bit, 7) << "bit 7 never travels to the device";
+                EXPECT_TRUE(used.insert({where->byte, where->bit}).second) << i << " fw " << fw;
+            }
+    }
+    for (uint8_t fill : {0x00, 0xFF, 0x5A})
+        for (uint8_t byte = 0; byte < COMMON_PARAMS_LENGHT; ++byte)
+            for (uint8_t bit = 0; bit < 8; ++bit)
+                for (bool on : {false, true}) {
+                    Block block = Filled(fill), expected = Filled(fill);
+                    WriteCommonBit(block.data(), {byte, bit}, on);
+                    EXPECT_EQ(ReadCommonBit(block.data(), {byte, bit}), on);
+                    expected[byte] = on ? uint8_t(fill | (1u << bit)) : uint8_t(fill & ~(1u << bit));
+                    EXPECT_EQ(block, expected) << int(byte) << "/" << int(bit);
+                }
+}
+
+TEST(GlobalParams, MultiBitChoices)
+{
+    // Input filter, bits 6 and 4 of byte 0: Off (bit 4 then ignored), Realtime, All.
+    const std::pair<std::pair<uint8_t, int>, uint8_t> filter[] = {
+        {{0xFF, 0}, 0xAF}, {{0x00, 1}, 0x40}, {{0x10, 1}, 0x40}, {{0x00, 2}, 0x50}, {{0x2F, 2}, 0x7F}};
+    for (const auto &f : filter) {
+        EXPECT_EQ(WithFilterItem(f.first.first, f.first.second), f.second);
+        EXPECT_EQ(FilterItem(f.second), f.first.second);
+    }
+    EXPECT_EQ(FilterItem(0x10), 0);
+    // Video mode, bits 1 (normal) and 2 (inverted) of byte 5: the chosen one set, the other cleared.
+    const std::pair<std::pair<uint8_t, int>, uint8_t> video[] = {{{0x00, 0}, 0x02}, {{0x04, 0}, 0x02},
+                                                                 {{0x00, 1}, 0x04}, {{0x02, 1}, 0x04},
+                                                                 {{0xFF, 0}, 0xFB}, {{0xFF, 1}, 0xFD}};
+    for (const auto &v : video) {
+        EXPECT_EQ(WithVideoItem(v.first.first, v.first.second), v.second);
+        EXPECT_EQ(VideoItem(v.second), v.first.second);
+    }
+    EXPECT_EQ(VideoItem(0x00), 0);
+    EXPECT_EQ(VideoItem(0x06), 1);
+    // LFO wave, bits 5-6 of byte 5.
+    for (int item = 0; item < 4; ++item) {
+        EXPECT_EQ(WithLfoWaveItem(0x00, item), item << 5);
+        EXPECT_EQ(WithLfoWaveItem(0x9F, item), 0x9F | (item << 5));
+        EXPECT_EQ(LfoWaveItem(WithLfoWaveItem(0xFF, item)), item);
+    }
+}
+
+TEST(GlobalParams, OperatingModeGoesWhereTheFirmwareKeepsIt)
+{
+    for (float fw : {1.0f, 1.4f}) {  // below 1.5: one bit per item, 0 to 2 only
+        Block block = Filled(0xFF);
+        for (const auto &item : {std::pair<int, uint8_t>{0, 0xE7}, {1, 0xEF}, {2, 0xF7}, {3, 0xF7}}) {
+            WriteOperatingMode(block.data(), fw, item.first);
+            EXPECT_EQ(block[5], item.second) << fw << " item " << item.first;
+        }
+        EXPECT_EQ(block[33], 0xFF);
+    }
+    for (int item = 0; item < 4; ++item) {  // at 1.5: a two-bit number in bits 3-4
+        Block block = Filled(0xFF);
+        WriteOperatingMode(block.data(), 1.5f, item);
+        EXPECT_EQ(block[5], 0xE7 | (item << 3));
+        EXPECT_EQ(block[33], 0xFF);
+    }
+    Block block = Filled(0x18);  // from 1.6: byte 33 takes the item
+    WriteOperatingMode(block.data(), 1.6f, 4);
+    EXPECT_EQ(block[33], 4);
+    EXPECT_EQ(block[5], 0x18);
+    for (float fw : kFirmwares) {  // no selection changes nothing
+        block = Filled(0x5A);
+        WriteOperatingMode(block.data(), fw, -1);
+        EXPECT_EQ(block, Filled(0x5A)) << fw;
+    }
+}
+
+TEST(GlobalParams, TempoIsTheNumberMinusThirtyInEightBits)
+{
+    const std::pair<const wchar_t *, uint8_t> stored[] = {{L"120", 90},  {L"30", 0},   {L"25", 251},  {L"999", 201},
+                                                          {L"255", 225}, {L"0", 226},  {L"007", 233}, {L"", 226},
+                                                          {L"1x", 226},  {L"-5", 226}, {L"286", 0},   {L"99999", 129}};
+    for (const auto &t : stored)
+        EXPECT_EQ(TempoByteFromText(t.first), t.second) << t.first;
+    const std::pair<uint8_t, const wchar_t *> shown[] = {{90, L"120"},  {0, L"030"},   {251, L"281"},
+                                                         {100, L"130"}, {255, L"285"}, {225, L"255"}};
+    for (const auto &t : shown)
+        EXPECT_EQ(TempoText(t.first), t.second);
+}
+
+TEST(GlobalParams, CommonTransfersCoverEachExchangedAddressOnce)
+{
+    std::set<uint8_t> addresses;
+    for (const CommonTransferItem &item : kCommonTransferSequence) {
+        EXPECT_TRUE(addresses.insert(item.address).second) << int(item.address);
+        EXPECT_EQ(Check_invalid_request(COMMON_PARAM_WRITE, item.address, 0), 0) << int(item.address);
+        EXPECT_EQ(CommonItemTravels(item.address, 1.5f), item.address != COMMON_PARAM_OPERATING);
+        EXPECT_TRUE(CommonItemTravels(item.address, 1.6f));
+    }
+    EXPECT_EQ(addresses, std::set<uint8_t>({0, 1, 3, 4, 5, 11, 32, 33, 34, 35, 36, 37, 38}));
+}
+
+namespace {
+
+using S = Switch;
+using Switches = std::vector<Switch>;
+
+Switches Of(const LibraryButtons &b)
+{
+    return {b.load_button, b.save_button, b.load_menu, b.save_menu};
+}
+
+Switches Of(const MidiButtons &b)
+{
+    return {b.selected, b.all};
+}
+
+GatingState Active(float fw, float hw = 2.0f, bool offline = true)
+{
+    GatingState state;
+    state.offline = offline;
+    state.connected = !offline;
+    state.fw_version = fw;
+    state.hw_version = hw;
+    return state;
+}
+
+}  // namespace
+
+TEST(EnablingRules, LibraryAndTransferButtons)
+{
+    EXPECT_EQ(Of(EnableLibraryButtonsRule(true, false)), Switches({S::On, S::On, S::On, S::On}));
+    EXPECT_EQ(Of(EnableLibraryButtonsRule(false, true)), Switches({S::Keep, S::On, S::Keep, S::Keep}));
+    EXPECT_EQ(Of(EnableLibraryButtonsRule(false, false)), Switches(4, S::Keep));
+    EXPECT_EQ(Of(DisableLibraryButtonsRule()), Switches(4, S::Off));
+    for (int page = PAGE_PREFERENCES; page <= PAGE_ASSIGN_USER; ++page) {
+        EXPECT_EQ(Of(EnableMidiButtonsRule(false, page)), Switches(2, S::Keep));
+        const bool common = page == PAGE_GLOBAL || page == PAGE_REALTIME;  // no "All" pair there
+        EXPECT_EQ(Of(EnableMidiButtonsRule(true, page)), Switches({S::On, common ? S::Off : S::On})) << page;
+    }
+    EXPECT_EQ(Of(DisableMidiButtonsRule()), Switches(2, S::Off));
+    EXPECT_TRUE(Apply(S::Keep, true));
+    EXPECT_FALSE(Apply(S::Keep, false));
+    EXPECT_TRUE(Apply(S::On, false));
+    EXPECT_FALSE(Apply(S::Off, true));
+}
+
+TEST(EnablingRules, ManageButtons)
+{
+    ButtonState state;
+    state.page = PAGE_ASSIGN_STD;
+    state.connected = state.file_path_set = state.default_lib_loaded = true;
+    state.programming = true;  // during a transfer only "Cancel"
+    ManagedButtons r = ManageButtonsRule(state);
+    EXPECT_EQ(std::vector<bool>({r.cancel, r.notebook, r.group_selector, r.menu_bar, r.toolbar, r.check_all}),
+              std::vector<bool>({true, false, false, false, false, false}));
+    EXPECT_EQ(Of(r.library), Switches(4, S::Off));
+    EXPECT_EQ(Of(r.midi), Switches(2, S::Off));
+
+    state.programming = false;
+    state.page = PAGE_PREFERENCES;  // neither library nor transfers
+    r = ManageButtonsRule(state);
+    EXPECT_EQ(std::vector<bool>({r.cancel, r.notebook, r.group_selector, r.menu_bar, r.toolbar, r.check_all}),
+              std::vector<bool>({false, true, true, true, true, true}));
+    EXPECT_EQ(Of(r.library), Switches(4, S::Off));
+    EXPECT_EQ(Of(r.midi), Switches(2, S::Off));
+    state.transport_shown = true;  // a transport button is shown: its group cannot change under it
+    EXPECT_FALSE(ManageButtonsRule(state).group_selector);
+
+    state.page = PAGE_GLOBAL;
+    state.file_path_set = false;
+    r = ManageButtonsRule(state);
+    EXPECT_EQ(Of(r.midi), Switches({S::On, S::Off}));
+    EXPECT_EQ(Of(r.library), Switches({S::Keep, S::On, S::Keep, S::Keep}));
+    state.page = PAGE_ASSIGN_USER;
+    state.connected = false;  // never enabled without a device
+    EXPECT_EQ(Of(ManageButtonsRule(state).midi), Switches(2, S::Keep));
+}
+
+TEST(EnablingRules, VersionTexts)
+{
+    const std::pair<const wchar_t *, float> versions[] = {{L"1.0", 1.0f}, {L"1.1", 1.1f}, {L"1.2", 1.2f},
+                                                          {L"1.3", 1.3f}, {L"1.4", 1.4f}, {L"1.5", 1.5f},
+                                                          {L"1.6", 1.6f}, {L"2.0", 2.0f}, {L"1", 1.0f}};
+    for (const auto &v : versions)
+        EXPECT_EQ(VersionNumber(ParseVersionText(v.first)), v.second) << v.second;  // exactly the constant
+    EXPECT_EQ(VersionText(ParseVersionText(L"1.6")) + VersionText(ParseVersionText(L"1")), L"1.61.0");
+}
+
+TEST(EnablingRules, ConnectionAndVersionGating)
+{
+    GatingState idle;  // neither connected nor offline
+    idle.file_path_set = true;
+    idle.fw_version = 1.6f;
+    VersionGating g = VersionGatingRule(idle);
+    EXPECT_FALSE(g.active);
+    EXPECT_EQ(Switches({g.file_new_open, g.file_save_export, g.file_default_import, g.toolbar, g.control_copy_check,
+                        g.group_copy_clear, g.right_click_copy_clear, g.operating_mode, g.shift_lock_and_nibble,
+                        g.shift_mode_fader_tempo}),
+              Switches({S::Off, S::Off, S::Off, S::Off, S::Off, S::Off, S::Off, S::Off, S::Keep, S::Keep}));
+    EXPECT_FALSE(g.rebuild_operating_modes);
+    EXPECT_TRUE(g.infrared_label.empty());
+
+    GatingState state = Active(1.6f);
+    g = VersionGatingRule(state);
+    EXPECT_TRUE(g.active);
+    EXPECT_TRUE(g.rebuild_operating_modes);
+    EXPECT_EQ(Switches({g.file_new_open, g.file_save_export, g.file_default_import, g.toolbar, g.control_copy_check,
+                        g.group_copy_clear, g.right_click_copy_clear, g.operating_mode}),
+              Switches({S::On, S::Keep, S::On, S::On, S::On, S::On, S::On, S::On}));
+    state.default_lib_loaded = true;  // saving needs a library
+    EXPECT_EQ(VersionGatingRule(state).file_save_export, S::On);
+    state.default_lib_loaded = false;
+    state.file_path_set = true;
+    EXPECT_EQ(VersionGatingRule(state).file_save_export, S::On);
+    EXPECT_TRUE(VersionGatingRule(Active(1.6f, 2.0f, false)).active) << "connected counts like offline";
+
+    // Each firmware: the modes it offers, the shift-lock and nibble boxes, the shift mode widgets.
+    const std::tuple<float, size_t, Switch, Switch> firmwares[] = {{1.0f, 2, S::Off, S::Off}, {1.1f, 3, S::Off, S::Off},
+                                                                   {1.3f, 3, S::Off, S::Off}, {1.4f, 3, S::On, S::Off},
+                                                                   {1.5f, 4, S::On, S::Off},  {1.6f, 5, S::On, S::On}};
+    std::vector<std::string> previous;
+    for (const auto &[fw, modes, lock, shift] : firmwares) {
+        g = VersionGatingRule(Active(fw));
+        EXPECT_EQ(g.operating_modes, OperatingModesFor(fw));
+        EXPECT_EQ(g.operating_modes.size(), modes) << fw;
+        EXPECT_EQ(g.operating_modes.front(), "Standard");
+        EXPECT_EQ(g.operating_modes[modes > 4 ? 3 : modes - 1], "User") << fw;
+        for (const std::string &mode : previous)  // a newer firmware only adds modes
+            EXPECT_NE(std::find(g.operating_modes.begin(), g.operating_modes.end(), mode), g.operating_modes.end());
+        previous = g.operating_modes;
+        EXPECT_EQ(g.shift_lock_and_nibble, lock) << fw;
+        EXPECT_EQ(g.shift_mode_fader_tempo, shift) << fw;
+    }
+
+    // The stored mode: bits 3-4 of byte 5 below 1.6, byte 33 from 1.6; none when not offered.
+    state = Active(1.5f);
+    state.common_byte5 = 0x18 | 0xE7;
+    state.common_byte33 = 1;
+    EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, 3);
+    state.fw_version = 1.6f;
+    EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, 1);
+    state.common_byte33 = 200;
+    EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, -1);
+    state.fw_version = 1.0f;
+    state.common_byte5 = 0x10;
+    EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, -1);
+
+    for (float hw : {1.0f, 1.1f, 1.2f, 2.0f}) {
+        const std::string label = VersionGatingRule(Active(1.6f, hw)).infrared_label;
+        EXPECT_NE(label.find(hw < 1.2f ? "Infrared" : "Ribbon"), std::string::npos) << hw;
+    }
+}
+
+namespace {
+
+bool Has(const std::vector<unsigned> &hits, unsigned index)
+{
+    return std::find(hits.begin(), hits.end(), index) != hits.end();
+}
+
+}  // namespace
+
+TEST(PanelGeometry, ItemsFitTheirPicturesAndOnlyTheJoystickItemsOverlap)
+{
+    for (PanelForm form : {PanelForm::Infrared, PanelForm::Ribbon}) {
+        for (unsigned a = 0; a < PANEL_ITEM_COUNT; ++a) {
+            const PanelItem item = PanelItemGeometry(a, form);
+            const PanelRect r = item.rect, size = PictureKindSize(item.kind);
+            EXPECT_EQ(PanelRect({r.x, r.y, size.w, size.h}), r) << a;
+            EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= PANEL_PICTURE_WIDTH + PANEL_PICTURE_VIEW_X &&
+                        r.y + r.h <= PANEL_PICTURE_HEIGHT)
+                << a;
+            EXPECT_TRUE(Has(PanelItemsAt(form, r.x, r.y), a) &&
+                        Has(PanelItemsAt(form, r.x + r.w - 1, r.y + r.h - 1), a));
+            const PanelItem other =
+                PanelItemGeometry(a, form == PanelForm::Ribbon ? PanelForm::Infrared : PanelForm::Ribbon);
+            EXPECT_EQ(other.rect == r && other.kind == item.kind, a != 5) << "the forms differ in item 5 only";
+            for (unsigned b = a + 1; b < PANEL_ITEM_COUNT; ++b) {
+                const PanelRect o = PanelItemGeometry(b, form).rect;
+                const bool overlap = r.x < o.x + o.w && o.x < r.x + r.w && r.y < o.y + o.h && o.y < r.y + r.h;
+                EXPECT_EQ(overlap, a == 6 && b == 55) << a << " and " << b;
+            }
+        }
+        for (unsigned i = 0; i < 5; ++i) {  // a transport button and its shifted function share a column
+            EXPECT_EQ(PanelItemGeometry(i, form).rect.x, PanelItemGeometry(50 + i, form).rect.x);
+            EXPECT_LT(PanelItemGeometry(i, form).rect.y, PanelItemGeometry(50 + i, form).rect.y);
+        }
+        for (unsigned which = 0; which < MIDI_LED_COUNT; ++which) {  // the LEDs cover no control
+            const PanelRect led = MidiLedRect(which);
+            for (int y = led.y; y < led.y + led.h; ++y)
+                for (int x = led.x; x < led.x + led.w; ++x)
+                    EXPECT_TRUE(PanelItemsAt(form, x, y).empty()) << which << " at " << x << "," << y;
+        }
+    }
+    EXPECT_EQ(PanelItemGeometry(5, PanelForm::Ribbon).kind, PictureKind::Ribbon);
+    EXPECT_EQ(PanelItemGeometry(5, PanelForm::Infrared).kind, PictureKind::Infrared);
+    EXPECT_EQ(PanelItemGeometry(67, PanelForm::Ribbon).rect, PanelRect({0, 0, 0, 0}));
+    EXPECT_EQ(MidiLedRect(MIDI_LED_COUNT), PanelRect({0, 0, 0, 0}));
+}
+
+TEST(PanelGeometry, HitTesting)
+{
+    const PanelRect r{10, 20, 5, 4};  // the top left corner in, the far edges out
+    EXPECT_TRUE(PanelRectContains(r, 10, 20) && PanelRectContains(r, 14, 23));
+    EXPECT_FALSE(PanelRectContains(r, 15, 20) || PanelRectContains(r, 10, 24) || PanelRectContains(r, 9, 20) ||
+                 PanelRectContains(r, 10, 19) || PanelRectContains({3, 3, 0, 0}, 3, 3));
+    const PanelRect x = PanelItemGeometry(6, PanelForm::Ribbon).rect, b = PanelItemGeometry(55, PanelForm::Ribbon).rect;
+    EXPECT_EQ(PanelItemsAt(PanelForm::Ribbon, std::max(x.x, b.x), std::max(x.y, b.y)), std::vector<unsigned>({6, 55}));
+    const PanelRect button = PanelItemGeometry(0, PanelForm::Ribbon).rect;  // the range limits the search
+    EXPECT_EQ(PanelItemsAt(PanelForm::Ribbon, button.x, button.y), std::vector<unsigned>({0}));
+    EXPECT_TRUE(PanelItemsAt(PanelForm::Ribbon, button.x, button.y, 5, 66).empty());
+    EXPECT_EQ(PanelItemsAt(PanelForm::Ribbon, button.x, button.y, 0, 1000), std::vector<unsigned>({0}));
+    const PanelRect ribbon = PanelItemGeometry(5, PanelForm::Ribbon).rect;
+    EXPECT_FALSE(Has(PanelItemsAt(PanelForm::Infrared, ribbon.x + 5, ribbon.y + 60), 5));
+    for (const auto &p : {std::pair<int, int>{0, 0}, {-1, -1}, {799, 337}, {80, 40}, {50, 60}})
+        EXPECT_TRUE(PanelItemsAt(PanelForm::Ribbon, p.first, p.second).empty()) << p.first << "," << p.second;
+    EXPECT_EQ(ViewToPictureRect({39, 23, 34, 33}), PanelRect({39 - PANEL_PICTURE_VIEW_X, 23, 34, 33}));
+}
+
+TEST(PanelGeometry, PanelFormsAndBuiltInPictures)
+{
+    for (PanelForm form : {PanelForm::Infrared, PanelForm::Ribbon})
+        EXPECT_EQ(PanelFormFromSetting(PanelFormSettingText(form)), form);
+    for (const wchar_t *other : {L"Ribbon", L"0", L"", L"infrared", L"Infrared "})
+        EXPECT_EQ(PanelFormFromSetting(other), PanelForm::Ribbon);
+    for (float hw : {0.0f, 1.0f, 1.2f, 1.9f, 1.0f + 9 * 0.1f})
+        EXPECT_EQ(PanelFormFromHwVersion(hw), PanelForm::Infrared) << hw;
+    for (float hw : {2.0f, 2.0f + 0 * 0.1f, 2.1f})
+        EXPECT_EQ(PanelFormFromHwVersion(hw), PanelForm::Ribbon) << hw;
+
+    int w = 0, h = 0;
+    for (PanelForm form : {PanelForm::Infrared, PanelForm::Ribbon}) {
+        EXPECT_TRUE(BuiltInPictureSize(PanelPictureName(form), &w, &h));
+        EXPECT_EQ(std::make_pair(w, h), std::make_pair(PANEL_PICTURE_WIDTH, PANEL_PICTURE_HEIGHT));
+    }
+    for (unsigned k = 0; k < PICTURE_KIND_COUNT; ++k) {
+        const PictureKind kind = PictureKindAt(k);
+        EXPECT_EQ(static_cast<unsigned>(kind), k);
+        EXPECT_EQ(GreenPictureName(kind), PictureKindBaseName(kind) + std::string("_green.bmp"));
+        EXPECT_EQ(RedPictureName(kind), PictureKindBaseName(kind) + std::string("_red.bmp"));
+        for (const std::string &name : {GreenPictureName(kind), RedPictureName(kind)}) {
+            EXPECT_TRUE(BuiltInPictureSize(name, &w, &h)) << name;
+            EXPECT_EQ(std::make_pair(w, h), std::make_pair(PictureKindSize(kind).w, PictureKindSize(kind).h));
+        }
+    }
+    EXPECT_FALSE(BuiltInPictureSize("knob.bmp", &w, &h));
+}
+
+namespace {
+
+using Curve = std::vector<uint8_t>;
+
+Curve Generated(const wchar_t *name)
+{
+    Curve c(kCurvePoints, 0xAA);
+    EXPECT_TRUE(GenerateCurve(name, c.data()));
+    return c;
+}
+
+// A text of 128 lines of `fill`, line `line` (if any) holding `content`.
+std::wstring Lines(const std::wstring &fill, size_t line = kCurvePoints, const std::wstring &content = L"")
+{
+    std::wstring text;
+    for (size_t i = 0; i < kCurvePoints; ++i)
+        text += (i ? L"\n" : L"") + (i == line ? content : fill);
+    return text;
+}
+
+}  // namespace
+
+TEST(CurveModels, NamesAndGeneratedPoints)
+{
+    for (size_t i = 0; i < kCurveModelCount; ++i) {
+        CurveModel m = CurveModel::Zeros;
+        ASSERT_TRUE(CurveModelFromName(CurveModelName(static_cast<CurveModel>(i)), &m));
+        EXPECT_EQ(static_cast<size_t>(m), i);
+    }
+    CurveModel m = CurveModel::Expo;
+    for (const wchar_t *unknown : {L"linear", L"Log.", L"", L"Sine"}) {
+        EXPECT_FALSE(CurveModelFromName(unknown, &m));
+        Curve c(kCurvePoints, 33);
+        EXPECT_FALSE(GenerateCurve(unknown, c.data()));
+        EXPECT_EQ(c, Curve(kCurvePoints, 33));
+    }
+    EXPECT_EQ(m, CurveModel::Expo);
+
+    const Curve zeros = Generated(L"Zeros"), linear = Generated(L"Linear"), inv_linear = Generated(L"Inv Linear");
+    const Curve log = Generated(L"Log"), inv_log = Generated(L"Inv Log");
+    const Curve expo = Generated(L"Expo"), inv_expo = Generated(L"Inv Expo");
+    for (size_t i = 0; i < kCurvePoints; ++i) {
+        EXPECT_EQ(zeros[i], 0);
+        EXPECT_EQ(linear[i], i);
+        EXPECT_EQ(inv_linear[i], 127 - i);
+        EXPECT_EQ(inv_log[i], 127 - log[i]);
+        EXPECT_EQ(inv_expo[i], 127 - expo[i]);
+        EXPECT_LE(log[i], 127);
+        EXPECT_LE(expo[i], 127);
+        EXPECT_TRUE(i == 0 || (log[i] >= log[i - 1] && expo[i] >= expo[i - 1])) << "rising at " << i;
+    }
+    EXPECT_EQ(Curve(log.begin(), log.begin() + 6), Curve({0, 9, 18, 28, 36, 42}));
+    EXPECT_EQ(Curve({log[10], log[100], log[127]}), Curve({60, 120, 127}));
+    EXPECT_EQ(Curve(expo.begin(), expo.begin() + 9), Curve({0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(Curve({expo[26], expo[100], expo[127]}), Curve({2, 45, 127}));
+}
+
+TEST(CurveModels, RandomTakesEachDrawModulo127)
+{
+    const std::vector<int> draws = {0, 126, 127, 128, 254, 1000, 32767};
+    size_t next = 0;
+    Curve c(kCurvePoints);
+    ASSERT_TRUE(GenerateCurve(L"Random", c.data(), [&] { return draws[next++ % draws.size()]; }));
+    EXPECT_EQ(next, 128u) << "one draw per point, in order";
+    EXPECT_EQ(Curve(c.begin(), c.begin() + 7), Curve({0, 126, 0, 1, 0, 1000 % 127, 32767 % 127}));
+    ASSERT_TRUE(GenerateCurve(L"Random", c.data()));
+    for (uint8_t point : c)
+        EXPECT_LE(point, 126);
+}
+
+TEST(CurveText, DisplayedTextHas128LinesAndChecksBackToTheSameCurve)
+{
+    const Curve log = Generated(L"Log");
+    const std::wstring text = CurveToText(log.data());
+    EXPECT_EQ(CurveTextLineCount(text), 128u);
+    EXPECT_EQ(text.substr(0, 6), L"0\n9\n18");
+    EXPECT_EQ(text.substr(text.size() - 4), L"\n127");
+    Curve back(kCurvePoints, 0xEE);
+    EXPECT_TRUE(CheckCurveText(text, back.data()).ok());
+    EXPECT_EQ(back, log);
+    EXPECT_EQ(CurveCheckMessage(CurveCheck()), L"");
+    EXPECT_EQ(CurveTextLineCount(L""), 1u);
+    EXPECT_EQ(CurveTextLineCount(L"\n\n"), 3u);
+}
+
+TEST(CurveText, CheckStoresEachLineUntilTheFirstFault)
+{
+    struct Case {
+        std::wstring text;
+        CurveFault fault;
+        size_t value;
+    };
+    const Case cases[] = {
+        {Lines(L"5") + L"\n", CurveFault::LineCount, 129},
+        {Lines(L"5").substr(2), CurveFault::LineCount, 127},
+        {L"", CurveFault::LineCount, 1},
+        {Lines(L"5", 10, L"12a"), CurveFault::BadCharacter, 10},
+        {Lines(L"5", 0, L" 1"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"1 "), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"-1"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"+1"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"1\r"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"1.0"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 0, L"\x00B2"), CurveFault::BadCharacter, 0},
+        {Lines(L"5", 127, L"x"), CurveFault::BadCharacter, 127},
+        {Lines(L"5", 3, L"128"), CurveFault::OutOfRange, 3},
+        {Lines(L"5", 0, L"4294967301"), CurveFault::OutOfRange, 0},  // 2^32 + 5 must not wrap round
+        {Lines(L"5", 1, std::wstring(400, L'9')), CurveFault::OutOfRange, 1},
+    };
+    for (const Case &c : cases) {
+        Curve target(kCurvePoints, 99);
+        const CurveCheck check = CheckCurveText(c.text, target.data());
+        EXPECT_EQ(check.fault, c.fault) << &c - cases;
+        EXPECT_EQ(check.value, c.value) << &c - cases;
+        const std::wstring message = CurveCheckMessage(check);
+        EXPECT_NE(message.find(std::to_wstring(c.value)), std::wstring::npos) << &c - cases;
+        EXPECT_EQ(message.find(L"between 0 and 127") != std::wstring::npos, c.fault == CurveFault::OutOfRange);
+        const size_t stored = c.fault == CurveFault::LineCount ? 0 : c.value;
+        for (size_t i = 0; i < kCurvePoints; ++i)
+            ASSERT_EQ(target[i], i < stored ? 5 : 99) << &c - cases << " at " << i;
+    }
+    Curve target(kCurvePoints, 50);  // bounds, leading zeros, an empty line stores 0
+    ASSERT_TRUE(CheckCurveText(L"127\n0\n\n000127" + Lines(L"5").substr(7), target.data()).ok());
+    EXPECT_EQ(Curve(target.begin(), target.begin() + 5), Curve({127, 0, 0, 127, 5}));
+    ASSERT_TRUE(CheckCurveText(std::wstring(127, L'\n'), target.data()).ok());
+    EXPECT_EQ(target, Curve(kCurvePoints, 0));
+}
+
+TEST(CurveText, BothPagesAreCheckedInOrderAndPlottedWhenValid)
+{
+    Curve c1(kCurvePoints, 9), c2(kCurvePoints, 9);
+    CurveCheck failure;
+    EXPECT_EQ(CheckBothCurveTexts(Lines(L"1") + L"\n", c1.data(), Lines(L"2"), c2.data(), &failure), 1);
+    EXPECT_EQ(failure.value, 129u);
+    EXPECT_EQ(c1, Curve(kCurvePoints, 9));
+    EXPECT_EQ(c2, Curve(kCurvePoints, 9)) << "page 2 is not looked at";
+    EXPECT_EQ(CheckBothCurveTexts(Lines(L"100"), c1.data(), Lines(L"7", 20, L"200"), c2.data(), &failure), 2);
+    EXPECT_EQ(failure.fault, CurveFault::OutOfRange);
+    EXPECT_EQ(c1, Curve(kCurvePoints, 100)) << "page 1 is stored whole";
+    EXPECT_EQ(Curve({c2[19], c2[20]}), Curve({7, 9}));
+    EXPECT_EQ(CheckBothCurveTexts(Lines(L"1"), c1.data(), Lines(L"2"), c2.data(), &failure), 0);
+    EXPECT_EQ(Curve({c1[127], c2[127]}), Curve({1, 2}));
+
+    Curve c(kCurvePoints, 127);
+    EXPECT_TRUE(CurvePageIsPlottable(Lines(L"x"), c.data())) << "the text's content is not looked at";
+    EXPECT_FALSE(CurvePageIsPlottable(Lines(L"1") + L"\n", c.data()));
+    c[64] = 128;
+    EXPECT_FALSE(CurvePageIsPlottable(Lines(L"1"), c.data()));
+}
+
+TEST(CurveText, PlottedValueTruncatesTowardsZeroInsideTheTable)
+{
+    Curve c = Generated(L"Inv Linear");
+    c[127] = 42;
+    const std::pair<double, double> cases[] = {{0.0, 127},  {0.99, 127}, {1.0, 126},  {50.5, 77},
+                                               {127.0, 42}, {127.9, 42}, {-0.5, 127}, {128.0, 0},
+                                               {1e9, 0},    {-1.0, 0},   {-50.0, 0},  {std::nan(""), 0}};
+    for (const auto &x : cases)
+        EXPECT_DOUBLE_EQ(CurveValueAt(c.data(), x.first), x.second) << x.first;
+}

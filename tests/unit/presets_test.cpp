@@ -1,0 +1,403 @@
+// The preset library: the chunk reader and its bounds, the reader's lists and
+// conversions, every damaged file and its message, and the library the build
+// compiles from presets/.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "libconv.h"
+#include "preset_image_builder.h"
+#include "preset_reader.h"
+#include "riff_tools.h"
+
+using namespace preset_image;
+
+namespace {
+
+constexpr RT_FOURCC A = RT_MakeFourcc('A', 'A', 'A', 'A'), B = RT_MakeFourcc('B', 'B', 'B', 'B'),
+                    C = RT_MakeFourcc('C', 'C', 'C', 'C'), RIFF = RT_MakeFourcc('R', 'I', 'F', 'F'),
+                    LIST = RT_MakeFourcc('L', 'I', 'S', 'T'), ONE = RT_MakeFourcc('O', 'N', 'E', ' '),
+                    TWO = RT_MakeFourcc('T', 'W', 'O', ' ');
+
+}  // namespace
+
+TEST(RiffReader, OpenAndReadDwords)
+{
+    uint8_t block[10] = {0x00, 0x43, 0x54, 0x52, 0x4C, 0xFF};
+    RT_FILE f;
+    EXPECT_EQ(RT_Open(&f, block, 10), RT_OK);
+    EXPECT_TRUE(f.StartAddress == block && f.EndAddress == block + 10 && f.CurPtr == block);
+    EXPECT_EQ(RT_Open(&f, block, 0), RT_OK);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(f.EndAddress), UINTPTR_MAX) << "size 0: an unknown end";
+    EXPECT_EQ(RT_ReadDword(block + 1), RT_MakeFourcc('C', 'T', 'R', 'L'));
+    EXPECT_EQ(RT_ReadDword(block + 2), 0xFF4C5254u);
+}
+
+TEST(RiffReader, FlatSearchWithinTheParent)
+{
+    Image img(MakeChunk("AAAA", "1") + MakeChunk("BBBB", "hello!") + MakeChunk("AAAA", "2"));
+    EXPECT_EQ(img.Find(Want(B)), "hello!");
+    EXPECT_EQ(img.At(img.found.pData), 18u);
+    RT_Ascend(&img.file, &img.found);
+    EXPECT_EQ(img.Find(Want(A)), "2") << "from the position on";
+    EXPECT_EQ(img.Find(Want(A), nullptr, RT_FINDCHUNK | RT_FROMSTART), "1");
+    for (unsigned flags : {0u, RT_FROMSTART, RT_FINDCHUNK | RT_FINDRIFF})  // no single known kind
+        EXPECT_EQ(img.Find(Want(A), nullptr, static_cast<uint16_t>(flags)), "-");
+    RT_CKINFO c = Want(C);  // a failed search changes neither the position nor the chunk
+    c.pData = img.data.data() + 3;
+    c.dataSize = 77;
+    const RT_CKINFO before = c;
+    img.file.CurPtr = img.data.data() + 10;
+    EXPECT_EQ(RT_Descend(&img.file, &c, nullptr, RT_FINDCHUNK), RT_CHUNK_NOT_FOUND);
+    EXPECT_EQ(img.At(img.file.CurPtr), 10u);
+    EXPECT_EQ(std::memcmp(&c, &before, sizeof c), 0);
+    EXPECT_EQ(RT_Descend(nullptr, &c, nullptr, RT_FINDCHUNK), RT_FAIL);
+    EXPECT_EQ(RT_Descend(&img.file, nullptr, nullptr, RT_FINDCHUNK), RT_FAIL);
+
+    Image nested(MakeChunk("AAAA", MakeChunk("BBBB", "12") + MakeChunk("BBBB", "34")) +
+                 MakeChunk("AAAA", MakeChunk("BBBB", "56")) + MakeChunk("CCCC", "78"));
+    EXPECT_EQ(nested.Find(Want(C), nullptr, RT_FINDCHUNK), "78");
+    EXPECT_EQ(nested.Find(Want(B), nullptr, RT_FINDCHUNK | RT_FROMSTART), "-") << "nested chunks are not seen";
+    ASSERT_NE(nested.Find(Want(A), nullptr, RT_FINDCHUNK | RT_FROMSTART), "-");
+    RT_CKINFO parent = nested.found;
+    EXPECT_EQ(nested.Find(Want(B), &parent), "12");
+    RT_Ascend(&nested.file, &nested.found);
+    EXPECT_EQ(nested.Find(Want(B), &parent), "34");
+    RT_Ascend(&nested.file, &nested.found);
+    EXPECT_EQ(nested.Find(Want(C), &parent, RT_FINDCHUNK | RT_FROMSTART), "-") << "the parent bounds the search";
+    EXPECT_EQ(nested.Find(Want(B)), "-") << "without a parent: the next top-level chunk is stepped over whole";
+    nested.file.CurPtr = nested.data.data();  // a position before the parent's data
+    EXPECT_EQ(nested.Find(Want(B), &parent), "-");
+    nested.file.CurPtr = nested.file.EndAddress;
+    EXPECT_EQ(nested.Find(Want(C)), "-");
+}
+
+TEST(RiffReader, PaddingAndFormTypes)
+{
+    Image img(MakeChunk("AAAA", "abc") + MakeChunk("AAAA", "d") + MakeChunk("CCCC", "ef") + RawChunk("BBBB", 3, "xyz"));
+    EXPECT_EQ(img.Find(Want(A)), "abc");
+    RT_Ascend(&img.file, &img.found);
+    EXPECT_EQ(img.At(img.file.CurPtr), 12u) << "after the pad byte";
+    EXPECT_EQ(img.Find(Want(C)), "ef") << "odd chunks are stepped over with their pad";
+    RT_Ascend(&img.file, &img.found);
+    EXPECT_EQ(img.Find(Want(B)), "xyz");
+    RT_Ascend(&img.file, &img.found);  // no pad after the last chunk: tolerated
+    EXPECT_EQ(img.file.CurPtr, img.file.EndAddress);
+    EXPECT_EQ(img.Find(Want(C)), "-");
+    img.file.CurPtr = img.data.data();
+    EXPECT_EQ(RT_CheckSizes(&img.file, nullptr), RT_OK);
+
+    Image forms(MakeChunk("RIFF", "ON") + Form("LIST", "XXXX", "no") + Form("LIST", "ONE ", "a") +
+                Form("RIFF", "TWO ", MakeChunk("AAAA", "q") + Form("LIST", "TWO ", MakeChunk("BBBB", "deep"))));
+    EXPECT_EQ(forms.Find(Want(LIST, ONE, ONE), nullptr, RT_FINDLIST), "a") << "a wrong form type is stepped over";
+    EXPECT_EQ(forms.At(forms.found.pData), 10u + 14u + 12u) << "the data after the form type";
+    ASSERT_NE(forms.Find(Want(RIFF, ONE, TWO), nullptr, RT_FINDRIFF | RT_FROMSTART), "-") << "either form type";
+    EXPECT_EQ(forms.At(forms.found.pData), 50u);
+    EXPECT_EQ(forms.found.dataSize, 34u);
+    RT_CKINFO riff = forms.found;
+    ASSERT_NE(forms.Find(Want(LIST, TWO), &riff, RT_FINDRIFF), "-") << "RIFF and LIST searches alike";
+    RT_CKINFO list = forms.found;
+    EXPECT_EQ(forms.Find(Want(B), &list), "deep");
+    EXPECT_EQ(forms.Find(Want(RIFF, RT_MakeFourcc('O', 'N', 0, 0)), nullptr, RT_FINDRIFF | RT_FROMSTART), "-")
+        << "a form chunk too short for its type";
+    Image cut(RawChunk("RIFF", 4, "ON"));
+    EXPECT_EQ(cut.Find(Want(RIFF, ONE), nullptr, RT_FINDRIFF), "-");
+}
+
+TEST(RiffReader, SizesRunningPastTheImageOrTheParentEndTheSearch)
+{
+    const std::string cases[] = {MakeChunk("AAAA", "1") + RawChunk("BBBB", 1000, "short"),
+                                 RawChunk("AAAA", 0xFFFFFFF0u, "") + MakeChunk("BBBB", "x"),
+                                 RawChunk("BBBB", 0xFFFFFFFFu, "abcd")};
+    for (const std::string &bytes : cases) {
+        Image img(bytes);
+        EXPECT_EQ(img.Find(Want(B)), "-");
+        EXPECT_EQ(img.file.CurPtr, img.data.data());
+        EXPECT_EQ(RT_CheckSizes(&img.file, nullptr), RT_FAIL);
+    }
+    Image img(MakeChunk("AAAA", RawChunk("BBBB", 20, "abcd")) + std::string(40, 'z') + MakeChunk("CCCC", ""));
+    ASSERT_NE(img.Find(Want(A)), "-");
+    RT_CKINFO parent = img.found;
+    EXPECT_EQ(img.Find(Want(B), &parent), "-") << "inside the image, past the parent";
+    EXPECT_EQ(RT_CheckSizes(&img.file, &parent), RT_FAIL);
+    for (size_t cut = 1; cut < 8; ++cut) {  // too few bytes for a header end the level
+        Image end(MakeChunk("AAAA", "12") + std::string("BBBBxxxx").substr(0, cut));
+        EXPECT_EQ(end.Find(Want(B)), "-");
+        EXPECT_EQ(RT_CheckSizes(&end.file, nullptr), RT_OK) << cut;
+    }
+    Image empty(MakeChunk("AAAA", "") + Form("LIST", "ONE ", MakeChunk("BBBB", "x")));
+    EXPECT_EQ(empty.Find(Want(A)), "");
+    parent = empty.found;
+    EXPECT_EQ(empty.Find(Want(B), &parent), "-");
+    EXPECT_EQ(RT_CheckSizes(&empty.file, &parent), RT_OK);
+    RT_CKINFO fake = Want(A);  // an ascend stays within the image; one past an unfound chunk stays put
+    fake.pData = empty.data.data() + 8;
+    fake.dataSize = 5000;
+    RT_Ascend(&empty.file, &fake);
+    EXPECT_EQ(empty.file.CurPtr, empty.file.EndAddress);
+    empty.file.CurPtr = empty.data.data() + 4;
+    RT_CKINFO unfound = Want(B);
+    RT_Ascend(&empty.file, &unfound);
+    EXPECT_EQ(empty.At(empty.file.CurPtr), 4u);
+}
+
+TEST(RiffReader, LoadFileInRam)
+{
+    ReleasePresetLibrary();
+    TempDir dir;
+    const std::string content = MakeChunk("LIBR", "abc") + std::string("\0\r\n\x1a\xff", 5);
+    ASSERT_EQ(RT_LoadFileInRam(dir.Write("whole.xcq", content).c_str()), content.size());
+    EXPECT_EQ(presetfiledatalength, content.size());
+    ASSERT_NE(Libfiledata, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(Libfiledata), content.size()), content);
+    uint8_t *const buffer = Libfiledata;
+    for (const std::string &path : {dir.File("absent.xcq"), dir.Write("empty.xcq", ""), dir.Path()}) {
+        EXPECT_EQ(RT_LoadFileInRam(path.c_str()), 0u) << path;
+        EXPECT_EQ(presetfiledatalength, 0u);
+        EXPECT_EQ(Libfiledata, buffer) << "the buffer is left";
+    }
+    EXPECT_EQ(RT_LoadFileInRam(nullptr), 0u);
+    ASSERT_EQ(RT_LoadFileInRam(dir.Write("b.xcq", "second").c_str()), 6u);
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(Libfiledata), 6), "second");
+    ReleasePresetLibrary();
+}
+
+using namespace preset_image;
+
+namespace {
+
+class PresetReader : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ReleasePresetLibrary();
+        g_messages.clear();
+        previous_ = SetPresetMessageReporter(Capture);
+    }
+    void TearDown() override
+    {
+        SetPresetMessageReporter(previous_);
+        ReleasePresetLibrary();
+    }
+    // Writes `image` as the preset file and loads it as start-up does.
+    void Load(const std::string &image)
+    {
+        dir_.Write(PRESET_FILE_NAME, image);
+        ASSERT_EQ(LoadPresetLibrary(dir_.Path() + "/"), image.size());
+        ASSERT_TRUE(g_messages.empty());
+    }
+
+    TempDir dir_;
+    PresetMessageReporter previous_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PresetReader, StartupLoadingAndMissingData)
+{
+    Load(Gear("G", Param("P", "L", "B000", kPos)));
+    EXPECT_EQ(std::string(HlvLib), dir_.Path() + "/hlvlib.xcq");
+    ReleasePresetLibrary();
+    EXPECT_TRUE(Libfiledata == nullptr && presetfiledatalength == 0);
+    char params[4][PRESET_PARAM_ROW];
+    All_Params r = FilledRecord(0x55);
+    Q9Text lcd = L"keep";
+    EXPECT_TRUE(Gears().empty());
+    EXPECT_EQ(FillCtrlTab("G", params, 4), 0);
+    EXPECT_EQ(GetKnob("G", "P", &r, &lcd), 0);
+    EXPECT_TRUE(MessagesAre({"hlvlib.xcq missing", "hlvlib.xcq missing", "hlvlib.xcq missing"}));
+    EXPECT_TRUE(SameRecord(r, FilledRecord(0x55)));
+    EXPECT_EQ(lcd, L"keep");
+
+    // At start-up a missing, empty or unreachable file is reported with where to copy it.
+    ASSERT_EQ(mkdir(dir_.File("empty").c_str(), 0755), 0);
+    ASSERT_TRUE(WriteFileText(dir_.File("empty/hlvlib.xcq"), ""));
+    for (const std::string &folder : {dir_.File("none/"), dir_.File("empty/"), std::string(600, 'x') + "/"}) {
+        EXPECT_EQ(LoadPresetLibrary(folder), 0u);
+        EXPECT_EQ(presetfiledatalength, 0u);
+        ASSERT_EQ(g_messages.size(), 1u);
+        EXPECT_EQ(g_messages[0].first, PRESET_LIBRARY_ERROR_CAPTION);
+        EXPECT_LT(std::strlen(HlvLib), sizeof HlvLib);
+        EXPECT_NE(g_messages[0].second.find(HlvLib), std::string::npos) << g_messages[0].second;
+        g_messages.clear();
+    }
+    EXPECT_EQ(SetPresetMessageReporter(nullptr), Capture);
+    EXPECT_NE(SetPresetMessageReporter(Capture), Capture) << "null restores the default";
+}
+
+TEST_F(PresetReader, GearAndParameterLists)
+{
+    const std::string p = Param("x", "", "B0", kPos), longest(127, 'N'), long_gear(41, 'G');
+    std::string many;
+    for (int i = 0; i < 600; ++i)
+        many += Gear("Gear " + std::to_string(i), i == 1 ? Param(longest, "", "B0", kPos) + p : "");
+    Load(MakeChunk("INFO", "header") + Gear("Alpha", Param("a1", "", "B0", kPos) + Param("a2", "", "B0", kPos)) +
+         MakeChunk("JUNK", "odd") + Gear("Beta", "") + Gear(long_gear, p) +
+         MakeChunk("LIBR", Param("early", "", "B0", kPos) + MakeChunk("NAME", "Late") + MakeChunk("PAD ", "x") + p) +
+         Gear("Alpha", Param("second", "", "B0", kPos)) + many);
+    const std::vector<std::string> gears = Gears();
+    ASSERT_EQ(gears.size(), 512u);
+    EXPECT_EQ(std::vector<std::string>(gears.begin(), gears.begin() + 6),
+              std::vector<std::string>({"Alpha", "Beta", long_gear, "Late", "Alpha", "Gear 0"}));
+    EXPECT_EQ(Gears(1), std::vector<std::string>({"Alpha"}));
+    EXPECT_TRUE(Gears(0).empty());
+    EXPECT_EQ(Params("Alpha"), std::vector<std::string>({"a1", "a2"})) << "the first gear of a name";
+    EXPECT_EQ(Params("Alpha", 1), std::vector<std::string>({"a1"}));
+    EXPECT_EQ(Params("Late"), std::vector<std::string>({"x"})) << "a parameter before the name is not listed";
+    EXPECT_EQ(Params(long_gear), std::vector<std::string>({"x"}));
+    EXPECT_EQ(Params("Gear 1"), std::vector<std::string>({longest, "x"})) << "a full row has no terminator";
+    EXPECT_TRUE(MessagesAre({}));
+    for (const std::string &unknown : {std::string("alpha"), long_gear.substr(0, 33), std::string("Z")})
+        EXPECT_TRUE(Params(unknown).empty());
+    EXPECT_TRUE(MessagesAre({"Preset not found", "Preset not found", "Preset not found"}));
+}
+
+TEST_F(PresetReader, DamagedListsEndWithAMessage)
+{
+    const std::string p = Param("p", "", "B0", kPos), whole = Gear("First", p) + Gear("Second", p);
+    const struct {
+        std::string image;
+        bool gears;  // the gear list, or the parameters of "G"
+        std::vector<std::string> listed;
+        const char *message;
+    } cases[] = {
+        {Gear("First", "") + MakeChunk("LIBR", MakeChunk("XXXX", "")) + Gear("Third", ""),
+         true,
+         {"First"},
+         "preset name not found"},
+        {Gear("First", "") + Gear(std::string(128, 'x'), "") + Gear("Third", ""),
+         true,
+         {"First"},
+         "name chunk too large"},
+        {whole.substr(0, whole.size() - 5), true, {"First"}, "preset name not found"},
+        {MakeChunk("LIBR", RawChunk("NAME", 50, "Short")) + std::string(60, '\0'), true, {}, "preset name not found"},
+        {Gear("G", Param("ok", "", "B0", kPos) + MakeChunk("CTRL", MakeChunk("SHNM", "x")) + p),
+         false,
+         {"ok"},
+         "Parameter name not found"},
+        {Gear("G", Param("ok", "", "B0", kPos) + Param(std::string(128, 'q'), "", "B0", kPos)),
+         false,
+         {"ok"},
+         "Chunk name too large"},
+    };
+    for (const auto &c : cases) {
+        Load(c.image);
+        EXPECT_EQ(c.gears ? Gears() : Params("G"), c.listed) << c.message;
+        EXPECT_TRUE(MessagesAre({c.message})) << c.message;
+    }
+}
+
+TEST_F(PresetReader, BytesTooFewForAChunkAtTheEndAreNoCorruption)
+{
+    const std::string whole = Gear("First", Param("p", "", "B0", kPos)) + Gear("Second", Param("q", "", "B0", kPos));
+    for (size_t extra = 1; extra < 8; ++extra) {
+        Load(whole + std::string(extra, '\x01'));
+        EXPECT_EQ(Gears(), (std::vector<std::string>{"First", "Second"})) << extra;
+        EXPECT_EQ(Params("Second"), (std::vector<std::string>{"q"})) << extra;
+        EXPECT_TRUE(g_messages.empty()) << extra;
+    }
+}
+
+TEST_F(PresetReader, ParametersConvertIntoARecordAndLcdText)
+{
+    std::string elevens;
+    for (int i = 0; i < 20; ++i)
+        elevens += " 11";
+    const struct {
+        std::string msg, lcd, bytes;  // the record's 32 bytes expected, from 0xEE
+    } cases[] = {
+        {"B00700", "Volume", "00 1C 00 03 01 03 00 0A 64 02 00 B0 07 00 00"},  // the terminator after the event
+        {"F0" + std::string(40, '1'), "", "00 1C 00 15 01 03 00 0A 64 02 00 F0" + elevens},
+        {"B07F3", "odd", "00 1C 00 02 01 03 00 0A 64 02 00 B0 7F 00"},     // the last character ignored
+        {"b0 7F", "digits", "00 1C 00 02 01 03 00 0A 64 02 00 00 07 00"},  // "b" and spaces read as 0
+        {"90", "Caf\xE9 is 16 chars", "00 1C 00 01 01 03 00 0A 64 02 00 90 00"},
+    };
+    for (const auto &c : cases) {
+        Load(Gear("A", Param("P", "a", "C0", kPos)) +
+             Gear("G", MakeChunk("CTRL", MakeChunk("LGNM", "P") + MakeChunk("NOTE", "a") + MakeChunk("SHNM", c.lcd) +
+                                             MakeChunk("XTRA", "") + MakeChunk("MSG ", c.msg) +
+                                             MakeChunk("POS ", Pos(1, 2, 3, 10, 100)))) +
+             Gear("G2", Param("P", "second", "B0", kPos)));
+        All_Params r = FilledRecord(0xEE);
+        Q9Text lcd = L"old";
+        ASSERT_EQ(GetKnob("G", "P", &r, &lcd), 1) << c.msg;
+        std::vector<uint8_t> expected = HexBytes(c.bytes);
+        expected.resize(32, 0xEE);
+        EXPECT_EQ(RecordBytes(r), expected) << c.msg;
+        EXPECT_EQ(lcd, Text(c.lcd.c_str()));
+        EXPECT_EQ(GetKnob("A", "P", &r, &lcd), 1) << "every lookup starts again from the start of the file";
+        EXPECT_EQ(lcd, L"a");
+        EXPECT_TRUE(g_messages.empty());
+    }
+}
+
+TEST_F(PresetReader, RefusedParametersChangeNothing)
+{
+    const std::string name = MakeChunk("LGNM", "P"), shnm = MakeChunk("SHNM", "lcd"), msg = MakeChunk("MSG ", "B000"),
+                      pos = MakeChunk("POS ", kPos);
+    const std::pair<std::string, const char *> cases[] = {
+        {name + msg + pos, "LCD string not found"},
+        {name + MakeChunk("SHNM", std::string(17, 'x')) + msg + pos, "sh name too long"},
+        {name + shnm + pos, "MIDI Event not found"},
+        {name + shnm + MakeChunk("MSG ", std::string(43, 'A')) + pos, "msg name too long"},
+        {name + shnm + msg, "MIDI Position not found"},
+        {name + shnm + msg + MakeChunk("POS ", kPos.substr(0, 4)), "msg name too long"},
+        {name + shnm + msg + MakeChunk("POS ", kPos + "x"), "msg name too long"},
+        {shnm + name + msg + pos, "LCD string not found"},
+        {name + msg + shnm + pos, "MIDI Event not found"},
+        {name + RawChunk("SHNM", 200, "lcd") + msg + pos, "LCD string not found"},
+        {name + shnm + msg + RawChunk("POS ", 5, "ab"), "MIDI Position not found"},
+    };
+    for (const auto &c : cases) {
+        ReleasePresetLibrary();
+        Load(Gear("G", MakeChunk("CTRL", c.first)) + Gear("H", Param("Q", "", "B0", kPos)));
+        All_Params r = FilledRecord(0x33);
+        Q9Text lcd = L"unchanged";
+        EXPECT_EQ(GetKnob("G", "P", &r, &lcd), 0);
+        EXPECT_EQ(GetKnob("X", "P", &r, &lcd), 0);
+        EXPECT_EQ(GetKnob("G", "Q", &r, &lcd), 0) << "a parameter of another gear";
+        EXPECT_TRUE(MessagesAre({c.second, "Library not found", "Control not found"})) << c.second;
+        EXPECT_TRUE(SameRecord(r, FilledRecord(0x33)));
+        EXPECT_EQ(lcd, L"unchanged");
+    }
+}
+
+// The shipped preset library, as the build compiles it.
+TEST(ShippedPresets, EveryParameterConvertsAndPassesTheRecordCheck)
+{
+    g_messages.clear();
+    const PresetMessageReporter previous = SetPresetMessageReporter(Capture);
+    ASSERT_GT(RT_LoadFileInRam(CVQ9_BINARY_DIR "/hlvlib.xcq"), 0u) << "the build makes hlvlib.xcq";
+    const std::vector<std::string> gears = Gears();
+    EXPECT_GE(gears.size(), 6u);
+    EXPECT_EQ(std::set<std::string>(gears.begin(), gears.end()).size(), gears.size());
+    size_t total = 0;
+    for (const std::string &gear : gears) {
+        const std::vector<std::string> params = Params(gear);
+        EXPECT_FALSE(params.empty()) << gear;
+        EXPECT_EQ(std::set<std::string>(params.begin(), params.end()).size(), params.size()) << gear;
+        for (const std::string &param : params) {
+            All_Params r = FilledRecord(0);
+            Q9Text lcd;
+            ASSERT_EQ(GetKnob(gear.c_str(), param.c_str(), &r, &lcd), 1) << gear << " / " << param;
+            EXPECT_LE(CheckMidiStruct(&r, FIRST_GROUP_CONTROL), 3) << gear << " / " << param;
+            EXPECT_LE(lcd.size(), 16u) << param;
+            for (wchar_t c : lcd)
+                EXPECT_TRUE(c >= 0x20 && c <= 0x7E) << param;
+            ++total;
+        }
+    }
+    EXPECT_GE(total, 150u);
+    EXPECT_TRUE(g_messages.empty());
+    ReleasePresetLibrary();
+    SetPresetMessageReporter(previous);
+}
