@@ -32,7 +32,7 @@ enum CommonFieldBit : unsigned {
     COMMON_NIBBLE = 17,          // ctrl_status_2 bit 4
     COMMON_CHECKSUM_POS = 18,    // checksum_start_position
     COMMON_LCD = 19,             // LCD texts
-    COMMON_MIDI_STRING = 20,     // midi_string, as zero-terminated bytes
+    COMMON_MIDI_STRING = 20,     // midi_string: its length and its bytes
     COMMON_STD_NUMBER = 21,      // ctrl_status_0 bits 0-6
 };
 

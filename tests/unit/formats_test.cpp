@@ -249,6 +249,13 @@ TEST_F(LibraryFile, PermissionsDecideHowAnExistingFileIsReplaced)
         EXPECT_EQ(st.st_mode & 07777, c.file_mode) << c.name;
         EXPECT_EQ(FolderEntries(dir), std::vector<std::string>{"lib.cvq"}) << c.name;
     }
+    // A pipe (or a device) in the library's place is never written nor replaced.
+    const std::string pipe = folder.File("pipe.cvq");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    EXPECT_EQ(SaveLibraryFile(pipe).status, LibraryFileStatus::CannotWrite);
+    struct stat st;
+    ASSERT_EQ(stat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 namespace {
