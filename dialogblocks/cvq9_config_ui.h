@@ -514,6 +514,9 @@ private:
     // Common frame of the four transfer buttons, and their two kinds of work
     // (cvq9_config_ui_transfers.cpp).
     void RunTransfer(bool all, bool upload);
+    // False, after saying why, when the transfer would move no assignment:
+    // both ignore boxes of the preferences are checked.
+    bool AssignmentTransferHasWork(bool all);
     // The last step of every device operation, once programming is clear.
     void EndDeviceOperation();
     void TransferSelection(bool upload);

@@ -432,8 +432,25 @@ uint8_t cvq9_config_ui::UploadSelectedParametersFromCvQ9()
 
 // ---- Transfer buttons.
 
+bool cvq9_config_ui::AssignmentTransferHasWork(bool all)
+{
+    const int page = wxNotebookPages->GetSelection();
+    const bool parameters = !all && (page == PAGE_GLOBAL || page == PAGE_REALTIME);
+    if (parameters || !Checked(CheckboxIgnoreMIDI) || !Checked(CheckboxIgnoreLcd))
+        return true;
+    wxMessageDialog(this,
+                    wxString::Format(wxT("Nothing to transfer: \"%s\" and \"%s\" are both checked on the "
+                                         "Preferences tab."),
+                                     CheckboxIgnoreMIDI->GetLabel(), CheckboxIgnoreLcd->GetLabel()),
+                    wxString::FromAscii(CVQ9_MAIN_TITLE), wxOK | wxICON_INFORMATION | wxCENTRE)
+        .ShowModal();
+    return false;
+}
+
 void cvq9_config_ui::RunTransfer(bool all, bool upload)
 {
+    if (!AssignmentTransferHasWork(all))
+        return;
     // What an upload brings from the controller is one step of the history.
     std::optional<EditStep> step;
     if (upload)
@@ -578,7 +595,7 @@ void cvq9_config_ui::OnButtonDownloadalltoq9Click(wxCommandEvent &event)
 void cvq9_config_ui::OnButtonUploadallfromq9Click(wxCommandEvent &event)
 {
     // Every control of the group range is replaced: unsaved edits are offered for saving first.
-    if (!m_pCVQ9MainFrame || m_pCVQ9MainFrame->AskToSaveChanges())
+    if (AssignmentTransferHasWork(true) && (!m_pCVQ9MainFrame || m_pCVQ9MainFrame->AskToSaveChanges()))
         RunTransfer(true, true);
     event.Skip();
 }
