@@ -15,6 +15,7 @@
 #include "CVQ9View.h"
 #include "cvq9_config_ui.h"
 #include "edit_history.h"
+#include "midi_monitor.h"
 #include "legacy_import.h"
 #include "libconv.h"
 #include "library_file.h"
@@ -63,13 +64,6 @@ bool ChooseFile(wxWindow *parent, const char *title, const char *wildcard, long 
     return true;
 }
 
-// A path as the file-format units take it: the file system's bytes.
-std::string FileSystemPath(const wxString &path)
-{
-    const wxCharBuffer bytes = path.fn_str();
-    return bytes.data() ? std::string(bytes.data()) : std::string();
-}
-
 // A message holding a path in the file system's bytes.
 wxString MessageFromFileSystem(const std::string &text)
 {
@@ -106,6 +100,7 @@ wxBEGIN_EVENT_TABLE(CVQ9MainFrame, wxFrame)
     EVT_MENU(ID_CVQ9_HELP, CVQ9MainFrame::OnHelp)
     EVT_MENU(ID_CVQ9_UNDO, CVQ9MainFrame::OnUndo)
     EVT_MENU(ID_CVQ9_REDO, CVQ9MainFrame::OnRedo)
+    EVT_MENU(ID_CVQ9_MIDI_MONITOR, CVQ9MainFrame::OnMidiMonitor)
     EVT_CLOSE(CVQ9MainFrame::OnCloseWindow)
 wxEND_EVENT_TABLE()
 
@@ -178,6 +173,11 @@ void CVQ9MainFrame::OnRedo(wxCommandEvent &)
 {
     RedoEdit();
     ShowLibraryLabel();
+}
+
+void CVQ9MainFrame::OnMidiMonitor(wxCommandEvent &)
+{
+    MidiMonitor::Open(this);
 }
 
 void CVQ9MainFrame::StartRecovery()

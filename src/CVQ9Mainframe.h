@@ -51,6 +51,9 @@ enum : int {
     ID_CVQ9_SAVE_ALL_TO_LIB = 10051,
     ID_CVQ9_CHECK_CURRENT = 10052,
     ID_CVQ9_CHECK_ALL = 10053,
+    ID_CVQ9_MIDI_MONITOR = 10100,
+    ID_CVQ9_FIND_CONTROLLER = 10101,
+    ID_CVQ9_COMPARE = 10102,
 };
 
 // Texts of the main window.
@@ -109,6 +112,9 @@ public:
     // Edit menu.
     void OnUndo(wxCommandEvent &event);
     void OnRedo(wxCommandEvent &event);
+
+    // Tools menu.
+    void OnMidiMonitor(wxCommandEvent &event);
 
     // The recovery library: written while edits are unsaved (the timer's
     // work, at most once a second and never while a device operation runs),

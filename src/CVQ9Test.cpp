@@ -84,6 +84,10 @@ const MenuEntry kGroupMenu[] = {
     {ID_CVQ9_CLEAR_GROUP, "&Clear", "Clear", false},
 };
 
+const MenuEntry kToolsMenu[] = {
+    {ID_CVQ9_MIDI_MONITOR, "&MIDI monitor", "MIDI monitor", true},
+};
+
 const MenuEntry kHelpMenu[] = {
     {ID_CVQ9_HELP, "&Help", "Help", true},
     {0, nullptr, nullptr, false},
@@ -263,6 +267,7 @@ bool CVQ9App::OnInit()
     m_pMenu->Append(BuildMenu(kEditMenu), wxT("&Edit"));
     m_pMenu->Append(pParamMenu, wxT("&Control"));
     m_pMenu->Append(pGroupMenu, wxT("&Group"));
+    m_pMenu->Append(BuildMenu(kToolsMenu), wxT("&Tools"));
     m_pMenu->Append(help_menu, wxT("&Help"));
     m_pCVQ9MainFrame->SetMenuBar(m_pMenu);
 

@@ -2,7 +2,7 @@
 // strings: one character per byte, both ways (ISO-8859-1 is exactly that
 // mapping), never through the locale or UTF-8. Messages of the pure units,
 // which hold device bytes and file-system bytes as std::string, come in the
-// same way.
+// same way. Paths go to the file system in its own bytes.
 #ifndef CVQ9_DEVICE_TEXT_H
 #define CVQ9_DEVICE_TEXT_H
 
@@ -23,6 +23,13 @@ inline std::string DeviceBytes(const wxString &text)
     for (wxUniChar ch : text)
         bytes.push_back(static_cast<char>(static_cast<unsigned>(ch.GetValue()) & 0xFFu));
     return bytes;
+}
+
+// A path as the file-format units take it: the file system's bytes.
+inline std::string FileSystemPath(const wxString &path)
+{
+    const wxCharBuffer bytes = path.fn_str();
+    return bytes.data() ? std::string(bytes.data()) : std::string();
 }
 
 #endif

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "midi_traffic.h"
+
 PortMidiStream *midiIn = nullptr;
 PortMidiStream *midiOut = nullptr;
 int midi_in_devices[MIDI_DEVICE_TABLE_SIZE];
@@ -32,6 +34,21 @@ std::wstring NameOf(const char *name)
     for (const unsigned char *p = reinterpret_cast<const unsigned char *>(name); *p != 0; ++p)
         text.push_back(static_cast<wchar_t>(*p));
     return text;
+}
+
+std::string DeviceName(int device)
+{
+    const PmDeviceInfo *info = Pm_GetDeviceInfo(device);
+    return info && info->name ? info->name : "device " + std::to_string(device);
+}
+
+// Every event read goes to the traffic log.
+int ReadEvent(PmEvent &event)
+{
+    const int read = Pm_Read(midiIn, &event, 1);
+    if (read > 0)
+        Traffic().Received(event.message);
+    return read;
 }
 
 int DeviceAt(const int *table, int position, int listed_count)
@@ -97,6 +114,8 @@ int Open_Midi_Out(int device)
         Pm_OpenOutput(&midiOut, device, nullptr, MIDI_OUT_BUFFER_SIZE, nullptr, nullptr, MIDI_OUT_LATENCY);
     if (err < 0)
         midiOut = nullptr;
+    else
+        Traffic().UsePort(false, DeviceName(device));
     return Debug(err);
 }
 
@@ -108,10 +127,11 @@ int Open_Midi_In(int device)
         return 1;
     }
     Pm_SetFilter(midiIn, MIDI_IN_FILTER);
+    Traffic().UsePort(true, DeviceName(device));
     // Whatever arrived before the port was ours is not an answer.
     PmEvent event;
     while (Pm_Poll(midiIn) > 0)
-        DebugStream(Pm_Read(midiIn, &event, 1));
+        DebugStream(ReadEvent(event));
     return 0;
 }
 
@@ -136,7 +156,7 @@ void WaitQueuedData()
     PmEvent event;
     int reads = 0;
     while (reads <= STALE_EVENTS_LIMIT) {
-        if (Pm_Read(midiIn, &event, 1) == 0)
+        if (ReadEvent(event) == 0)
             break;
         ++reads;
     }
@@ -147,8 +167,10 @@ void WaitQueuedData()
 int SendSysexToMidiOut(uint8_t *sysex)
 {
     WaitQueuedData();
-    if (midiOut != nullptr)
+    if (midiOut != nullptr) {
+        Traffic().Sent(sysex);
         DebugStream(Pm_WriteSysEx(midiOut, SYSEX_SEND_TIMESTAMP, sysex));
+    }
     return 0;
 }
 
@@ -156,5 +178,5 @@ bool ReadOneEvent(PmEvent &event)
 {
     if (midiIn == nullptr || Pm_Poll(midiIn) <= 0)
         return false;
-    return Pm_Read(midiIn, &event, 1) > 0;
+    return ReadEvent(event) > 0;
 }
