@@ -209,14 +209,13 @@ uint16_t MidiTraffic::PortIndex(const std::string &name)
     if (known != ports_.end())
         return static_cast<uint16_t>(known - ports_.begin());
     ports_.push_back(name);
+    assemblies_.emplace_back();
     return static_cast<uint16_t>(ports_.size() - 1);
 }
 
 void MidiTraffic::UsePort(bool incoming, const std::string &name)
 {
     (incoming ? in_port_ : out_port_) = PortIndex(name);
-    if (incoming)
-        EndIncoming();
 }
 
 void MidiTraffic::Keep(TrafficMessage message)
@@ -242,70 +241,61 @@ void MidiTraffic::Sent(const uint8_t *sysex)
     Keep(std::move(m));
 }
 
-void MidiTraffic::EndIncoming()
+void MidiTraffic::Begin(Assembly &a, uint8_t first)
 {
-    if (!pending_.bytes.empty())
-        Keep(std::move(pending_));
-    pending_ = TrafficMessage();
-    in_sysex_ = false;
-    short_expected_ = 0;
+    End(a);
+    a.message.time = std::chrono::system_clock::now();
+    a.message.incoming = true;
+    a.message.port = in_port_;
+    a.message.request = last_request_;
+    a.message.bytes.push_back(first);
+}
+
+void MidiTraffic::End(Assembly &a)
+{
+    if (!a.message.bytes.empty())
+        Keep(std::move(a.message));
+    a = Assembly();
 }
 
 void MidiTraffic::Received(PmMessage message)
 {
+    Assembly &a = assemblies_[in_port_];
     const uint32_t bits = static_cast<uint32_t>(message);
     for (int shift = 0; shift < 32; shift += 8) {
         const uint8_t byte = static_cast<uint8_t>(bits >> shift);
         if (byte >= 0xF8) {
-            // A realtime message stands alone, even inside SysEx, and its
-            // event carries nothing else.
+            // A realtime message stands alone, even inside SysEx; its event
+            // carries nothing else.
             if (shift == 0) {
-                TrafficMessage m;
-                m.time = std::chrono::system_clock::now();
-                m.incoming = true;
-                m.port = in_port_;
-                m.bytes.push_back(byte);
-                Keep(std::move(m));
+                Assembly alone;
+                Begin(alone, byte);
+                End(alone);
                 return;
             }
-            continue;
-        }
-        if (byte & 0x80) {
-            if (in_sysex_ && byte == SYSEX_END) {
-                pending_.bytes.push_back(byte);
-                EndIncoming();
-                continue;
-            }
-            EndIncoming();  // a status byte ends what came before
-            pending_.time = std::chrono::system_clock::now();
-            pending_.incoming = true;
-            pending_.port = in_port_;
-            pending_.request = last_request_;
-            pending_.bytes.push_back(byte);
-            in_sysex_ = byte == SYSEX_START;
-            short_expected_ = in_sysex_ ? 0 : DataBytesAfter(byte);
-            if (!in_sysex_ && short_expected_ == 0)
-                EndIncoming();
-            continue;
-        }
-        if (in_sysex_) {
-            if (pending_.bytes.size() <= LONGEST_KEPT)
-                pending_.bytes.push_back(byte);
-        } else if (short_expected_ > 0) {
-            pending_.bytes.push_back(byte);
-            if (--short_expected_ == 0)
-                EndIncoming();
+        } else if (byte == SYSEX_END && a.in_sysex) {
+            a.message.bytes.push_back(byte);
+            End(a);
+        } else if (byte & 0x80) {
+            Begin(a, byte);  // a status byte ends what came before
+            a.in_sysex = byte == SYSEX_START;
+            a.short_expected = a.in_sysex ? 0 : DataBytesAfter(byte);
+            if (!a.in_sysex && a.short_expected == 0)
+                End(a);
+        } else if (a.in_sysex) {
+            if (a.message.bytes.size() <= LONGEST_KEPT)
+                a.message.bytes.push_back(byte);
+        } else if (a.short_expected > 0) {
+            a.message.bytes.push_back(byte);
+            if (--a.short_expected == 0)
+                End(a);
         } else if (shift == 0) {
-            // A data byte without a status: SysEx events pad with zeros after
-            // their end, other events never start so.
-            pending_.time = std::chrono::system_clock::now();
-            pending_.incoming = true;
-            pending_.port = in_port_;
-            pending_.bytes.push_back(byte);
-            EndIncoming();
+            // A data byte without a status byte before it.
+            Begin(a, byte);
+            End(a);
             return;
         } else {
-            return;  // the rest of the event after its message
+            return;  // the rest of the event, after its message
         }
     }
 }
@@ -313,9 +303,8 @@ void MidiTraffic::Received(PmMessage message)
 void MidiTraffic::Clear()
 {
     messages_.clear();
-    pending_ = TrafficMessage();
-    in_sysex_ = false;
-    short_expected_ = 0;
+    for (Assembly &a : assemblies_)
+        a = Assembly();
 }
 
 MidiTraffic &Traffic()

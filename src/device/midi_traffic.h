@@ -71,17 +71,24 @@ public:
     const std::string &PortName(uint16_t port) const { return ports_[port]; }
 
 private:
+    // An incoming message not yet ended, one per input port: events of
+    // several inputs may be read in turn.
+    struct Assembly {
+        TrafficMessage message;
+        bool in_sysex = false;
+        size_t short_expected = 0;  // data bytes still due after a channel or system status
+    };
+
     void Keep(TrafficMessage message);
-    void EndIncoming();
+    void Begin(Assembly &a, uint8_t status);
+    void End(Assembly &a);
     uint16_t PortIndex(const std::string &name);
 
     std::deque<TrafficMessage> messages_;
     std::vector<std::string> ports_{std::string("-")};
+    std::vector<Assembly> assemblies_{Assembly()};
     uint16_t in_port_ = 0, out_port_ = 0;
     std::array<uint8_t, 10> last_request_{};
-    TrafficMessage pending_;  // an incoming message not yet ended
-    bool in_sysex_ = false;
-    size_t short_expected_ = 0;  // data bytes still due after a channel or system status
     uint64_t total_ = 0;
 };
 
