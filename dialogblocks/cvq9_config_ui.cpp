@@ -61,6 +61,7 @@ void cvq9_config_ui::Init()
     wxComboBoxMidiIn = nullptr;
     wxComboBoxMidiOut = nullptr;
     wxButtonGetIdentity = nullptr;
+    wxButtonFindController = nullptr;
     TEXTCTRL_CurrentFwVersion = nullptr;
     TEXTCTRL_CurrentHwVersion = nullptr;
     TEXTCTRL_CurrentFwYear = nullptr;

@@ -39,6 +39,7 @@
 #include <wx/string.h>
 #include <wx/textctrl.h>
 
+#include "Midi_Ios.h"
 #include "enabling_rules.h"  // notebook page indices
 
 // Window identifiers of the panel and its widgets. The block starts well away
@@ -53,6 +54,7 @@ enum {
     ID_COMBOBOX_MIDI_IN,
     ID_COMBOBOX_MIDI_OUT,
     ID_BUTTON_GET_IDENTITY,
+    ID_BUTTON_FIND_CONTROLLER,
     ID_TEXTCTRL_CURRENT_FW_VERSION,
     ID_TEXTCTRL_CURRENT_HW_VERSION,
     ID_TEXTCTRL_CURRENT_FW_YEAR,
@@ -220,8 +222,9 @@ public:
     void EnableDisableUiFromFwVersion();
 
     // Fills the MIDI port selectors and restores the remembered positions
-    // (cvq9_config_ui_midi.cpp).
+    // (cvq9_config_ui_midi.cpp); ShowMidiDevices fills them from lists made.
     void EnumerateMidiDevices();
+    void ShowMidiDevices(const MidiDeviceLists &lists);
 
     // Assignment checks (cvq9_config_ui_checks.cpp): 0 when the control (or the
     // group range) passes, otherwise the first failure code, already reported.
@@ -269,6 +272,7 @@ public:
     void OnComboboxMidiInSelected(wxCommandEvent &event);
     void OnComboboxMidiOutSelected(wxCommandEvent &event);
     void OnButtonGetIdentityClick(wxCommandEvent &event);
+    void OnButtonFindControllerClick(wxCommandEvent &event);
     void OnCheckboxIgnoreMidiClick(wxCommandEvent &event);
     void OnCheckboxIgnoreLcdClick(wxCommandEvent &event);
     void OnCheckboxProgUndefClick(wxCommandEvent &event);
@@ -378,6 +382,7 @@ public:
     wxComboBox *wxComboBoxMidiIn;
     wxComboBox *wxComboBoxMidiOut;
     wxButton *wxButtonGetIdentity;
+    wxButton *wxButtonFindController;
     wxStaticText *TEXTCTRL_CurrentFwVersion;
     wxStaticText *TEXTCTRL_CurrentHwVersion;
     wxStaticText *TEXTCTRL_CurrentFwYear;
@@ -517,6 +522,9 @@ private:
     // False, after saying why, when the transfer would move no assignment:
     // both ignore boxes of the preferences are checked.
     bool AssignmentTransferHasWork(bool all);
+    // Shows the identity in serial_nb as the controller's: versions, date,
+    // serial, the offline choices, the version-dependent widgets, the panel.
+    void ShowIdentity();
     // The last step of every device operation, once programming is clear.
     void EndDeviceOperation();
     void TransferSelection(bool upload);

@@ -33,12 +33,17 @@ void cvq9_config_ui::EnumerateMidiDevices()
         return;
     // The device tables follow the selectors entry by entry.
     const MidiDeviceLists lists = ListMidiDevices();
-    Fill(wxComboBoxMidiIn, lists.inputs);
-    Fill(wxComboBoxMidiOut, lists.outputs);
+    ShowMidiDevices(lists);
     if (lists.inputs.empty())
         wxMessageDialog(this, wxT("No MIDI In device detected"), wxT("MIDI error"), wxOK | wxCENTRE).ShowModal();
     if (lists.outputs.empty())
         wxMessageDialog(this, wxT("No MIDI Out device detected"), wxT("MIDI error"), wxOK | wxCENTRE).ShowModal();
+}
+
+void cvq9_config_ui::ShowMidiDevices(const MidiDeviceLists &lists)
+{
+    Fill(wxComboBoxMidiIn, lists.inputs);
+    Fill(wxComboBoxMidiOut, lists.outputs);
     SelectPosition(wxComboBoxMidiIn, settings::MidiInDev());
     SelectPosition(wxComboBoxMidiOut, settings::MidiOutDev());
 }

@@ -88,6 +88,7 @@ void cvq9_config_ui::OnCheckboxOfflineClick(wxCommandEvent &event)
         wxChoiceFwOffline->Enable(true);
         wxChoiceHwOffline->Enable(true);
         wxButtonGetIdentity->Enable(false);
+        wxButtonFindController->Enable(false);
         cvq9_connected = false;
         offline_mode = true;
         ApplyOfflineVersion(wxChoiceFwOffline, 0, fw_version_float, TEXTCTRL_CurrentFwVersion);
@@ -100,6 +101,7 @@ void cvq9_config_ui::OnCheckboxOfflineClick(wxCommandEvent &event)
         wxChoiceHwOffline->Enable(false);
         offline_mode = false;
         wxButtonGetIdentity->Enable(true);
+        wxButtonFindController->Enable(true);
         cvq9_connected = false;
         TEXTCTRL_CurrentFwVersion->SetLabel(wxT("-"));
         TEXTCTRL_CurrentHwVersion->SetLabel(wxT("-"));

@@ -31,6 +31,7 @@ wxBEGIN_EVENT_TABLE(cvq9_config_ui, wxPanel)
     EVT_COMBOBOX(ID_COMBOBOX_MIDI_IN, cvq9_config_ui::OnComboboxMidiInSelected)
     EVT_COMBOBOX(ID_COMBOBOX_MIDI_OUT, cvq9_config_ui::OnComboboxMidiOutSelected)
     EVT_BUTTON(ID_BUTTON_GET_IDENTITY, cvq9_config_ui::OnButtonGetIdentityClick)
+    EVT_BUTTON(ID_BUTTON_FIND_CONTROLLER, cvq9_config_ui::OnButtonFindControllerClick)
     EVT_CHECKBOX(ID_CHECKBOX_IGNORE_MIDI, cvq9_config_ui::OnCheckboxIgnoreMidiClick)
     EVT_CHECKBOX(ID_CHECKBOX_IGNORE_LCD, cvq9_config_ui::OnCheckboxIgnoreLcdClick)
     EVT_CHECKBOX(ID_CHECKBOX_PROG_UNDEF, cvq9_config_ui::OnCheckboxProgUndefClick)
@@ -377,6 +378,9 @@ void cvq9_config_ui::CreatePreferencesTab()
     wxButtonGetIdentity->SetDefault();
     Tip(wxButtonGetIdentity, "Click here to retriewe Corvana Q9 information");
     ports_row->Add(wxButtonGetIdentity, 0, wxALIGN_BOTTOM | wxLEFT, 2 * kColumnGap);
+    wxButtonFindController = Button(p, ID_BUTTON_FIND_CONTROLLER, "Find");
+    Tip(wxButtonFindController, "Click here to find the ports of the Corvana Q9");
+    ports_row->Add(wxButtonFindController, 0, wxALIGN_BOTTOM | wxLEFT, kColumnGap);
 
     // Identity display.
     wxFlexGridSizer *identity = new wxFlexGridSizer(2, 5, 0, 3 * kColumnGap);

@@ -6,7 +6,9 @@
 #include "cvq9_config_ui.h"
 #include "device_text.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -17,6 +19,7 @@
 #include "CVQ9View.h"
 #include "Midi_Ios.h"
 #include "config_tables.h"
+#include "controller_search.h"
 #include "cross_functions.h"
 #include "edit_history.h"
 #include "exchange.h"
@@ -185,39 +188,79 @@ void cvq9_config_ui::OnButtonGetIdentityClick(wxCommandEvent &event)
         SendSysexToMidiOut(sysex_out);
         uint8_t status = SYSEX_MALFORMED;
         WaitIncomingSysex(WAIT_IDENTITY, sysex_in, serial_nb, WAIT_STEPS_DEFAULT, status, 1, 0);
-        if (status <= 239) {
-            const IdentityTexts texts = IdentityFromSerial(serial_nb);
-            const wxString fw = DeviceText(texts.fw_version);
-            const wxString hw = DeviceText(texts.hw_version);
-            TEXTCTRL_CurrentFwVersion->SetLabel(fw);
-            TEXTCTRL_CurrentHwVersion->SetLabel(hw);
-            TEXTCTRL_CurrentFwYear->SetLabel(DeviceText(texts.fw_year));
-            TEXTCTRL_CurrentFwMonth->SetLabel(DeviceText(texts.fw_month));
-            TEXTCTRL_CurrentFwSerial->SetLabel(DeviceText(texts.serial));
-            fw_version_float = texts.fw_version_number;
-            hw_version_float = texts.hw_version_number;
-            for (const auto &c : {std::make_pair(wxChoiceFwOffline, fw), std::make_pair(wxChoiceHwOffline, hw)}) {
-                if (!c.first)
-                    continue;
-                const int found = c.first->FindString(c.second, true);
-                if (found != wxNOT_FOUND)
-                    c.first->SetSelection(found);
-            }
-            settings::SetOfflineFwVersion(fw);
-            settings::SetOfflineHwVersion(hw);
-            cvq9_connected = true;
-            offline_mode = false;
-            EnableDisableUiFromFwVersion();
-            if (pCVQ9View)
-                pCVQ9View->UpdateGuiFromHwVersion();
-        } else {
+        if (status <= 239)
+            ShowIdentity();
+        else
             DisplaySysexError(status, sysex_in);
-        }
         ClosePorts();
     }
     programming = false;
     ManageButtons();
     GAUGE_Bargraph->SetValue(0);
+    EndDeviceOperation();
+    event.Skip();
+}
+
+void cvq9_config_ui::ShowIdentity()
+{
+        const IdentityTexts texts = IdentityFromSerial(serial_nb);
+        const wxString fw = DeviceText(texts.fw_version);
+        const wxString hw = DeviceText(texts.hw_version);
+        TEXTCTRL_CurrentFwVersion->SetLabel(fw);
+        TEXTCTRL_CurrentHwVersion->SetLabel(hw);
+        TEXTCTRL_CurrentFwYear->SetLabel(DeviceText(texts.fw_year));
+        TEXTCTRL_CurrentFwMonth->SetLabel(DeviceText(texts.fw_month));
+        TEXTCTRL_CurrentFwSerial->SetLabel(DeviceText(texts.serial));
+        fw_version_float = texts.fw_version_number;
+        hw_version_float = texts.hw_version_number;
+        for (const auto &c : {std::make_pair(wxChoiceFwOffline, fw), std::make_pair(wxChoiceHwOffline, hw)}) {
+            if (!c.first)
+                continue;
+            const int found = c.first->FindString(c.second, true);
+            if (found != wxNOT_FOUND)
+                c.first->SetSelection(found);
+        }
+        settings::SetOfflineFwVersion(fw);
+        settings::SetOfflineHwVersion(hw);
+        cvq9_connected = true;
+        offline_mode = false;
+        EnableDisableUiFromFwVersion();
+        if (pCVQ9View)
+            pCVQ9View->UpdateGuiFromHwVersion();
+}
+
+void cvq9_config_ui::OnButtonFindControllerClick(wxCommandEvent &event)
+{
+    must_finish_midi = false;
+    programming = true;
+    ManageButtons();
+    WaitStepPacer &pacer = Pacer();
+    pacer.StartWait();
+    const ControllerSearch found = SearchController([&pacer](unsigned) {
+        pacer.SleepStep();
+        if (wxTheApp && pacer.YieldDue())
+            wxTheApp->Yield(true);
+    });
+    ShowMidiDevices(found.lists);
+    if (found.out_position >= 0) {
+        // The pair found is kept as if the user had chosen it.
+        wxComboBoxMidiIn->SetSelection(found.in_position);
+        wxComboBoxMidiOut->SetSelection(found.out_position);
+        settings::SetMidiInDev(found.in_position);
+        settings::SetMidiOutDev(found.out_position);
+        std::copy(std::begin(found.identity), std::end(found.identity), serial_nb);
+        ShowIdentity();
+    } else if (!must_finish_midi) {
+        wxMessageDialog(this,
+                        wxString::Format(wxT("No controller answered on the %d MIDI outputs. Check that the "
+                                             "Corvana Q9 is plugged in and switched on."),
+                                         static_cast<int>(found.lists.outputs.size())),
+                        wxT("Find the controller"), wxOK | wxCENTRE)
+            .ShowModal();
+    }
+    programming = false;
+    must_finish_midi = false;
+    ManageButtons();
     EndDeviceOperation();
     event.Skip();
 }

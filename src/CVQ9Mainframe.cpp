@@ -101,6 +101,8 @@ wxBEGIN_EVENT_TABLE(CVQ9MainFrame, wxFrame)
     EVT_MENU(ID_CVQ9_UNDO, CVQ9MainFrame::OnUndo)
     EVT_MENU(ID_CVQ9_REDO, CVQ9MainFrame::OnRedo)
     EVT_MENU(ID_CVQ9_MIDI_MONITOR, CVQ9MainFrame::OnMidiMonitor)
+    EVT_MENU(ID_CVQ9_FIND_CONTROLLER, CVQ9MainFrame::OnFindController)
+    EVT_UPDATE_UI(ID_CVQ9_FIND_CONTROLLER, CVQ9MainFrame::OnUpdateFindController)
     EVT_CLOSE(CVQ9MainFrame::OnCloseWindow)
 wxEND_EVENT_TABLE()
 
@@ -178,6 +180,18 @@ void CVQ9MainFrame::OnRedo(wxCommandEvent &)
 void CVQ9MainFrame::OnMidiMonitor(wxCommandEvent &)
 {
     MidiMonitor::Open(this);
+}
+
+void CVQ9MainFrame::OnFindController(wxCommandEvent &event)
+{
+    if (pui && pui->wxButtonFindController->IsEnabled())
+        pui->OnButtonFindControllerClick(event);
+}
+
+void CVQ9MainFrame::OnUpdateFindController(wxUpdateUIEvent &event)
+{
+    // Usable when its button on the Preferences tab is.
+    event.Enable(pui && pui->wxButtonFindController->IsEnabled());
 }
 
 void CVQ9MainFrame::StartRecovery()

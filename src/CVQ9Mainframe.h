@@ -115,6 +115,8 @@ public:
 
     // Tools menu.
     void OnMidiMonitor(wxCommandEvent &event);
+    void OnFindController(wxCommandEvent &event);
+    void OnUpdateFindController(wxUpdateUIEvent &event);
 
     // The recovery library: written while edits are unsaved (the timer's
     // work, at most once a second and never while a device operation runs),

@@ -123,7 +123,9 @@ struct Stream {
 };
 
 struct State {
-    std::vector<Device> devices;
+    std::vector<Device> devices;  // as PortMidi lists them since its initialisation
+    std::vector<Device> plugged;  // as the system has them now
+    bool initialized = false;
     std::vector<bool> opened;
     std::map<int, std::deque<Queued>> queues;
     std::map<int, Parser> parsers;
@@ -226,8 +228,13 @@ void Reset()
 
 void SetDevices(const std::vector<Device> &devices)
 {
-    S().devices = devices;
+    S().devices = S().plugged = devices;
     S().opened.assign(devices.size(), false);
+}
+
+void PlugDevices(const std::vector<Device> &devices)
+{
+    S().plugged = devices;
 }
 
 void SetUsualSystem(SimulatedQ9 *controller)
@@ -362,10 +369,17 @@ using namespace pmfake;
 
 PmError Pm_Initialize(void)
 {
+    State &s = S();
+    if (!s.initialized) {
+        s.devices = s.plugged;
+        s.opened.assign(s.devices.size(), false);
+        s.initialized = true;
+    }
     return pmNoError;
 }
 PmError Pm_Terminate(void)
 {
+    S().initialized = false;
     return pmNoError;
 }
 int Pm_HasHostError(PortMidiStream *)

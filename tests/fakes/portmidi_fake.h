@@ -55,6 +55,9 @@ struct Write {
 // Forgets devices, queues, streams, records and the controller.
 void Reset();
 void SetDevices(const std::vector<Device> &devices);
+// Devices plugged in or out later: PortMidi lists them at its next
+// initialisation, after a Pm_Terminate, as the real one does.
+void PlugDevices(const std::vector<Device> &devices);
 // A usual system: 0 "Midi Through Port-0" in, 1 "Midi Through Port-0" out,
 // 2 "Corvana Q9 MIDI 1" in, 3 "Corvana Q9 MIDI 1" out, with the simulated
 // controller answering messages written to 3 on input 2.

@@ -1,0 +1,100 @@
+// Finding the controller among the ports, through the Find button of the
+// Preferences tab, with devices plugged in after the program started.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "CVQ9Mainframe.h"
+#include "cvq9_config_ui.h"
+#include "gui_fixture.h"
+#include "portmidi_fake.h"
+#include "settings.h"
+#include "simulated_q9.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+const Bytes kIdentityRequest = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x30, 0x0B, 0x7F, 0x00, 0xF7};
+
+class FindControllerTest : public GuiFixture
+{
+protected:
+    SimulatedQ9 q9;
+
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        pmfake::Reset();
+        pmfake::SetDevices({{"Midi Through Port-0", true, false, false}, {"Midi Through Port-0", false, true, false}});
+        StartApp();
+        dialogs.Clear();
+    }
+
+    // Four pairs of ports plugged in: the controller on the third pair, the
+    // second output refusing to open.
+    void PlugFourPairs(bool controller_answers)
+    {
+        std::vector<pmfake::Device> devices;
+        for (const char *name : {"Synth A", "Interface B", "Corvana Q9 MIDI 1", "Drum machine D"}) {
+            devices.push_back({name, true, false, false});
+            devices.push_back({name, false, true, false});
+        }
+        devices[3].fail_open = true;
+        pmfake::PlugDevices(devices);
+        pmfake::ConnectController(&q9, 5, 4);
+        q9.silent = !controller_answers;
+    }
+
+    void Find()
+    {
+        wxCommandEvent event(wxEVT_BUTTON, pui->wxButtonFindController->GetId());
+        event.SetEventObject(pui->wxButtonFindController);
+        pui->wxButtonFindController->ProcessWindowEvent(event);
+        Pump(2);
+    }
+};
+
+TEST_F(FindControllerTest, TheAnsweringPairIsChosenAmongNewlyPluggedPorts)
+{
+    PlugFourPairs(true);
+    Find();
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
+    // The ports are listed anew and the third pair is chosen and kept.
+    ASSERT_EQ(4u, pui->wxComboBoxMidiIn->GetCount());
+    EXPECT_EQ(wxString("Corvana Q9 MIDI 1"), pui->wxComboBoxMidiIn->GetStringSelection());
+    EXPECT_EQ(wxString("Corvana Q9 MIDI 1"), pui->wxComboBoxMidiOut->GetStringSelection());
+    EXPECT_EQ(2, settings::MidiInDev());
+    EXPECT_EQ(2, settings::MidiOutDev());
+    // The request went out on each output in turn until the controller
+    // answered; the one that refused to open was passed over.
+    EXPECT_EQ(std::vector<Bytes>{kIdentityRequest}, pmfake::WrittenTo(1));
+    EXPECT_TRUE(pmfake::WrittenTo(3).empty());
+    EXPECT_EQ(std::vector<Bytes>{kIdentityRequest}, pmfake::WrittenTo(5));
+    EXPECT_TRUE(pmfake::WrittenTo(7).empty());
+    // The identity shows as after Connect.
+    EXPECT_TRUE(cvq9_connected);
+    EXPECT_EQ(wxString("1.6"), pui->TEXTCTRL_CurrentFwVersion->GetLabel());
+    EXPECT_EQ(wxString("1-2345"), pui->TEXTCTRL_CurrentFwSerial->GetLabel());
+    EXPECT_FALSE(programming);
+    EXPECT_EQ(0, pmfake::OpenStreams());
+    SaveScreenshot(m_pCVQ9MainFrame, wxT("find_controller"));
+}
+
+TEST_F(FindControllerTest, WithoutAnAnswerItSaysSoAndKeepsTheChoice)
+{
+    PlugFourPairs(false);
+    const long in = settings::MidiInDev(), out = settings::MidiOutDev();
+    Find();
+    const auto boxes = dialogs.WithCaption(wxT("Find the controller"));
+    ASSERT_EQ(1u, boxes.size()) << dialogs.Describe();
+    EXPECT_TRUE(boxes[0].text.StartsWith(wxT("No controller answered on the 4 MIDI outputs.")));
+    EXPECT_FALSE(cvq9_connected);
+    EXPECT_EQ(in, settings::MidiInDev());
+    EXPECT_EQ(out, settings::MidiOutDev());
+    EXPECT_EQ(3u, pmfake::Writes().size());  // every output that opened was asked
+    EXPECT_EQ(0, pmfake::OpenStreams());
+}
+
+}  // namespace
