@@ -1,7 +1,8 @@
 // Benchmark: download all and upload all of groups 0..20 through the real
-// editor panel against the simulated controller answering at once. Prints the
-// number of 1-ms wait steps, the wall time, and how much the wall time exceeds
-// the steps' own milliseconds (sleep overshoot plus the yields to the event loop).
+// editor panel against the simulated controller answering at once, with the
+// MIDI monitor closed and open, and of groups 0..2 at DIN MIDI's wire speed
+// (3125 bytes per second each way), against the wire's own time for the same
+// bytes; the search for the controller among ten pairs of ports.
 // Then, in runs of their own (so that the timed runs stay undisturbed):
 // - how soon Cancel ends a running wait: Cancel is posted from another thread
 //   at varied moments of a transfer, as a click arrives at any moment; the
@@ -12,7 +13,7 @@
 //   invalidated every 50 ms and its paint events are counted with the delay
 //   from request to paint, and the progress gauge is read off the X server's
 //   screen (ImageMagick's import, from another thread) once a second.
-// Run under a display: xvfb-run -a build/bench/bench_transfers
+// Run under a display: xvfb-run -a build/bench_transfers
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -34,12 +35,14 @@
 #include <wx/init.h>
 #include <wx/timer.h>
 
+#include "CVQ9Mainframe.h"
 #include "CVQ9Test.h"
 #include "CVQ9View.h"
 #include "Midi_Ios.h"
 #include "config_tables.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"
+#include "midi_monitor.h"
 #include "portmidi_fake.h"
 #include "record_access.h"
 #include "simulated_q9.h"
@@ -109,21 +112,29 @@ protected:
         pui->CheckboxProgUndef->SetValue(false);
     }
 
-    void Run(const char *name, wxButton *button)
+    // Runs a transfer button and prints its messages, the bytes both ways,
+    // the wall time and, against it, the time the same bytes take on a DIN
+    // MIDI wire (3125 bytes per second).
+    double Run(const char *name, wxButton *button)
     {
-        pmfake::ClearRecords();
+        static size_t bytes = 0;
+        bytes = 0;
+        pmfake::SetWriteObserver([](const pmfake::Bytes &message, const std::vector<pmfake::Bytes> &answers) {
+            bytes += message.size();
+            for (const pmfake::Bytes &a : answers)
+                bytes += a.size();
+        });
         const size_t messages_before = q9.received.size();
         const auto start = std::chrono::steady_clock::now();
         wxCommandEvent event(wxEVT_BUTTON, button->GetId());
         event.SetEventObject(button);
         button->ProcessWindowEvent(event);
-        const auto end = std::chrono::steady_clock::now();
-        const double wall_ms = std::chrono::duration<double, std::milli>(end - start).count();
-        // One poll per wait step; opening the input polls once more to empty it.
-        const long steps = pmfake::PollCount() - 1;
-        std::printf("%-14s messages %6zu  wait steps %7ld  wall %9.1f ms  wall/(steps x 1 ms) %.3f\n", name,
-                    q9.received.size() - messages_before, steps, wall_ms,
-                    steps > 0 ? wall_ms / static_cast<double>(steps) : 0.0);
+        const double wall_ms = MsBetween(start, std::chrono::steady_clock::now());
+        pmfake::SetWriteObserver(nullptr);
+        const double wire_ms = static_cast<double>(bytes) * 1000.0 / 3125.0;
+        std::printf("%-34s messages %5zu  bytes %7zu  wall %8.1f ms  wire's own time %8.1f ms  ratio %.3f\n", name,
+                    q9.received.size() - messages_before, bytes, wall_ms, wire_ms, wall_ms / wire_ms);
+        return wall_ms;
     }
 };
 
@@ -286,16 +297,53 @@ TEST_F(BenchTransfers, TheWindowKeepsRepaintingDuringATransfer)
 
 TEST_F(BenchTransfers, DownloadAllAndUploadAllOfEveryGroup)
 {
-    ResetConfiguration(1);
+    pui->wxNotebookPages->SetSelection(PAGE_ASSIGN_STD);
+    auto both = [this](const char *download, const char *upload) {
+        ResetConfiguration(1);
+        Run(download, pui->wxButtonDownloadAllToQ9);
+        ResetConfiguration(0);
+        need_to_save_lib = false;  // no question before the upload
+        Run(upload, pui->wxButtonUploadAllFromQ9);
+    };
+    // Against a controller that answers at once, with the MIDI monitor
+    // closed and then open.
     pui->wxSpinCtrlStartGroup->SetValue(0);
     pui->wxSpinCtrlEndGroup->SetValue(20);
-    pui->wxNotebookPages->SetSelection(PAGE_ASSIGN_STD);
     Pump();
-    Run("download all", pui->wxButtonDownloadAllToQ9);
-    ResetConfiguration(0);
-    need_to_save_lib = false;  // no question before the upload
-    Run("upload all", pui->wxButtonUploadAllFromQ9);
+    both("download all, groups 0-20", "upload all, groups 0-20");
+    SendCommand(ID_CVQ9_MIDI_MONITOR);
+    both("  the same, MIDI monitor open", "  the same, MIDI monitor open");
+    MidiMonitor::Current()->Close();
+    // At DIN MIDI's wire speed both ways (groups 0 to 2: a third of a minute each way).
+    pmfake::SetWireSpeed(3125);
+    pui->wxSpinCtrlEndGroup->SetValue(2);
+    both("download all at wire speed, 0-2", "upload all at wire speed, 0-2");
+    pmfake::SetWireSpeed(0);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
+}
+
+// Find among ten pairs of ports: the controller on the last pair, then none.
+TEST_F(BenchTransfers, FindAmongTenPairsOfPorts)
+{
+    for (bool answers : {true, false}) {
+        std::vector<pmfake::Device> devices;
+        for (int pair = 0; pair < 10; ++pair) {
+            const std::string name = "Port pair " + std::to_string(pair);
+            devices.push_back({name, true, false, false});
+            devices.push_back({name, false, true, false});
+        }
+        pmfake::PlugDevices(devices);
+        pmfake::ConnectController(&q9, 19, 18);
+        q9.silent = !answers;
+        dialogs.Clear();
+        const auto start = Clock::now();
+        wxCommandEvent event(wxEVT_BUTTON, pui->wxButtonFindController->GetId());
+        event.SetEventObject(pui->wxButtonFindController);
+        pui->wxButtonFindController->ProcessWindowEvent(event);
+        std::printf("find among ten pairs, %-28s %7.1f ms\n",
+                    answers ? "the controller on the last:" : "none answering:", MsBetween(start, Clock::now()));
+    }
+    q9.silent = false;
 }
 
 }  // namespace

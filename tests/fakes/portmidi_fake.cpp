@@ -1,6 +1,8 @@
 // PortMidi and PortTime test double (see portmidi_fake.h).
 #include "portmidi_fake.h"
 
+#include <algorithm>
+#include <chrono>
 #include <deque>
 #include <map>
 #include <memory>
@@ -12,9 +14,12 @@
 namespace pmfake {
 namespace {
 
+using WireClock = std::chrono::steady_clock;
+
 struct Queued {
     Event event;
     uint64_t ready_at = 0;
+    WireClock::time_point arrives{};  // at wire speed: when its last byte is in
 };
 
 // Turns a MIDI byte stream into events the way PortMidi's input does; the
@@ -143,6 +148,8 @@ struct State {
     bool timer_running = false;
     int polls = 0;
     int reads = 0;
+    unsigned wire_rate = 0;  // bytes per second both ways; 0: at once
+    WireClock::time_point out_free{}, in_free{};
     PtTimestamp pt_time = 0;
 };
 
@@ -168,19 +175,35 @@ bool InputOpen(int device)
     return false;
 }
 
-void Queue(int device, const Bytes &bytes, uint64_t delay)
+WireClock::duration WireTime(size_t bytes)
 {
+    return std::chrono::duration_cast<WireClock::duration>(std::chrono::duration<double>(
+        static_cast<double>(bytes) / static_cast<double>(S().wire_rate)));
+}
+
+// At wire speed the bytes come in one after the other once the line is
+// free, from `earliest` on; an event is readable when its last byte is in.
+void Queue(int device, const Bytes &bytes, uint64_t delay, WireClock::time_point earliest = {})
+{
+    State &s = S();
     std::vector<Event> events;
-    S().parsers[device].Feed(bytes, events);
-    for (const Event &e : events)
-        S().queues[device].push_back({e, S().now + delay});
+    s.parsers[device].Feed(bytes, events);
+    const WireClock::time_point start = std::max(earliest, s.in_free);
+    for (size_t k = 0; k < events.size(); ++k) {
+        WireClock::time_point arrives{};
+        if (s.wire_rate > 0)
+            arrives = start + WireTime(bytes.size() * (k + 1) / events.size());
+        s.queues[device].push_back({events[k], s.now + delay, arrives});
+    }
+    if (s.wire_rate > 0 && !events.empty())
+        s.in_free = start + WireTime(bytes.size());
 }
 
 // Drops filtered events at the head; true when a readable event is there.
 bool Ready(Stream &stream)
 {
     auto &q = S().queues[stream.device];
-    while (!q.empty() && q.front().ready_at <= S().now) {
+    while (!q.empty() && q.front().ready_at <= S().now && q.front().arrives <= WireClock::now()) {
         if (!Filtered(q.front().event, stream.filter))
             return true;
         q.pop_front();
@@ -235,6 +258,12 @@ void SetDevices(const std::vector<Device> &devices)
 void PlugDevices(const std::vector<Device> &devices)
 {
     S().plugged = devices;
+}
+
+void SetWireSpeed(unsigned bytes_per_second)
+{
+    S().wire_rate = bytes_per_second;
+    S().out_free = S().in_free = WireClock::time_point{};
 }
 
 void SetUsualSystem(SimulatedQ9 *controller)
@@ -544,12 +573,18 @@ PmError Pm_WriteSysEx(PortMidiStream *stream, PmTimestamp when, unsigned char *m
     st.writes.push_back({s->device, when, bytes});
     if (bytes.back() != 0xF7)
         return pmBadData;
+    // At wire speed the controller has the message once its last byte is out.
+    WireClock::time_point received{};
+    if (st.wire_rate > 0) {
+        st.out_free = std::max(WireClock::now(), st.out_free) + WireTime(bytes.size());
+        received = st.out_free;
+    }
     if (st.controller != nullptr && s->device == st.controller_out) {
         std::vector<Bytes> answers;
         for (const SimulatedQ9::Emission &e : st.controller->Receive(bytes)) {
             answers.push_back(e.bytes);
             if (InputOpen(st.controller_in))
-                Queue(st.controller_in, e.bytes, e.delay);
+                Queue(st.controller_in, e.bytes, e.delay, received);
         }
         if (st.observer != nullptr)
             st.observer(bytes, answers);

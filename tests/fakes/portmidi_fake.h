@@ -79,6 +79,9 @@ void InjectNotes(int input_device, int count, uint64_t delay = 0);
 size_t Pending(int input_device);
 
 void Advance(uint64_t ticks);
+// Bytes go out and come in at this many bytes per second each way, in real
+// time (DIN MIDI: 3125); 0, the default, delivers at once.
+void SetWireSpeed(unsigned bytes_per_second);
 uint64_t Now();
 
 // Records.
