@@ -11,6 +11,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "config_tables.h"
 #include "device_text.h"
 #include "safe_file_writer.h"
 
@@ -18,7 +19,10 @@ namespace {
 
 MidiMonitor *g_monitor = nullptr;
 
+// The list follows the log a few times a second; during a transfer once a
+// second, so that its redrawing costs the transfer little.
 constexpr int kRefreshMs = 250;
+constexpr int kRefreshesPerSecondWhileProgramming = 1;
 
 enum Column { ColumnTime, ColumnPort, ColumnDirection, ColumnBytes, ColumnMeaning };
 
@@ -91,7 +95,10 @@ MidiMonitor::MidiMonitor(wxWindow *parent)
     clear->Bind(wxEVT_BUTTON, &MidiMonitor::OnClear, this);
     copy->Bind(wxEVT_BUTTON, &MidiMonitor::OnCopy, this);
     save->Bind(wxEVT_BUTTON, &MidiMonitor::OnSave, this);
-    Bind(wxEVT_TIMER, [this](wxTimerEvent &) { CatchUp(); }, timer_.GetId());
+    Bind(wxEVT_TIMER, [this](wxTimerEvent &) {
+        if (!programming || ++ticks_ % (1000 / kRefreshMs / kRefreshesPerSecondWhileProgramming) == 0)
+            CatchUp();
+    }, timer_.GetId());
     // Closing hides the monitor; the log goes on.
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent &event) {
         if (event.CanVeto()) {

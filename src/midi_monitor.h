@@ -51,6 +51,7 @@ private:
     TrafficFilter shown_filter_ = TrafficFilter::All;
     std::vector<uint64_t> shown_;  // serial numbers of the listed messages
     uint64_t seen_total_ = 0;      // the log's total when the list last caught up
+    unsigned ticks_ = 0;
 };
 
 #endif
