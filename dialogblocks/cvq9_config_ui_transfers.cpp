@@ -144,14 +144,24 @@ int cvq9_config_ui::WaitIncomingSysex(int action, uint8_t *sysex_in, uint8_t *va
     target.param_address = param_address;
     WaitStepPacer &pacer = Pacer();
     pacer.StartWait();
-    const int result = WaitSysexAnswer(action, sysex_in, target, timeout, sysex_error, [&](unsigned step) {
-        last_step = static_cast<int>(step);
-        pacer.SleepStep();
+    auto yield_if_due = [&] {
         if (wxTheApp && pacer.YieldDue()) {
             show_step();
             wxTheApp->Yield(true);
         }
-    });
+    };
+    const int result = WaitSysexAnswer(
+        action, sysex_in, target, timeout, sysex_error,
+        [&](unsigned step) {
+            last_step = static_cast<int>(step);
+            pacer.SleepStep();
+            yield_if_due();
+        },
+        // An answer that came in whole is not kept waiting for the step's end.
+        [&](unsigned step) {
+            last_step = static_cast<int>(step);
+            yield_if_due();
+        });
     show_step();
     return result;
 }

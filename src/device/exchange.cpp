@@ -135,7 +135,7 @@ uint8_t DecodeSysexAnswer(int action, const uint8_t *sysex_in, const AnswerTarge
 }
 
 int WaitSysexAnswer(int action, uint8_t *sysex_in, const AnswerTarget &target, unsigned timeout, uint8_t &sysex_error,
-                    const WaitStepHook &step)
+                    const WaitStepHook &step, const WaitStepHook &ended)
 {
     sysex_error = SYSEX_MALFORMED;
     std::memset(sysex_in, 0, SYSEX_BUFFER_SIZE);
@@ -155,8 +155,9 @@ int WaitSysexAnswer(int action, uint8_t *sysex_in, const AnswerTarget &target, u
             PmEvent event;
             for (unsigned n = 0; n < EVENTS_PER_STEP && !collector.Ended() && ReadOneEvent(event); ++n)
                 collector.Feed(event.message);
-            if (step)
-                step(timer_wait);
+            const WaitStepHook &hook = collector.Ended() && ended ? ended : step;
+            if (hook)
+                hook(timer_wait);
             if (must_finish_midi) {
                 sysex_error = SYSEX_NO_ANSWER;
                 return 0;

@@ -92,9 +92,11 @@ using WaitStepHook = std::function<void(unsigned step)>;
 
 // The wait of one exchange: listens up to `timeout` steps for a valid answer,
 // skipping messages that do not answer the request. The status goes to
-// `sysex_error` (251 no answer or cancelled). Returns 0.
+// `sysex_error` (251 no answer or cancelled). Returns 0. A step in which a
+// message came to its end calls `ended` instead of `step` when it is given:
+// the message is looked at at once, without waiting for the step's end.
 int WaitSysexAnswer(int action, uint8_t *sysex_in, const AnswerTarget &target, unsigned timeout, uint8_t &sysex_error,
-                    const WaitStepHook &step);
+                    const WaitStepHook &step, const WaitStepHook &ended = nullptr);
 
 // The fixed pauses that pace the controller between messages (the
 // common-parameter transfers) go through here: by default a sleep, or the
