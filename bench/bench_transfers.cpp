@@ -139,12 +139,12 @@ protected:
 };
 
 // Cancel posted from another thread at varied moments of a transfer of every
-// group: in its running phase (from 400 ms on), and, for comparison, in its
-// first 300 ms, while the toolkit repaints the whole window in its disabled
-// state (one frame of tens of milliseconds, then the buttons' state
-// transitions), during which no event can be handled.
+// group at DIN MIDI's wire speed: in its running phase (from 400 ms on), and
+// in its first 300 ms, while the toolkit repaints the whole window in its
+// disabled state, during which no event can be handled.
 TEST_F(BenchTransfers, CancelEndsARunningWaitWithinMilliseconds)
 {
+    pmfake::SetWireSpeed(3125);
     pui->wxSpinCtrlStartGroup->SetValue(0);
     pui->wxSpinCtrlEndGroup->SetValue(20);
     pui->wxNotebookPages->SetSelection(PAGE_ASSIGN_STD);
@@ -220,6 +220,7 @@ TEST_F(BenchTransfers, CancelEndsARunningWaitWithinMilliseconds)
     }
     pui->wxButtonCancel->Unbind(wxEVT_BUTTON, on_cancel);
     dialogs.message_answer = nullptr;
+    pmfake::SetWireSpeed(0);
 }
 
 TEST_F(BenchTransfers, TheWindowKeepsRepaintingDuringATransfer)
