@@ -164,8 +164,7 @@ class Session:
         self.home = self.path('home')
         os.makedirs(self.home, exist_ok=True)
         os.makedirs(artefacts, exist_ok=True)
-        data = os.environ.get('XDG_DATA_HOME') or os.path.join(self.home, '.local', 'share')
-        self.recovery_file = os.path.join(data, 'cvq9_config_soft', 'recovery.cvq')
+        self.recovery_file = os.path.join(os.environ['XDG_DATA_HOME'], 'cvq9_config_soft', 'recovery.cvq')
         self.shots = self.runs = 0
         self.process = None
 
@@ -211,11 +210,9 @@ class Session:
     @property
     def frame(self):
         """The main window (a message box at start-up may come before it)."""
-        self._frame = self._frame or wait_for('the main window', self._main)
+        self._frame = self._frame or wait_for('the main window', lambda: first(
+            [w for w in self.windows() if name(w) == TITLE and role(w) == 'frame' and showing(w)]))
         return self._frame
-
-    def _main(self):
-        return first([w for w in self.windows() if name(w) == TITLE and role(w) == 'frame' and showing(w)])
 
     # Windows and message boxes -------------------------------------------
     def windows(self):
@@ -331,8 +328,4 @@ class Session:
         self.process.wait(TIMEOUT)
 
     def controller_log(self):
-        try:
-            with open(self.midi_log) as f:
-                return [line.rstrip('\n') for line in f]
-        except FileNotFoundError:
-            return []
+        return read(self.midi_log).decode().splitlines() if os.path.exists(self.midi_log) else []
