@@ -140,7 +140,8 @@ void cvq9_config_ui::EnableDisableUiFromFwVersion()
     const VersionGating gating = VersionGatingRule(state);
 
     ApplyTo(pFileMenu, {ID_CVQ9_NEW, ID_CVQ9_OPEN}, gating.file_new_open);
-    ApplyTo(pFileMenu, {ID_CVQ9_SAVE, ID_CVQ9_SAVEAS, ID_CVQ9_EXPORT_TEXT}, gating.file_save_export);
+    ApplyTo(pFileMenu, {ID_CVQ9_SAVE, ID_CVQ9_SAVEAS, ID_CVQ9_EXPORT_TEXT, ID_CVQ9_EXPORT_SYSEX, ID_CVQ9_IMPORT_SYSEX},
+            gating.file_save_export);
     ApplyTo(pFileMenu, {ID_CVQ9_LOAD_DEFAULT, ID_CVQ9_IMPORT}, gating.file_default_import);
     ApplyTo(toolBar, gating.toolbar);
     ApplyTo(pParamMenu, {ID_CVQ9_COPY, ID_CVQ9_CHECK_CURRENT, ID_CVQ9_CHECK_ALL}, gating.control_copy_check);

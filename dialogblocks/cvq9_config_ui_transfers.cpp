@@ -21,6 +21,7 @@
 #include "config_tables.h"
 #include "controller_search.h"
 #include "cross_functions.h"
+#include "download_messages.h"
 #include "edit_history.h"
 #include "exchange.h"
 #include "global_params.h"
@@ -300,7 +301,7 @@ uint8_t cvq9_config_ui::DownloadSingleToCvQ9(uint8_t update_bargraph, bool type)
         if (CheckMidiStruct(&record, index) == 2 && !force)
             return 0;  // an undefined control sends nothing at all
         LightLeds();
-        if (Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &record, sysex_out, index, group) == SYSEX_INVALID_REQUEST) {
+        if (ControlMidiWrite(ACTION_WRITE_ACK, group, index, sysex_out) == SYSEX_INVALID_REQUEST) {
             DisplayRefusedRequest(RefusedControlText(group, index));
             return SYSEX_INVALID_REQUEST;
         }
@@ -323,9 +324,7 @@ uint8_t cvq9_config_ui::DownloadSingleToCvQ9(uint8_t update_bargraph, bool type)
             return 0;
         LightLeds();
         if (!midi_failed) {
-            uint8_t lcd[LCD_STRING_LENGHT + 2] = {};
-            TextToBytes(lcd, text, LCD_STRING_LENGHT + 1);
-            if (Cvq9_Lcd_Assign_To_Sysex(ACTION_WRITE_ACK, lcd, sysex_out, index, group) == SYSEX_INVALID_REQUEST) {
+            if (ControlLcdWrite(ACTION_WRITE_ACK, group, index, sysex_out) == SYSEX_INVALID_REQUEST) {
                 DisplayRefusedRequest(RefusedControlText(group, index));
                 return SYSEX_INVALID_REQUEST;
             }
@@ -395,44 +394,17 @@ uint8_t cvq9_config_ui::UploadSingleFromCvQ9(uint8_t update_bargraph, bool type)
     return r;
 }
 
-namespace {
-
-// Where the bytes of a common-parameter item live; the group name travels
-// through `name`, a text buffer of the caller.
-uint8_t *CommonItemBytes(uint8_t address, uint8_t *name)
-{
-    switch (address) {
-    case COMMON_PARAM_GROUP_NAME:
-        return name;
-    case 34:
-        return &user_curve_1[0];
-    case 35:
-        return &user_curve_1[64];
-    case 36:
-        return &user_curve_2[0];
-    case 37:
-        return &user_curve_2[64];
-    default:
-        return &common_params[address];
-    }
-}
-
-}  // namespace
-
 uint8_t cvq9_config_ui::DownloadSelectedParametersToCvQ9()
 {
     const uint8_t group = static_cast<uint8_t>(CurrentGroup);
     // The name on the global tab is stored first, then its first 14 characters travel.
-    uint8_t name[GROUP_NAME_LENGHT + 2] = {};
     mygroupnames[CurrentGroup] = wxTextCtrlGroupName->GetValue().ToStdWstring();
-    TextToBytes(name, mygroupnames[CurrentGroup], GROUP_NAME_LENGHT);
     uint8_t result = 0;
     uint8_t sysex_out[SYSEX_BUFFER_SIZE] = {};
     for (const CommonTransferItem &item : kCommonTransferSequence) {
         if (result == 0 && CommonItemTravels(item.address, fw_version_float)) {
             LightLeds();
-            if (Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, item.address, CommonItemBytes(item.address, name),
-                                           sysex_out, group) == SYSEX_INVALID_REQUEST) {
+            if (CommonItemWrite(item.address, group, sysex_out) == SYSEX_INVALID_REQUEST) {
                 result = SYSEX_INVALID_REQUEST;
                 DisplayRefusedRequest(RefusedParameterText(group, item.address));
             } else {

@@ -15,13 +15,15 @@
 #include "CVQ9View.h"
 #include "cvq9_config_ui.h"
 #include "edit_history.h"
-#include "midi_monitor.h"
+#include "exchange.h"
 #include "legacy_import.h"
 #include "libconv.h"
 #include "library_file.h"
+#include "midi_monitor.h"
 #include "record_access.h"
 #include "recovery_file.h"
 #include "shell_rules.h"
+#include "sysex_file.h"
 #include "text_summary.h"
 #include "usercurvesedition.h"
 
@@ -44,6 +46,7 @@ namespace {
 const char kLibraryWildcard[] = "CVQ files (*.cvq)|*.cvq";
 const char kLegacyWildcard[] = "CVL files (*.cvl)|*.cvl";
 const char kTextWildcard[] = "TXT files (*.txt)|*.txt";
+const char kSysexWildcard[] = "SysEx files (*.syx)|*.syx";
 const char kDialogDirectory[] = "/lib/";
 
 // Runs a modal file dialog; on OK gives the chosen path as a full path.
@@ -87,6 +90,8 @@ wxBEGIN_EVENT_TABLE(CVQ9MainFrame, wxFrame)
     EVT_MENU(ID_CVQ9_IMPORT, CVQ9MainFrame::OnImport)
     EVT_MENU(ID_CVQ9_LOAD_DEFAULT, CVQ9MainFrame::OnLoadDefault)
     EVT_MENU(ID_CVQ9_EXPORT_TEXT, CVQ9MainFrame::OnExportToTextFile)
+    EVT_MENU(ID_CVQ9_EXPORT_SYSEX, CVQ9MainFrame::OnExportSysexFile)
+    EVT_MENU(ID_CVQ9_IMPORT_SYSEX, CVQ9MainFrame::OnImportSysexFile)
     EVT_MENU(ID_CVQ9_COPY, CVQ9MainFrame::OnButtonCopy)
     EVT_MENU(ID_CVQ9_PASTE, CVQ9MainFrame::OnButtonPaste)
     EVT_MENU(ID_CVQ9_CLEAR, CVQ9MainFrame::OnButtonClear)
@@ -378,6 +383,61 @@ void CVQ9MainFrame::OnExportToTextFile(wxCommandEvent &)
                               [] { return pui ? pui->CheckAllParam() : static_cast<uint8_t>(0); });
     if (!result.ok)
         ShowFileError(result.message);
+}
+
+void CVQ9MainFrame::OnExportSysexFile(wxCommandEvent &)
+{
+    wxString path;
+    if (!ChooseFile(this, "Export SysEx file", kSysexWildcard, wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path))
+        return;
+    SysexExport image;
+    {
+        wxBusyCursor busy;
+        image = BuildSysexExport(fw_version_float);
+    }
+    switch (image.refused) {
+    case SysexExport::Refused::Control:
+        // A failing check shows its own message and the faulty control.
+        if (pui && !Check_Code_Passes(image.code))
+            pui->DisplayParamError(image.code, static_cast<uint8_t>(image.group), static_cast<uint8_t>(image.item));
+        else
+            ShowFileError(RefusedControlText(image.group, image.item));
+        return;
+    case SysexExport::Refused::Parameter:
+        ShowFileError(RefusedParameterText(image.group, image.item));
+        return;
+    case SysexExport::Refused::Nothing:
+        break;
+    }
+    const std::string error = SaveSysexFile(FileSystemPath(path), image.bytes);
+    if (!error.empty())
+        ShowFileError(error);
+}
+
+void CVQ9MainFrame::OnImportSysexFile(wxCommandEvent &)
+{
+    // Only what the file writes changes, and undo takes it back: no question first.
+    wxString path;
+    if (!ChooseFile(this, "Import SysEx file", kSysexWildcard, wxFD_OPEN | wxFD_FILE_MUST_EXIST, path))
+        return;
+    SysexFileImport result;
+    {
+        wxBusyCursor busy;
+        const EditStep step(wxT("Import SysEx file"));
+        result = ImportSysexFile(FileSystemPath(path));
+    }
+    if (!result.ok) {
+        ShowFileError(result.message);
+        return;
+    }
+    if (result.counts.applied > 0)
+        need_to_save_lib = true;
+    ShowLibraryLabel();
+    RefreshParamWindows();
+    if (pcurveDialog && pcurveDialog->IsShown())
+        pcurveDialog->DisplayCurves();
+    wxMessageBox(DeviceText(SysexImportReport(result.counts)), wxString::FromAscii(CVQ9_MAIN_TITLE),
+                 wxOK | wxICON_INFORMATION | wxCENTRE, nullptr);
 }
 
 void CVQ9MainFrame::OnQuit(wxCommandEvent &)

@@ -1,6 +1,6 @@
 // The main window: menus, toolbar with the group selector, the file commands
-// on the library file, the legacy import and the text export, About, Help and
-// the control and group clipboard.
+// on the library file, the legacy import, the text export and the SysEx
+// files, About, Help and the control and group clipboard.
 #ifndef CVQ9_MAINFRAME_H
 #define CVQ9_MAINFRAME_H
 
@@ -30,6 +30,8 @@ enum : int {
     ID_CVQ9_LOAD_DEFAULT = 104,
     ID_CVQ9_GROUP_COMBO = 106,
     ID_CVQ9_EXPORT_TEXT = 107,
+    ID_CVQ9_EXPORT_SYSEX = 108,
+    ID_CVQ9_IMPORT_SYSEX = 109,
     ID_CVQ9_COPY = 1000,
     ID_CVQ9_PASTE = 1001,
     ID_CVQ9_CLEAR = 1002,
@@ -75,6 +77,10 @@ public:
     void OnLoadDefault(wxCommandEvent &event);
     void OnImport(wxCommandEvent &event);
     void OnExportToTextFile(wxCommandEvent &event);
+    // The messages of a whole download as a SysEx file, and the writes of
+    // any SysEx file applied to the tables (one step of the history).
+    void OnExportSysexFile(wxCommandEvent &event);
+    void OnImportSysexFile(wxCommandEvent &event);
     void OnQuit(wxCommandEvent &event);
     // The title-bar close box and Exit end the same way: the unsaved library
     // is offered for saving first.

@@ -51,6 +51,8 @@ const MenuEntry kFileMenu[] = {
     {ID_CVQ9_LOAD_DEFAULT, "&Load default", "Load default", false},
     {ID_CVQ9_IMPORT, "&Import Corvana Pro lib ...", "Import Corvana Pro lib ...", false},
     {ID_CVQ9_EXPORT_TEXT, "&Export to text file", "Export to text file", false},
+    {ID_CVQ9_EXPORT_SYSEX, "Export S&ysEx file...", "Export SysEx file...", false},
+    {ID_CVQ9_IMPORT_SYSEX, "I&mport SysEx file...", "Import SysEx file...", false},
     {0, nullptr, nullptr, false},
     {ID_CVQ9_QUIT, "E&xit", "Exit", true},
 };
