@@ -16,6 +16,7 @@
 #include "cvq9_config_ui.h"
 #include "edit_history.h"
 #include "exchange.h"
+#include "find_controls.h"
 #include "legacy_import.h"
 #include "libconv.h"
 #include "library_file.h"
@@ -106,6 +107,7 @@ wxBEGIN_EVENT_TABLE(CVQ9MainFrame, wxFrame)
     EVT_MENU(ID_CVQ9_UNDO, CVQ9MainFrame::OnUndo)
     EVT_MENU(ID_CVQ9_REDO, CVQ9MainFrame::OnRedo)
     EVT_MENU(ID_CVQ9_MIDI_MONITOR, CVQ9MainFrame::OnMidiMonitor)
+    EVT_MENU(ID_CVQ9_FIND_CONTROLS, CVQ9MainFrame::OnFindControls)
     EVT_MENU(ID_CVQ9_FIND_CONTROLLER, CVQ9MainFrame::OnFindController)
     EVT_UPDATE_UI(ID_CVQ9_FIND_CONTROLLER, CVQ9MainFrame::OnUpdateFindController)
     EVT_CLOSE(CVQ9MainFrame::OnCloseWindow)
@@ -185,6 +187,11 @@ void CVQ9MainFrame::OnRedo(wxCommandEvent &)
 void CVQ9MainFrame::OnMidiMonitor(wxCommandEvent &)
 {
     MidiMonitor::Open(this);
+}
+
+void CVQ9MainFrame::OnFindControls(wxCommandEvent &)
+{
+    FindControls::Open(this);
 }
 
 void CVQ9MainFrame::OnFindController(wxCommandEvent &event)

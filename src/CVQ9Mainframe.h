@@ -56,6 +56,8 @@ enum : int {
     ID_CVQ9_MIDI_MONITOR = 10100,
     ID_CVQ9_FIND_CONTROLLER = 10101,
     ID_CVQ9_COMPARE = 10102,
+    ID_CVQ9_FIND_CONTROLS = 10103,
+    ID_CVQ9_COMPARE_LIBRARY = 10104,
 };
 
 // Texts of the main window.
@@ -121,6 +123,7 @@ public:
 
     // Tools menu.
     void OnMidiMonitor(wxCommandEvent &event);
+    void OnFindControls(wxCommandEvent &event);
     void OnFindController(wxCommandEvent &event);
     void OnUpdateFindController(wxUpdateUIEvent &event);
 

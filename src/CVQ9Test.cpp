@@ -89,6 +89,8 @@ const MenuEntry kGroupMenu[] = {
 const MenuEntry kToolsMenu[] = {
     {ID_CVQ9_MIDI_MONITOR, "&MIDI monitor", "MIDI monitor", true},
     {ID_CVQ9_FIND_CONTROLLER, "&Find the controller", "Find the controller", true},
+    {0, nullptr, nullptr, false},
+    {ID_CVQ9_FIND_CONTROLS, "Find &controls...", "Find controls...", true},
 };
 
 const MenuEntry kHelpMenu[] = {

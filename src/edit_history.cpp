@@ -48,12 +48,7 @@ void ShowStep(const UndoHistory::Step *step)
         return;
     const StepFocus focus = FocusOf(step->parts);
     if (focus.group >= 0) {
-        const bool group_changed = CurrentGroup != static_cast<unsigned>(focus.group);
-        CurrentGroup = static_cast<unsigned>(focus.group);
-        all_selected_ctrl = focus.controls;
-        ControlIndex = static_cast<unsigned>(focus.controls.back());
-        std::vector<unsigned> drawn(focus.controls.begin(), focus.controls.end());
-        pui->ShowAddressedSelection(drawn, group_changed);
+        pui->ShowControls(static_cast<unsigned>(focus.group), focus.controls);
     } else {
         pui->UpdateWholeParamWindows();
     }

@@ -1,0 +1,45 @@
+// The Find controls window: its fields reach the search, and a double click
+// on a result selects that control everywhere.
+#include <gtest/gtest.h>
+#include <wx/choice.h>
+#include <wx/listctrl.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "CVQ9Mainframe.h"
+#include "CVQ9View.h"
+#include "cvq9_config_ui.h"
+#include "find_controls.h"
+#include "gui_fixture.h"
+#include "panel_test_support.h"
+
+TEST_F(GuiFixture, FindControlsSelectsTheControlOfAResult)
+{
+    StartApp();
+    ClickCheck(pui->wxCheckBoxOffline, true);
+    SendCommand(ID_CVQ9_LOAD_DEFAULT);
+    // The defaults send CC (8 g + c) mod 128: CC 74 in twelve groups, from
+    // control 66 of group 1 down to control 26 of group 6 and on.
+    SendCommand(ID_CVQ9_FIND_CONTROLS);
+    FindControls *find = FindControls::Current();
+    ASSERT_NE(nullptr, find);
+    find->kind->SetSelection(4);  // Control change
+    find->number->SetValue(wxT("74"));
+    find->ShowFound();
+    ASSERT_EQ(12, find->results->GetItemCount());
+    EXPECT_EQ(wxT("6"), find->results->GetItemText(5, 0));
+    wxListEvent activate(wxEVT_LIST_ITEM_ACTIVATED, find->results->GetId());
+    activate.m_itemIndex = 5;
+    find->results->ProcessWindowEvent(activate);
+    EXPECT_EQ(6u, CurrentGroup);
+    EXPECT_EQ(26u, ControlIndex);
+    EXPECT_EQ(std::vector<int>{26}, all_selected_ctrl);
+    EXPECT_EQ(6, m_pGroupCombo->GetSelection());
+    EXPECT_EQ(std::vector<unsigned>{26}, pCVQ9View->DrawnIndices());
+    SaveScreenshot(find, wxT("find_controls"));
+
+    find->bytes->SetValue(wxT("B0 4"));
+    find->ShowFound();
+    EXPECT_EQ(0, find->results->GetItemCount());
+    EXPECT_EQ(wxT("The bytes must be hexadecimal, two digits each."), find->status->GetLabel());
+}
