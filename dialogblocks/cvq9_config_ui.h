@@ -235,6 +235,8 @@ public:
     // ControlIndex and all_selected_ctrl, the view drawing `drawn` as
     // selected; the global tabs follow when the group changed.
     void ShowAddressedSelection(const std::vector<unsigned> &drawn, bool group_changed);
+    // Selects `controls` of `group` (not empty) and shows them everywhere.
+    void ShowControls(unsigned group, const std::vector<int> &controls);
     // Mask of the fields equal in every control of the selection (bit per field);
     // moves ControlIndex to the end of all_selected_ctrl.
     uint32_t CheckCommonCtrlParameters();

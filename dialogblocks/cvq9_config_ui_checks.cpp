@@ -84,6 +84,15 @@ void cvq9_config_ui::ShowAddressedSelection(const std::vector<unsigned> &drawn, 
         UpdateWholeGlobalParamsWindows();
 }
 
+void cvq9_config_ui::ShowControls(unsigned group, const std::vector<int> &controls)
+{
+    const bool group_changed = CurrentGroup != group;
+    CurrentGroup = group;
+    all_selected_ctrl = controls;
+    ControlIndex = static_cast<unsigned>(controls.back());
+    ShowAddressedSelection(std::vector<unsigned>(controls.begin(), controls.end()), group_changed);
+}
+
 void cvq9_config_ui::OnButtonCheckAllClick(wxCommandEvent &event)
 {
     CheckAllParam();
