@@ -87,17 +87,7 @@ TempFolder::~TempFolder()
 
 std::vector<std::string> TempFolder::Entries() const
 {
-    std::vector<std::string> names;
-    if (DIR *dir = opendir(path_.c_str())) {
-        while (dirent *entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return FolderEntries(path_);
 }
 
 bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes)
