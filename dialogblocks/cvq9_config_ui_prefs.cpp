@@ -133,6 +133,7 @@ void cvq9_config_ui::EnableDisableUiFromFwVersion()
     state.offline = offline_mode;
     state.file_path_set = !FilePath.empty();
     state.default_lib_loaded = default_lib_loaded;
+    state.recovered_work = library_recovered;
     state.fw_version = fw_version_float;
     state.hw_version = hw_version_float;
     state.common_byte5 = common_params[5];

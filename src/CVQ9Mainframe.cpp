@@ -142,7 +142,7 @@ void CVQ9MainFrame::SetLibraryState(const LibraryState &state)
 {
     ApplyLibraryState(state);
     if (!need_to_save_lib) {
-        EditHistory().MarkSaved();
+        MarkLibrarySaved();
         library_recovered = false;
         KeepRecoveryFile();
     }
@@ -282,12 +282,13 @@ void CVQ9MainFrame::OnNew(wxCommandEvent &)
     if (!AskToSaveChanges() || !ChooseFile(this, "New CVQ9 library File", kLibraryWildcard, wxFD_OPEN, path))
         return;
     {
+        // The step takes the library with the tables: undo goes back to the previous file.
         const EditStep step(wxT("New"));
         ResetConfiguration(0);
+        // Nothing is written: the file is created by the next save.
+        library_recovered = false;
+        SetLibraryState(AfterNew(CurrentLibraryState(), path.ToStdWstring()));
     }
-    // Nothing is written: the file is created by the next save.
-    SetLibraryState(AfterNew(CurrentLibraryState(), path.ToStdWstring()));
-    library_recovered = false;
     if (pui)
         pui->EnableLibraryButtons();
     RefreshParamWindows();
@@ -303,8 +304,8 @@ void CVQ9MainFrame::OnOpen(wxCommandEvent &)
     {
         const EditStep step(wxT("Open"));
         loaded = LoadAllFromLibraryFile(path);
+        SetLibraryState(AfterOpen(CurrentLibraryState(), path.ToStdWstring(), loaded));
     }
-    SetLibraryState(AfterOpen(CurrentLibraryState(), path.ToStdWstring(), loaded));
     if (!loaded)
         return;
     if (pui)
@@ -352,8 +353,8 @@ void CVQ9MainFrame::OnLoadDefault(wxCommandEvent &)
     {
         const EditStep step(wxT("Load default"));
         ResetConfiguration(1);
+        SetLibraryState(AfterLoadDefault(CurrentLibraryState()));
     }
-    SetLibraryState(AfterLoadDefault(CurrentLibraryState()));
     RefreshParamWindows();
     // The Save button of the panel follows default_lib_loaded.
     if (pui)
@@ -365,17 +366,17 @@ void CVQ9MainFrame::OnImport(wxCommandEvent &)
     wxString path;
     if (!AskToSaveChanges() || !ChooseFile(this, "Import Corvana Pro library File", kLegacyWildcard, wxFD_OPEN, path))
         return;
-    uint8_t status = 0;
     {
+        // The import and the save that names its file are one step.
         const EditStep step(wxT("Import"));
-        status = ImportCvProLibrary(path);
+        if (ImportCvProLibrary(path) != 0) {
+            ShowLibraryLabel();
+            return;
+        }
+        const LibraryState before = CurrentLibraryState();
+        const bool saved = SaveAsWithDialog();
+        SetLibraryState(AfterImport(before, FilePath, saved));
     }
-    ShowLibraryLabel();
-    if (status != 0)
-        return;
-    const LibraryState before = CurrentLibraryState();
-    const bool saved = SaveAsWithDialog();
-    SetLibraryState(AfterImport(before, FilePath, saved));
     RefreshParamWindows();
 }
 

@@ -1,5 +1,8 @@
 #include "edit_history.h"
 
+#include <map>
+#include <utility>
+
 #include <wx/control.h>
 #include <wx/menu.h>
 
@@ -11,6 +14,24 @@
 namespace {
 
 int g_step_depth = 0;
+bool g_mark_saved_after_step = false;
+
+// The library before and after each step that changed it (New, Open,
+// Import...), by the step's serial number: undo and redo take the library
+// with the tables, so that a Save never writes tables into another file.
+std::map<uint64_t, std::pair<EditStep::Library, EditStep::Library>> g_library_steps;
+
+EditStep::Library CurrentLibrary()
+{
+    return {FilePath, default_lib_loaded, library_recovered};
+}
+
+void UseLibrary(const EditStep::Library &library)
+{
+    FilePath = library.path;
+    default_lib_loaded = library.default_loaded;
+    library_recovered = library.recovered;
+}
 
 // The Edit menu says what undo and redo would do. It is told after every
 // change of the history: the toolkit updates a menu only when it is opened,
@@ -53,6 +74,8 @@ void ShowStep(const UndoHistory::Step *step)
         pui->UpdateWholeParamWindows();
     }
     pui->UpdateWholeGlobalParamsWindows();
+    // The library may have changed with the step (New, Open...): Save follows it.
+    pui->EnableDisableUiFromFwVersion();
     if (pcurveDialog && pcurveDialog->IsShown())
         pcurveDialog->DisplayCurves();
 }
@@ -78,7 +101,7 @@ UndoHistory &EditHistory()
 }
 
 EditStep::EditStep(const wxString &name, int merge_key)
-    : name_(name), merge_key_(merge_key), outermost_(g_step_depth == 0)
+    : library_before_(CurrentLibrary()), name_(name), merge_key_(merge_key), outermost_(g_step_depth == 0)
 {
     ++g_step_depth;
 }
@@ -87,7 +110,13 @@ EditStep::~EditStep()
 {
     --g_step_depth;
     if (outermost_) {
+        const uint64_t newest = EditHistory().NewestSerial();
         EditHistory().Record(name_.ToStdWstring(), before_.ChangedParts(), merge_key_);
+        if (EditHistory().NewestSerial() != newest && !(CurrentLibrary() == library_before_))
+            g_library_steps[EditHistory().NewestSerial()] = {library_before_, CurrentLibrary()};
+        if (g_mark_saved_after_step)
+            EditHistory().MarkSaved();
+        g_mark_saved_after_step = false;
         ShowEditMenu();
     }
 }
@@ -95,15 +124,30 @@ EditStep::~EditStep()
 void ForgetEdits()
 {
     EditHistory().Clear();
+    g_library_steps.clear();
     ShowEditMenu();
+}
+
+void MarkLibrarySaved()
+{
+    if (g_step_depth > 0)
+        g_mark_saved_after_step = true;
+    else
+        EditHistory().MarkSaved();
 }
 
 void UndoEdit()
 {
-    ShowStep(EditHistory().Undo());
+    const UndoHistory::Step *step = EditHistory().Undo();
+    if (step && g_library_steps.count(step->serial))
+        UseLibrary(g_library_steps[step->serial].first);
+    ShowStep(step);
 }
 
 void RedoEdit()
 {
-    ShowStep(EditHistory().Redo());
+    const UndoHistory::Step *step = EditHistory().Redo();
+    if (step && g_library_steps.count(step->serial))
+        UseLibrary(g_library_steps[step->serial].second);
+    ShowStep(step);
 }

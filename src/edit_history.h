@@ -4,6 +4,8 @@
 #ifndef CVQ9_EDIT_HISTORY_H
 #define CVQ9_EDIT_HISTORY_H
 
+#include <string>
+
 #include <wx/string.h>
 #include <wx/window.h>
 
@@ -23,8 +25,21 @@ public:
     EditStep(const EditStep &) = delete;
     EditStep &operator=(const EditStep &) = delete;
 
+    // Which library the tables belong to: its file, and whether they are the
+    // built-in default library or recovered work.
+    struct Library {
+        std::wstring path;
+        bool default_loaded = false;
+        bool recovered = false;
+        bool operator==(const Library &o) const
+        {
+            return path == o.path && default_loaded == o.default_loaded && recovered == o.recovered;
+        }
+    };
+
 private:
     TablesCopy before_;
+    Library library_before_;
     wxString name_;
     int merge_key_;
     bool outermost_;
@@ -36,6 +51,10 @@ wxString StepName(const wxWindow *label);
 
 // Forgets every step: the tables as they are start a history of their own.
 void ForgetEdits();
+
+// The tables are as in the library file: now, or when the open step ends
+// (the step of the command that saved or opened is recorded first).
+void MarkLibrarySaved();
 
 // Undoes or redoes one step, sets need_to_save_lib by whether the tables are
 // back at the saved state, and shows the result: the group and the controls

@@ -129,7 +129,9 @@ VersionGating VersionGatingRule(const GatingState &state)
         return gating;
     }
     gating.file_new_open = Switch::On;
-    if (state.file_path_set || state.default_lib_loaded)
+    // Saving needs a library worth keeping: a file, the default library, or
+    // recovered work (which has no file yet: Save asks for one).
+    if (state.file_path_set || state.default_lib_loaded || state.recovered_work)
         gating.file_save_export = Switch::On;
     gating.file_default_import = Switch::On;
     gating.toolbar = Switch::On;

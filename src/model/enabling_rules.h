@@ -97,6 +97,7 @@ struct GatingState {
     bool offline = false;
     bool file_path_set = false;
     bool default_lib_loaded = false;
+    bool recovered_work = false;  // the tables hold work restored after a crash
     float fw_version = 0.0f;
     float hw_version = 0.0f;
     uint8_t common_byte5 = 0;   // common_params[5]

@@ -99,6 +99,8 @@ public:
     // Forgets every step; the tables as they are become a state of their own.
     void Clear();
     size_t Steps() const { return undo_.size() + redo_.size(); }
+    // The serial number of the newest step to undo; 0 when none.
+    uint64_t NewestSerial() const { return undo_.empty() ? 0 : undo_.back().serial; }
     size_t Bytes() const { return bytes_; }
 
 private:

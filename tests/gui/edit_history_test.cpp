@@ -134,17 +134,21 @@ TEST_F(EditHistoryTest, MixedEditsUndoToTheStartAndRedoToTheEndShowingWhatTheyCh
              SendCommand(ID_CVQ9_NEW);
          }},
     };
+    // The tables, and the file they belong to (New names one).
     std::vector<TablesSnapshot> states{TablesSnapshot()};
+    std::vector<std::wstring> files{FilePath};
     for (const Edit &edit : edits) {
         edit.make();
         Pump();
         states.push_back(TablesSnapshot());
+        files.push_back(FilePath);
         EXPECT_NE(states.back(), states[states.size() - 2]) << edit.name << " changed nothing";
         EXPECT_EQ(MenuText(ID_CVQ9_UNDO), wxString("Undo ") + edit.name);
     }
     for (size_t i = edits.size(); i > 0; --i) {
         SendCommand(ID_CVQ9_UNDO);
         EXPECT_TABLES_EQ(states[i - 1], TablesSnapshot()) << "undoing " << edits[i - 1].name;
+        EXPECT_EQ(files[i - 1], FilePath) << "undoing " << edits[i - 1].name;
         if (std::string(edits[i - 1].name) == "Paste control 20") {
             // The step's group and control are what the windows show.
             EXPECT_EQ(CurrentGroup, 2u);
@@ -160,6 +164,7 @@ TEST_F(EditHistoryTest, MixedEditsUndoToTheStartAndRedoToTheEndShowingWhatTheyCh
     for (size_t i = 0; i < edits.size(); ++i) {
         SendCommand(ID_CVQ9_REDO);
         EXPECT_TABLES_EQ(states[i + 1], TablesSnapshot()) << "redoing " << edits[i].name;
+        EXPECT_EQ(files[i + 1], FilePath) << "redoing " << edits[i].name;
     }
     EXPECT_TRUE(need_to_save_lib);
 }
@@ -184,7 +189,11 @@ TEST_F(EditHistoryTest, UnsavedEditsAreOfferedBeforeEveryCommandThatDropsThem)
         {"Load All from library",
          [] { PressButton(pui->wxButtonLoadAllFromLib, pui->wxButtonLoadAllFromLib->GetId()); },
          [lib] { return BuildLibraryImage() == ReadFileBytes(lib); }},
-        {"Upload All", [] { PressButton(pui->wxButtonUploadAllFromQ9, pui->wxButtonUploadAllFromQ9->GetId()); },
+        {"Upload All",
+         [] {
+             pui->CheckboxIgnoreLcd->SetValue(false);  // something to transfer
+             PressButton(pui->wxButtonUploadAllFromQ9, pui->wxButtonUploadAllFromQ9->GetId());
+         },
          [this] { return !dialogs.WithCaption(wxT("MIDI error")).empty(); }},
         {"Exit", [this] { SendCommand(ID_CVQ9_QUIT); }, app_closed},
         {"Close box", [this] { m_pCVQ9MainFrame->Close(false); }, app_closed},
@@ -273,6 +282,8 @@ TEST_F(EditHistoryTest, AKilledProgramsUnsavedWorkIsOfferedBack)
     EXPECT_EQ(BuildLibraryImage(), unsaved);
     EXPECT_TRUE(need_to_save_lib);
     EXPECT_EQ(pui->wxStaticTextLibraryFile->GetLabel(), "recovered work (unsaved)");
+    ClickCheck(pui->wxCheckBoxOffline, true);
+    EXPECT_TRUE(pFileMenu->IsEnabled(ID_CVQ9_SAVEAS)) << "recovered work can be saved";
     const wxString saved = HomePath("saved.cvq");
     dialogs.AnswerFileDialog(saved);
     ExitByCommand();
