@@ -117,6 +117,8 @@ public:
     void OnMidiMonitor(wxCommandEvent &event);
     void OnFindController(wxCommandEvent &event);
     void OnUpdateFindController(wxUpdateUIEvent &event);
+    void OnCompare(wxCommandEvent &event);
+    void OnUpdateCompare(wxUpdateUIEvent &event);
 
     // The recovery library: written while edits are unsaved (the timer's
     // work, at most once a second and never while a device operation runs),

@@ -87,6 +87,7 @@ const MenuEntry kGroupMenu[] = {
 const MenuEntry kToolsMenu[] = {
     {ID_CVQ9_MIDI_MONITOR, "&MIDI monitor", "MIDI monitor", true},
     {ID_CVQ9_FIND_CONTROLLER, "&Find the controller", "Find the controller", true},
+    {ID_CVQ9_COMPARE, "&Compare with controller...", "Compare with controller", true},
 };
 
 const MenuEntry kHelpMenu[] = {

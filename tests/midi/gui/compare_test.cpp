@@ -1,0 +1,189 @@
+// "Compare with controller..." and "Verify after download" against the
+// simulated controller: the differences listed, the editor's tables left as
+// they were, taking one row as one undoable step.
+#include <cstddef>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+
+#include "CVQ9Mainframe.h"
+#include "compare_dialog.h"
+#include "config_tables.h"
+#include "control_roster.h"
+#include "cvq9_config_ui.h"
+#include "edit_history.h"
+#include "exchange.h"
+#include "gui_fixture.h"
+#include "portmidi_fake.h"
+#include "record_access.h"
+#include "simulated_q9.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Answers the compare dialog with what `on_dialog` does to it.
+class CompareDialogHook : public wxModalDialogHook
+{
+public:
+    std::function<int(CompareDialog &)> on_dialog;
+    int shown = 0;
+
+protected:
+    int Enter(wxDialog *dialog) override
+    {
+        auto *compare = dynamic_cast<CompareDialog *>(dialog);
+        if (!compare)
+            return wxID_NONE;
+        ++shown;
+        return on_dialog ? on_dialog(*compare) : wxID_CLOSE;
+    }
+    void Exit(wxDialog *) override {}
+};
+
+// A row as "group control: editor / controller".
+std::string RowText(CompareDialog &dialog, long row)
+{
+    auto cell = [&](int column) { return dialog.List()->GetItemText(row, column).utf8_string(); };
+    return cell(CompareDialog::ColumnGroup) + " " + cell(CompareDialog::ColumnControl) + ": " +
+           cell(CompareDialog::ColumnEditor) + " / " + cell(CompareDialog::ColumnController);
+}
+
+std::string Row(unsigned group, unsigned control, const std::string &editor, const std::string &controller)
+{
+    return std::to_string(group) + " " + ControlName(control) + ": " + editor + " / " + controller;
+}
+
+bool EndsWith(const std::string &text, const std::string &end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+void Press(wxWindow *window, int id)
+{
+    wxCommandEvent event(wxEVT_BUTTON, id);
+    event.SetEventObject(window->FindWindow(id));
+    window->FindWindow(id)->ProcessWindowEvent(event);
+}
+
+class CompareGui : public GuiFixture
+{
+protected:
+    SimulatedQ9 q9;
+    CompareDialogHook hook;
+    std::vector<std::string> rows;  // of the last dialog shown
+
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        pmfake::Reset();
+        pmfake::SetUsualSystem(&q9);
+        StartApp();
+        hook.Register();
+        for (wxCheckBox *box : {pui->CheckboxIgnoreMIDI, pui->CheckboxIgnoreLcd, pui->CheckboxProgUndef})
+            box->SetValue(false);
+        SetTransferPause([](unsigned) {});
+        ResetConfiguration(1);
+        mygroupnames[3] = L"Pads";
+        mylcdstring[3][20] = L"Cutoff";
+        SelectGroupInCombo(3);
+        pui->wxSpinCtrlStartGroup->SetValue(3);
+        pui->wxSpinCtrlEndGroup->SetValue(3);
+        Click(pui->wxButtonGetIdentity);
+        ASSERT_TRUE(cvq9_connected);
+        hook.on_dialog = [this](CompareDialog &dialog) {
+            rows.clear();
+            for (long r = 0; r < dialog.List()->GetItemCount(); ++r)
+                rows.push_back(RowText(dialog, r));
+            return wxID_CLOSE;
+        };
+        dialogs.Clear();
+    }
+
+    void TearDown() override
+    {
+        SetTransferPause(nullptr);
+        GuiFixture::TearDown();
+    }
+
+    void Click(wxButton *button)
+    {
+        wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+        event.SetEventObject(button);
+        button->ProcessWindowEvent(event);
+        Pump(2);
+    }
+
+    void ShowPage(int page)
+    {
+        pui->wxNotebookPages->SetSelection(static_cast<size_t>(page));
+        Pump(2);
+    }
+};
+
+TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
+{
+    wxMenuItem *item = m_pMenu->FindItem(ID_CVQ9_COMPARE);
+    ASSERT_NE(nullptr, item);
+    // The controller first holds what the editor shows: the group's
+    // assignments, its name, the common parameters and the curves.
+    Click(pui->wxButtonDownloadAllToQ9);
+    ShowPage(PAGE_GLOBAL);
+    Click(pui->wxButtonDownloadCurrentToQ9);
+    ShowPage(PAGE_ASSIGN_STD);
+    ASSERT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
+    // Then one field, one LCD text, the group name and a curve point change there.
+    q9.midi[3][10][offsetof(All_Params, ctrl_value_max)] = 100;
+    std::memcpy(q9.lcd[3][20], "Resonance       ", 16);
+    std::memcpy(q9.names[3], "Strings       ", 14);
+    q9.curves[1][64] = 5;
+
+    need_to_save_lib = false;
+    ForgetEdits();
+    const TablesSnapshot before;
+    programming = true;
+    m_pCVQ9MainFrame->UpdateWindowUI();
+    EXPECT_FALSE(item->IsEnabled());
+    programming = false;
+    m_pCVQ9MainFrame->UpdateWindowUI();
+    EXPECT_TRUE(item->IsEnabled());
+    hook.on_dialog = [&](CompareDialog &dialog) {
+        EXPECT_TABLES_EQ(before, TablesSnapshot());
+        EXPECT_FALSE(need_to_save_lib);
+        EXPECT_FALSE(EditHistory().CanUndo());
+        for (long r = 0; r < dialog.List()->GetItemCount(); ++r)
+            rows.push_back(RowText(dialog, r));
+        dialog.Show();
+        SaveScreenshot(&dialog, wxT("compare_dialog"));
+        dialog.Hide();
+        // The Max value taken: only that field changes, and the row goes.
+        dialog.List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        Press(&dialog, CompareDialog::ID_TAKE);
+        EXPECT_EQ(100, mycontrol[3][10].ctrl_value_max);
+        mycontrol[3][10].ctrl_value_max = 127;
+        EXPECT_TABLES_EQ(before, TablesSnapshot());
+        mycontrol[3][10].ctrl_value_max = 100;
+        EXPECT_EQ(3u, dialog.RowCount());
+        return wxID_CLOSE;
+    };
+    SendCommand(ID_CVQ9_COMPARE);
+    EXPECT_EQ(1, hook.shown);
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
+    ASSERT_EQ(4u, rows.size());
+    EXPECT_TRUE(EndsWith(rows[0], ": \"Pads\" / \"Strings\"")) << rows[0];
+    EXPECT_EQ(Row(3, 10, "127", "100"), rows[1]);
+    EXPECT_EQ(Row(3, 20, "\"Cutoff\"", "\"Resonance\""), rows[2]);
+    EXPECT_TRUE(EndsWith(rows[3], ": 64 / 5")) << rows[3];
+    EXPECT_TRUE(need_to_save_lib);
+    SendCommand(ID_CVQ9_UNDO);
+    EXPECT_TABLES_EQ(before, TablesSnapshot());
+    EXPECT_FALSE(programming);
+    EXPECT_EQ(0, pmfake::OpenStreams());
+}
+
+}  // namespace
