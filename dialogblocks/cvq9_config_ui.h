@@ -67,6 +67,7 @@ enum {
     ID_CHECKBOX_IGNORE_MIDI,
     ID_CHECKBOX_IGNORE_LCD,
     ID_CHECKBOX_PROG_UNDEF,
+    ID_CHECKBOX_VERIFY_AFTER_DOWNLOAD,
     ID_SPINCTRL_START_GROUP,
     ID_SPINCTRL_END_GROUP,
     ID_CHECKBOX_OFFLINE,
@@ -287,6 +288,7 @@ public:
     void OnCheckboxIgnoreMidiClick(wxCommandEvent &event);
     void OnCheckboxIgnoreLcdClick(wxCommandEvent &event);
     void OnCheckboxProgUndefClick(wxCommandEvent &event);
+    void OnCheckboxVerifyAfterDownloadClick(wxCommandEvent &event);
     void OnSpinctrlStartGroupUpdated(wxSpinEvent &event);
     void OnSpinctrlStartGroupTextUpdated(wxCommandEvent &event);
     void OnSpinctrlEndGroupUpdated(wxSpinEvent &event);
@@ -402,6 +404,7 @@ public:
     wxCheckBox *CheckboxIgnoreMIDI;
     wxCheckBox *CheckboxIgnoreLcd;
     wxCheckBox *CheckboxProgUndef;
+    wxCheckBox *CheckboxVerifyAfterDownload;
     wxSpinCtrl *wxSpinCtrlStartGroup;
     wxSpinCtrl *wxSpinCtrlEndGroup;
     wxCheckBox *wxCheckBoxOffline;
@@ -553,6 +556,10 @@ private:
     // or says there is none with `all_match`.
     void ShowDifferences(const ConfigImage &controller, const std::vector<ComparedPart> &parts, const wxString &caption,
                          const wxString &all_match);
+    // What the running download wrote, and whether an exchange of it failed.
+    std::vector<ComparedPart> written_;
+    bool write_failed_ = false;
+
     // Roster helpers (cvq9_config_ui_roster.cpp).
     void CreatePages();
     void CreatePreferencesTab();

@@ -1,7 +1,8 @@
 // Editor panel: comparing the editor's configuration with the controller's.
 // The upload workers read the controller's parts into the tables; those are
 // kept as the controller's image and the editor's tables put back exactly,
-// within one device operation.
+// within one device operation. "Verify after download" reads back in the same
+// way what a download has just written.
 #include "cvq9_config_ui.h"
 
 #include <wx/msgdlg.h>

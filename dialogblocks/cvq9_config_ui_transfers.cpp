@@ -295,11 +295,13 @@ uint8_t cvq9_config_ui::DownloadSingleToCvQ9(uint8_t update_bargraph, bool type)
             return SYSEX_INVALID_REQUEST;
         }
         SendSysexToMidiOut(sysex_out);
+        written_.push_back({ComparedPart::Record, group, index});
         uint8_t status = SYSEX_MALFORMED;
         WaitIncomingSysex(WAIT_MIDI_ACK, sysex_in, nullptr, WAIT_STEPS_DEFAULT, status, update_bargraph, 0);
         if (status != SYSEX_ACK_OK) {
             DisplaySysexError(status, sysex_in);
             midi_failed = true;
+            write_failed_ = true;
         }
     }
 
@@ -320,13 +322,16 @@ uint8_t cvq9_config_ui::DownloadSingleToCvQ9(uint8_t update_bargraph, bool type)
                 return SYSEX_INVALID_REQUEST;
             }
             SendSysexToMidiOut(sysex_out);
+            written_.push_back({ComparedPart::LcdText, group, index});
             WaitIncomingSysex(WAIT_LCD_ACK, sysex_in, nullptr, WAIT_STEPS_DEFAULT, lcd_status, update_bargraph, 0);
             lcd_ran = true;
         }
     }
     GAUGE_Bargraph->SetValue(0);
-    if (lcd_ran && lcd_status != SYSEX_ACK_OK)
+    if (lcd_ran && lcd_status != SYSEX_ACK_OK) {
         DisplaySysexError(lcd_status, sysex_in);
+        write_failed_ = true;
+    }
     return 0;
 }
 
@@ -539,12 +544,23 @@ void cvq9_config_ui::RunTransfer(bool all, bool upload)
     }
     const int range = all ? AllOperationsGaugeRange(wxSpinCtrlStartGroup->GetValue(), wxSpinCtrlEndGroup->GetValue())
                           : static_cast<int>(all_selected_ctrl.size());
+    const bool verify = !upload && Checked(CheckboxVerifyAfterDownload);
+    std::optional<ConfigImage> read_back;
+    written_.clear();
+    write_failed_ = false;
     RunDeviceOperation(range, upload || all, [&] {
         if (all)
             TransferAll(upload);
         else
             TransferSelection(upload);
+        // Only a download that ran to its end without a failed exchange is
+        // read back: the failures have been reported already.
+        if (verify && !must_finish_midi && !write_failed_ && !written_.empty())
+            read_back = ReadControllerImage(written_);
     });
+    if (read_back)
+        ShowDifferences(*read_back, written_, wxT("Verify after download"),
+                        wxString::Format(wxT("Verified: %d controls match"), static_cast<int>(ControlsIn(written_))));
 }
 
 void cvq9_config_ui::TransferSelection(bool upload)

@@ -308,6 +308,7 @@ bool CVQ9App::OnInit()
     pui->CheckboxProgUndef->SetValue(settings::ProgUndef());
     pui->CheckboxIgnoreLcd->SetValue(settings::IgnoreLcdProg());
     pui->CheckboxIgnoreMIDI->SetValue(settings::IgnoreMidiProg());
+    pui->CheckboxVerifyAfterDownload->SetValue(settings::VerifyAfterDownload());
     pui->wxSpinCtrlStartGroup->SetValue(static_cast<int>(settings::StartGroup()));
     pui->wxSpinCtrlEndGroup->SetValue(static_cast<int>(settings::EndGroup()));
 

@@ -21,6 +21,7 @@
 #include "gui_fixture.h"
 #include "portmidi_fake.h"
 #include "record_access.h"
+#include "settings.h"
 #include "simulated_q9.h"
 
 namespace {
@@ -125,6 +126,37 @@ protected:
         Pump(2);
     }
 };
+
+TEST_F(CompareGui, VerifyAfterDownloadReadsBackWhatWasWritten)
+{
+    pui->CheckboxVerifyAfterDownload->SetValue(true);
+    wxCommandEvent check(wxEVT_CHECKBOX, pui->CheckboxVerifyAfterDownload->GetId());
+    check.SetInt(1);
+    pui->CheckboxVerifyAfterDownload->ProcessWindowEvent(check);
+    EXPECT_TRUE(settings::VerifyAfterDownload());
+    SaveScreenshot(m_pCVQ9MainFrame, wxT("preferences_verify_after_download"));
+    all_selected_ctrl = {10, 12};
+    ControlIndex = 12;
+    ShowPage(PAGE_ASSIGN_STD);
+    Click(pui->wxButtonDownloadCurrentToQ9);
+    EXPECT_EQ(0, hook.shown);
+    ASSERT_EQ(1u, dialogs.messages.size()) << dialogs.Describe();
+    EXPECT_EQ(wxT("Verified: 2 controls match"), dialogs.messages[0].text);
+
+    // The controller keeps another minimum for control 12 than it acknowledged.
+    const uint8_t min_before = mycontrol[3][12].ctrl_value_min;
+    q9.tamper = [this](Bytes &answer) {
+        if (answer[6] == (MIDI_ASSIGN_WRITE_ACK | SYSEX_ANSWER_BIT) && answer[8] == 12)
+            q9.midi[3][12][offsetof(All_Params, ctrl_value_min)] = 9;
+    };
+    dialogs.Clear();
+    const TablesSnapshot before;
+    Click(pui->wxButtonDownloadCurrentToQ9);
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
+    EXPECT_EQ(1, hook.shown);
+    EXPECT_EQ(std::vector<std::string>{Row(3, 12, std::to_string(min_before), "9")}, rows);
+    EXPECT_TABLES_EQ(before, TablesSnapshot());
+}
 
 TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
 {
