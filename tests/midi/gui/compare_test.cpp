@@ -13,7 +13,6 @@
 
 #include "CVQ9Mainframe.h"
 #include "compare_dialog.h"
-#include "config_tables.h"
 #include "control_roster.h"
 #include "cvq9_config_ui.h"
 #include "edit_history.h"
@@ -26,13 +25,13 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-// Answers the compare dialog with what `on_dialog` does to it.
+// Answers the compare dialog, after `inside` has looked at it, with its rows
+// kept as "editor / controller".
 class CompareDialogHook : public wxModalDialogHook
 {
 public:
-    std::function<int(CompareDialog &)> on_dialog;
+    std::function<void(CompareDialog &)> inside;
+    std::vector<std::string> rows;
     int shown = 0;
 
 protected:
@@ -42,34 +41,24 @@ protected:
         if (!compare)
             return wxID_NONE;
         ++shown;
-        return on_dialog ? on_dialog(*compare) : wxID_CLOSE;
+        rows.clear();
+        for (long r = 0; r < compare->List()->GetItemCount(); ++r)
+            rows.push_back((compare->List()->GetItemText(r, CompareDialog::ColumnEditor) + " / " +
+                            compare->List()->GetItemText(r, CompareDialog::ColumnController))
+                               .utf8_string());
+        if (inside)
+            inside(*compare);
+        return wxID_CLOSE;
     }
     void Exit(wxDialog *) override {}
 };
 
-// A row as "group control: editor / controller".
-std::string RowText(CompareDialog &dialog, long row)
-{
-    auto cell = [&](int column) { return dialog.List()->GetItemText(row, column).utf8_string(); };
-    return cell(CompareDialog::ColumnGroup) + " " + cell(CompareDialog::ColumnControl) + ": " +
-           cell(CompareDialog::ColumnEditor) + " / " + cell(CompareDialog::ColumnController);
-}
-
-std::string Row(unsigned group, unsigned control, const std::string &editor, const std::string &controller)
-{
-    return std::to_string(group) + " " + ControlName(control) + ": " + editor + " / " + controller;
-}
-
-bool EndsWith(const std::string &text, const std::string &end)
-{
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-void Press(wxWindow *window, int id)
+// A button of the panel or the dialog, as a click delivers it.
+void Press(wxWindow *parent, int id)
 {
     wxCommandEvent event(wxEVT_BUTTON, id);
-    event.SetEventObject(window->FindWindow(id));
-    window->FindWindow(id)->ProcessWindowEvent(event);
+    event.SetEventObject(parent->FindWindow(id));
+    parent->FindWindow(id)->ProcessWindowEvent(event);
 }
 
 class CompareGui : public GuiFixture
@@ -77,7 +66,6 @@ class CompareGui : public GuiFixture
 protected:
     SimulatedQ9 q9;
     CompareDialogHook hook;
-    std::vector<std::string> rows;  // of the last dialog shown
 
     void SetUp() override
     {
@@ -97,12 +85,6 @@ protected:
         pui->wxSpinCtrlEndGroup->SetValue(3);
         Click(pui->wxButtonGetIdentity);
         ASSERT_TRUE(cvq9_connected);
-        hook.on_dialog = [this](CompareDialog &dialog) {
-            rows.clear();
-            for (long r = 0; r < dialog.List()->GetItemCount(); ++r)
-                rows.push_back(RowText(dialog, r));
-            return wxID_CLOSE;
-        };
         dialogs.Clear();
     }
 
@@ -112,11 +94,9 @@ protected:
         GuiFixture::TearDown();
     }
 
-    void Click(wxButton *button)
+    void Click(wxWindow *button)
     {
-        wxCommandEvent event(wxEVT_BUTTON, button->GetId());
-        event.SetEventObject(button);
-        button->ProcessWindowEvent(event);
+        Press(pui, button->GetId());
         Pump(2);
     }
 
@@ -131,7 +111,6 @@ TEST_F(CompareGui, VerifyAfterDownloadReadsBackWhatWasWritten)
 {
     pui->CheckboxVerifyAfterDownload->SetValue(true);
     wxCommandEvent check(wxEVT_CHECKBOX, pui->CheckboxVerifyAfterDownload->GetId());
-    check.SetInt(1);
     pui->CheckboxVerifyAfterDownload->ProcessWindowEvent(check);
     EXPECT_TRUE(settings::VerifyAfterDownload());
     SaveScreenshot(m_pCVQ9MainFrame, wxT("preferences_verify_after_download"));
@@ -144,8 +123,7 @@ TEST_F(CompareGui, VerifyAfterDownloadReadsBackWhatWasWritten)
     EXPECT_EQ(wxT("Verified: 2 controls match"), dialogs.messages[0].text);
 
     // The controller keeps another minimum for control 12 than it acknowledged.
-    const uint8_t min_before = mycontrol[3][12].ctrl_value_min;
-    q9.tamper = [this](Bytes &answer) {
+    q9.tamper = [this](std::vector<uint8_t> &answer) {
         if (answer[6] == (MIDI_ASSIGN_WRITE_ACK | SYSEX_ANSWER_BIT) && answer[8] == 12)
             q9.midi[3][12][offsetof(All_Params, ctrl_value_min)] = 9;
     };
@@ -154,16 +132,14 @@ TEST_F(CompareGui, VerifyAfterDownloadReadsBackWhatWasWritten)
     Click(pui->wxButtonDownloadCurrentToQ9);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
     EXPECT_EQ(1, hook.shown);
-    EXPECT_EQ(std::vector<std::string>{Row(3, 12, std::to_string(min_before), "9")}, rows);
+    EXPECT_EQ(std::vector<std::string>{std::to_string(mycontrol[3][12].ctrl_value_min) + " / 9"}, hook.rows);
     EXPECT_TABLES_EQ(before, TablesSnapshot());
 }
 
 TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
 {
-    wxMenuItem *item = m_pMenu->FindItem(ID_CVQ9_COMPARE);
-    ASSERT_NE(nullptr, item);
-    // The controller first holds what the editor shows: the group's
-    // assignments, its name, the common parameters and the curves.
+    // The controller holds what the editor shows: the group's assignments,
+    // then its name, the common parameters and the curves.
     Click(pui->wxButtonDownloadAllToQ9);
     ShowPage(PAGE_GLOBAL);
     Click(pui->wxButtonDownloadCurrentToQ9);
@@ -178,18 +154,17 @@ TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
     need_to_save_lib = false;
     ForgetEdits();
     const TablesSnapshot before;
-    programming = true;
-    m_pCVQ9MainFrame->UpdateWindowUI();
-    EXPECT_FALSE(item->IsEnabled());
-    programming = false;
-    m_pCVQ9MainFrame->UpdateWindowUI();
-    EXPECT_TRUE(item->IsEnabled());
-    hook.on_dialog = [&](CompareDialog &dialog) {
+    wxMenuItem *item = m_pMenu->FindItem(ID_CVQ9_COMPARE);
+    for (bool busy : {true, false}) {
+        programming = busy;
+        m_pCVQ9MainFrame->UpdateWindowUI();
+        EXPECT_EQ(!busy, item->IsEnabled());
+    }
+    hook.inside = [&](CompareDialog &dialog) {
         EXPECT_TABLES_EQ(before, TablesSnapshot());
         EXPECT_FALSE(need_to_save_lib);
         EXPECT_FALSE(EditHistory().CanUndo());
-        for (long r = 0; r < dialog.List()->GetItemCount(); ++r)
-            rows.push_back(RowText(dialog, r));
+        EXPECT_EQ(ControlName(10), dialog.List()->GetItemText(1, CompareDialog::ColumnControl));
         dialog.Show();
         SaveScreenshot(&dialog, wxT("compare_dialog"));
         dialog.Hide();
@@ -201,16 +176,12 @@ TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
         EXPECT_TABLES_EQ(before, TablesSnapshot());
         mycontrol[3][10].ctrl_value_max = 100;
         EXPECT_EQ(3u, dialog.RowCount());
-        return wxID_CLOSE;
     };
     SendCommand(ID_CVQ9_COMPARE);
     EXPECT_EQ(1, hook.shown);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
-    ASSERT_EQ(4u, rows.size());
-    EXPECT_TRUE(EndsWith(rows[0], ": \"Pads\" / \"Strings\"")) << rows[0];
-    EXPECT_EQ(Row(3, 10, "127", "100"), rows[1]);
-    EXPECT_EQ(Row(3, 20, "\"Cutoff\"", "\"Resonance\""), rows[2]);
-    EXPECT_TRUE(EndsWith(rows[3], ": 64 / 5")) << rows[3];
+    EXPECT_EQ((std::vector<std::string>{"\"Pads\" / \"Strings\"", "127 / 100", "\"Cutoff\" / \"Resonance\"", "64 / 5"}),
+              hook.rows);
     EXPECT_TRUE(need_to_save_lib);
     SendCommand(ID_CVQ9_UNDO);
     EXPECT_TABLES_EQ(before, TablesSnapshot());
