@@ -536,7 +536,8 @@ void cvq9_config_ui::RunTransfer(bool all, bool upload)
 {
     if (!AssignmentTransferHasWork(all))
         return;
-    // What an upload brings from the controller is one step of the history.
+    // What an upload brings from the controller is one step of the history,
+    // and unsaved whatever it brought.
     std::optional<EditStep> step;
     if (upload) {
         step.emplace(all ? wxT("Upload All") : wxT("Upload selected"));
