@@ -70,6 +70,7 @@ void cvq9_config_ui::Init()
     CheckboxIgnoreMIDI = nullptr;
     CheckboxIgnoreLcd = nullptr;
     CheckboxProgUndef = nullptr;
+    CheckboxVerifyAfterDownload = nullptr;
     wxSpinCtrlStartGroup = nullptr;
     wxSpinCtrlEndGroup = nullptr;
     wxCheckBoxOffline = nullptr;

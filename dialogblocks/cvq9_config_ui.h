@@ -15,10 +15,13 @@
 //   cvq9_config_ui_checks.cpp    assignment checks, their messages, the shown selection
 //   cvq9_config_ui_midi.cpp      MIDI port selectors
 //   cvq9_config_ui_transfers.cpp identity request, exchanges, transfers
+//   cvq9_config_ui_compare.cpp   comparing with the controller, verifying downloads
 #ifndef CVQ9_CONFIG_UI_H
 #define CVQ9_CONFIG_UI_H
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +43,7 @@
 #include <wx/textctrl.h>
 
 #include "Midi_Ios.h"
+#include "config_compare.h"
 #include "enabling_rules.h"  // notebook page indices
 
 // Window identifiers of the panel and its widgets. The block starts well away
@@ -63,6 +67,7 @@ enum {
     ID_CHECKBOX_IGNORE_MIDI,
     ID_CHECKBOX_IGNORE_LCD,
     ID_CHECKBOX_PROG_UNDEF,
+    ID_CHECKBOX_VERIFY_AFTER_DOWNLOAD,
     ID_SPINCTRL_START_GROUP,
     ID_SPINCTRL_END_GROUP,
     ID_CHECKBOX_OFFLINE,
@@ -252,6 +257,13 @@ public:
     // The same box with a text of its own: a request that cannot be built.
     void DisplayRefusedRequest(const std::string &text);
 
+    // Comparing with the controller (cvq9_config_ui_compare.cpp): reads the
+    // group range of the preferences from the controller, leaving the tables
+    // as they are, and lists what differs. Usable like the transfers: while
+    // connected, or offline with both ports chosen, and no operation running.
+    void CompareWithController();
+    bool DeviceOperationsUsable() const;
+
     // Transfer workers (status 0..4 lets a loop go on, above 4 stops it).
     uint8_t DownloadSingleToCvQ9(uint8_t update_bargraph, bool type);
     uint8_t UploadSingleFromCvQ9(uint8_t update_bargraph, bool type);
@@ -278,6 +290,7 @@ public:
     void OnCheckboxIgnoreMidiClick(wxCommandEvent &event);
     void OnCheckboxIgnoreLcdClick(wxCommandEvent &event);
     void OnCheckboxProgUndefClick(wxCommandEvent &event);
+    void OnCheckboxVerifyAfterDownloadClick(wxCommandEvent &event);
     void OnSpinctrlStartGroupUpdated(wxSpinEvent &event);
     void OnSpinctrlStartGroupTextUpdated(wxCommandEvent &event);
     void OnSpinctrlEndGroupUpdated(wxSpinEvent &event);
@@ -393,6 +406,7 @@ public:
     wxCheckBox *CheckboxIgnoreMIDI;
     wxCheckBox *CheckboxIgnoreLcd;
     wxCheckBox *CheckboxProgUndef;
+    wxCheckBox *CheckboxVerifyAfterDownload;
     wxSpinCtrl *wxSpinCtrlStartGroup;
     wxSpinCtrl *wxSpinCtrlEndGroup;
     wxCheckBox *wxCheckBoxOffline;
@@ -518,8 +532,11 @@ public:
     wxString MustBeAscii;
 
 private:
-    // Common frame of the four transfer buttons, and their two kinds of work
-    // (cvq9_config_ui_transfers.cpp).
+    // The frame of every operation on the assignments: `programming` set,
+    // the ports open while `work` runs, and what the user looks at restored
+    // at the end (cvq9_config_ui_transfers.cpp).
+    void RunDeviceOperation(int gauge_range, bool clear_gauge, const std::function<void()> &work);
+    // Common frame of the four transfer buttons, and their two kinds of work.
     void RunTransfer(bool all, bool upload);
     // False, after saying why, when the transfer would move no assignment:
     // both ignore boxes of the preferences are checked.
@@ -531,6 +548,19 @@ private:
     void EndDeviceOperation();
     void TransferSelection(bool upload);
     void TransferAll(bool upload);
+
+    // Inside a device operation: reads `parts` from the controller with the
+    // upload workers and gives the controller's configuration, then puts the
+    // tables, the unsaved flag and the tabs back as they were; nothing when
+    // the reading was stopped or failed (cvq9_config_ui_compare.cpp).
+    std::optional<ConfigImage> ReadControllerImage(const std::vector<ComparedPart> &parts);
+    // Lists the differences of `parts` between the tables and `controller`,
+    // or says there is none with `all_match`.
+    void ShowDifferences(const ConfigImage &controller, const std::vector<ComparedPart> &parts, const wxString &caption,
+                         const wxString &all_match);
+    // What the running download wrote, and whether an exchange of it failed.
+    std::vector<ComparedPart> written_;
+    bool write_failed_ = false;
 
     // Roster helpers (cvq9_config_ui_roster.cpp).
     void CreatePages();

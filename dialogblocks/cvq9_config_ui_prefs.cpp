@@ -51,6 +51,12 @@ void cvq9_config_ui::OnCheckboxProgUndefClick(wxCommandEvent &event)
     event.Skip();
 }
 
+void cvq9_config_ui::OnCheckboxVerifyAfterDownloadClick(wxCommandEvent &event)
+{
+    settings::SetVerifyAfterDownload(CheckboxVerifyAfterDownload->GetValue());
+    event.Skip();
+}
+
 void cvq9_config_ui::OnSpinctrlStartGroupUpdated(wxSpinEvent &event)
 {
     settings::SetStartGroup(wxSpinCtrlStartGroup->GetValue());

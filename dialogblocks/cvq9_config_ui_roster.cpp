@@ -35,6 +35,7 @@ wxBEGIN_EVENT_TABLE(cvq9_config_ui, wxPanel)
     EVT_CHECKBOX(ID_CHECKBOX_IGNORE_MIDI, cvq9_config_ui::OnCheckboxIgnoreMidiClick)
     EVT_CHECKBOX(ID_CHECKBOX_IGNORE_LCD, cvq9_config_ui::OnCheckboxIgnoreLcdClick)
     EVT_CHECKBOX(ID_CHECKBOX_PROG_UNDEF, cvq9_config_ui::OnCheckboxProgUndefClick)
+    EVT_CHECKBOX(ID_CHECKBOX_VERIFY_AFTER_DOWNLOAD, cvq9_config_ui::OnCheckboxVerifyAfterDownloadClick)
     EVT_SPINCTRL(ID_SPINCTRL_START_GROUP, cvq9_config_ui::OnSpinctrlStartGroupUpdated)
     EVT_TEXT(ID_SPINCTRL_START_GROUP, cvq9_config_ui::OnSpinctrlStartGroupTextUpdated)
     EVT_SPINCTRL(ID_SPINCTRL_END_GROUP, cvq9_config_ui::OnSpinctrlEndGroupUpdated)
@@ -414,7 +415,10 @@ void cvq9_config_ui::CreatePreferencesTab()
     ignore->Add(CheckboxIgnoreLcd, 0, wxBOTTOM, kGap);
     CheckboxProgUndef = Check(p, ID_CHECKBOX_PROG_UNDEF, "Force programming undefined controls", true);
     Tip(CheckboxProgUndef, "Select to force programming of undefined controls");
-    ignore->Add(CheckboxProgUndef);
+    ignore->Add(CheckboxProgUndef, 0, wxBOTTOM, kGap);
+    CheckboxVerifyAfterDownload = Check(p, ID_CHECKBOX_VERIFY_AFTER_DOWNLOAD, "Verify after download", false);
+    Tip(CheckboxVerifyAfterDownload, "Select to read back and compare what a download wrote to the Corvana Q9");
+    ignore->Add(CheckboxVerifyAfterDownload);
 
     // Group range.
     options->Add(VLine(p), 0, wxEXPAND | wxRIGHT, kColumnGap);

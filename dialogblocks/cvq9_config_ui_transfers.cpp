@@ -306,11 +306,13 @@ uint8_t cvq9_config_ui::DownloadSingleToCvQ9(uint8_t update_bargraph, bool type)
             return SYSEX_INVALID_REQUEST;
         }
         SendSysexToMidiOut(sysex_out);
+        written_.push_back({ComparedPart::Record, group, index});
         uint8_t status = SYSEX_MALFORMED;
         WaitIncomingSysex(WAIT_MIDI_ACK, sysex_in, nullptr, WAIT_STEPS_DEFAULT, status, update_bargraph, 0);
         if (status != SYSEX_ACK_OK) {
             DisplaySysexError(status, sysex_in);
             midi_failed = true;
+            write_failed_ = true;
         }
     }
 
@@ -329,13 +331,16 @@ uint8_t cvq9_config_ui::DownloadSingleToCvQ9(uint8_t update_bargraph, bool type)
                 return SYSEX_INVALID_REQUEST;
             }
             SendSysexToMidiOut(sysex_out);
+            written_.push_back({ComparedPart::LcdText, group, index});
             WaitIncomingSysex(WAIT_LCD_ACK, sysex_in, nullptr, WAIT_STEPS_DEFAULT, lcd_status, update_bargraph, 0);
             lcd_ran = true;
         }
     }
     GAUGE_Bargraph->SetValue(0);
-    if (lcd_ran && lcd_status != SYSEX_ACK_OK)
+    if (lcd_ran && lcd_status != SYSEX_ACK_OK) {
         DisplaySysexError(lcd_status, sysex_in);
+        write_failed_ = true;
+    }
     return 0;
 }
 
@@ -425,6 +430,7 @@ uint8_t cvq9_config_ui::UploadSelectedParametersFromCvQ9()
     uint8_t sysex_in[SYSEX_BUFFER_SIZE] = {};
     uint8_t status = 0;
     bool build_failed = false;
+    bool unanswered = false;
     for (const CommonTransferItem &item : kCommonTransferSequence) {
         if (!CommonItemTravels(item.address, fw_version_float))
             continue;
@@ -445,14 +451,15 @@ uint8_t cvq9_config_ui::UploadSelectedParametersFromCvQ9()
         if (IsFailedExchange(status)) {
             DisplaySysexError(status, sysex_in);
             // Without an answer (or after Cancel) the rest would only wait in vain.
-            if (status == SYSEX_NO_ANSWER)
+            unanswered = status == SYSEX_NO_ANSWER;
+            if (unanswered)
                 break;
         }
     }
     if (!build_failed && status != SYSEX_INVALID_REQUEST)
         UpdateWholeGlobalParamsWindows();
     need_to_save_lib = true;
-    return build_failed ? SYSEX_INVALID_REQUEST : 0;
+    return build_failed ? SYSEX_INVALID_REQUEST : unanswered ? SYSEX_NO_ANSWER : 0;
 }
 
 // ---- Transfer buttons.
@@ -472,14 +479,8 @@ bool cvq9_config_ui::AssignmentTransferHasWork(bool all)
     return false;
 }
 
-void cvq9_config_ui::RunTransfer(bool all, bool upload)
+void cvq9_config_ui::RunDeviceOperation(int gauge_range, bool clear_gauge, const std::function<void()> &work)
 {
-    if (!AssignmentTransferHasWork(all))
-        return;
-    // What an upload brings from the controller is one step of the history.
-    std::optional<EditStep> step;
-    if (upload)
-        step.emplace(all ? wxT("Upload All") : wxT("Upload selected"));
     // What the user looks at. A failed check shows the faulty control on its
     // own while the operation runs; at the end everything shows this again.
     const unsigned saved_group = CurrentGroup;
@@ -492,27 +493,16 @@ void cvq9_config_ui::RunTransfer(bool all, bool upload)
     ManageButtons();
     must_finish_midi = false;
 
-    if (upload || all)
+    if (clear_gauge)
         GAUGE_Bargraph->SetValue(0);
-    if (all) {
-        const int range = AllOperationsGaugeRange(wxSpinCtrlStartGroup->GetValue(), wxSpinCtrlEndGroup->GetValue());
-        GAUGE_Bargraph->SetRange(range > 0 ? range : 1);
-    } else {
-        const int count = static_cast<int>(all_selected_ctrl.size());
-        GAUGE_Bargraph->SetRange(count > 0 ? count : 1);
-    }
+    GAUGE_Bargraph->SetRange(gauge_range > 0 ? gauge_range : 1);
 
     if (have_ports && OpenPorts(in, out)) {
-        if (all)
-            TransferAll(upload);
-        else
-            TransferSelection(upload);
+        work();
         ClosePorts();
     }
 
     GAUGE_Bargraph->SetValue(0);
-    if (upload)
-        need_to_save_lib = true;
     programming = false;
     const bool group_moved = CurrentGroup != saved_group;
     CurrentGroup = saved_group;
@@ -522,6 +512,38 @@ void cvq9_config_ui::RunTransfer(bool all, bool upload)
     must_finish_midi = false;
     ShowAddressedSelection(saved_drawn, group_moved);
     EndDeviceOperation();
+}
+
+void cvq9_config_ui::RunTransfer(bool all, bool upload)
+{
+    if (!AssignmentTransferHasWork(all))
+        return;
+    // What an upload brings from the controller is one step of the history,
+    // and unsaved whatever it brought.
+    std::optional<EditStep> step;
+    if (upload) {
+        step.emplace(all ? wxT("Upload All") : wxT("Upload selected"));
+        need_to_save_lib = true;
+    }
+    const int range = all ? AllOperationsGaugeRange(wxSpinCtrlStartGroup->GetValue(), wxSpinCtrlEndGroup->GetValue())
+                          : static_cast<int>(all_selected_ctrl.size());
+    const bool verify = !upload && Checked(CheckboxVerifyAfterDownload);
+    std::optional<ConfigImage> read_back;
+    written_.clear();
+    write_failed_ = false;
+    RunDeviceOperation(range, upload || all, [&] {
+        if (all)
+            TransferAll(upload);
+        else
+            TransferSelection(upload);
+        // Only a download that ran to its end without a failed exchange is
+        // read back: the failures have been reported already.
+        if (verify && !must_finish_midi && !write_failed_ && !written_.empty())
+            read_back = ReadControllerImage(written_);
+    });
+    if (read_back)
+        ShowDifferences(*read_back, written_, wxT("Verify after download"),
+                        wxString::Format(wxT("Verified: %d controls match"), static_cast<int>(ControlsIn(written_))));
 }
 
 void cvq9_config_ui::TransferSelection(bool upload)

@@ -110,6 +110,8 @@ wxBEGIN_EVENT_TABLE(CVQ9MainFrame, wxFrame)
     EVT_MENU(ID_CVQ9_FIND_CONTROLS, CVQ9MainFrame::OnFindControls)
     EVT_MENU(ID_CVQ9_FIND_CONTROLLER, CVQ9MainFrame::OnFindController)
     EVT_UPDATE_UI(ID_CVQ9_FIND_CONTROLLER, CVQ9MainFrame::OnUpdateFindController)
+    EVT_MENU(ID_CVQ9_COMPARE, CVQ9MainFrame::OnCompare)
+    EVT_UPDATE_UI(ID_CVQ9_COMPARE, CVQ9MainFrame::OnUpdateCompare)
     EVT_CLOSE(CVQ9MainFrame::OnCloseWindow)
 wxEND_EVENT_TABLE()
 
@@ -204,6 +206,17 @@ void CVQ9MainFrame::OnUpdateFindController(wxUpdateUIEvent &event)
 {
     // Usable when its button on the Preferences tab is.
     event.Enable(pui && pui->wxButtonFindController->IsEnabled());
+}
+
+void CVQ9MainFrame::OnCompare(wxCommandEvent &)
+{
+    if (pui)
+        pui->CompareWithController();
+}
+
+void CVQ9MainFrame::OnUpdateCompare(wxUpdateUIEvent &event)
+{
+    event.Enable(pui && pui->DeviceOperationsUsable());
 }
 
 void CVQ9MainFrame::StartRecovery()

@@ -126,6 +126,8 @@ public:
     void OnFindControls(wxCommandEvent &event);
     void OnFindController(wxCommandEvent &event);
     void OnUpdateFindController(wxUpdateUIEvent &event);
+    void OnCompare(wxCommandEvent &event);
+    void OnUpdateCompare(wxUpdateUIEvent &event);
 
     // The recovery library: written while edits are unsaved (the timer's
     // work, at most once a second and never while a device operation runs),

@@ -89,8 +89,9 @@ const MenuEntry kGroupMenu[] = {
 const MenuEntry kToolsMenu[] = {
     {ID_CVQ9_MIDI_MONITOR, "&MIDI monitor", "MIDI monitor", true},
     {ID_CVQ9_FIND_CONTROLLER, "&Find the controller", "Find the controller", true},
+    {ID_CVQ9_COMPARE, "&Compare with controller...", "Compare with controller...", true},
     {0, nullptr, nullptr, false},
-    {ID_CVQ9_FIND_CONTROLS, "Find &controls...", "Find controls...", true},
+    {ID_CVQ9_FIND_CONTROLS, "Find co&ntrols...", "Find controls...", true},
 };
 
 const MenuEntry kHelpMenu[] = {
@@ -311,6 +312,7 @@ bool CVQ9App::OnInit()
     pui->CheckboxProgUndef->SetValue(settings::ProgUndef());
     pui->CheckboxIgnoreLcd->SetValue(settings::IgnoreLcdProg());
     pui->CheckboxIgnoreMIDI->SetValue(settings::IgnoreMidiProg());
+    pui->CheckboxVerifyAfterDownload->SetValue(settings::VerifyAfterDownload());
     pui->wxSpinCtrlStartGroup->SetValue(static_cast<int>(settings::StartGroup()));
     pui->wxSpinCtrlEndGroup->SetValue(static_cast<int>(settings::EndGroup()));
 

@@ -74,6 +74,14 @@ void SetIgnoreMidiProg(bool on)
 {
     Write(wxT("IgnoreMidiProg"), on);
 }
+bool VerifyAfterDownload()
+{
+    return StoredOption(ReadLong(wxT("VerifyAfterDownload"), 0));
+}
+void SetVerifyAfterDownload(bool on)
+{
+    Write(wxT("VerifyAfterDownload"), on);
+}
 long StartGroup()
 {
     return ReadLong(wxT("StartGroup"), 1);

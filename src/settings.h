@@ -30,6 +30,9 @@ bool IgnoreLcdProg();  // "IgnoreLcdProg"
 void SetIgnoreLcdProg(bool on);
 bool IgnoreMidiProg();  // "IgnoreMidiProg"
 void SetIgnoreMidiProg(bool on);
+// Whether a download of assignments is read back and compared; off when absent.
+bool VerifyAfterDownload();  // "VerifyAfterDownload"
+void SetVerifyAfterDownload(bool on);
 // The group range of the all-operations, 1 when absent.
 long StartGroup();  // "StartGroup"
 void SetStartGroup(long group);

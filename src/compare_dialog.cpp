@@ -1,0 +1,114 @@
+#include "compare_dialog.h"
+#include "device_text.h"
+
+#include <iterator>
+#include <utility>
+
+#include <wx/button.h>
+#include <wx/listctrl.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+
+#include "config_tables.h"
+#include "edit_history.h"
+
+namespace {
+
+const struct {
+    const wchar_t *title;
+    int width;
+} kColumns[] = {{L"Group", 60}, {L"Control", 190}, {L"Field", 210}, {L"Editor", 150}, {L"Controller", 150}};
+
+}  // namespace
+
+CompareDialog::CompareDialog(wxWindow *parent, const wxString &title, std::vector<ConfigDifference> rows,
+                             const ConfigImage &controller, std::function<void()> shown_again)
+    : wxDialog(parent, wxID_ANY, title, wxDefaultPosition, wxSize(820, 460), wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      rows_(std::move(rows)), controller_(controller), shown_again_(std::move(shown_again))
+{
+    heading_ = new wxStaticText(this, wxID_ANY, wxEmptyString);
+    list_ = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLC_REPORT);
+    for (size_t c = 0; c < std::size(kColumns); ++c)
+        list_->InsertColumn(static_cast<long>(c), kColumns[c].title, wxLIST_FORMAT_LEFT, kColumns[c].width);
+
+    wxBoxSizer *buttons = new wxBoxSizer(wxHORIZONTAL);
+    const struct {
+        int id;
+        const wchar_t *label;
+        bool take, all;
+    } actions[] = {{ID_TAKE, L"Take the controller's", true, false},
+                   {ID_KEEP, L"Keep the editor's", false, false},
+                   {ID_TAKE_ALL, L"Take all the controller's", true, true},
+                   {ID_KEEP_ALL, L"Keep all the editor's", false, true}};
+    for (const auto &action : actions) {
+        buttons->Add(new wxButton(this, action.id, action.label), 0, wxRIGHT, 5);
+        Bind(
+            wxEVT_BUTTON, [this, action](wxCommandEvent &) { Settle(action.take, action.all); }, action.id);
+    }
+    // The row buttons need a row.
+    for (int id : {static_cast<int>(ID_TAKE), static_cast<int>(ID_KEEP)})
+        Bind(
+            wxEVT_UPDATE_UI, [this](wxUpdateUIEvent &event) { event.Enable(list_->GetSelectedItemCount() > 0); }, id);
+    buttons->AddStretchSpacer();
+    buttons->Add(new wxButton(this, wxID_CLOSE, wxT("Close")));
+    SetEscapeId(wxID_CLOSE);
+    Bind(
+        wxEVT_BUTTON,
+        [this](wxCommandEvent &) {
+            if (IsModal())
+                EndModal(wxID_CLOSE);
+            else
+                Hide();
+        },
+        wxID_CLOSE);
+
+    wxBoxSizer *top = new wxBoxSizer(wxVERTICAL);
+    top->Add(heading_, 0, wxALL, 8);
+    top->Add(list_, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);
+    top->Add(buttons, 0, wxEXPAND | wxALL, 8);
+    SetSizer(top);
+    Fill();
+    CentreOnParent();
+}
+
+void CompareDialog::Fill()
+{
+    heading_->SetLabel(wxString::Format(rows_.size() == 1
+                                            ? wxT("%d field differs between the editor and the controller.")
+                                            : wxT("%d fields differ between the editor and the controller."),
+                                        static_cast<int>(rows_.size())));
+    list_->DeleteAllItems();
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        const ConfigDifference &d = rows_[r];
+        const long item = list_->InsertItem(static_cast<long>(r), DeviceText(d.group));
+        list_->SetItem(item, ColumnControl, DeviceText(d.control));
+        list_->SetItem(item, ColumnField, DeviceText(d.field_name));
+        list_->SetItem(item, ColumnEditor, DeviceText(d.editor_value));
+        list_->SetItem(item, ColumnController, DeviceText(d.controller_value));
+    }
+}
+
+void CompareDialog::Settle(bool take, bool all)
+{
+    std::vector<size_t> chosen;
+    for (size_t r = 0; r < rows_.size(); ++r)
+        if (all || list_->GetItemState(static_cast<long>(r), wxLIST_STATE_SELECTED))
+            chosen.push_back(r);
+    if (chosen.empty())
+        return;
+    if (take) {
+        {
+            const EditStep step(wxT("Take the controller's"));
+            for (size_t r : chosen)
+                TakeControllersValue(rows_[r], controller_);
+            need_to_save_lib = true;
+        }
+        if (shown_again_)
+            shown_again_();
+    }
+    for (auto r = chosen.rbegin(); r != chosen.rend(); ++r)
+        rows_.erase(rows_.begin() + static_cast<long>(*r));
+    Fill();
+    if (rows_.empty() && IsModal())
+        EndModal(wxID_OK);
+}

@@ -1,0 +1,192 @@
+// "Compare with controller..." and "Verify after download" against the
+// simulated controller: the differences listed, the editor's tables left as
+// they were, taking one row as one undoable step.
+#include <cstddef>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+
+#include "CVQ9Mainframe.h"
+#include "compare_dialog.h"
+#include "control_roster.h"
+#include "cvq9_config_ui.h"
+#include "edit_history.h"
+#include "exchange.h"
+#include "gui_fixture.h"
+#include "portmidi_fake.h"
+#include "record_access.h"
+#include "settings.h"
+#include "simulated_q9.h"
+
+namespace {
+
+// Answers the compare dialog, after `inside` has looked at it, with its rows
+// kept as "editor / controller".
+class CompareDialogHook : public wxModalDialogHook
+{
+public:
+    std::function<void(CompareDialog &)> inside;
+    std::vector<std::string> rows;
+    int shown = 0;
+
+protected:
+    int Enter(wxDialog *dialog) override
+    {
+        auto *compare = dynamic_cast<CompareDialog *>(dialog);
+        if (!compare)
+            return wxID_NONE;
+        ++shown;
+        rows.clear();
+        for (long r = 0; r < compare->List()->GetItemCount(); ++r)
+            rows.push_back((compare->List()->GetItemText(r, CompareDialog::ColumnEditor) + " / " +
+                            compare->List()->GetItemText(r, CompareDialog::ColumnController))
+                               .utf8_string());
+        if (inside)
+            inside(*compare);
+        return wxID_CLOSE;
+    }
+    void Exit(wxDialog *) override {}
+};
+
+// A button of the panel or the dialog, as a click delivers it.
+void Press(wxWindow *parent, int id)
+{
+    wxCommandEvent event(wxEVT_BUTTON, id);
+    event.SetEventObject(parent->FindWindow(id));
+    parent->FindWindow(id)->ProcessWindowEvent(event);
+}
+
+class CompareGui : public GuiFixture
+{
+protected:
+    SimulatedQ9 q9;
+    CompareDialogHook hook;
+
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        pmfake::Reset();
+        pmfake::SetUsualSystem(&q9);
+        StartApp();
+        hook.Register();
+        for (wxCheckBox *box : {pui->CheckboxIgnoreMIDI, pui->CheckboxIgnoreLcd, pui->CheckboxProgUndef})
+            box->SetValue(false);
+        SetTransferPause([](unsigned) {});
+        ResetConfiguration(1);
+        mygroupnames[3] = L"Pads";
+        mylcdstring[3][20] = L"Cutoff";
+        SelectGroupInCombo(3);
+        pui->wxSpinCtrlStartGroup->SetValue(3);
+        pui->wxSpinCtrlEndGroup->SetValue(3);
+        Click(pui->wxButtonGetIdentity);
+        ASSERT_TRUE(cvq9_connected);
+        dialogs.Clear();
+    }
+
+    void TearDown() override
+    {
+        SetTransferPause(nullptr);
+        GuiFixture::TearDown();
+    }
+
+    void Click(wxWindow *button)
+    {
+        Press(pui, button->GetId());
+        Pump(2);
+    }
+
+    void ShowPage(int page)
+    {
+        pui->wxNotebookPages->SetSelection(static_cast<size_t>(page));
+        Pump(2);
+    }
+};
+
+TEST_F(CompareGui, VerifyAfterDownloadReadsBackWhatWasWritten)
+{
+    pui->CheckboxVerifyAfterDownload->SetValue(true);
+    wxCommandEvent check(wxEVT_CHECKBOX, pui->CheckboxVerifyAfterDownload->GetId());
+    pui->CheckboxVerifyAfterDownload->ProcessWindowEvent(check);
+    EXPECT_TRUE(settings::VerifyAfterDownload());
+    SaveScreenshot(m_pCVQ9MainFrame, wxT("preferences_verify_after_download"));
+    all_selected_ctrl = {10, 12};
+    ControlIndex = 12;
+    ShowPage(PAGE_ASSIGN_STD);
+    Click(pui->wxButtonDownloadCurrentToQ9);
+    EXPECT_EQ(0, hook.shown);
+    ASSERT_EQ(1u, dialogs.messages.size()) << dialogs.Describe();
+    EXPECT_EQ(wxT("Verified: 2 controls match"), dialogs.messages[0].text);
+
+    // The controller keeps another minimum for control 12 than it acknowledged.
+    q9.tamper = [this](std::vector<uint8_t> &answer) {
+        if (answer[6] == (MIDI_ASSIGN_WRITE_ACK | SYSEX_ANSWER_BIT) && answer[8] == 12)
+            q9.midi[3][12][offsetof(All_Params, ctrl_value_min)] = 9;
+    };
+    dialogs.Clear();
+    const TablesSnapshot before;
+    Click(pui->wxButtonDownloadCurrentToQ9);
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
+    EXPECT_EQ(1, hook.shown);
+    EXPECT_EQ(std::vector<std::string>{std::to_string(mycontrol[3][12].ctrl_value_min) + " / 9"}, hook.rows);
+    EXPECT_TABLES_EQ(before, TablesSnapshot());
+}
+
+TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
+{
+    // The controller holds what the editor shows: the group's assignments,
+    // then its name, the common parameters and the curves.
+    Click(pui->wxButtonDownloadAllToQ9);
+    ShowPage(PAGE_GLOBAL);
+    Click(pui->wxButtonDownloadCurrentToQ9);
+    ShowPage(PAGE_ASSIGN_STD);
+    ASSERT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
+    // Then one field, one LCD text, the group name and a curve point change there.
+    q9.midi[3][10][offsetof(All_Params, ctrl_value_max)] = 100;
+    std::memcpy(q9.lcd[3][20], "Resonance       ", 16);
+    std::memcpy(q9.names[3], "Strings       ", 14);
+    q9.curves[1][64] = 5;
+
+    need_to_save_lib = false;
+    ForgetEdits();
+    const TablesSnapshot before;
+    wxMenuItem *item = m_pMenu->FindItem(ID_CVQ9_COMPARE);
+    for (bool busy : {true, false}) {
+        programming = busy;
+        m_pCVQ9MainFrame->UpdateWindowUI();
+        EXPECT_EQ(!busy, item->IsEnabled());
+    }
+    hook.inside = [&](CompareDialog &dialog) {
+        EXPECT_TABLES_EQ(before, TablesSnapshot());
+        EXPECT_FALSE(need_to_save_lib);
+        EXPECT_FALSE(EditHistory().CanUndo());
+        EXPECT_EQ(ControlName(10), dialog.List()->GetItemText(1, CompareDialog::ColumnControl));
+        dialog.Show();
+        SaveScreenshot(&dialog, wxT("compare_dialog"));
+        dialog.Hide();
+        // The Max value taken: only that field changes, and the row goes.
+        dialog.List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        Press(&dialog, CompareDialog::ID_TAKE);
+        EXPECT_EQ(100, mycontrol[3][10].ctrl_value_max);
+        mycontrol[3][10].ctrl_value_max = 127;
+        EXPECT_TABLES_EQ(before, TablesSnapshot());
+        mycontrol[3][10].ctrl_value_max = 100;
+        EXPECT_EQ(3u, dialog.RowCount());
+    };
+    SendCommand(ID_CVQ9_COMPARE);
+    EXPECT_EQ(1, hook.shown);
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
+    EXPECT_EQ((std::vector<std::string>{"\"Pads\" / \"Strings\"", "127 / 100", "\"Cutoff\" / \"Resonance\"", "64 / 5"}),
+              hook.rows);
+    EXPECT_TRUE(need_to_save_lib);
+    SendCommand(ID_CVQ9_UNDO);
+    EXPECT_TABLES_EQ(before, TablesSnapshot());
+    EXPECT_FALSE(programming);
+    EXPECT_EQ(0, pmfake::OpenStreams());
+}
+
+}  // namespace
