@@ -531,6 +531,12 @@ public:
     wxString MustBeInt;
     wxString MustBeAscii;
 
+    // Lists the differences of `parts` between the tables and `other`, the
+    // controller's configuration or a file's, or says there is none with
+    // `all_match` (cvq9_config_ui_compare.cpp).
+    void ShowDifferences(const ConfigImage &other, const std::vector<ComparedPart> &parts, const wxString &caption,
+                         const wxString &all_match, bool from_file = false);
+
 private:
     // The frame of every operation on the assignments: `programming` set,
     // the ports open while `work` runs, and what the user looks at restored
@@ -554,10 +560,7 @@ private:
     // tables, the unsaved flag and the tabs back as they were; nothing when
     // the reading was stopped or failed (cvq9_config_ui_compare.cpp).
     std::optional<ConfigImage> ReadControllerImage(const std::vector<ComparedPart> &parts);
-    // Lists the differences of `parts` between the tables and `controller`,
-    // or says there is none with `all_match`.
-    void ShowDifferences(const ConfigImage &controller, const std::vector<ComparedPart> &parts, const wxString &caption,
-                         const wxString &all_match);
+
     // What the running download wrote, and whether an exchange of it failed.
     std::vector<ComparedPart> written_;
     bool write_failed_ = false;

@@ -78,15 +78,16 @@ std::optional<ConfigImage> cvq9_config_ui::ReadControllerImage(const std::vector
     return controller;
 }
 
-void cvq9_config_ui::ShowDifferences(const ConfigImage &controller, const std::vector<ComparedPart> &parts,
-                                     const wxString &caption, const wxString &all_match)
+void cvq9_config_ui::ShowDifferences(const ConfigImage &other, const std::vector<ComparedPart> &parts,
+                                     const wxString &caption, const wxString &all_match, bool from_file)
 {
-    std::vector<ConfigDifference> rows = CompareImages(ConfigImage::OfTables(), controller, parts, fw_version_float);
+    std::vector<ConfigDifference> rows = CompareImages(ConfigImage::OfTables(), other, parts, fw_version_float);
     if (rows.empty()) {
         wxMessageDialog(this, all_match, caption, wxOK | wxICON_INFORMATION | wxCENTRE).ShowModal();
         return;
     }
-    CompareDialog dialog(this, caption, std::move(rows), controller, [this] {
+    CompareDialog dialog(this, caption, std::move(rows), other,
+                         from_file ? CompareDialog::Other::File : CompareDialog::Other::Controller, [this] {
         UpdateWholeParamWindows();
         UpdateWholeGlobalParamsWindows();
         if (pcurveDialog && pcurveDialog->IsShown())

@@ -108,6 +108,7 @@ wxBEGIN_EVENT_TABLE(CVQ9MainFrame, wxFrame)
     EVT_MENU(ID_CVQ9_REDO, CVQ9MainFrame::OnRedo)
     EVT_MENU(ID_CVQ9_MIDI_MONITOR, CVQ9MainFrame::OnMidiMonitor)
     EVT_MENU(ID_CVQ9_FIND_CONTROLS, CVQ9MainFrame::OnFindControls)
+    EVT_MENU(ID_CVQ9_COMPARE_LIBRARY, CVQ9MainFrame::OnCompareLibrary)
     EVT_MENU(ID_CVQ9_FIND_CONTROLLER, CVQ9MainFrame::OnFindController)
     EVT_UPDATE_UI(ID_CVQ9_FIND_CONTROLLER, CVQ9MainFrame::OnUpdateFindController)
     EVT_MENU(ID_CVQ9_COMPARE, CVQ9MainFrame::OnCompare)
@@ -194,6 +195,21 @@ void CVQ9MainFrame::OnMidiMonitor(wxCommandEvent &)
 void CVQ9MainFrame::OnFindControls(wxCommandEvent &)
 {
     FindControls::Open(this);
+}
+
+void CVQ9MainFrame::OnCompareLibrary(wxCommandEvent &)
+{
+    wxString path;
+    if (!pui || !ChooseFile(this, "Compare with library file", kLibraryWildcard, wxFD_OPEN | wxFD_FILE_MUST_EXIST, path))
+        return;
+    ConfigImage file;
+    const LibraryLoadResult result = ReadLibraryImage(FileSystemPath(path), file);
+    if (result.status != LibraryFileStatus::Ok) {
+        ShowFileError(result.message);
+        return;
+    }
+    pui->ShowDifferences(file, RangeParts(0, GROUP_NB - 1, true, true), wxT("Compare with library file"),
+                         wxT("The file holds what the editor shows."), true);
 }
 
 void CVQ9MainFrame::OnFindController(wxCommandEvent &event)

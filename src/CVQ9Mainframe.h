@@ -124,6 +124,7 @@ public:
     // Tools menu.
     void OnMidiMonitor(wxCommandEvent &event);
     void OnFindControls(wxCommandEvent &event);
+    void OnCompareLibrary(wxCommandEvent &event);
     void OnFindController(wxCommandEvent &event);
     void OnUpdateFindController(wxUpdateUIEvent &event);
     void OnCompare(wxCommandEvent &event);

@@ -92,6 +92,7 @@ const MenuEntry kToolsMenu[] = {
     {ID_CVQ9_COMPARE, "&Compare with controller...", "Compare with controller...", true},
     {0, nullptr, nullptr, false},
     {ID_CVQ9_FIND_CONTROLS, "Find co&ntrols...", "Find controls...", true},
+    {ID_CVQ9_COMPARE_LIBRARY, "Compare with &library file...", "Compare with library file...", true},
 };
 
 const MenuEntry kHelpMenu[] = {

@@ -17,29 +17,38 @@ namespace {
 const struct {
     const wchar_t *title;
     int width;
-} kColumns[] = {{L"Group", 60}, {L"Control", 190}, {L"Field", 210}, {L"Editor", 150}, {L"Controller", 150}};
+} kColumns[] = {{L"Group", 60}, {L"Control", 190}, {L"Field", 210}, {L"Editor", 150}, {L"", 150}};
+
+wxString Capitalised(wxString word)
+{
+    if (!word.empty())
+        word[0] = wxToupper(word[0]);
+    return word;
+}
 
 }  // namespace
 
 CompareDialog::CompareDialog(wxWindow *parent, const wxString &title, std::vector<ConfigDifference> rows,
-                             const ConfigImage &controller, std::function<void()> shown_again)
+                             const ConfigImage &other_image, Other other, std::function<void()> shown_again)
     : wxDialog(parent, wxID_ANY, title, wxDefaultPosition, wxSize(820, 460), wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
-      rows_(std::move(rows)), controller_(controller), shown_again_(std::move(shown_again))
+      rows_(std::move(rows)), other_image_(other_image),
+      other_(other == Other::Controller ? wxT("controller") : wxT("file")), shown_again_(std::move(shown_again))
 {
     heading_ = new wxStaticText(this, wxID_ANY, wxEmptyString);
     list_ = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLC_REPORT);
     for (size_t c = 0; c < std::size(kColumns); ++c)
-        list_->InsertColumn(static_cast<long>(c), kColumns[c].title, wxLIST_FORMAT_LEFT, kColumns[c].width);
+        list_->InsertColumn(static_cast<long>(c), c == ColumnController ? Capitalised(other_) : wxString(kColumns[c].title),
+                            wxLIST_FORMAT_LEFT, kColumns[c].width);
 
     wxBoxSizer *buttons = new wxBoxSizer(wxHORIZONTAL);
     const struct {
         int id;
-        const wchar_t *label;
+        wxString label;
         bool take, all;
-    } actions[] = {{ID_TAKE, L"Take the controller's", true, false},
-                   {ID_KEEP, L"Keep the editor's", false, false},
-                   {ID_TAKE_ALL, L"Take all the controller's", true, true},
-                   {ID_KEEP_ALL, L"Keep all the editor's", false, true}};
+    } actions[] = {{ID_TAKE, wxT("Take the ") + other_ + wxT("'s"), true, false},
+                   {ID_KEEP, wxT("Keep the editor's"), false, false},
+                   {ID_TAKE_ALL, wxT("Take all the ") + other_ + wxT("'s"), true, true},
+                   {ID_KEEP_ALL, wxT("Keep all the editor's"), false, true}};
     for (const auto &action : actions) {
         buttons->Add(new wxButton(this, action.id, action.label), 0, wxRIGHT, 5);
         Bind(
@@ -73,10 +82,9 @@ CompareDialog::CompareDialog(wxWindow *parent, const wxString &title, std::vecto
 
 void CompareDialog::Fill()
 {
-    heading_->SetLabel(wxString::Format(rows_.size() == 1
-                                            ? wxT("%d field differs between the editor and the controller.")
-                                            : wxT("%d fields differ between the editor and the controller."),
-                                        static_cast<int>(rows_.size())));
+    heading_->SetLabel(wxString::Format(rows_.size() == 1 ? wxT("%d field differs between the editor and the %s.")
+                                                          : wxT("%d fields differ between the editor and the %s."),
+                                        static_cast<int>(rows_.size()), other_));
     list_->DeleteAllItems();
     for (size_t r = 0; r < rows_.size(); ++r) {
         const ConfigDifference &d = rows_[r];
@@ -98,9 +106,9 @@ void CompareDialog::Settle(bool take, bool all)
         return;
     if (take) {
         {
-            const EditStep step(wxT("Take the controller's"));
+            const EditStep step(wxT("Take the ") + other_ + wxT("'s"));
             for (size_t r : chosen)
-                TakeControllersValue(rows_[r], controller_);
+                TakeControllersValue(rows_[r], other_image_);
             need_to_save_lib = true;
         }
         if (shown_again_)

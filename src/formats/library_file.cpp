@@ -186,3 +186,13 @@ LibraryLoadResult LoadLibraryFile(const std::string &path)
     result.layout = ParseLibraryImage(image.data(), size);
     return result;
 }
+
+LibraryLoadResult ReadLibraryImage(const std::string &path, ConfigImage &image)
+{
+    const ConfigImage editor = ConfigImage::OfTables();
+    const LibraryLoadResult result = LoadLibraryFile(path);
+    if (result.status == LibraryFileStatus::Ok)
+        image = ConfigImage::OfTables();
+    editor.ToTables();  // a refused file may have been read in part
+    return result;
+}

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "config_compare.h"
 #include "config_tables.h"
 
 // Current layout: signature "S1", transport records, 21 x 62 records each
@@ -99,5 +100,9 @@ LibrarySaveResult SaveLibraryFile(const std::string &path);
 // followed by the path. The caller shows the conversion notice when the
 // layout is Pre14.
 LibraryLoadResult LoadLibraryFile(const std::string &path);
+
+// The configuration a library file holds, read without changing the tables
+// (to compare it with them, or two files with each other).
+LibraryLoadResult ReadLibraryImage(const std::string &path, ConfigImage &image);
 
 #endif
