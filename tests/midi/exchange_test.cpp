@@ -1,264 +1,243 @@
-// Exchange layer: what is sent, how stale input is emptied, how answers are
-// collected from PortMidi events, and which messages end a wait.
-#include "midi_test_support.h"
+// The port layer and the exchange, against the PortMidi test double and the
+// simulated controller: listing and opening ports, stale input, collecting
+// answers from PortMidi's events, which messages answer a request, the
+// time-out and Cancel, and the pace of the wait steps on a clock of the test's own.
+#include <algorithm>
+#include <cstring>
 
-#include "text_bytes.h"
+#include <gtest/gtest.h>
+
+#include "Midi_Ios.h"
+#include "exchange.h"
+#include "portmidi_fake.h"
+#include "record_access.h"
+#include "simulated_q9.h"
 
 namespace {
 
-std::vector<uint8_t> IdentityRequest()
-{
-    return {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x30, 0x0B, 0x7F, 0x00, 0xF7};
-}
+constexpr int kQ9In = 2, kQ9Out = 3;
+using Bytes = std::vector<uint8_t>;
 
-void BuildIdentityRequest(uint8_t *out)
-{
-    uint8_t values[11] = {};
-    ASSERT_EQ(11, Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, COMMON_PARAM_IDENTITY, values, out, 0));
-}
+const Bytes kIdentityRequest = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x30, 0x0B, 0x7F, 0x00, 0xF7};
+const Bytes kIdentity = {1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5};  // the simulated controller's
 
-// --- Sending ---------------------------------------------------------------
-
-TEST_F(MidiTest, SendWritesTheMessageFromStartToEndWithTimestamp20)
+class Exchange : public ::testing::Test
 {
+protected:
+    SimulatedQ9 q9;
+    std::vector<std::string> reported;
+    uint8_t sysex_in[SYSEX_BUFFER_SIZE] = {};
+
+    void SetUp() override
+    {
+        pmfake::Reset();
+        pmfake::SetUsualSystem(&q9);
+        must_finish_midi = false;
+        ResetConfiguration(0);
+        SetMidiReporter([this](const std::string &, const std::string &text) { reported.push_back(text); });
+    }
+
+    void TearDown() override
+    {
+        Close_Midi_In();
+        Close_Midi_Out();
+        SetMidiReporter(nullptr);
+    }
+
+    void OpenBoth()
+    {
+        ASSERT_EQ(Open_Midi_Out(kQ9Out), 0);
+        ASSERT_EQ(Open_Midi_In(kQ9In), 0);
+    }
+
+    // Where the editor puts the answer for control `index` of `group`, or `values`.
+    static AnswerTarget Target(unsigned group, unsigned index, uint8_t *values = nullptr, uint8_t address = 0)
+    {
+        AnswerTarget target;
+        target.index = static_cast<uint8_t>(index);
+        target.group = static_cast<uint8_t>(group);
+        target.record = &AddressedRecord(group, index);
+        if (index >= FIRST_GROUP_CONTROL)
+            target.lcd = &mylcdstring[group][index];
+        target.values = values;
+        target.param_address = address;
+        return target;
+    }
+
+    // Sends `request`, then waits for its answer as the editor does.
+    uint8_t Send(Bytes request, int action, const AnswerTarget &target, unsigned timeout = WAIT_STEPS_DEFAULT,
+                 const WaitStepHook &step = nullptr)
+    {
+        request.resize(SYSEX_BUFFER_SIZE + 8, 0x55);  // nothing after the 0xF7 is sent
+        EXPECT_EQ(SendSysexToMidiOut(request.data()), 0);
+        uint8_t status = 0;
+        WaitSysexAnswer(action, sysex_in, target, timeout, status, step);
+        return status;
+    }
+
+    uint8_t Identity(unsigned timeout = WAIT_STEPS_DEFAULT, const WaitStepHook &step = nullptr)
+    {
+        std::memset(serial_nb, 0x55, sizeof serial_nb);
+        return Send(kIdentityRequest, WAIT_IDENTITY, Target(0, 0, serial_nb), timeout, step);
+    }
+
+    Bytes Serial() const { return Bytes(serial_nb, serial_nb + 11); }
+};
+
+TEST_F(Exchange, PortsAreListedAndOpenedAsTheProgramNeedsThem)
+{
+    const MidiDeviceLists lists = ListMidiDevices();
+    ASSERT_EQ(lists.inputs.size(), 2u);
+    EXPECT_EQ(lists.inputs[1].device, kQ9In);
+    EXPECT_EQ(lists.outputs[1].device, kQ9Out);
+    EXPECT_EQ(MidiInDeviceAt(1, 2), kQ9In);
+    EXPECT_EQ(MidiOutDeviceAt(1, 2), kQ9Out);
+    for (int position : {-1, 2, 32})
+        EXPECT_EQ(MidiInDeviceAt(position, 2), -1);
+    // Names one character per byte; a device of both directions is an input; 32 entries at most.
+    std::vector<pmfake::Device> devices = {{"Both \xE9", true, true, false}};
+    for (int i = 0; i < 40; ++i)
+        devices.push_back({"in", true, false, false});
+    devices.push_back({"out", false, true, false});
+    pmfake::SetDevices(devices);
+    const MidiDeviceLists many = ListMidiDevices();
+    ASSERT_EQ(many.inputs.size(), 32u);
+    EXPECT_EQ(many.inputs[0].name, L"Both \u00E9");
+    EXPECT_EQ(midi_in_devices[31], 31);
+    ASSERT_EQ(many.outputs.size(), 1u);
+    EXPECT_EQ(midi_out_devices[0], 41);
+
+    pmfake::SetUsualSystem(&q9);
+    pmfake::Inject(kQ9In, {0xF8, 0xF8, 0x90, 0x3C, 0x40});  // what was pending goes
     OpenBoth();
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    out[20] = 0x55;  // beyond the terminator: never sent
-    EXPECT_EQ(0, SendSysexToMidiOut(out));
-    ASSERT_EQ(1u, pmfake::Writes().size());
-    EXPECT_EQ(kQ9Out, pmfake::Writes()[0].device);
-    EXPECT_EQ(20, pmfake::Writes()[0].when);
-    EXPECT_EQ(IdentityRequest(), pmfake::Writes()[0].bytes);
-    EXPECT_EQ(IdentityRequest(), q9.received.at(0));
+    EXPECT_EQ(pmfake::Pending(kQ9In), 0u);
+    const pmfake::OpenCall out = pmfake::Opens()[0], in = pmfake::Opens()[1];
+    EXPECT_TRUE(!out.input && out.device == kQ9Out && out.buffer_size == 1024 && out.latency == 60);
+    EXPECT_TRUE(out.driver_info_null && out.time_proc_null && out.time_info_null);
+    EXPECT_TRUE(in.input && in.buffer_size == 1024 && in.time_proc_null);
+    EXPECT_EQ(pmfake::TimerStarts(), 1);
+    // Clock and active sensing are filtered, SysEx is not.
+    EXPECT_EQ(pmfake::LastFilter(kQ9In), PM_FILT_ACTIVE | PM_FILT_CLOCK);
+    pmfake::Inject(kQ9In, {0xF8, 0xFE, 0x90, 0x3C, 0x40});
+    PmEvent event;
+    ASSERT_TRUE(ReadOneEvent(event));
+    EXPECT_EQ(event.message, 0x403C90);
+    EXPECT_FALSE(ReadOneEvent(event));
+    // A busy, unknown, vanished or wrong-way device is refused.
+    PortMidiStream *first = midiIn;
+    EXPECT_EQ(Open_Midi_In(kQ9In), 1);
+    EXPECT_EQ(midiIn, nullptr);
+    Pm_Close(first);
+    Close_Midi_Out();
+    EXPECT_EQ(pmfake::OpenStreams(), 0);
+    for (int device : {kQ9In, 99, -1})
+        EXPECT_EQ(Open_Midi_Out(device), 1);
+    EXPECT_EQ(Open_Midi_In(kQ9Out), 1);
+    pmfake::SetDevices({{"gone", false, true, true}});
+    EXPECT_EQ(Open_Midi_Out(0), 1);
+    EXPECT_EQ(Debug(pmHostError), 1);
+    EXPECT_EQ(Debug(pmGotData), 0);
+    EXPECT_EQ(DebugStream(pmBadPtr), 0);
 }
 
-TEST_F(MidiTest, SendEmptiesStaleInputFirst)
+TEST_F(Exchange, SendingEmptiesStaleInputFirstAndComplainsOnlyOfMuch)
 {
     OpenBoth();
     pmfake::InjectNotes(kQ9In, 10);
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    SendSysexToMidiOut(out);
-    // Only the answer is queued now: the notes were read away before the request.
-    uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5000, status, nullptr);
-    EXPECT_EQ(23, status);
+    EXPECT_EQ(Identity(), 23);
     EXPECT_TRUE(reported.empty());
+    ASSERT_EQ(pmfake::Writes().size(), 1u);
+    EXPECT_EQ(pmfake::Writes()[0].bytes, kIdentityRequest);
+    EXPECT_EQ(pmfake::Writes()[0].when, 20);
+    EXPECT_EQ(Serial(), kIdentity);
+    EXPECT_EQ(timer_wait, 6u);  // 23 bytes, four an event
+    const struct {
+        int stale;
+        size_t left, reports;
+    } cases[] = {{10, 0, 0}, {999, 0, 0}, {1000, 0, 1}, {1500, 499, 1}};
+    for (const auto &c : cases) {
+        reported.clear();
+        pmfake::InjectNotes(kQ9In, c.stale);
+        WaitQueuedData();
+        EXPECT_EQ(pmfake::Pending(kQ9In), c.left) << c.stale;
+        EXPECT_EQ(reported.size(), c.reports) << c.stale;
+        WaitQueuedData();
+    }
 }
 
-// --- Stale input -----------------------------------------------------------
-
-TEST_F(MidiTest, ThousandStaleEventsAreReportedOnce)
+TEST_F(Exchange, TheCollectorTakesOneSysExFromPortMidisEvents)
 {
-    OpenBoth();
-    pmfake::InjectNotes(kQ9In, 1000);
-    WaitQueuedData();
-    ASSERT_EQ(1u, reported.size());
-    EXPECT_EQ("MIDI error", reported[0].first);
-    EXPECT_EQ("There are still data into the input buffer", reported[0].second);
-    EXPECT_EQ(0u, pmfake::Pending(kQ9In));
-}
-
-TEST_F(MidiTest, NineHundredNinetyNineStaleEventsAreNotReported)
-{
-    OpenBoth();
-    pmfake::InjectNotes(kQ9In, 999);
-    WaitQueuedData();
-    EXPECT_TRUE(reported.empty());
-    EXPECT_EQ(0u, pmfake::Pending(kQ9In));
-}
-
-TEST_F(MidiTest, AtMost1001StaleEventsAreDiscardedPerCall)
-{
-    OpenBoth();
-    pmfake::InjectNotes(kQ9In, 1500);
-    WaitQueuedData();
-    EXPECT_EQ(499u, pmfake::Pending(kQ9In));
-    EXPECT_EQ(1u, reported.size());
-}
-
-// --- Collecting ------------------------------------------------------------
-
-TEST_F(MidiTest, CollectorUnpacksFourBytesPerEventLowestFirst)
-{
-    uint8_t buffer[SYSEX_BUFFER_SIZE] = {};
-    SysexCollector c(buffer);
-    c.Start();
-    c.Feed(static_cast<PmMessage>(0x513F00F0u));
-    c.Feed(static_cast<PmMessage>(0x00F70100u));
-    EXPECT_TRUE(c.Complete());
-    EXPECT_EQ(7u, c.Count());
-    const uint8_t expected[] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0xF7};
-    EXPECT_EQ(0, std::memcmp(buffer, expected, sizeof expected));
-    EXPECT_EQ(0, buffer[7]);  // the byte after 0xF7 in the same event is not taken
-}
-
-TEST_F(MidiTest, CollectorDropsEverythingBeforeASysExStart)
-{
-    uint8_t buffer[SYSEX_BUFFER_SIZE] = {};
-    SysexCollector c(buffer);
-    c.Start();
-    c.Feed(0x00403C90);  // a note
-    EXPECT_EQ(0u, c.Count());
-    c.Feed(0x000000F0);  // the whole event is taken once the start is there
-    EXPECT_EQ(4u, c.Count());
-    EXPECT_FALSE(c.Complete());
-}
-
-TEST_F(MidiTest, CollectorNeverStoresBeyond128Bytes)
-{
-    uint8_t guard_before[8];
     uint8_t buffer[SYSEX_BUFFER_SIZE + 8];
-    std::memset(guard_before, 0xAA, sizeof guard_before);
     std::memset(buffer, 0xAA, sizeof buffer);
     SysexCollector c(buffer);
+    c.Start();
+    c.Feed(0x00403C90);  // nothing before a start belongs to it
+    EXPECT_EQ(c.Count(), 0u);
+    c.Feed(static_cast<PmMessage>(0x513F00F0u));
+    c.Feed(static_cast<PmMessage>(0xAAF70100u));  // the byte after 0xF7 is not taken
+    EXPECT_TRUE(c.Complete());
+    EXPECT_EQ(Bytes(buffer, buffer + 8), (Bytes{0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0xF7, 0xAA}));
     c.Start();
     c.Feed(0x010101F0);
     for (int i = 0; i < 60; ++i)
         c.Feed(0x01010101);
     c.Feed(0x000000F7);
-    EXPECT_TRUE(c.Complete());
-    EXPECT_TRUE(c.Overflowed());
-    EXPECT_EQ(128u, c.Count());
-    for (int i = 128; i < 136; ++i)
-        EXPECT_EQ(0xAA, buffer[i]) << i;
+    EXPECT_TRUE(c.Complete() && c.Overflowed());
+    EXPECT_EQ(c.Count(), 128u);
+    EXPECT_EQ(Bytes(buffer + 128, buffer + 136), Bytes(8, 0xAA));
 }
 
-// --- Waiting ---------------------------------------------------------------
-
-TEST_F(MidiTest, IdentityAnswerIsDecodedIntoTheValues)
+// Messages that answer nothing are skipped and the answer is taken.
+TEST_F(Exchange, OnlyTheAnswerToTheRequestIsTaken)
 {
-    OpenBoth();
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    const uint8_t expected[11] = {1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5};
-    EXPECT_EQ(0, std::memcmp(serial_nb, expected, 11));
-    // 23 bytes, four per step: the answer took six steps.
-    EXPECT_EQ(6u, timer_wait);
-}
-
-TEST_F(MidiTest, SilentControllerGivesNoAnswerAfterExactlyTheTimeout)
-{
-    OpenBoth();
-    q9.silent = true;
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    unsigned steps = 0;
-    uint8_t status = 0;
-    SendSysexToMidiOut(out);
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 300, status, [&](unsigned) { ++steps; });
-    EXPECT_EQ(251, status);
-    EXPECT_EQ(300u, steps);
-    EXPECT_EQ(300u, timer_wait);
-    const uint8_t zero[SYSEX_BUFFER_SIZE] = {};
-    EXPECT_EQ(0, std::memcmp(sysex_in, zero, sizeof zero));
-}
-
-TEST_F(MidiTest, HookSeesEveryStepNumberInOrder)
-{
-    OpenBoth();
-    q9.silent = true;
-    std::vector<unsigned> seen;
-    uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5, status, [&](unsigned s) { seen.push_back(s); });
-    EXPECT_EQ((std::vector<unsigned>{0, 1, 2, 3, 4}), seen);
-}
-
-TEST_F(MidiTest, CancelEndsTheWaitAtTheStepItWasSetIn)
-{
-    OpenBoth();
-    q9.silent = true;
-    uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5000, status, [&](unsigned s) {
-        if (s == 41)
-            must_finish_midi = true;
-    });
-    EXPECT_EQ(251, status);
-    EXPECT_EQ(41u, timer_wait);
-}
-
-TEST_F(MidiTest, CancelEndsTheWaitEvenWhileTheAnswerArrives)
-{
-    OpenBoth();
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    SendSysexToMidiOut(out);
-    uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5000, status,
-                    [&](unsigned) { must_finish_midi = true; });
-    EXPECT_EQ(251, status);
-}
-
-TEST_F(MidiTest, NotesAndRealtimeBeforeTheAnswerAreSkipped)
-{
-    OpenBoth();
-    q9.before_answer = {{0x90, 0x3C, 0x40}, {0xF8}, {0xB0, 0x07, 0x64}, {0xFE}};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_EQ(1, serial_nb[0]);
-    EXPECT_EQ(6, serial_nb[1]);
-}
-
-TEST_F(MidiTest, SysExOfAnotherDeviceBeforeTheAnswerIsSkipped)
-{
-    OpenBoth();
-    q9.before_answer = {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x00, 0x20, 0x29, 0x01, 0x00, 0xF7}};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-}
-
-TEST_F(MidiTest, ShortSysExOfAnotherDeviceIsNotTakenForAnInvalidRequest)
-{
-    OpenBoth();
-    // Shorter than a header: the bytes after it in the buffer are left over.
-    q9.before_answer = {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0xF7},
-                        {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7}};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-}
-
-TEST_F(MidiTest, MessagesWithoutTheControllersHeaderOrAnswerBitAnswerNothing)
-{
-    uint8_t buffer[SYSEX_BUFFER_SIZE] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00, 1,
-                                         6,    2,    0,    7,    3,    1,    2,    3,    4,    5,    0xF7};
-    uint8_t values[11] = {};
-    EXPECT_TRUE(FromTheController(buffer));
-    EXPECT_EQ(23, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
-    buffer[6] = 0x00;  // no answer bit: the decoder alone would call it an invalid request
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
-    buffer[6] = 0x70;
-    buffer[5] = 0x02;  // another model
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
-}
-
-TEST_F(MidiTest, EchoOfTheRequestIsSkipped)
-{
-    OpenBoth();
-    q9.before_answer = {IdentityRequest()};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-}
-
-TEST_F(MidiTest, ClockInterleavedInsideTheAnswerIsFilteredOut)
-{
-    OpenBoth();
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    q9.tamper = [](SimulatedQ9::Bytes &answer) {
-        answer.insert(answer.begin() + 5, 0xF8);
-        answer.insert(answer.begin() + 13, 0xFE);
+    SimulatedQ9::Bytes overlong = SimulatedQ9::Header(0x70, 11, 127, 0);
+    overlong.resize(129, 9);  // its first 128 bytes would decode as an identity
+    overlong.push_back(0xF7);
+    const std::vector<std::vector<Bytes>> before = {
+        {{0x90, 0x3C, 0x40}, {0xF8}, {0xB0, 0x07, 0x64}, {0xFE}},
+        {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x00, 0x20, 0x29, 0x01, 0x00, 0xF7}},
+        // Shorter than a header, then another maker's message.
+        {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0xF7}, {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7}},
+        {kIdentityRequest},  // an echo of the request
+        {overlong},
+        // An answer cut in the middle, then the whole answer.
+        {{0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00, 9, 9}},
     };
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_EQ(5, serial_nb[10]);
+    for (size_t i = 0; i < before.size(); ++i) {
+        SetUp();
+        OpenBoth();
+        q9.before_answer = before[i];
+        EXPECT_EQ(Identity(), 23) << i;
+        EXPECT_EQ(Serial(), kIdentity) << i;
+        TearDown();
+    }
+    // The answer for another control is skipped, the right one taken.
+    SetUp();
+    OpenBoth();
+    q9.midi[2][10][3] = 2;
+    q9.midi[2][10][11] = 0xB0;
+    q9.midi[2][10][12] = 0x07;
+    SimulatedQ9::Bytes other = SimulatedQ9::Header(0x73, 22, 11, 2);
+    other.resize(other.size() + 23, 0);
+    other.push_back(0xF7);
+    q9.before_answer = {other};
+    EXPECT_EQ(Send({0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x33, 0x00, 10, 2, 0xF7}, WAIT_MIDI_DATA, Target(2, 10)),
+              12 + 26);
+    EXPECT_EQ(mycontrol[2][10].midi_str_lenght, 2);
+    EXPECT_EQ(mycontrol[2][10].midi_string[1], 0x07);
+    // Without the controller's header or answer bit a message answers nothing.
+    uint8_t answer[SYSEX_BUFFER_SIZE] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00};
+    answer[6] = 0x00;
+    EXPECT_EQ(DecodeSysexAnswer(WAIT_IDENTITY, answer, Target(0, 0, serial_nb)), 255);
+    answer[6] = 0x70;
+    answer[5] = 0x02;  // another model
+    EXPECT_EQ(DecodeSysexAnswer(WAIT_IDENTITY, answer, Target(0, 0, serial_nb)), 255);
+    // The LCD kinds decode nothing for a transport button; an unknown kind nothing at all.
+    for (int action : {int(WAIT_LCD_ACK), int(WAIT_LCD_DATA), 9})
+        EXPECT_EQ(DecodeSysexAnswer(action, SimulatedQ9::Acknowledge(0x59, 3, 0).data(), Target(0, 3)), 255);
 }
 
-TEST_F(MidiTest, BrokenAnswersAreNoAnswerAndRealtimeInsideIsDropped)
+TEST_F(Exchange, BrokenAnswersAreNoAnswerAndRealtimeInsideIsDropped)
 {
     struct Case {
         const char *name;
@@ -283,185 +262,181 @@ TEST_F(MidiTest, BrokenAnswersAreNoAnswerAndRealtimeInsideIsDropped)
              a.insert(a.begin() + 12, {0xFA, 0xFF});
          },
          23},
+        {"clock and sensing inside",
+         [](SimulatedQ9::Bytes &a) {
+             a.insert(a.begin() + 5, 0xF8);
+             a.insert(a.begin() + 13, 0xFE);
+         },
+         23},
+        {"another group's identity", [](SimulatedQ9::Bytes &a) { a[9] = 1; }, 251},
     };
     for (const Case &c : cases) {
         SetUp();
         OpenBoth();
         q9.tamper = c.tamper;
-        std::memset(serial_nb, 0x55, sizeof serial_nb);
-        uint8_t out[SYSEX_BUFFER_SIZE] = {};
-        BuildIdentityRequest(out);
-        EXPECT_EQ(c.status, Exchange(out, WAIT_IDENTITY, serial_nb, 0, 300)) << c.name;
+        EXPECT_EQ(c.status, Identity(300)) << c.name;
         EXPECT_EQ(c.status == 23 ? 1 : 0x55, serial_nb[0]) << c.name;
         EXPECT_EQ(c.status == 23 ? 5 : 0x55, serial_nb[10]) << c.name;
         TearDown();
     }
+    EXPECT_EQ(sysex_in[6], 0x70);  // the last collected bytes stay for the error box
 }
 
-TEST_F(MidiTest, ACutMessageIsDroppedWhenANewOneStarts)
+TEST_F(Exchange, TheWaitEndsAtTheTimeOutOrAtCancel)
 {
     OpenBoth();
-    // An answer cut in the middle, then the whole answer.
-    q9.before_answer = {{0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00, 9, 9}};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_EQ(1, serial_nb[0]);
-}
-
-TEST_F(MidiTest, AnswerSplitOverTimeIsCollectedWhole)
-{
-    OpenBoth();
-    q9.split_size = 5;
-    q9.split_gap = 40;
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_GE(timer_wait, 4u * 40u);
-}
-
-TEST_F(MidiTest, SlowAnswerWithinTheTimeoutIsAccepted)
-{
-    OpenBoth();
-    q9.answer_delay = 4000;
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_GT(timer_wait, 3990u);
-}
-
-TEST_F(MidiTest, AnswerLaterThanTheTimeoutIsNoAnswer)
-{
-    OpenBoth();
-    q9.answer_delay = 6000;
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(251, Exchange(out, WAIT_IDENTITY, serial_nb));
-}
-
-TEST_F(MidiTest, AnswerForAnotherControlIsSkippedAndTheRightOneTaken)
-{
-    OpenBoth();
-    CurrentGroup = 2;
-    ControlIndex = 10;
-    q9.midi[2][10][3] = 2;
-    q9.midi[2][10][11] = 0xB0;
-    q9.midi[2][10][12] = 0x07;
-    SimulatedQ9::Bytes other = SimulatedQ9::Header(0x73, 22, 11, 2);
-    for (int i = 0; i < 22; ++i)
-        other.push_back(0);
-    other.push_back(0);
-    other.push_back(0xF7);
-    q9.before_answer = {other};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    ASSERT_EQ(11, Cvq9_Midi_Assign_To_Sysex(ACTION_READ_REQUEST, &mycontrol[2][10], out, 10, 2));
-    EXPECT_EQ(12 + 26, Exchange(out, WAIT_MIDI_DATA));
-    EXPECT_EQ(2, mycontrol[2][10].midi_str_lenght);
-    EXPECT_EQ(0xB0, mycontrol[2][10].midi_string[0]);
-    EXPECT_EQ(0x07, mycontrol[2][10].midi_string[1]);
-}
-
-TEST_F(MidiTest, OnlyInvalidMessagesGiveNoAnswer)
-{
-    OpenBoth();
-    q9.tamper = [](SimulatedQ9::Bytes &answer) { answer[9] = 1; };  // another group
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(251, Exchange(out, WAIT_IDENTITY, serial_nb, 0, 500));
-    EXPECT_EQ(0x70, sysex_in[6]);  // the last collected bytes stay for the dump
-}
-
-TEST_F(MidiTest, OverlongMessageIsNoAnswerAndTheWaitListensOn)
-{
-    OpenBoth();
-    // A 130-byte message whose first 128 bytes would decode as an identity.
+    q9.silent = true;
+    std::vector<unsigned> steps;
+    EXPECT_EQ(Identity(300, [&](unsigned s) { steps.push_back(s); }), 251);
+    ASSERT_EQ(steps.size(), 300u);
+    EXPECT_EQ(steps[299], 299u);
+    EXPECT_EQ(timer_wait, 300u);
+    EXPECT_EQ(Bytes(sysex_in, sysex_in + SYSEX_BUFFER_SIZE), Bytes(SYSEX_BUFFER_SIZE, 0));
+    EXPECT_EQ(Identity(WAIT_STEPS_DEFAULT, [](unsigned s) { must_finish_midi = s == 41; }), 251);
+    EXPECT_EQ(timer_wait, 41u);
+    q9.silent = false;
+    must_finish_midi = false;
+    EXPECT_EQ(Identity(WAIT_STEPS_DEFAULT, [](unsigned) { must_finish_midi = true; }), 251);  // even as it arrives
+    must_finish_midi = false;
+    // The answer split over time, late but in time, or too late.
+    const struct {
+        size_t split;
+        uint64_t gap, delay;
+        uint8_t status;
+        unsigned at_least;
+    } paces[] = {{5, 40, 0, 23, 160}, {0, 0, 4000, 23, 3990}, {0, 0, 6000, 251, 5000}};
+    for (const auto &p : paces) {
+        q9.split_size = p.split;
+        q9.split_gap = p.gap;
+        q9.answer_delay = p.delay;
+        EXPECT_EQ(Identity(), p.status);
+        EXPECT_GE(timer_wait, p.at_least);
+    }
+    // An overlong message alone writes nothing past the buffer.
     SimulatedQ9::Bytes longer = SimulatedQ9::Header(0x70, 11, 127, 0);
-    while (longer.size() < 129)
-        longer.push_back(9);
-    longer.push_back(0xF7);
-    q9.before_answer = {longer};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_EQ(1, serial_nb[0]);  // the real answer, not the nines
-}
-
-TEST_F(MidiTest, OverlongMessageAloneEndsWithNoAnswer)
-{
-    OpenBoth();
-    SimulatedQ9::Bytes longer = SimulatedQ9::Header(0x70, 11, 127, 0);
-    while (longer.size() < 199)
-        longer.push_back(9);
+    longer.resize(199, 9);
     longer.push_back(0xF7);
     pmfake::Inject(kQ9In, longer);
-    uint8_t status = 0;
     uint8_t canary[SYSEX_BUFFER_SIZE + 16];
     std::memset(canary, 0x11, sizeof canary);
-    WaitSysexAnswer(WAIT_IDENTITY, canary, Target(serial_nb), 300, status, nullptr);
-    EXPECT_EQ(251, status);
-    for (size_t i = SYSEX_BUFFER_SIZE; i < sizeof canary; ++i)
-        EXPECT_EQ(0x11, canary[i]);
+    uint8_t status = 0;
+    WaitSysexAnswer(WAIT_IDENTITY, canary, Target(0, 0, serial_nb), 300, status, nullptr);
+    EXPECT_EQ(status, 251);
+    EXPECT_EQ(Bytes(canary + SYSEX_BUFFER_SIZE, canary + sizeof canary), Bytes(16, 0x11));
 }
 
-TEST_F(MidiTest, RefusedAcknowledgeIs252)
+TEST_F(Exchange, WritesAreAcknowledgedOrRefusedAndReadsFillTheirTarget)
 {
     OpenBoth();
-    q9.refuse_acks = true;
-    CurrentGroup = 0;
-    ControlIndex = 7;
-    InitMidiStruct(&mycontrol[0][7], 0, 7, 1);
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    ASSERT_LT(Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &mycontrol[0][7], out, 7, 0), 251);
-    EXPECT_EQ(252, Exchange(out, WAIT_MIDI_ACK));
-}
-
-TEST_F(MidiTest, AcceptedAcknowledgeIs0AndTheControllerStoresTheRecord)
-{
-    OpenBoth();
-    CurrentGroup = 4;
-    ControlIndex = 20;
     InitMidiStruct(&mycontrol[4][20], 4, 20, 1);
     uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    ASSERT_LT(Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &mycontrol[4][20], out, 20, 4), 251);
-    EXPECT_EQ(0, Exchange(out, WAIT_MIDI_ACK));
-    EXPECT_EQ(0, std::memcmp(q9.midi[4][20], &mycontrol[4][20], 32));
-}
-
-TEST_F(MidiTest, LcdDataReplacesTheTextByExactlySixteenCharacters)
-{
-    OpenBoth();
-    CurrentGroup = 3;
-    ControlIndex = 30;
+    const uint8_t n = Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &mycontrol[4][20], out, 20, 4);
+    EXPECT_EQ(Send(Bytes(out, out + n), WAIT_MIDI_ACK, Target(4, 20)), 0);
+    EXPECT_EQ(std::memcmp(q9.midi[4][20], &mycontrol[4][20], 32), 0);
+    q9.refuse_acks = true;
+    EXPECT_EQ(Send(Bytes(out, out + n), WAIT_MIDI_ACK, Target(4, 20)), 252);
+    // An LCD text is exactly the controller's sixteen characters.
     std::memcpy(q9.lcd[3][30], "Cutoff          ", 16);
-    mylcdstring[3][30] = L"old";
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    ASSERT_EQ(11, Cvq9_Lcd_Assign_To_Sysex(ACTION_READ_REQUEST, nullptr, out, 30, 3));
-    EXPECT_EQ(44, Exchange(out, WAIT_LCD_DATA));
-    EXPECT_EQ(Q9Text(L"Cutoff          "), mylcdstring[3][30]);
-}
-
-TEST_F(MidiTest, LcdKindsDecodeNothingForATransportButton)
-{
-    ControlIndex = 3;
-    CurrentGroup = 0;
-    SimulatedQ9::Bytes ack = SimulatedQ9::Acknowledge(0x59, 3, 0);
-    uint8_t buffer[SYSEX_BUFFER_SIZE] = {};
-    std::memcpy(buffer, ack.data(), ack.size());
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_LCD_ACK, buffer, Target(nullptr)));
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_LCD_DATA, buffer, Target(nullptr)));
-    EXPECT_EQ(255, DecodeSysexAnswer(9, buffer, Target(nullptr)));
-}
-
-TEST_F(MidiTest, CommonParameterAnswerUsesTheCurrentGroup)
-{
-    OpenBoth();
-    CurrentGroup = 6;
+    ASSERT_EQ(Cvq9_Lcd_Assign_To_Sysex(ACTION_READ_REQUEST, nullptr, out, 30, 3), 11);
+    EXPECT_EQ(Send(Bytes(out, out + 11), WAIT_LCD_DATA, Target(3, 30)), 44);
+    EXPECT_EQ(mylcdstring[3][30], Q9Text(L"Cutoff          "));
+    // A common parameter of the group the request names.
     std::memcpy(q9.names[6], "Strings  pad  ", 14);
     uint8_t name[15] = {};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    ASSERT_EQ(11, Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, COMMON_PARAM_GROUP_NAME, name, out, 6));
-    EXPECT_EQ(40, Exchange(out, WAIT_COMMON_PARAM, name, COMMON_PARAM_GROUP_NAME));
-    EXPECT_STREQ("Strings  pad  ", reinterpret_cast<char *>(name));
+    ASSERT_EQ(Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, COMMON_PARAM_GROUP_NAME, name, out, 6), 11);
+    AnswerTarget target = Target(6, 0, name, COMMON_PARAM_GROUP_NAME);
+    EXPECT_EQ(Send(Bytes(out, out + 11), WAIT_COMMON_PARAM, target), 40);
+    EXPECT_STREQ(reinterpret_cast<char *>(name), "Strings  pad  ");
+    // What the error box says of each failure, a malformed answer listed up to its end.
+    uint8_t dump[SYSEX_BUFFER_SIZE] = {};
+    EXPECT_EQ(SysexErrorText(255, dump), "Missing or Uncomplete Sysex Answer\nEmpty input buffer");
+    std::memcpy(dump, "\xF0\x01\xF7\x12", 4);
+    EXPECT_EQ(SysexErrorText(255, dump), "Missing or Uncomplete Sysex Answer\nF0 01 F7 ");
+    for (uint8_t failure : {251, 252, 254})
+        EXPECT_FALSE(SysexErrorText(failure, dump).empty());
+    EXPECT_TRUE(SysexErrorText(0, dump).empty() && SysexErrorText(23, dump).empty());
+}
+
+// ---- The pace of the wait steps, on the test's clock.
+
+class Pacer : public ::testing::Test
+{
+protected:
+    using Clock = WaitStepPacer::Clock;
+    Clock::time_point now = Clock::time_point(std::chrono::hours(1)), start = now;
+    std::vector<int64_t> sleeps;  // microseconds from `start` to each sleep's end
+    WaitStepPacer pacer{[this] { return now; },
+                        [this](Clock::time_point until) {
+                            sleeps.push_back(
+                                std::chrono::duration_cast<std::chrono::microseconds>(until - start).count());
+                            now = std::max(now, until);
+                        }};
+
+    void Work(int microseconds) { now += std::chrono::microseconds(microseconds); }
+};
+
+TEST_F(Pacer, StepsEndOnTheirMillisecondsAndLateStepsCatchUpALittle)
+{
+    pacer.StartWait();
+    Work(400);  // the work of a step comes out of its sleep
+    pacer.SleepStep();
+    pacer.SleepStep();
+    Work(2500);  // late: no sleep until back on time
+    for (int i = 0; i < 4; ++i)
+        pacer.SleepStep();
+    EXPECT_EQ(sleeps, (std::vector<int64_t>{1000, 2000, 5000, 6000}));
+    // A long stall is not paid back by a burst.
+    sleeps.clear();
+    Work(500000);
+    start = now;
+    for (int i = 0; i < 1 + 4 + 2; ++i)
+        pacer.SleepStep();
+    EXPECT_EQ(sleeps, (std::vector<int64_t>{1000, 2000}));
+    // Back-to-back waits keep one schedule; a wait after a break starts afresh.
+    sleeps.clear();
+    start = now;
+    Work(300);
+    pacer.StartWait();
+    pacer.SleepStep();
+    Work(100000);
+    start = now;
+    pacer.StartWait();
+    pacer.SleepStep();
+    EXPECT_EQ(sleeps, (std::vector<int64_t>{1000, 1000}));
+    // Whatever the work, n steps last at least n milliseconds.
+    const Clock::time_point began = now;
+    pacer.StartWait();
+    int steps = 0;
+    for (int us : {100, 1700, 0, 4200, 999, 12000, 10, 2500}) {
+        Work(us);
+        pacer.SleepStep();
+        EXPECT_GE(now - began, std::chrono::milliseconds(++steps));
+    }
+}
+
+TEST_F(Pacer, YieldsComeOncePerStepAndNotInABurst)
+{
+    EXPECT_TRUE(pacer.YieldDue());
+    Work(899);
+    EXPECT_FALSE(pacer.YieldDue());
+    Work(1);
+    EXPECT_TRUE(pacer.YieldDue());
+    EXPECT_FALSE(pacer.YieldDue());
+    pacer.StartWait();
+    int yields = 0;
+    for (int i = 0; i < 10; ++i) {
+        Work(150);
+        pacer.SleepStep();
+        yields += pacer.YieldDue();
+    }
+    EXPECT_EQ(yields, 10);  // a Cancel is seen within about a step
+    Work(3000);
+    yields = 0;
+    for (int i = 0; i < 3; ++i) {
+        pacer.SleepStep();
+        yields += pacer.YieldDue();
+    }
+    EXPECT_EQ(yields, 1);
 }
 
 }  // namespace
