@@ -6,11 +6,7 @@
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
-#include "CVQ9Mainframe.h"
 #include "gui_fixture.h"
-#include "record_access.h"
-
-namespace {
 
 // A field widget, its label, and a widget value with the bits it stands for.
 struct Field {
@@ -21,7 +17,7 @@ struct Field {
     int value, bits;
 };
 
-std::vector<Field> Fields()
+static std::vector<Field> Fields()
 {
     const cvq9_config_ui *p = pui;
     return {
@@ -45,11 +41,10 @@ std::vector<Field> Fields()
         {"curve", p->wxComboBoxCurveModel, p->wxStaticTextCurveTxt, &All_Params::ctrl_status_2, 0x07, 6, 6},
         {"nibble", p->wxCheckBoxNibbleCtrl, p->wxStaticTextSplit, &All_Params::ctrl_status_2, 0x10, 1, 0x10},
         {"checksum", p->wxSpinCtrlChecksumFirstByte, p->wxStaticTextChecksumEn, &All_Params::checksum_start_position,
-         0xFF, 7, 7},
-    };
+         0xFF, 7, 7}};
 }
 
-void Drive(wxWindow *w, int value, bool typed)
+static void Drive(wxWindow *w, int value, bool typed)
 {
     if (auto *box = dynamic_cast<wxCheckBox *>(w))
         Check(box, value != 0);
@@ -61,7 +56,7 @@ void Drive(wxWindow *w, int value, bool typed)
         Spin(dynamic_cast<wxSpinCtrl *>(w), value, typed);
 }
 
-int Shown(wxWindow *w)
+static int Shown(wxWindow *w)
 {
     if (auto *box = dynamic_cast<wxCheckBox *>(w))
         return box->GetValue();
@@ -70,7 +65,7 @@ int Shown(wxWindow *w)
     return dynamic_cast<wxItemContainerImmutable *>(w)->GetSelection();
 }
 
-void Select(unsigned group, const std::vector<int> &selection, unsigned current)
+static void Select(unsigned group, const std::vector<int> &selection, unsigned current)
 {
     CurrentGroup = group;
     ControlIndex = current;
@@ -78,24 +73,14 @@ void Select(unsigned group, const std::vector<int> &selection, unsigned current)
     pui->UpdateWholeParamWindows();
 }
 
-bool Blue(wxWindow *label)
+static bool Blue(wxWindow *label)
 {
     return label->GetForegroundColour() == wxColour("BLUE");
 }
 
-}  // namespace
-
-class AssignTabs : public GuiFixture
+class AssignTabs : public RunningApp
 {
 protected:
-    void SetUp() override
-    {
-        GuiFixture::SetUp();
-        StartApp();
-        ShowPage(PAGE_ASSIGN_USER);
-        dialogs.Clear();
-    }
-
     // Runs `edit`; `change` applied to each selected record and text gives the tables.
     void ExpectEdit(const std::function<void()> &edit, const std::function<void(All_Params &, Q9Text &)> &change,
                     bool is_edit = true)
@@ -124,7 +109,7 @@ TEST_F(AssignTabs, EveryFieldEditReachesTheSelectedControlsAlone)
         Check(pui->wxCheckBoxEnableChecksum, true);  // the records keep their positions until the spin moves
         for (const Field &f : Fields())
             for (int value : {f.value, 0})  // 0 typed into the spins
-                ExpectEdit([&] { Drive(f.widget, value, true); },
+                ExpectEdit([&] { Drive(f.widget, value, value == 0); },
                            [&](All_Params &r, Q9Text &) {
                                r.*f.byte = static_cast<uint8_t>((r.*f.byte & ~f.mask) | (value ? f.bits : 0));
                            });
@@ -252,8 +237,7 @@ TEST_F(AssignTabs, FieldsThatDifferWithinTheSelectionHaveBlueLabels)
 
 // The keyboard through the toolkit (one test at a time: the fields need the
 // focus): the fields take only what they may hold.
-class SerialTyping : public GuiFixture
-{};
+using SerialTyping = GuiFixture;
 
 TEST_F(SerialTyping, FieldsTakeOnlyWhatTheyMayHold)
 {

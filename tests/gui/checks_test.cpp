@@ -2,19 +2,15 @@
 // selection; warnings pass; Check all keeps to the group range.
 #include <wx/gauge.h>
 
-#include "CVQ9Mainframe.h"
-#include "CVQ9View.h"
 #include "gui_fixture.h"
 #include "param_messages.h"
-#include "record_access.h"
 
-class Checks : public GuiFixture
+class Checks : public RunningApp
 {
 protected:
     void SetUp() override
     {
-        GuiFixture::SetUp();
-        StartApp();
+        RunningApp::SetUp();
         Reset();
     }
 
@@ -64,12 +60,10 @@ TEST_F(Checks, ARefusedControlIsNamedAndShownAlone)
         unsigned group, control;
         std::function<void()> fault;
         const char *detail;
-    } cases[] = {
-        {4, 20, [] { mycontrol[4][20].ctrl_value_min = 200; }, ""},
-        {2, 30, [] { mycontrol[2][30].midi_channel_position = 4; }, "(0-3)"},  // the string's length
-        {7, 2, [] { mytransport[2].ctrl_status_1 = 0x10; }, ""},  // the shared record of a transport button
-        {3, 30, [] { mylcdstring[3][30] = L"Caf\u00e9"; }, ""},
-    };
+    } cases[] = {{4, 20, [] { mycontrol[4][20].ctrl_value_min = 200; }, ""},
+                 {2, 30, [] { mycontrol[2][30].midi_channel_position = 4; }, "(0-3)"},  // the string's length
+                 {7, 2, [] { mytransport[2].ctrl_status_1 = 0x10; }, ""},  // the shared record of a transport button
+                 {3, 30, [] { mylcdstring[3][30] = L"Caf\u00e9"; }, ""}};
     for (const auto &c : cases) {
         c.fault();
         EXPECT_NE(pui->CheckCurrentParam(static_cast<uint8_t>(c.group), static_cast<uint8_t>(c.control)), 0);

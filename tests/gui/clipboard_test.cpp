@@ -2,41 +2,25 @@
 // the current group change exactly the records they address.
 #include <wx/toolbar.h>
 
-#include "CVQ9Mainframe.h"
-#include "CVQ9View.h"
 #include "gui_fixture.h"
-#include "record_access.h"
 
-namespace {
-
-void Put(TablesSnapshot &expected, unsigned group, unsigned index, const All_Params &record, const Q9Text &lcd)
+static void Put(TablesSnapshot &expected, unsigned group, unsigned index, const All_Params &record, const Q9Text &lcd)
 {
     expected.Addressed(group, index) = record;
-    if (index >= TRANSPORT_NB)
+    if (index >= TRANSPORT_NB)  // a transport button has no text
         expected.Lcd(group, index) = lcd;
 }
 
-// The record as Clear leaves it: the string's bytes beyond its length stay.
-All_Params Cleared(unsigned group, unsigned index)
+static All_Params Cleared(unsigned group, unsigned index)  // the string's bytes beyond its length stay
 {
     All_Params r = AddressedRecord(group, index);
     InitMidiStruct(&r, static_cast<uint8_t>(group), static_cast<uint8_t>(index), 0);
     return r;
 }
 
-}  // namespace
-
-class Clipboard : public GuiFixture
+class Clipboard : public RunningApp
 {
 protected:
-    void SetUp() override
-    {
-        GuiFixture::SetUp();
-        StartApp();
-        FillRandomConfiguration(7);
-        need_to_save_lib = false;
-    }
-
     // Runs `command` on the control at group, index and expects `expected`.
     void Run(int command, unsigned group, unsigned index, const TablesSnapshot &expected, bool edit = true)
     {
@@ -51,22 +35,19 @@ protected:
 
 TEST_F(Clipboard, ControlCommandsChangeTheCurrentControlAlone)
 {
+    FillRandomConfiguration(7);
     const All_Params knob = mycontrol[2][12], play = mytransport[1];
     const Q9Text knob_text = mylcdstring[2][12];
     TablesSnapshot expected;
     Run(ID_CVQ9_COPY, 2, 12, expected, false);
-    EXPECT_TRUE(pParamMenu->IsEnabled(ID_CVQ9_PASTE));
-    EXPECT_TRUE(toolBar->GetToolEnabled(ID_CVQ9_PASTE));
-    EXPECT_TRUE(pMenuRightClick->IsEnabled(ID_CVQ9_PASTE));
-    // Paste onto the current control only, not onto the rest of a selection.
-    all_selected_ctrl = {11, 12, 40};
+    EXPECT_TRUE(pParamMenu->IsEnabled(ID_CVQ9_PASTE) && toolBar->GetToolEnabled(ID_CVQ9_PASTE) &&
+                pMenuRightClick->IsEnabled(ID_CVQ9_PASTE));
+    all_selected_ctrl = {11, 12, 40};  // Paste reaches the current control, not the rest of a selection
     Put(expected, 9, 40, knob, knob_text);
     Run(ID_CVQ9_PASTE, 9, 40, expected);
-    // A transport button takes the record, no text.
     Put(expected, 0, 2, knob, L"");
     Run(ID_CVQ9_PASTE, 4, 2, expected);
-    // Copying a transport button keeps the text copied before.
-    Run(ID_CVQ9_COPY, 5, 1, expected, false);
+    Run(ID_CVQ9_COPY, 5, 1, expected, false);  // copying a transport button keeps the text copied before
     Put(expected, 1, 30, play, knob_text);
     Run(ID_CVQ9_PASTE, 1, 30, expected);
     // Clear leaves an undefined control; a transport button is cleared as a group 0 record.
@@ -78,12 +59,11 @@ TEST_F(Clipboard, ControlCommandsChangeTheCurrentControlAlone)
 
 TEST_F(Clipboard, GroupCommandsChangeTheCurrentGroupsControlsAlone)
 {
+    FillRandomConfiguration(8);
     TablesSnapshot expected;
     Run(ID_CVQ9_COPY_GROUP, 2, 9, expected, false);
-    EXPECT_TRUE(pGroupMenu->IsEnabled(ID_CVQ9_PASTE_GROUP));
-    EXPECT_TRUE(toolBar->GetToolEnabled(ID_CVQ9_PASTE_GROUP));
-    // The contents are taken when pasting.
-    mycontrol[2][33].ctrl_value_max = 42;
+    EXPECT_TRUE(pGroupMenu->IsEnabled(ID_CVQ9_PASTE_GROUP) && toolBar->GetToolEnabled(ID_CVQ9_PASTE_GROUP));
+    mycontrol[2][33].ctrl_value_max = 42;  // the contents are taken when pasting
     mylcdstring[2][33] = L"Edited";
     expected = TablesSnapshot();
     for (unsigned k = FIRST_GROUP_CONTROL; k < CONTROLS_PER_GROUP; ++k)

@@ -7,23 +7,12 @@
 #include <wx/filename.h>
 #include <wx/html/helpctrl.h>
 
-#include "CVQ9Mainframe.h"
-#include "CVQ9Test.h"
-#include "CVQ9View.h"
 #include "gui_fixture.h"
 #include "library_file.h"
-#include "record_access.h"
 
-class FileCommands : public GuiFixture
+class FileCommands : public RunningApp
 {
 protected:
-    void SetUp() override
-    {
-        GuiFixture::SetUp();
-        StartApp();
-        dialogs.Clear();
-    }
-
     // A configuration unlike the empty and the default one, its group names as
     // a library file reads them back (with one NUL), saved as `name` when given.
     std::string Distinct(const std::string &name = "")

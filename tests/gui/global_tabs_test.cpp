@@ -3,63 +3,9 @@
 // them back without writing; the tempo and the current group's name.
 #include <cstring>
 
-#include "CVQ9Mainframe.h"
 #include "gui_fixture.h"
 
-namespace {
-
-// A single-bit widget and where its bit lives for a firmware (byte < 0: nowhere).
-struct Bit {
-    const char *name;
-    wxWindow *widget;
-    int byte, bit;
-    float from = 0.0f;               // the firmware from which the bit is there
-    int old_byte = -1, old_bit = 0;  // where it lived before 1.5
-};
-
-std::vector<Bit> Bits()
-{
-    const cvq9_config_ui *p = pui;
-    return {
-        {"merge MIDI out", p->wxCheckBoxMergeMidiOut, 0, 0},
-        {"merge USB out", p->wxCheckBoxMergeUsbOut, 0, 1},
-        {"merge USB in", p->wxCheckBoxMergeUsbIn, 0, 2},
-        {"merge MIDI in", p->wxCheckBoxMergeMidiIn, 0, 3},
-        {"sync 24", p->CheckboxSync24Enable, 0, 5},
-        {"sync source", p->wxChoiceExtSyncSrc, 1, 0},
-        {"internal sync", p->wxCheckBoxGenIntSync, 1, 1},
-        {"arpeggio source", p->wxChoiceExtArppMIDISrc, 1, 3},
-        {"arpeggio", p->CheckboxArppState, 3, 5, 0, 1, 4},
-        {"sync 24 sync", p->wxChoiceSync24Sync, 1, 6},
-        {"lock channel", p->CheckboxShiftLockChannel, 3, 0},
-        {"shift mode", p->wxRadioBoxShiftMode, 3, 1},
-        {"arpeggio out 2", p->CheckboxArppToMidiOut2, 3, 2},
-        {"arpeggio out 1", p->CheckboxArppToMidiOut1, 3, 3},
-        {"arpeggio USB", p->CheckboxArppToUSB, 3, 4},
-        {"arpeggio sync", p->wxChoiceExtArppSync, 3, 6},
-        {"motion loop", p->CheckboxMotionLoop, 4, 0},
-        {"motion", p->CheckboxMotionState, 4, 1},
-        {"LFO sync", p->wxChoiceExtLfoSync, 4, 2},
-        {"LFO", p->CheckboxLFOState, 4, 3},
-        {"infrared", p->CheckboxInfraredState, 4, 4},
-        {"motion sync", p->wxChoiceExtMotionSync, 4, 5},
-        {"analog mode", p->wxChoiceAnalogMode, 4, 6},
-        {"lock MIDI", p->CheckboxShiftLockMidi, 5, 0},
-        {"fader feedback", p->wxCheckBoxMackieFadFbkEn, 5, 3, 1.6f},
-        {"tempo mode", p->wxCheckBoxTempoMode, 5, 4, 1.6f},
-    };
-}
-
-// The bits a multi-bit widget's item stands for: byte, mask, bits of each item.
-struct Items {
-    const char *name;
-    wxWindow *widget;
-    int byte;
-    uint8_t mask;
-    std::vector<uint8_t> bits;
-};
-
-void Drive(wxWindow *w, int item)
+static void Drive(wxWindow *w, int item)
 {
     if (auto *box = dynamic_cast<wxCheckBox *>(w))
         Check(box, item != 0);
@@ -69,28 +15,18 @@ void Drive(wxWindow *w, int item)
         Choose(dynamic_cast<wxChoice *>(w), item);
 }
 
-int Shown(wxWindow *w)
+static int Shown(wxWindow *w)
 {
     if (auto *box = dynamic_cast<wxCheckBox *>(w))
         return box->GetValue();
     return dynamic_cast<wxItemContainerImmutable *>(w)->GetSelection();
 }
 
-}  // namespace
-
-class GlobalTabs : public GuiFixture
+class GlobalTabs : public RunningApp
 {
 protected:
-    void SetUp() override
-    {
-        GuiFixture::SetUp();
-        StartApp();
-        Check(pui->wxCheckBoxOffline, true);
-        dialogs.Clear();
-    }
-
-    // Driving `w` to `item` on every background changes only `byte` (to
-    // `bits` in `mask`), and showing those bits selects `item` again.
+    // Driving `w` to `item` changes only `byte` (to `bits` in `mask`; byte < 0:
+    // nothing at all) whatever the other bits, and showing them selects `item` again.
     void ExpectWidget(wxWindow *w, int item, int byte, uint8_t mask, uint8_t bits)
     {
         for (uint8_t background : {0x00, 0xFF, 0x5A}) {
@@ -101,12 +37,12 @@ protected:
             need_to_save_lib = false;
             Drive(w, item);
             EXPECT_TABLES_EQ(expected, TablesSnapshot());
-            EXPECT_EQ(need_to_save_lib, byte >= 0);  // a setting the firmware lacks is no edit
+            EXPECT_EQ(need_to_save_lib, byte >= 0) << w->GetLabel() << " " << item;
             Drive(w, item == 0);
             std::memcpy(common_params, expected.common.data(), sizeof common_params);
             need_to_save_lib = false;
             pui->UpdateWholeGlobalParamsWindows();
-            EXPECT_EQ(Shown(w), byte >= 0 ? item : item == 0) << int(background);
+            EXPECT_EQ(Shown(w), byte >= 0 ? item : item == 0) << w->GetLabel() << " " << int(background);
             EXPECT_TABLES_EQ(expected, TablesSnapshot());
             EXPECT_FALSE(need_to_save_lib);
         }
@@ -115,66 +51,80 @@ protected:
 
 TEST_F(GlobalTabs, EveryWidgetWritesAndShowsItsBitsForEachFirmware)
 {
+    Check(pui->wxCheckBoxOffline, true);
+    const cvq9_config_ui *p = pui;
     for (const char *firmware : {"1.4", "1.5", "1.6"}) {
-        SCOPED_TRACE(firmware);
         Choose(pui->wxChoiceFwOffline, firmware);
         const float fw = fw_version_float;
-        for (const Bit &b : Bits()) {
-            SCOPED_TRACE(b.name);
-            const bool there = fw >= b.from;
-            const bool old = fw < 1.5f && b.old_byte >= 0;
+        // A single-bit widget: byte and bit, where the firmware keeps it (byte < 0: nowhere).
+        const struct {
+            wxWindow *widget;
+            int byte, bit;
+        } bits[] = {{p->wxCheckBoxMergeMidiOut, 0, 0},
+                    {p->wxCheckBoxMergeUsbOut, 0, 1},
+                    {p->wxCheckBoxMergeUsbIn, 0, 2},
+                    {p->wxCheckBoxMergeMidiIn, 0, 3},
+                    {p->CheckboxSync24Enable, 0, 5},
+                    {p->wxChoiceExtSyncSrc, 1, 0},
+                    {p->wxCheckBoxGenIntSync, 1, 1},
+                    {p->wxChoiceExtArppMIDISrc, 1, 3},
+                    {p->wxChoiceSync24Sync, 1, 6},
+                    {p->CheckboxShiftLockChannel, 3, 0},
+                    {p->wxRadioBoxShiftMode, 3, 1},
+                    {p->CheckboxArppToMidiOut2, 3, 2},
+                    {p->CheckboxArppToMidiOut1, 3, 3},
+                    {p->CheckboxArppToUSB, 3, 4},
+                    {p->wxChoiceExtArppSync, 3, 6},
+                    {p->CheckboxMotionLoop, 4, 0},
+                    {p->CheckboxMotionState, 4, 1},
+                    {p->wxChoiceExtLfoSync, 4, 2},
+                    {p->CheckboxLFOState, 4, 3},
+                    {p->CheckboxInfraredState, 4, 4},
+                    {p->wxChoiceExtMotionSync, 4, 5},
+                    {p->wxChoiceAnalogMode, 4, 6},
+                    {p->CheckboxShiftLockMidi, 5, 0},
+                    {p->CheckboxArppState, fw < 1.5f ? 1 : 3, fw < 1.5f ? 4 : 5},
+                    {p->wxCheckBoxMackieFadFbkEn, fw < 1.6f ? -1 : 5, 3},
+                    {p->wxCheckBoxTempoMode, fw < 1.6f ? -1 : 5, 4}};
+        for (const auto &b : bits)
             for (int on : {1, 0})
-                ExpectWidget(b.widget, on, there ? (old ? b.old_byte : b.byte) : -1,
-                             static_cast<uint8_t>(1u << (old ? b.old_bit : b.bit)),
-                             static_cast<uint8_t>(on << (old ? b.old_bit : b.bit)));
-        }
-        std::vector<uint8_t> modes = {0x00, 0x08, 0x10};  // up to 1.4: Standard, Reason 3, User in bits 3-4
-        if (fw >= 1.5f)
-            modes = {0x00, 0x08, 0x10, 0x18};
-        const std::vector<Items> multi = {
-            {"filter", pui->wxRadioBoxFilterMidi, 0, 0x50, {0x00, 0x40, 0x50}},
-            {"video", pui->wxChoiceVideoMode, 5, 0x06, {0x02, 0x04}},
-            {"LFO wave", pui->wxChoiceLfoWave, 5, 0x60, {0x00, 0x20, 0x40, 0x60}},
-            {"automation", pui->wxChoiceCurrentAutomation, 11, 0xFF, {0, 1, 2}},
-            fw < 1.6f ? Items{"mode", pui->wxChoiceOperatingMode, 5, 0x18, modes}
-                      : Items{"mode", pui->wxChoiceOperatingMode, 33, 0xFF, {0, 1, 2, 3, 4}},
-        };
-        for (const Items &m : multi) {
-            SCOPED_TRACE(m.name);
+                ExpectWidget(b.widget, on, b.byte, static_cast<uint8_t>(1u << b.bit),
+                             static_cast<uint8_t>(on << b.bit));
+        // A widget of several items: byte, mask and the bits of each item.
+        const struct {
+            wxWindow *widget;
+            int byte;
+            uint8_t mask;
+            std::vector<uint8_t> bits;
+        } items[] = {{p->wxRadioBoxFilterMidi, 0, 0x50, {0x00, 0x40, 0x50}},
+                     {p->wxChoiceVideoMode, 5, 0x06, {0x02, 0x04}},
+                     {p->wxChoiceLfoWave, 5, 0x60, {0x00, 0x20, 0x40, 0x60}},
+                     {p->wxChoiceCurrentAutomation, 11, 0xFF, {0, 1, 2}},
+                     {p->wxChoiceOperatingMode, fw < 1.6f ? 5 : 33, static_cast<uint8_t>(fw < 1.6f ? 0x18 : 0xFF),
+                      fw < 1.5f   ? std::vector<uint8_t>{0x00, 0x08, 0x10}  // Standard, Reason 3, User
+                      : fw < 1.6f ? std::vector<uint8_t>{0x00, 0x08, 0x10, 0x18}
+                                  : std::vector<uint8_t>{0, 1, 2, 3, 4}}};
+        for (const auto &m : items) {
             ASSERT_EQ(dynamic_cast<wxItemContainerImmutable *>(m.widget)->GetCount(), m.bits.size());
             for (int item = static_cast<int>(m.bits.size()) - 1; item >= 0; --item)
                 ExpectWidget(m.widget, item, m.byte, m.mask, m.bits[static_cast<size_t>(item)]);
         }
     }
-}
-
-TEST_F(GlobalTabs, TempoAndGroupNameFields)
-{
-    const struct {
-        const char *typed;
-        uint8_t stored;
-        const char *shown;
-    } tempos[] = {{"120", 90, "120"}, {"25", 251, "281"}, {"", 226, "256"}};
-    for (const auto &t : tempos) {
+    // The tempo field: the typed tempo less 30, shown back as three digits.
+    for (const auto &t : std::vector<std::pair<wxString, int>>{{"120", 90}, {"25", 251}, {"", 226}}) {
         TablesSnapshot expected;
-        expected.common[32] = t.stored;
-        need_to_save_lib = false;
-        pui->wxTextCtrlTempo->SetValue(t.typed);
+        expected.common[32] = static_cast<uint8_t>(t.second);
+        pui->wxTextCtrlTempo->SetValue(t.first);
         EXPECT_TABLES_EQ(expected, TablesSnapshot());
-        EXPECT_TRUE(need_to_save_lib);
         pui->UpdateWholeGlobalParamsWindows();
-        EXPECT_EQ(pui->wxTextCtrlTempo->GetValue(), t.shown);
-        EXPECT_EQ(common_params[32], t.stored);
+        EXPECT_EQ(pui->wxTextCtrlTempo->GetValue(), wxString::Format("%03d", t.second + 30));
     }
-    // The field edits the current group's name and shows it without the stored NUL.
-    mygroupnames[3] = Q9Text(L"   Group 03   ") + L'\0';
-    mygroupnames[4] = L"Caf\u00e9 \u00ff";
+    // The name field edits the current group's name and shows it without the stored NUL.
+    mygroupnames[3] = Q9Text(L"Caf\u00e9 \u00ff") + L'\0';
     SelectGroupInCombo(3);
-    EXPECT_EQ(pui->wxTextCtrlGroupName->GetValue(), "   Group 03   ");
-    SelectGroupInCombo(4);
     EXPECT_EQ(pui->wxTextCtrlGroupName->GetValue().ToStdWstring(), L"Caf\u00e9 \u00ff");
     TablesSnapshot expected;
-    expected.group_names[4] = L"Drums";
+    expected.group_names[3] = L"Drums";
     need_to_save_lib = false;
     pui->wxTextCtrlGroupName->SetValue("Drums");
     EXPECT_TABLES_EQ(expected, TablesSnapshot());

@@ -1,31 +1,23 @@
 #include "gui_fixture.h"
 
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
-#include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
 #include "CVQ9Mainframe.h"
 #include "CVQ9Test.h"
 
-extern char **environ;
-
 int DialogRecorder::Enter(wxDialog *dialog)
 {
     if (auto *file = dynamic_cast<wxFileDialog *>(dialog)) {
-        wxString answer;
-        if (!file_answers_.empty()) {
-            answer = file_answers_.front();
+        const wxString answer = file_answers_.empty() ? wxString() : file_answers_.front();
+        if (!file_answers_.empty())
             file_answers_.pop_front();
-        }
         file_dialogs.push_back({file->GetMessage(), file->GetWildcard(), file->GetWindowStyle(), !answer.empty()});
         if (answer.empty())
             return wxID_CANCEL;
@@ -33,11 +25,10 @@ int DialogRecorder::Enter(wxDialog *dialog)
         return wxID_OK;
     }
     if (auto *box = dynamic_cast<wxMessageDialogBase *>(dialog)) {
-        const RecordedMessage m{box->GetCaption(), box->GetMessage(), box->GetMessageDialogStyle()};
-        messages.push_back(m);
+        messages.push_back({box->GetCaption(), box->GetMessage(), box->GetMessageDialogStyle()});
         if (message_answer)
-            return message_answer(m);
-        return (m.style & wxYES_NO) ? wxID_YES : wxID_OK;
+            return message_answer(messages.back());
+        return (messages.back().style & wxYES_NO) ? wxID_YES : wxID_OK;
     }
     other_dialogs.push_back(dialog->GetTitle());
     return wxID_CANCEL;
@@ -54,14 +45,14 @@ std::vector<wxString> DialogRecorder::Texts(const wxString &caption) const
 
 std::string DialogRecorder::Describe() const
 {
-    std::string text;
+    wxString text;
     for (const RecordedMessage &m : messages)
-        text += "message [" + m.caption.utf8_string() + "]: " + m.text.utf8_string() + "\n";
+        text += "message [" + m.caption + "]: " + m.text + "\n";
     for (const RecordedFileDialog &f : file_dialogs)
-        text += "file dialog [" + f.title.utf8_string() + "] " + (f.answered ? "answered\n" : "cancelled\n");
+        text += "file dialog [" + f.title + "] " + (f.answered ? "answered\n" : "cancelled\n");
     for (const wxString &t : other_dialogs)
-        text += "dialog [" + t.utf8_string() + "]\n";
-    return text.empty() ? "no dialogs" : text;
+        text += "dialog [" + t + "]\n";
+    return text.empty() ? "no dialogs" : text.utf8_string();
 }
 
 void DialogRecorder::Clear()
@@ -88,22 +79,15 @@ private:
     std::vector<wxString> &into_;
 };
 
-bool GuiFixture::InChildProcess()
-{
-    return getenv("CVQ9_GUI_CHILD") != nullptr;
-}
-
 void GuiFixture::SetUp()
 {
     const char *home = getenv("HOME");
     had_home_ = home != nullptr;
-    home_ = old_home_ = home ? home : "";
+    old_home_ = home ? home : "";
     char pattern[] = "/tmp/cvq9_gui_home_XXXXXX";
-    if (!InChildProcess()) {
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        home_ = pattern;
-        setenv("HOME", pattern, 1);
-    }
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    home_ = pattern;
+    setenv("HOME", pattern, 1);
     dialogs.Register();
     previous_log_ = wxLog::SetActiveTarget(new LogRecorder(log_messages));
 }
@@ -118,13 +102,11 @@ void GuiFixture::TearDown()
     }
     dialogs.Unregister();
     delete wxLog::SetActiveTarget(previous_log_);
-    if (!InChildProcess()) {
-        wxFileName::Rmdir(wxString::FromUTF8(home_), wxPATH_RMDIR_RECURSIVE);
-        if (had_home_)
-            setenv("HOME", old_home_.c_str(), 1);
-        else
-            unsetenv("HOME");
-    }
+    wxFileName::Rmdir(wxString::FromUTF8(home_), wxPATH_RMDIR_RECURSIVE);
+    if (had_home_)
+        setenv("HOME", old_home_.c_str(), 1);
+    else
+        unsetenv("HOME");
 }
 
 void GuiFixture::Pump(int rounds)
@@ -189,20 +171,6 @@ void GuiFixture::SelectGroupInCombo(int group)
     Pump(2);
 }
 
-int GuiFixture::RunChildProcess(const std::string &filter, const std::string &program) const
-{
-    std::string path = program, filter_arg = "--gtest_filter=" + filter, disabled = "--gtest_also_run_disabled_tests";
-    char *argv[] = {&path[0], &filter_arg[0], &disabled[0], nullptr};
-    setenv("CVQ9_GUI_CHILD", "1", 1);  // HOME is this test's home folder already
-    pid_t pid = 0;
-    const bool spawned = posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) == 0;
-    unsetenv("CVQ9_GUI_CHILD");
-    int status = -1;
-    while (spawned && waitpid(pid, &status, 0) < 0) {
-    }
-    return status;
-}
-
 // ---- Widgets
 
 void Deliver(wxWindow *window, wxEvent &event)
@@ -232,8 +200,7 @@ void ChooseItem(wxWindow *window, wxItemContainerImmutable *items, wxEventType t
     items->SetSelection(item);
     wxCommandEvent event(type, window->GetId());
     event.SetInt(item);
-    if (item >= 0)
-        event.SetString(items->GetString(static_cast<unsigned>(item)));
+    event.SetString(item >= 0 ? items->GetString(static_cast<unsigned>(item)) : wxString());
     Deliver(window, event);
 }
 
@@ -264,24 +231,17 @@ void Choose(wxRadioButton *button)
 
 void Choose(wxChoice *choice, const wxString &text)
 {
-    const int item = choice->FindString(text, true);
-    ASSERT_NE(item, wxNOT_FOUND) << text;
-    Choose(choice, item);
+    ASSERT_NE(choice->FindString(text, true), wxNOT_FOUND) << text;
+    Choose(choice, choice->FindString(text, true));
 }
 
-// Arrows, or typed text.
-void Spin(wxSpinCtrl *spin, int value, bool typed)
+void Spin(wxSpinCtrl *spin, int value, bool typed)  // arrows, or typed text
 {
     spin->SetValue(value);
-    if (typed) {
-        wxCommandEvent event(wxEVT_TEXT, spin->GetId());
-        event.SetString(wxString::Format("%d", value));
-        Deliver(spin, event);
-    } else {
-        wxSpinEvent event(wxEVT_SPINCTRL, spin->GetId());
-        event.SetPosition(value);
-        Deliver(spin, event);
-    }
+    wxCommandEvent text(wxEVT_TEXT, spin->GetId());
+    wxSpinEvent arrows(wxEVT_SPINCTRL, spin->GetId());
+    arrows.SetPosition(value);
+    Deliver(spin, typed ? static_cast<wxEvent &>(text) : arrows);
 }
 
 void ShowPage(int page)

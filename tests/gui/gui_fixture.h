@@ -16,7 +16,11 @@
 #include <wx/log.h>
 #include <wx/modalhook.h>
 
+#include "CVQ9Mainframe.h"
+#include "CVQ9Test.h"
+#include "CVQ9View.h"
 #include "cvq9_config_ui.h"
+#include "record_access.h"
 #include "test_support.h"
 
 struct RecordedMessage {
@@ -73,11 +77,6 @@ protected:
     std::string HomePath(const std::string &name) const { return home_ + "/" + name; }
     std::string SettingsFilePath() const { return HomePath(".cvq9_config_soft"); }
 
-    // Runs this test binary (or a copy) again with `filter`, HOME set to this
-    // test's home folder and CVQ9_GUI_CHILD=1; gives the raw wait status.
-    int RunChildProcess(const std::string &filter, const std::string &program = "/proc/self/exe") const;
-    static bool InChildProcess();
-
     DialogRecorder dialogs;
     std::vector<wxString> log_messages;  // errors, warnings and messages logged through the toolkit
 
@@ -86,6 +85,18 @@ private:
     bool had_home_ = false, running_ = false;
     class LogRecorder;
     wxLog *previous_log_ = nullptr;
+};
+
+// Each test starts with the program running and no dialog recorded.
+class RunningApp : public GuiFixture
+{
+protected:
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        StartApp();
+        dialogs.Clear();
+    }
 };
 
 // The user's actions on widgets: the new value, then its event.

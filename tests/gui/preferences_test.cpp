@@ -2,15 +2,11 @@
 // buttons are usable with and without a device and a library.
 #include <wx/toolbar.h>
 
-#include "CVQ9Mainframe.h"
 #include "exchange.h"
 #include "gui_fixture.h"
-#include "record_access.h"
-
-namespace {
 
 // The commands of `ids` the menu bar offers.
-std::vector<int> Enabled(const std::vector<int> &ids)
+static std::vector<int> Enabled(const std::vector<int> &ids)
 {
     std::vector<int> enabled;
     for (int id : ids)
@@ -19,16 +15,16 @@ std::vector<int> Enabled(const std::vector<int> &ids)
     return enabled;
 }
 
-const std::vector<int> kFileCommands = {ID_CVQ9_NEW,    ID_CVQ9_OPEN,         ID_CVQ9_SAVE,       ID_CVQ9_SAVEAS,
-                                        ID_CVQ9_IMPORT, ID_CVQ9_LOAD_DEFAULT, ID_CVQ9_EXPORT_TEXT};
-const std::vector<int> kCommands = {
+static const std::vector<int> kFileCommands = {ID_CVQ9_NEW,    ID_CVQ9_OPEN,         ID_CVQ9_SAVE,       ID_CVQ9_SAVEAS,
+                                               ID_CVQ9_IMPORT, ID_CVQ9_LOAD_DEFAULT, ID_CVQ9_EXPORT_TEXT};
+static const std::vector<int> kCommands = {
     ID_CVQ9_NEW,          ID_CVQ9_OPEN,        ID_CVQ9_SAVE,        ID_CVQ9_SAVEAS,        ID_CVQ9_IMPORT,
     ID_CVQ9_LOAD_DEFAULT, ID_CVQ9_EXPORT_TEXT, ID_CVQ9_COPY,        ID_CVQ9_PASTE,         ID_CVQ9_CLEAR,
     ID_CVQ9_COPY_GROUP,   ID_CVQ9_PASTE_GROUP, ID_CVQ9_CLEAR_GROUP, ID_CVQ9_CHECK_CURRENT, ID_CVQ9_CHECK_ALL,
     ID_CVQ9_QUIT,         ID_CVQ9_HELP,        ID_CVQ9_ABOUT};
 
 // The four transfer buttons, the two library buttons, then their menu items: 1 enabled.
-std::string Buttons()
+static std::string Buttons()
 {
     const cvq9_config_ui *p = pui;
     std::string s;
@@ -41,11 +37,8 @@ std::string Buttons()
     return s;
 }
 
-}  // namespace
-
-TEST_F(GuiFixture, OfflineModeEnablesTheEditorWithTheChosenVersions)
+TEST_F(RunningApp, OfflineModeEnablesTheEditorWithTheChosenVersions)
 {
-    StartApp();
     EXPECT_EQ(Enabled(kCommands), (std::vector<int>{ID_CVQ9_QUIT, ID_CVQ9_HELP, ID_CVQ9_ABOUT}));
     cvq9_connected = true;
     Check(pui->wxCheckBoxOffline, true);
@@ -80,9 +73,8 @@ TEST_F(GuiFixture, OfflineModeEnablesTheEditorWithTheChosenVersions)
               (std::vector<int>{ID_CVQ9_PASTE, ID_CVQ9_PASTE_GROUP}));
 }
 
-TEST_F(GuiFixture, TheVersionsGateWhatTheControllerHas)
+TEST_F(RunningApp, TheVersionsGateWhatTheControllerHas)
 {
-    StartApp();
     common_params[5] = 0x10;  // operating mode 2 where firmware 1.5 keeps it
     common_params[33] = 4;    // mode 4 where 1.6 keeps it
     ControlIndex = 1;         // a transport button: the nibble box follows the firmware
@@ -118,9 +110,8 @@ TEST_F(GuiFixture, TheVersionsGateWhatTheControllerHas)
     EXPECT_EQ(std::vector<int>(serial_nb, serial_nb + 4), (std::vector<int>{1, 0, 2, 0}));
 }
 
-TEST_F(GuiFixture, TransferAndLibraryButtonsFollowThePageTheDeviceAndTheLibrary)
+TEST_F(RunningApp, TransferAndLibraryButtonsFollowThePageTheDeviceAndTheLibrary)
 {
-    StartApp();
     const struct {
         bool connected, default_lib, file;
         int page;
@@ -134,8 +125,7 @@ TEST_F(GuiFixture, TransferAndLibraryButtonsFollowThePageTheDeviceAndTheLibrary)
         {true, false, false, PAGE_ASSIGN_STD, "111100111100"},
         {false, false, false, PAGE_PREFERENCES, "000000000000"},
         {false, true, false, PAGE_ASSIGN_STD, "000001000000"},  // the default library: the button, not the menu
-        {false, false, true, PAGE_GLOBAL, "000011000011"},
-    };
+        {false, false, true, PAGE_GLOBAL, "000011000011"}};
     for (const auto &c : cases) {
         cvq9_connected = c.connected;
         default_lib_loaded = c.default_lib;

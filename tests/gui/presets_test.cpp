@@ -4,13 +4,10 @@
 
 #include "gui_fixture.h"
 #include "libconv.h"
-#include "record_access.h"
 #include "templates.h"
 
-namespace {
-
 // A chunk of the preset library: identifier, size (little-endian), data, pad byte.
-std::string Piece(const std::string &id, const std::string &data)
+static std::string Piece(const std::string &id, const std::string &data)
 {
     std::string s = id;
     for (int i = 0; i < 4; ++i)
@@ -21,23 +18,20 @@ std::string Piece(const std::string &id, const std::string &data)
     return s;
 }
 
-std::string Param(const std::string &name, const std::string &message, bool with_position = true)
+static std::string Param(const std::string &name, const std::string &message, bool with_position = true)
 {
     return Piece("CTRL", Piece("LGNM", name) + Piece("SHNM", name) + Piece("MSG ", message) +
                              (with_position ? Piece("POS ", std::string{1, 0, 3, 0, 127}) : ""));
 }
 
-const std::string kLongGear = "A synthesizer with a name longer than the list shows";
+static const std::string kLongGear = "A synthesizer with a name longer than the list shows";
 
-}  // namespace
-
-class Presets : public GuiFixture
+class Presets : public RunningApp
 {
 protected:
     void SetUp() override
     {
-        GuiFixture::SetUp();
-        StartApp();
+        RunningApp::SetUp();
         const std::string image =
             Piece("LIBR", Piece("NAME", "Broken synth") + Param("Cutoff", "B04A00", false)) +
             Piece("LIBR", Piece("NAME", kLongGear) + Param("Cutoff", "B04A00") + Param("Reso", "B147")) +

