@@ -140,7 +140,6 @@ struct State {
     int timer_starts = 0;
     bool timer_running = false;
     int polls = 0;
-    int reads = 0;
     PtTimestamp pt_time = 0;
 };
 
@@ -267,16 +266,6 @@ size_t Pending(int input_device)
     return S().queues[input_device].size();
 }
 
-void Advance(uint64_t ticks)
-{
-    S().now += ticks;
-}
-
-uint64_t Now()
-{
-    return S().now;
-}
-
 const std::vector<OpenCall> &Opens()
 {
     return S().opens;
@@ -285,15 +274,6 @@ const std::vector<OpenCall> &Opens()
 const std::vector<Write> &Writes()
 {
     return S().writes;
-}
-
-std::vector<Bytes> WrittenTo(int output_device)
-{
-    std::vector<Bytes> out;
-    for (const Write &w : S().writes)
-        if (w.device == output_device)
-            out.push_back(w.bytes);
-    return out;
 }
 
 int32_t LastFilter(int input_device)
@@ -322,26 +302,12 @@ int PollCount()
     return S().polls;
 }
 
-int ReadCount()
-{
-    return S().reads;
-}
-
 void ClearRecords()
 {
     S().opens.clear();
     S().writes.clear();
     S().closes = 0;
     S().polls = 0;
-    S().reads = 0;
-}
-
-std::vector<Event> EventsFromBytes(const Bytes &bytes)
-{
-    Parser parser;
-    std::vector<Event> events;
-    parser.Feed(bytes, events);
-    return events;
 }
 
 bool Filtered(const Event &event, int32_t filter)
@@ -492,7 +458,6 @@ int Pm_Read(PortMidiStream *stream, PmEvent *buffer, int32_t length)
     Stream *s = Find(stream);
     if (s == nullptr || !s->input || buffer == nullptr)
         return pmBadPtr;
-    ++S().reads;
     int count = 0;
     auto &q = S().queues[s->device];
     while (count < length && Ready(*s)) {

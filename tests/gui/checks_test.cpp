@@ -86,6 +86,9 @@ TEST_F(Checks, ARefusedControlIsNamedAndShownAlone)
 
 TEST_F(Checks, CheckAllKeepsToTheGroupRange)
 {
+    pui->wxSpinCtrlStartGroup->SetValue(0);
+    pui->wxSpinCtrlEndGroup->SetValue(20);
+    EXPECT_EQ(pui->CheckAllParam(), 0);
     mycontrol[2][10].ctrl_value_min = 200;  // outside the range
     mycontrol[4][10].ctrl_value_min = 200;
     pui->wxSpinCtrlStartGroup->SetValue(3);

@@ -59,7 +59,8 @@ protected:
         EXPECT_EQ(dlg->wxNotebookPage->GetSelection(), curve - 1);
         EXPECT_EQ(dlg->wxTextCtrlCurve1->GetValue() + dlg->wxTextCtrlCurve2->GetValue(),
                   CurveToText(user_curve_1) + CurveToText(user_curve_2));
-        EXPECT_EQ(MyCurve->m_curve, curve == 1 ? user_curve_1 : user_curve_2);
+        EXPECT_TRUE(MyCurve->m_curve == (curve == 1 ? user_curve_1 : user_curve_2) &&
+                    MyCurve->GetPen().GetColour() == *wxBLUE);
         EXPECT_EQ(m_plot->CountLayers(), 3u);  // two axes and the curve
     }
 
@@ -137,6 +138,11 @@ TEST_F(CurvesDialog, GenerateAndCheckAndExitStoreTheCurves)
         EXPECT_TRUE(need_to_save_lib && MyCurve->m_curve == user_curve_1);
         EXPECT_EQ(dlg->wxTextCtrlCurve1->GetValue(), wxString(CurveToText(user_curve_1)));
     }
+    dlg->wxNotebookPage->ChangeSelection(1);  // page 2 generates its own curve
+    dlg->wxComboBoxResetCurve->SetValue("Expo");
+    Press(dlg->wxButtonGenerateCurve);
+    EXPECT_EQ(user_curve_2[100], CurveModelPoint(CurveModel::Expo, 100));
+    dlg->wxNotebookPage->ChangeSelection(0);
     const std::vector<uint8_t> first = Curve(user_curve_1), second = Curve(user_curve_2);
     dlg->wxComboBoxResetCurve->SetValue("Sine");  // an unknown model keeps the curve and shows it again
     EXPECT_TRUE(Press(dlg->wxButtonGenerateCurve, "typed").empty());

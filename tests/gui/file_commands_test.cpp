@@ -85,6 +85,9 @@ TEST_F(FileCommands, NewEmptiesTheTablesAndNamesAFileItDoesNotWrite)
     ResetConfiguration(0);
     EXPECT_TABLES_EQ(TablesSnapshot(), after);
     EXPECT_TRUE(pui->wxButtonSaveAllToLibraryFile->IsEnabled());
+    dialogs.AnswerFileDialog(HomePath("empty.txt"));  // the summary of empty texts
+    SendCommand(ID_CVQ9_EXPORT_TEXT);
+    EXPECT_NE(ReadFileText(HomePath("empty.txt")).find("Library file: " + HomePath("fresh.cvq")), std::string::npos);
 }
 
 TEST_F(FileCommands, SaveThenOpenGiveBackEveryStoredByte)
@@ -195,6 +198,9 @@ TEST_F(FileCommands, OpenOfAFileOfTheEarlierLayoutConvertsItWithOneNotice)
 TEST_F(FileCommands, LoadDefaultKeepsTheFileThatSaveThenOverwrites)
 {
     SendCommand(ID_CVQ9_LOAD_DEFAULT);
+    dialogs.AnswerFileDialog(HomePath("default.txt"));  // the summary of a library without a file
+    SendCommand(ID_CVQ9_EXPORT_TEXT);
+    EXPECT_NE(ReadFileText(HomePath("default.txt")).find("\nLibrary file: \n"), std::string::npos);
     EXPECT_TRUE(pui->wxButtonSaveAllToLibraryFile->IsEnabled());
     EXPECT_FALSE(pui->wxButtonLoadAllFromLib->IsEnabled());
     const std::string path = Distinct("lib.cvq");
@@ -211,7 +217,7 @@ TEST_F(FileCommands, LoadDefaultKeepsTheFileThatSaveThenOverwrites)
     EXPECT_EQ(ReadFileBytes(path), BuildLibraryImage());
     ExpectLibrary(path, true, true);
     ExitByCommand();
-    EXPECT_EQ(dialogs.file_dialogs.size(), 2u);
+    EXPECT_EQ(dialogs.file_dialogs.size(), 3u);
     EXPECT_EQ(m_pCVQ9MainFrame, nullptr);
 }
 

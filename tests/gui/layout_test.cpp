@@ -3,6 +3,7 @@
 // every text on the panel's light surfaces still readable.
 #include <cmath>
 
+#include <wx/frame.h>
 #include <wx/statbox.h>
 #include <wx/statline.h>
 
@@ -73,6 +74,14 @@ TEST_F(RunningApp, EveryTabFitsTheFixedSizeWindow)
         ExpectCleanLayout(pui->wxNotebookPages->GetPage(page), pui->wxNotebookPages->GetPageText(page));
     }
     ExpectCleanLayout(pui, "bottom area");
+    // A panel of its own comes and goes without touching the program's.
+    wxFrame *frame = new wxFrame(nullptr, wxID_ANY, "panel");
+    cvq9_config_ui *program_panel = pui;
+    new cvq9_config_ui(frame, wxID_ANY, "panel", wxDefaultPosition, wxSize(806, 305));
+    frame->Destroy();
+    Pump();
+    EXPECT_EQ(pui, program_panel);
+    EXPECT_FALSE(cvq9_config_ui::GetIconResource("").IsOk());
 }
 
 // Run by its own CTest entry under GTK_THEME=Adwaita:dark.

@@ -303,14 +303,14 @@ TEST_F(View, TheHandlersDrawThePanelTheSelectedControlsAndTheLitLeds)
     for (float hw : {1.0f, 2.0f, 1.2f}) {
         CVQ9_SOFT_config = hw == 1.2f ? nullptr : store;
         hw_version_float = hw;
-        pCVQ9View->DrawIndices({5});
+        pCVQ9View->DrawIndices({5, PANEL_ITEM_COUNT});  // no such control
         pCVQ9View->UpdateGuiFromHwVersion();
         const PanelForm form = hw < 2.0f ? PanelForm::Infrared : PanelForm::Ribbon;
         EXPECT_EQ(pCVQ9View->CurrentPanelForm(), form);
         EXPECT_EQ(store->Read("HardwareVersion", ""), hw == 1.0f ? "Infrared" : "Ribbon");
         const PanelRect five = PanelItemGeometry(5, form).rect;
         EXPECT_EQ(pCVQ9View->all[5].rect, wxRect(five.x, five.y, five.w, five.h));
-        EXPECT_TRUE(ShowsGreen(RenderView(), 5));
+        EXPECT_TRUE(ShowsGreen(RenderView(), 5) && pCVQ9View->DrawnIndices().size() == 1);
         EXPECT_TRUE(
             Shows(RenderView(), wxRect(0, 0, 700, 338), XpmToImage(FindXpmResource(PanelPictureName(form))), 10, 0));
     }

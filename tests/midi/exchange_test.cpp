@@ -81,8 +81,9 @@ TEST_F(Exchange, PortsAreListedAndOpenedAsTheProgramNeedsThem)
 {
     ListMidiDevices();
     EXPECT_EQ(MidiInDeviceAt(1, 2) * 10 + MidiOutDeviceAt(1, 2), kQ9In * 10 + kQ9Out);
-    for (int position : {-1, 2, 32})
+    for (int position : {-1, 2})
         EXPECT_EQ(MidiInDeviceAt(position, 2), -1);
+    EXPECT_EQ(MidiOutDeviceAt(32, 40), -1);
     // Names one character per byte; a device of both directions is an input; 32 entries at most.
     std::vector<pmfake::Device> devices(41, {"in", true, false, false});
     devices[0] = {"Both \xE9", true, true, false};
@@ -189,6 +190,12 @@ TEST_F(Exchange, OnlyTheAnswerToTheRequestIsTaken)
     // Another model's answer is none; LCD answers are none for a transport button, unknown waits none at all.
     uint8_t answer[SYSEX_BUFFER_SIZE] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x02, 0x70, 0x0B, 0x7F, 0x00};
     EXPECT_EQ(DecodeSysexAnswer(WAIT_IDENTITY, answer, Target(0, 0, serial_nb)), 255);
+    answer[5] = 0x01;
+    answer[6] = 0x30;  // no answer bit
+    EXPECT_EQ(DecodeSysexAnswer(WAIT_IDENTITY, answer, Target(0, 0, serial_nb)), 255);
+    q9.tamper = [](SimulatedQ9::Bytes &a) { a[a.size() - 2] ^= 1; };  // an assignment with a wrong checksum
+    EXPECT_EQ(Send({0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x33, 0x00, 10, 2, 0xF7}, WAIT_MIDI_DATA, Target(2, 10), 300),
+              251);
     for (int action : {int(WAIT_LCD_ACK), int(WAIT_LCD_DATA), 9})
         EXPECT_EQ(DecodeSysexAnswer(action, SimulatedQ9::Acknowledge(0x59, 3, 0).data(), Target(0, 3)), 255);
 }
@@ -295,6 +302,10 @@ TEST_F(Exchange, WritesAreAcknowledgedOrRefusedAndReadsFillTheirTarget)
     EXPECT_EQ(std::memcmp(q9.midi[4][20], &mycontrol[4][20], 32), 0);
     q9.refuse_acks = true;
     EXPECT_EQ(Send(write, WAIT_MIDI_ACK, Target(4, 20)), 252);
+    mycontrol[4][21] = mycontrol[4][20];  // a write without acknowledge is stored and answered by nothing
+    const uint8_t n = Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_NO_ACK, &mycontrol[4][21], out, 21, 4);
+    EXPECT_EQ(Send(Bytes(out, out + n), WAIT_MIDI_ACK, Target(4, 21), 50), 251);
+    EXPECT_EQ(q9.midi[4][21][3], mycontrol[4][21].midi_str_lenght);
     std::memcpy(q9.lcd[3][30], "Cutoff          ", 16);  // an LCD text is exactly the sixteen characters
     ASSERT_EQ(Cvq9_Lcd_Assign_To_Sysex(ACTION_READ_REQUEST, nullptr, out, 30, 3), 11);
     EXPECT_EQ(Send(Bytes(out, out + 11), WAIT_LCD_DATA, Target(3, 30)), 44);
@@ -310,6 +321,8 @@ TEST_F(Exchange, WritesAreAcknowledgedOrRefusedAndReadsFillTheirTarget)
     std::memcpy(dump, "\xF0\x01\xF7\x12", 4);
     EXPECT_EQ(SysexErrorText(255, dump), "Missing or Uncomplete Sysex Answer\nF0 01 F7 ");
     EXPECT_TRUE(SysexErrorText(0, dump).empty() && !SysexErrorText(252, dump).empty());
+    std::memset(dump, 0x01, sizeof dump);  // without an end, all 128 bytes
+    EXPECT_EQ(SysexErrorText(255, dump).size(), std::string("Missing or Uncomplete Sysex Answer\n").size() + 3 * 128);
 }
 
 // Each step ends on its millisecond, the work of a step comes out of its
