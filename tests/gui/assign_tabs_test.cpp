@@ -186,9 +186,11 @@ TEST_F(AssignTabs, TheTabsShowTheCurrentRecordWithoutEditingIt)
         EXPECT_EQ(pui->wxTextCtrlLcdString->IsEnabled(), k.lcd) << k.index;
         EXPECT_EQ(pui->wxTextCtrlLcdString->IsEmpty(), !k.lcd) << k.index;
     }
-    mycontrol[6][20].ctrl_chain = 66;  // chained on a control the list has not: none shown
-    Select(6, {20}, 20);
-    EXPECT_EQ(pui->wxComboBoxChainedCtrlNumero->GetSelection(), wxNOT_FOUND);
+    for (uint8_t chain : {66, 3}) {  // chained on a control the list has not: none shown
+        mycontrol[6][20].ctrl_chain = chain;
+        Select(6, {20}, 20);
+        EXPECT_EQ(pui->wxComboBoxChainedCtrlNumero->GetSelection(), wxNOT_FOUND);
+    }
     for (int item : {57, 0})
         Choose(pui->wxComboBoxChainedCtrlNumero, item);
     EXPECT_FALSE(pui->wxCheckBoxCrossfadeChain->IsEnabled());
