@@ -32,7 +32,7 @@ protected:
 
     std::string Legacy(const std::string &entry)
     {
-        WriteFileText(HomePath("old.cvl"), "[MANUF].Corvana.\n[MODEL].Pro.\n[COMMENTS].test library.\n" + entry);
+        WriteFileText(HomePath("old.cvl"), "[MANUF].maker.\n[MODEL].model.\n[COMMENTS].test library.\n" + entry);
         return HomePath("old.cvl");
     }
 
