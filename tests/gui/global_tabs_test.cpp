@@ -101,7 +101,7 @@ TEST_F(GlobalTabs, EveryWidgetWritesAndShowsItsBitsForEachFirmware)
                      {p->wxChoiceLfoWave, 5, 0x60, {0x00, 0x20, 0x40, 0x60}},
                      {p->wxChoiceCurrentAutomation, 11, 0xFF, {0, 1, 2}},
                      {p->wxChoiceOperatingMode, fw < 1.6f ? 5 : 33, static_cast<uint8_t>(fw < 1.6f ? 0x18 : 0xFF),
-                      fw < 1.5f   ? std::vector<uint8_t>{0x00, 0x08, 0x10}  // three modes, the third in both bits
+                      fw < 1.5f   ? std::vector<uint8_t>{0x00, 0x08, 0x10}  // up to 1.4: three modes
                       : fw < 1.6f ? std::vector<uint8_t>{0x00, 0x08, 0x10, 0x18}
                                   : std::vector<uint8_t>{0, 1, 2, 3, 4}}};
         for (const auto &m : items) {
