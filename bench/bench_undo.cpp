@@ -19,7 +19,6 @@
 #include "cvq9_config_ui.h"
 #include "edit_history.h"
 #include "gui_fixture.h"
-#include "panel_test_support.h"
 #include "record_access.h"
 #include "test_support.h"
 
@@ -72,10 +71,10 @@ protected:
     {
         GuiFixture::SetUp();
         StartApp();
-        ClickCheck(pui->wxCheckBoxOffline, true);
+        Check(pui->wxCheckBoxOffline, true);
         dialogs.Clear();
         SendCommand(ID_CVQ9_LOAD_DEFAULT);
-        SelectPage(PAGE_ASSIGN_USER);
+        ShowPage(PAGE_ASSIGN_USER);
     }
 
     // Undo, then redo, of the last step `runs` times, each until the window
@@ -132,7 +131,7 @@ TEST_F(BenchUndo, Figures)
     for (int run = 0; run < 200; ++run) {
         EditHistory().CloseMerging();
         const Clock::time_point start = Clock::now();
-        SpinTo(pui->SpinCtrlMaxValue, 1 + run % 100);
+        Spin(pui->SpinCtrlMaxValue, 1 + run % 100);
         handled.push_back(MsSince(start));
     }
     const Spread a = SpreadOf(alone), h = SpreadOf(handled);

@@ -208,7 +208,7 @@ void CVQ9MainFrame::OnCompareLibrary(wxCommandEvent &)
         ShowFileError(result.message);
         return;
     }
-    pui->ShowDifferences(file, RangeParts(0, GROUP_NB - 1, true, true), wxT("Compare with library file"),
+    pui->ShowDifferences(file, LibraryParts(), wxT("Compare with library file"),
                          wxT("The file holds what the editor shows."), true);
 }
 

@@ -131,7 +131,8 @@ std::string Quoted(std::string form)
 
 std::string GroupText(const ComparedPart &part)
 {
-    if (part.kind == ComparedPart::CommonParams || part.kind == ComparedPart::Curves ||
+    if (part.kind == ComparedPart::CommonParams || part.kind == ComparedPart::StoredCommonParams ||
+        part.kind == ComparedPart::Curves ||
         (part.kind == ComparedPart::Record && IsTransportIndex(part.index)))
         return "-";
     return std::to_string(part.group);
@@ -243,6 +244,15 @@ std::vector<ComparedPart> RangeParts(int from_group, int to_group, bool records,
     return parts;
 }
 
+std::vector<ComparedPart> LibraryParts()
+{
+    std::vector<ComparedPart> parts = RangeParts(0, GROUP_NB - 1, true, true);
+    for (ComparedPart &part : parts)
+        if (part.kind == ComparedPart::CommonParams)
+            part.kind = ComparedPart::StoredCommonParams;
+    return parts;
+}
+
 size_t ControlsIn(const std::vector<ComparedPart> &parts)
 {
     std::set<std::pair<unsigned, unsigned>> controls;
@@ -280,6 +290,17 @@ std::vector<ConfigDifference> CompareImages(const ConfigImage &editor, const Con
                 if (a != b)
                     list.Add(item.address, "Global parameters", entry->name, ByteText(a, entry->shown),
                              ByteText(b, entry->shown));
+            }
+            break;
+        case ComparedPart::StoredCommonParams:
+            for (unsigned address = 0; address < COMMON_PARAMS_LENGHT; ++address) {
+                const CommonByte *entry = FindCommonByte(address);
+                const uint8_t a = editor.common[address], b = controller.common[address];
+                if (a != b)
+                    list.Add(static_cast<uint16_t>(address), "Global parameters",
+                             entry ? std::string(entry->name) : "Byte " + std::to_string(address),
+                             ByteText(a, entry ? entry->shown : Shown::Number),
+                             ByteText(b, entry ? entry->shown : Shown::Number));
             }
             break;
         case ComparedPart::Curves:
@@ -320,6 +341,7 @@ void TakeControllersValue(const ConfigDifference &difference, const ConfigImage 
         mygroupnames[part.group % GROUP_NB] = controller.names[part.group % GROUP_NB];
         break;
     case ComparedPart::CommonParams:
+    case ComparedPart::StoredCommonParams:
         if (difference.field < COMMON_PARAMS_LENGHT)
             common_params[difference.field] = controller.common[difference.field];
         break;

@@ -33,7 +33,9 @@ struct ConfigImage {
 
 // One part of the configuration, as a comparison takes it.
 struct ComparedPart {
-    enum Kind : uint8_t { Record, LcdText, GroupName, CommonParams, Curves };
+    // CommonParams: the bytes the global tabs exchange with the controller;
+    // StoredCommonParams: every byte a library file keeps.
+    enum Kind : uint8_t { Record, LcdText, GroupName, CommonParams, Curves, StoredCommonParams };
     Kind kind = Record;
     uint8_t group = 0;  // Record, LcdText, GroupName; 0 for a transport button
     uint8_t index = 0;  // Record, LcdText: the control index
@@ -49,6 +51,10 @@ struct ComparedPart {
 // text (records or texts left out when they are not to be exchanged), then
 // the common parameters and the two curves.
 std::vector<ComparedPart> RangeParts(int from_group, int to_group, bool records, bool lcd_texts);
+
+// Everything a library file holds: every group's records and texts, the
+// transport buttons, and every byte of the common parameters and curves.
+std::vector<ComparedPart> LibraryParts();
 
 // The number of different controls the parts name.
 size_t ControlsIn(const std::vector<ComparedPart> &parts);

@@ -147,7 +147,6 @@ struct State {
     int timer_starts = 0;
     bool timer_running = false;
     int polls = 0;
-    int reads = 0;
     unsigned wire_rate = 0;  // bytes per second both ways; 0: at once
     WireClock::time_point out_free{}, in_free{};
     PtTimestamp pt_time = 0;
@@ -303,16 +302,6 @@ size_t Pending(int input_device)
     return S().queues[input_device].size();
 }
 
-void Advance(uint64_t ticks)
-{
-    S().now += ticks;
-}
-
-uint64_t Now()
-{
-    return S().now;
-}
-
 const std::vector<OpenCall> &Opens()
 {
     return S().opens;
@@ -358,26 +347,12 @@ int PollCount()
     return S().polls;
 }
 
-int ReadCount()
-{
-    return S().reads;
-}
-
 void ClearRecords()
 {
     S().opens.clear();
     S().writes.clear();
     S().closes = 0;
     S().polls = 0;
-    S().reads = 0;
-}
-
-std::vector<Event> EventsFromBytes(const Bytes &bytes)
-{
-    Parser parser;
-    std::vector<Event> events;
-    parser.Feed(bytes, events);
-    return events;
 }
 
 bool Filtered(const Event &event, int32_t filter)
@@ -535,7 +510,6 @@ int Pm_Read(PortMidiStream *stream, PmEvent *buffer, int32_t length)
     Stream *s = Find(stream);
     if (s == nullptr || !s->input || buffer == nullptr)
         return pmBadPtr;
-    ++S().reads;
     int count = 0;
     auto &q = S().queues[s->device];
     while (count < length && Ready(*s)) {

@@ -9,8 +9,8 @@
 // pmInvalidDeviceId.
 //
 // Time is counted in ticks: every Pm_Poll on an input stream is one tick (the
-// program polls once per wait step), and Advance() adds ticks. Events queued
-// with a delay become readable once that many ticks have passed.
+// program polls once per wait step). Events queued with a delay become
+// readable once that many ticks have passed.
 #ifndef CVQ9_PORTMIDI_FAKE_H
 #define CVQ9_PORTMIDI_FAKE_H
 
@@ -78,11 +78,9 @@ void InjectNotes(int input_device, int count, uint64_t delay = 0);
 // Events now queued on an input device (filtered or not).
 size_t Pending(int input_device);
 
-void Advance(uint64_t ticks);
 // Bytes go out and come in at this many bytes per second each way, in real
 // time (DIN MIDI: 3125); 0, the default, delivers at once.
 void SetWireSpeed(unsigned bytes_per_second);
-uint64_t Now();
 
 // Records.
 const std::vector<OpenCall> &Opens();
@@ -93,15 +91,13 @@ int OpenStreams();                     // streams open now
 int CloseCount();
 int TimerStarts();  // PortTime started by an output open
 int PollCount();
-int ReadCount();
 void ClearRecords();
 
-// PortMidi's event layout for a MIDI byte stream (exposed for tests).
+// One event of PortMidi's layout for a MIDI byte stream.
 struct Event {
     PmEvent event;
     bool sysex = false;  // part of a SysEx message (dropped by PM_FILT_SYSEX)
 };
-std::vector<Event> EventsFromBytes(const Bytes &bytes);
 // True when the filter drops the event.
 bool Filtered(const Event &event, int32_t filter);
 

@@ -1,199 +1,80 @@
-// The editor's clipboard: Copy, Paste and Clear of the current control, and
-// of the current group.
-#include <cstring>
-
-#include <wx/menu.h>
+// The editor's clipboard: Copy, Paste and Clear of the current control and of
+// the current group change exactly the records they address.
 #include <wx/toolbar.h>
 
-#include "CVQ9Mainframe.h"
-#include "CVQ9View.h"
 #include "gui_fixture.h"
-#include "record_access.h"
 
-class Clipboard : public GuiFixture
+static void Put(TablesSnapshot &expected, unsigned group, unsigned index, const All_Params &record, const Q9Text &lcd)
+{
+    expected.Addressed(group, index) = record;
+    if (index >= TRANSPORT_NB)  // a transport button has no text
+        expected.Lcd(group, index) = lcd;
+}
+
+static All_Params Cleared(unsigned group, unsigned index)  // the string's bytes beyond its length stay
+{
+    All_Params r = AddressedRecord(group, index);
+    InitMidiStruct(&r, static_cast<uint8_t>(group), static_cast<uint8_t>(index), 0);
+    return r;
+}
+
+class Clipboard : public RunningApp
 {
 protected:
-    void SetUp() override
+    // Runs `command` on the control at group, index and expects `expected`.
+    void Run(int command, unsigned group, unsigned index, const TablesSnapshot &expected, bool edit = true)
     {
-        GuiFixture::SetUp();
-        StartApp();
-        ResetConfiguration(1);
+        CurrentGroup = group;
+        ControlIndex = index;
         need_to_save_lib = false;
+        SendCommand(command);
+        EXPECT_TABLES_EQ(expected, TablesSnapshot());
+        EXPECT_EQ(need_to_save_lib, edit);
     }
 };
 
-TEST_F(Clipboard, CopyChangesNothingAndEnablesPasteEverywhere)
+TEST_F(Clipboard, ControlCommandsChangeTheCurrentControlAlone)
 {
-    CurrentGroup = 2;
-    ControlIndex = 12;
-    const TablesSnapshot before;
-    SendCommand(ID_CVQ9_COPY);
-    EXPECT_TABLES_EQ(before, TablesSnapshot());
-    EXPECT_FALSE(need_to_save_lib);
-    EXPECT_TRUE(pParamMenu->IsEnabled(ID_CVQ9_PASTE));
-    EXPECT_TRUE(toolBar->GetToolEnabled(ID_CVQ9_PASTE));
-    ASSERT_NE(pMenuRightClick, nullptr);
-    EXPECT_TRUE(pMenuRightClick->IsEnabled(ID_CVQ9_PASTE));
+    FillRandomConfiguration(7);
+    const All_Params knob = mycontrol[2][12], play = mytransport[1];
+    const Q9Text knob_text = mylcdstring[2][12];
+    TablesSnapshot expected;
+    Run(ID_CVQ9_COPY, 2, 12, expected, false);
+    EXPECT_TRUE(pParamMenu->IsEnabled(ID_CVQ9_PASTE) && toolBar->GetToolEnabled(ID_CVQ9_PASTE) &&
+                pMenuRightClick->IsEnabled(ID_CVQ9_PASTE));
+    all_selected_ctrl = {11, 12, 40};  // Paste reaches the current control, not the rest of a selection
+    Put(expected, 9, 40, knob, knob_text);
+    Run(ID_CVQ9_PASTE, 9, 40, expected);
+    Put(expected, 0, 2, knob, L"");
+    Run(ID_CVQ9_PASTE, 4, 2, expected);
+    Run(ID_CVQ9_COPY, 5, 1, expected, false);  // copying a transport button keeps the text copied before
+    Put(expected, 1, 30, play, knob_text);
+    Run(ID_CVQ9_PASTE, 1, 30, expected);
+    // Clear leaves an undefined control; a transport button is cleared as a group 0 record.
+    Put(expected, 6, 5, Cleared(6, 5), L"");
+    Run(ID_CVQ9_CLEAR, 6, 5, expected);
+    Put(expected, 0, 3, Cleared(0, 3), L"");
+    Run(ID_CVQ9_CLEAR, 6, 3, expected);
 }
 
-TEST_F(Clipboard, PasteWritesTheCopiedRecordAndLcdText)
+TEST_F(Clipboard, GroupCommandsChangeTheCurrentGroupsControlsAlone)
 {
-    CurrentGroup = 2;
-    ControlIndex = 12;
-    mycontrol[2][12].ctrl_value_max = 99;
-    mylcdstring[2][12] = L"Copied";
-    SendCommand(ID_CVQ9_COPY);
-    CurrentGroup = 9;
-    ControlIndex = 40;
-    const TablesSnapshot before;
-    SendCommand(ID_CVQ9_PASTE);
-    const TablesSnapshot after;
-    // Only entry 40 of group 9 changed.
-    TablesSnapshot expected = after;
-    expected.controls = before.controls;
-    std::memcpy(&expected.controls[(9 * CONTROLS_PER_GROUP + 40) * sizeof(All_Params)], &mycontrol[2][12],
-                sizeof(All_Params));
-    expected.lcd = before.lcd;
-    expected.lcd[9 * CONTROLS_PER_GROUP + 40] = L"Copied";
-    EXPECT_TABLES_EQ(expected, after);
-    EXPECT_EQ(0, std::memcmp(&mycontrol[9][40], &mycontrol[2][12], sizeof(All_Params)));
-    EXPECT_EQ(mylcdstring[9][40], L"Copied");
-    EXPECT_TRUE(need_to_save_lib);
-}
-
-TEST_F(Clipboard, TransportRecordPastedOntoAGroupControlTakesTheLastGroupLcdText)
-{
-    CurrentGroup = 1;
-    ControlIndex = 20;
-    mylcdstring[1][20] = L"Group text";
-    SendCommand(ID_CVQ9_COPY);
-    ControlIndex = 3;
-    mytransport[3].ctrl_value_min = 7;
-    SendCommand(ID_CVQ9_COPY);
-    ControlIndex = 30;
-    SendCommand(ID_CVQ9_PASTE);
-    EXPECT_EQ(0, std::memcmp(&mycontrol[1][30], &mytransport[3], sizeof(All_Params)));
-    EXPECT_EQ(mylcdstring[1][30], L"Group text");
-}
-
-TEST_F(Clipboard, PasteOnATransportButtonWritesNoLcdText)
-{
-    CurrentGroup = 4;
-    ControlIndex = 10;
-    SendCommand(ID_CVQ9_COPY);
-    ControlIndex = 2;
-    const TablesSnapshot before;
-    SendCommand(ID_CVQ9_PASTE);
-    EXPECT_EQ(0, std::memcmp(&mytransport[2], &mycontrol[4][10], sizeof(All_Params)));
-    const TablesSnapshot after;
-    EXPECT_EQ(after.lcd, before.lcd);
-    EXPECT_EQ(after.controls, before.controls);
-}
-
-TEST_F(Clipboard, ClearEmptiesTheCurrentControlOnly)
-{
-    CurrentGroup = 6;
-    ControlIndex = 5;
-    TablesSnapshot before;
-    SendCommand(ID_CVQ9_CLEAR);
-    const TablesSnapshot after;
-    // Apart from control 5 of group 6 (cleared) nothing changed.
-    const size_t at = (6 * CONTROLS_PER_GROUP + 5) * sizeof(All_Params);
-    std::copy(after.controls.begin() + at, after.controls.begin() + at + sizeof(All_Params),
-              before.controls.begin() + at);
-    before.lcd[6 * CONTROLS_PER_GROUP + 5] = after.lcd[6 * CONTROLS_PER_GROUP + 5];
-    EXPECT_TABLES_EQ(before, after);
-    EXPECT_EQ(mycontrol[6][5].ctrl_status_1, 0);
-    EXPECT_TRUE(mylcdstring[6][5].empty());
-    EXPECT_TRUE(need_to_save_lib);
-}
-
-TEST_F(Clipboard, ClearedControlIsUndefined)
-{
-    CurrentGroup = 6;
-    ControlIndex = 22;
-    SendCommand(ID_CVQ9_CLEAR);
-    const All_Params &r = mycontrol[6][22];
-    EXPECT_EQ(r.ctrl_status_1, 0);
-    EXPECT_EQ(r.midi_str_lenght, 0);
-    EXPECT_EQ(r.midi_string[0], 0);
-    EXPECT_TRUE(mylcdstring[6][22].empty());
-}
-
-TEST_F(Clipboard, PasteGroupTakesTheContentsAtPasteTime)
-{
-    CurrentGroup = 2;
-    SendCommand(ID_CVQ9_COPY_GROUP);
-    EXPECT_TRUE(pGroupMenu->IsEnabled(ID_CVQ9_PASTE_GROUP));
-    EXPECT_TRUE(toolBar->GetToolEnabled(ID_CVQ9_PASTE_GROUP));
-    mycontrol[2][33].ctrl_value_max = 42;
+    FillRandomConfiguration(8);
+    TablesSnapshot expected;
+    Run(ID_CVQ9_COPY_GROUP, 2, 9, expected, false);
+    EXPECT_TRUE(pGroupMenu->IsEnabled(ID_CVQ9_PASTE_GROUP) && toolBar->GetToolEnabled(ID_CVQ9_PASTE_GROUP));
+    mycontrol[2][33].ctrl_value_max = 42;  // the contents are taken when pasting
     mylcdstring[2][33] = L"Edited";
-    mygroupnames[7] = L"Keep me";
-    const All_Params transport_before = mytransport[1];
-    CurrentGroup = 7;
-    SendCommand(ID_CVQ9_PASTE_GROUP);
-    for (unsigned k = 5; k <= 66; ++k) {
-        EXPECT_EQ(0, std::memcmp(&mycontrol[7][k], &mycontrol[2][k], sizeof(All_Params))) << k;
-        EXPECT_EQ(mylcdstring[7][k], mylcdstring[2][k]) << k;
+    expected = TablesSnapshot();
+    for (unsigned k = FIRST_GROUP_CONTROL; k < CONTROLS_PER_GROUP; ++k)
+        Put(expected, 7, k, mycontrol[2][k], mylcdstring[2][k]);
+    Run(ID_CVQ9_PASTE_GROUP, 7, 9, expected);
+    Run(ID_CVQ9_COPY_GROUP, 3, 9, expected, false);
+    Run(ID_CVQ9_PASTE_GROUP, 3, 9, expected);  // onto itself: no change, but an edit
+    // Clear keeps the group's name; only group 0 clears the transport buttons too.
+    for (unsigned group : {8u, 0u}) {
+        for (unsigned k = group == 0 ? 0 : FIRST_GROUP_CONTROL; k < CONTROLS_PER_GROUP; ++k)
+            Put(expected, group, k, Cleared(group, k), L"");
+        Run(ID_CVQ9_CLEAR_GROUP, group, 9, expected);
     }
-    EXPECT_EQ(mycontrol[7][33].ctrl_value_max, 42);
-    EXPECT_EQ(mygroupnames[7], L"Keep me");
-    EXPECT_EQ(0, std::memcmp(&mytransport[1], &transport_before, sizeof(All_Params)));
-    EXPECT_TRUE(need_to_save_lib);
-}
-
-TEST_F(Clipboard, PasteGroupOntoItselfChangesNothingButIsAnEdit)
-{
-    CurrentGroup = 3;
-    SendCommand(ID_CVQ9_COPY_GROUP);
-    const TablesSnapshot before;
-    SendCommand(ID_CVQ9_PASTE_GROUP);
-    EXPECT_TABLES_EQ(before, TablesSnapshot());
-    EXPECT_TRUE(need_to_save_lib);
-}
-
-TEST_F(Clipboard, ClearGroupZeroAlsoClearsTheTransportButtons)
-{
-    CurrentGroup = 0;
-    SendCommand(ID_CVQ9_CLEAR_GROUP);
-    for (unsigned t = 0; t < 5; ++t)
-        EXPECT_EQ(mytransport[t].ctrl_status_1, 0) << t;
-    for (unsigned k = 5; k <= 66; ++k)
-        EXPECT_TRUE(mylcdstring[0][k].empty()) << k;
-}
-
-TEST_F(Clipboard, ClearOtherGroupLeavesTheTransportButtonsAndName)
-{
-    const All_Params play = mytransport[1];
-    mygroupnames[8] = L"Named";
-    CurrentGroup = 8;
-    const TablesSnapshot before;
-    SendCommand(ID_CVQ9_CLEAR_GROUP);
-    EXPECT_EQ(0, std::memcmp(&mytransport[1], &play, sizeof(All_Params)));
-    EXPECT_EQ(mygroupnames[8], L"Named");
-    for (unsigned k = 5; k <= 66; ++k) {
-        EXPECT_EQ(mycontrol[8][k].ctrl_status_1, 0) << k;
-        EXPECT_TRUE(mylcdstring[8][k].empty()) << k;
-    }
-    // Other groups are untouched.
-    const TablesSnapshot after;
-    for (unsigned g = 0; g < GROUP_NB; ++g) {
-        if (g == 8)
-            continue;
-        for (unsigned k = 0; k < CONTROLS_PER_GROUP; ++k)
-            EXPECT_EQ(after.lcd[g * CONTROLS_PER_GROUP + k], before.lcd[g * CONTROLS_PER_GROUP + k]);
-    }
-}
-
-TEST_F(Clipboard, MultipleSelectionDoesNotWidenPaste)
-{
-    CurrentGroup = 1;
-    ControlIndex = 10;
-    SendCommand(ID_CVQ9_COPY);
-    all_selected_ctrl = {11, 12, 13};
-    ControlIndex = 13;
-    const All_Params eleven = mycontrol[1][11];
-    SendCommand(ID_CVQ9_PASTE);
-    EXPECT_EQ(0, std::memcmp(&mycontrol[1][13], &mycontrol[1][10], sizeof(All_Params)));
-    EXPECT_EQ(0, std::memcmp(&mycontrol[1][11], &eleven, sizeof(All_Params)));
 }

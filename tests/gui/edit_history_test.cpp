@@ -14,7 +14,6 @@
 #include "edit_history.h"
 #include "gui_fixture.h"
 #include "library_file.h"
-#include "panel_test_support.h"
 #include "record_access.h"
 #include "recovery_file.h"
 #include "usercurvesedition.h"
@@ -59,7 +58,7 @@ protected:
     void Start()
     {
         StartApp();
-        ClickCheck(pui->wxCheckBoxOffline, true);
+        Check(pui->wxCheckBoxOffline, true);
         dialogs.Clear();
     }
 
@@ -71,7 +70,7 @@ protected:
         FinishShutdown();
     }
 
-    std::string RecoveryPath() const { return HomePath(".local/share/cvq9_config_soft/recovery.cvq").utf8_string(); }
+    std::string RecoveryPath() const { return HomePath(".local/share/cvq9_config_soft/recovery.cvq"); }
 
     // The answer to the next questions, by their button.
     void Answer(int answer)
@@ -86,7 +85,7 @@ private:
 
 TEST_F(EditHistoryTest, MixedEditsUndoToTheStartAndRedoToTheEndShowingWhatTheyChanged)
 {
-    const wxString lib = HomePath("new.cvq");
+    const std::string lib = HomePath("new.cvq");
     struct Edit {
         const char *name;
         std::function<void()> make;
@@ -98,20 +97,20 @@ TEST_F(EditHistoryTest, MixedEditsUndoToTheStartAndRedoToTheEndShowingWhatTheyCh
              SelectGroupInCombo(2);
              all_selected_ctrl = {10, 12};
              ControlIndex = 12;
-             SelectPage(PAGE_ASSIGN_USER);
+             ShowPage(PAGE_ASSIGN_USER);
              // Typing in one field is one step.
-             SpinTo(pui->SpinCtrlMaxValue, 99);
-             SpinTo(pui->SpinCtrlMaxValue, 98);
+             Spin(pui->SpinCtrlMaxValue, 99);
+             Spin(pui->SpinCtrlMaxValue, 98);
          }},
         {"Auto-send at startup",
          [] {
-             SelectPage(PAGE_ASSIGN_STD);
-             ClickCheck(pui->CheckboxAutosend, true);
+             ShowPage(PAGE_ASSIGN_STD);
+             Check(pui->CheckboxAutosend, true);
          }},
         {"CC#7 : Volume",
          [] {
-             SelectPage(PAGE_ASSIGN_USER);
-             SelectCombo(pui->wxComboBoxStdTemplateCtrl, 12);
+             ShowPage(PAGE_ASSIGN_USER);
+             Choose(pui->wxComboBoxStdTemplateCtrl, 12);
          }},
         {"Group name", [] { pui->wxTextCtrlGroupName->SetValue(wxT("Brass")); }},
         {"Paste control 20",
@@ -120,7 +119,7 @@ TEST_F(EditHistoryTest, MixedEditsUndoToTheStartAndRedoToTheEndShowingWhatTheyCh
              ControlIndex = 20;
              SendCommand(ID_CVQ9_PASTE);
          }},
-        {"Enable LFO", [] { ClickCheck(pui->CheckboxLFOState, true); }},
+        {"Enable LFO", [] { Check(pui->CheckboxLFOState, true); }},
         {"User curves",
          [] {
              pcurveDialog->wxComboBoxResetCurve->SetValue(wxT("Log"));
@@ -171,7 +170,7 @@ TEST_F(EditHistoryTest, MixedEditsUndoToTheStartAndRedoToTheEndShowingWhatTheyCh
 
 TEST_F(EditHistoryTest, UnsavedEditsAreOfferedBeforeEveryCommandThatDropsThem)
 {
-    const wxString lib = HomePath("lib.cvq");
+    const std::string lib = HomePath("lib.cvq");
     struct Command {
         const char *name;
         std::function<void()> run;
@@ -194,7 +193,7 @@ TEST_F(EditHistoryTest, UnsavedEditsAreOfferedBeforeEveryCommandThatDropsThem)
              pui->CheckboxIgnoreLcd->SetValue(false);  // something to transfer
              PressButton(pui->wxButtonUploadAllFromQ9, pui->wxButtonUploadAllFromQ9->GetId());
          },
-         [this] { return !dialogs.WithCaption(wxT("MIDI error")).empty(); }},
+         [this] { return !dialogs.Texts(wxT("MIDI error")).empty(); }},
         {"Exit", [this] { SendCommand(ID_CVQ9_QUIT); }, app_closed},
         {"Close box", [this] { m_pCVQ9MainFrame->Close(false); }, app_closed},
     };
@@ -210,8 +209,8 @@ TEST_F(EditHistoryTest, UnsavedEditsAreOfferedBeforeEveryCommandThatDropsThem)
             if (!AppRunning())
                 Start();
             ResetConfiguration(1);
-            ASSERT_EQ(SaveLibraryFile(lib.utf8_string()).status, LibraryFileStatus::Ok);
-            FilePath = lib.ToStdWstring();
+            ASSERT_EQ(SaveLibraryFile(lib).status, LibraryFileStatus::Ok);
+            FilePath = wxString::FromUTF8(lib).ToStdWstring();
             mycontrol[1][10].ctrl_value_min = 5;  // the unsaved edit
             if (answer == SaveRefused) {
                 mycontrol[1][11].ctrl_value_min = 120;  // above its maximum: the check refuses the save
@@ -254,11 +253,11 @@ TEST_F(EditHistoryTest, AKilledProgramsUnsavedWorkIsOfferedBack)
         return found.size();
     };
     SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    SelectPage(PAGE_ASSIGN_USER);
-    SpinTo(pui->SpinCtrlMaxValue, 42);
+    ShowPage(PAGE_ASSIGN_USER);
+    Spin(pui->SpinCtrlMaxValue, 42);
     m_pCVQ9MainFrame->RecoveryTimer().Notify();  // as its second ends
     const std::vector<uint8_t> unsaved = BuildLibraryImage();
-    EXPECT_EQ(ReadFileBytes(wxString::FromUTF8(RecoveryPath())), unsaved);
+    EXPECT_EQ(ReadFileBytes(RecoveryPath()), unsaved);
     Kill();
 
     // Discard: the work is dropped and not offered again.
@@ -282,21 +281,21 @@ TEST_F(EditHistoryTest, AKilledProgramsUnsavedWorkIsOfferedBack)
     EXPECT_EQ(BuildLibraryImage(), unsaved);
     EXPECT_TRUE(need_to_save_lib);
     EXPECT_EQ(pui->wxStaticTextLibraryFile->GetLabel(), "recovered work (unsaved)");
-    ClickCheck(pui->wxCheckBoxOffline, true);
+    Check(pui->wxCheckBoxOffline, true);
     EXPECT_TRUE(pFileMenu->IsEnabled(ID_CVQ9_SAVEAS)) << "recovered work can be saved";
-    const wxString saved = HomePath("saved.cvq");
+    const std::string saved = HomePath("saved.cvq");
     dialogs.AnswerFileDialog(saved);
     ExitByCommand();
     EXPECT_EQ(ReadFileBytes(saved), unsaved);
-    EXPECT_FALSE(FileExists(wxString::FromUTF8(RecoveryPath())));
+    EXPECT_FALSE(wxFileExists(wxString::FromUTF8(RecoveryPath())));
 
     // A damaged one is reported, set aside, and the program starts empty.
     ASSERT_TRUE(WriteRecoveryFile(RecoveryPath(), std::vector<uint8_t>(unsaved.begin(), unsaved.begin() + 100)));
     dialogs.Clear();
     StartApp();
     EXPECT_EQ(offers(), 0u);
-    const auto reports = dialogs.WithCaption(wxT("File I/O Error..."));
+    const auto reports = dialogs.Texts(wxT("File I/O Error..."));
     ASSERT_EQ(reports.size(), 1u) << dialogs.Describe();
-    EXPECT_TRUE(reports[0].text.StartsWith(wxT("The recovery file was damaged and was set aside as ")));
-    EXPECT_FALSE(FileExists(wxString::FromUTF8(RecoveryPath())));
+    EXPECT_TRUE(reports[0].StartsWith(wxT("The recovery file was damaged and was set aside as ")));
+    EXPECT_FALSE(wxFileExists(wxString::FromUTF8(RecoveryPath())));
 }

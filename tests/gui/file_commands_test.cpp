@@ -1,415 +1,283 @@
-// The file commands of the main window: New, Open, Save, Save as, Load
-// default, Import, Export and Exit, with cancelled dialogs, failed saves and
-// libraries of the layout before 1.4.
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+// The file commands of the main window with their dialogs and errors, and the
+// library state they leave: New, Open, Save, Save as, Load default, Import,
+// Export, Exit and the close box.
+#include <sys/stat.h>
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/html/helpctrl.h>
-#include <wx/stattext.h>
 
-#include "CVQ9Mainframe.h"
-#include "CVQ9Test.h"
-#include "CVQ9View.h"
-#include "cvq9_config_ui.h"
 #include "gui_fixture.h"
-#include "libconv.h"
 #include "library_file.h"
-#include "panel_test_support.h"
-#include "record_access.h"
 
-namespace {
-
-const wxString kLibraryWildcard = "CVQ files (*.cvq)|*.cvq";
-
-// A configuration that differs from both the empty and the default one.
-void FillDistinctConfiguration()
-{
-    ResetConfiguration(1);
-    mycontrol[2][9].ctrl_value_max = 100;
-    mycontrol[20][66].midi_string[0] = 0xB5;
-    mytransport[3].ctrl_value_min = 1;
-    mylcdstring[5][30] = Q9Text(L"Resonance") + L'\0';
-    mygroupnames[7] = L"Strings";
-    UseStoredGroupNames();
-    common_params[12] = 3;
-    user_curve_1[10] = 99;
-    user_curve_2[127] = 5;
-}
-
-// A record the checks refuse (minimum above maximum), in group 1, inside the
-// group range that the start-up settings give the checks (1 to 1).
-void MakeGroupOneInvalid()
-{
-    InitMidiStruct(&mycontrol[1][10], 1, 10, 1);
-    mycontrol[1][10].ctrl_value_min = 120;
-    mycontrol[1][10].ctrl_value_max = 10;
-}
-
-std::string LibraryLabel()
-{
-    return pui->wxStaticTextLibraryFile->GetLabel().utf8_string();
-}
-
-}  // namespace
-
-class FileCommands : public GuiFixture
+class FileCommands : public RunningApp
 {
 protected:
+    // The question before unsaved edits go is answered Don't save here; its
+    // answers have their own test.
     void SetUp() override
     {
-        GuiFixture::SetUp();
-        StartApp();
-        dialogs.Clear();
+        RunningApp::SetUp();
+        AnswerDontSave();
     }
 
-    void ExpectLibraryDialog(size_t index, const char *title, long style)
+    void AnswerDontSave()
     {
-        ASSERT_LT(index, dialogs.file_dialogs.size()) << dialogs.Describe();
-        const RecordedFileDialog &d = dialogs.file_dialogs[index];
-        EXPECT_EQ(d.title, title);
-        EXPECT_EQ(d.directory, "/lib/");
-        EXPECT_EQ(d.wildcard, kLibraryWildcard);
-        EXPECT_EQ(d.style & (wxFD_OPEN | wxFD_SAVE | wxFD_OVERWRITE_PROMPT | wxFD_FILE_MUST_EXIST), style);
+        dialogs.message_answer = [](const RecordedMessage &m) {
+            return m.text.StartsWith(wxT("Save the changes")) ? wxID_NO : wxID_OK;
+        };
     }
 
-    // A library file of the current layout holding the distinct configuration.
-    wxString WriteDistinctLibrary(const wxString &name)
+    // The messages other than that question.
+    size_t OtherMessages() const
     {
-        FillDistinctConfiguration();
-        const wxString path = HomePath(name);
-        EXPECT_EQ(SaveLibraryFile(std::string(path.fn_str())).status, LibraryFileStatus::Ok);
-        return path;
+        size_t n = 0;
+        for (const RecordedMessage &m : dialogs.messages)
+            n += !m.text.StartsWith(wxT("Save the changes"));
+        return n;
+    }
+
+    // A configuration unlike the empty and the default one, its group names as
+    // a library file reads them back (with one NUL), saved as `name` when given.
+    std::string Distinct(const std::string &name = "")
+    {
+        ResetConfiguration(1);
+        mycontrol[2][9].ctrl_value_max = 100;
+        mytransport[3].ctrl_value_min = 1;
+        mylcdstring[5][30] = Q9Text(L"Resonance") + L'\0';
+        mygroupnames[7] = L"Strings";
+        for (Q9Text &group_name : mygroupnames)
+            group_name.push_back(L'\0');
+        common_params[12] = 3;
+        user_curve_1[10] = 99;
+        EXPECT_TRUE(name.empty() || SaveLibraryFile(HomePath(name)).status == LibraryFileStatus::Ok);
+        return HomePath(name);
+    }
+
+    std::string Legacy(const std::string &entry)
+    {
+        WriteFileText(HomePath("old.cvl"), "[MANUF].maker.\n[MODEL].model.\n[COMMENTS].test library.\n" + entry);
+        return HomePath("old.cvl");
+    }
+
+    void ExpectLibrary(const std::string &path, bool unsaved, bool default_lib)
+    {
+        EXPECT_EQ(wxString(FilePath), wxString(path));
+        EXPECT_EQ(pui->wxStaticTextLibraryFile->GetLabel(),
+                  (path.empty() ? wxString("-") : wxString(path)) + (unsaved ? " (unsaved)" : ""));
+        EXPECT_EQ(need_to_save_lib, unsaved);
+        EXPECT_EQ(default_lib_loaded, default_lib);
     }
 };
 
-// ---- New --------------------------------------------------------------------
-
-TEST_F(FileCommands, NewCancelledChangesNothing)
+TEST_F(FileCommands, CancelledDialogsChangeNothing)
 {
-    FillDistinctConfiguration();
+    const struct {
+        int command;
+        const char *files;
+        long style;
+    } cases[] = {{ID_CVQ9_NEW, "*.cvq", wxFD_OPEN},
+                 {ID_CVQ9_OPEN, "*.cvq", wxFD_OPEN | wxFD_FILE_MUST_EXIST},
+                 {ID_CVQ9_SAVEAS, "*.cvq", wxFD_SAVE | wxFD_OVERWRITE_PROMPT},
+                 {ID_CVQ9_IMPORT, "*.cvl", wxFD_OPEN},
+                 {ID_CVQ9_EXPORT_TEXT, "*.txt", wxFD_SAVE | wxFD_OVERWRITE_PROMPT}};
+    SendCommand(ID_CVQ9_LOAD_DEFAULT);
+    Distinct();
     const TablesSnapshot before;
-    SendCommand(ID_CVQ9_NEW);
-    ExpectLibraryDialog(0, "New CVQ9 library File", wxFD_OPEN);
-    EXPECT_TABLES_EQ(before, TablesSnapshot());
-    EXPECT_TRUE(FilePath.empty());
-    EXPECT_FALSE(need_to_save_lib);
-    EXPECT_EQ(LibraryLabel(), "-");
+    for (const auto &c : cases) {
+        dialogs.Clear();
+        SendCommand(c.command);
+        ASSERT_EQ(dialogs.file_dialogs.size(), 1u);
+        EXPECT_TRUE(dialogs.file_dialogs[0].wildcard.Contains(c.files));
+        EXPECT_EQ(dialogs.file_dialogs[0].style &
+                      (wxFD_OPEN | wxFD_SAVE | wxFD_OVERWRITE_PROMPT | wxFD_FILE_MUST_EXIST),
+                  c.style);
+        EXPECT_EQ(OtherMessages(), 0u) << dialogs.Describe();
+        EXPECT_TABLES_EQ(before, TablesSnapshot());
+        ExpectLibrary("", true, true);
+    }
 }
 
-TEST_F(FileCommands, NewResetsTheConfigurationAndWritesNoFile)
+TEST_F(FileCommands, NewEmptiesTheTablesAndNamesAFileItDoesNotWrite)
 {
     SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    FillDistinctConfiguration();
-    const wxString path = HomePath("fresh.cvq");
-    dialogs.AnswerFileDialog(path);
+    Distinct();
+    dialogs.AnswerFileDialog(HomePath("fresh.cvq"));
     SendCommand(ID_CVQ9_NEW);
-    EXPECT_EQ(wxString(FilePath), path);
-    EXPECT_EQ(LibraryLabel(), path.utf8_string());
-    EXPECT_TRUE(need_to_save_lib);
-    EXPECT_FALSE(default_lib_loaded);
-    EXPECT_FALSE(FileExists(path));
+    ExpectLibrary(HomePath("fresh.cvq"), true, false);
+    EXPECT_FALSE(wxFileName::FileExists(HomePath("fresh.cvq")));
     const TablesSnapshot after;
     ResetConfiguration(0);
     EXPECT_TABLES_EQ(TablesSnapshot(), after);
-    EXPECT_TRUE(mygroupnames[0].empty());
-    // The library buttons follow the new file name.
     EXPECT_TRUE(pui->wxButtonSaveAllToLibraryFile->IsEnabled());
+    dialogs.AnswerFileDialog(HomePath("empty.txt"));  // the summary of empty texts
+    SendCommand(ID_CVQ9_EXPORT_TEXT);
+    EXPECT_NE(ReadFileText(HomePath("empty.txt")).find("Library file: " + HomePath("fresh.cvq")), std::string::npos);
 }
 
-// ---- Open -------------------------------------------------------------------
-
-TEST_F(FileCommands, OpenCancelledChangesNothing)
+TEST_F(FileCommands, SaveThenOpenGiveBackEveryStoredByte)
 {
-    FillDistinctConfiguration();
-    const TablesSnapshot before;
-    SendCommand(ID_CVQ9_OPEN);
-    ExpectLibraryDialog(0, "Open CVQ9 library File", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    EXPECT_TABLES_EQ(before, TablesSnapshot());
-    EXPECT_TRUE(FilePath.empty());
-}
-
-TEST_F(FileCommands, OpenReadsTheWholeConfiguration)
-{
-    const wxString path = WriteDistinctLibrary("saved.cvq");
+    Distinct();
+    mycontrol[6][2].ctrl_value_max = 77;  // entries 0..4 of a group are not stored
     const TablesSnapshot saved;
-    ResetConfiguration(0);
     need_to_save_lib = true;
-    default_lib_loaded = true;
-    dialogs.AnswerFileDialog(path);
+    dialogs.AnswerFileDialog(HomePath("round.cvq"));
+    SendCommand(ID_CVQ9_SAVE);  // without a file, Save asks for one
+    ExpectLibrary(HomePath("round.cvq"), false, false);
+    EXPECT_EQ(ReadFileBytes(HomePath("round.cvq")), BuildLibraryImage());
+    ResetConfiguration(0);
+    mycontrol[6][2].ctrl_value_max = 77;
+    need_to_save_lib = default_lib_loaded = true;
+    dialogs.AnswerFileDialog(HomePath("round.cvq"));
     SendCommand(ID_CVQ9_OPEN);
     EXPECT_TABLES_EQ(saved, TablesSnapshot());
-    EXPECT_EQ(wxString(FilePath), path);
-    EXPECT_EQ(LibraryLabel(), path.utf8_string());
-    EXPECT_FALSE(need_to_save_lib);
-    EXPECT_FALSE(default_lib_loaded);
-    EXPECT_TRUE(dialogs.WithCaption("Library format ...").empty());
-    EXPECT_TRUE(pui->wxButtonLoadAllFromLib->IsEnabled() || pui->wxNotebookPages->GetSelection() == 0);
+    ExpectLibrary(HomePath("round.cvq"), false, false);
+    EXPECT_EQ(OtherMessages(), 0u) << dialogs.Describe();
+    // The summary names the library.
+    dialogs.AnswerFileDialog(HomePath("summary.txt"));
+    SendCommand(ID_CVQ9_EXPORT_TEXT);
+    const std::string text = ReadFileText(HomePath("summary.txt"));
+    EXPECT_NE(text.find("\nLibrary file: " + HomePath("round.cvq") + "\n"), std::string::npos) << text.substr(0, 300);
+    EXPECT_NE(text.find("Control 08 [Knob 0 (row 0 - col 0)] >> [LCD] "), std::string::npos);
 }
 
-TEST_F(FileCommands, OpenOfAnUnreadableFileReportsItAndKeepsTheLibrary)
+TEST_F(FileCommands, AFileThatCannotBeReadOrWrittenIsReportedAndChangesNothing)
 {
-    // A folder cannot be read as a library.
-    const wxString current = WriteDistinctLibrary("current.cvq");
-    FilePath = current.ToStdWstring();
+    const std::string current = Distinct("current.cvq");
+    dialogs.AnswerFileDialog(current);
+    SendCommand(ID_CVQ9_OPEN);
     need_to_save_lib = true;
     const TablesSnapshot before;
-    const wxString folder = HomePath("folder.cvq");
-    ASSERT_TRUE(wxFileName::Mkdir(folder));
-    dialogs.AnswerFileDialog(folder);
-    SendCommand(ID_CVQ9_OPEN);
-    const auto errors = dialogs.WithCaption("File I/O Error...");
-    ASSERT_EQ(errors.size(), 1u) << dialogs.Describe();
-    EXPECT_EQ(errors[0].text, "Unable to read " + folder);
-    EXPECT_TRUE(errors[0].style & wxICON_WARNING);
-    EXPECT_TABLES_EQ(before, TablesSnapshot());
-    EXPECT_EQ(wxString(FilePath), current);
+    ASSERT_EQ(mkdir(HomePath("folder.cvq").c_str(), 0755), 0);
+    const struct {
+        int command;
+        std::string path;
+        const char *error;
+    } cases[] = {{ID_CVQ9_OPEN, HomePath("folder.cvq"), "Unable to read "},
+                 {ID_CVQ9_IMPORT, HomePath("absent.cvl"), "Unable to read "},
+                 {ID_CVQ9_SAVEAS, HomePath("no-folder/lib.cvq"), "Unable to write/overwrite "},
+                 {ID_CVQ9_EXPORT_TEXT, HomePath("no-folder/summary.txt"), "Unable to create "}};
+    for (const auto &c : cases) {
+        dialogs.Clear();
+        dialogs.AnswerFileDialog(c.path);
+        SendCommand(c.command);
+        EXPECT_EQ(dialogs.file_dialogs.size(), 1u) << "no Save as after a failed import";
+        EXPECT_EQ(dialogs.Texts(LIBRARY_FILE_ERROR_TITLE), std::vector<wxString>{c.error + c.path});
+        EXPECT_TABLES_EQ(before, TablesSnapshot());
+        ExpectLibrary(current, true, false);
+    }
+    // A failed Save as leaves the library unsaved: Exit asks, and saves into its file.
+    mycontrol[2][9].ctrl_value_max = 90;
+    const std::vector<uint8_t> unsaved = BuildLibraryImage();
+    dialogs.message_answer = [](const RecordedMessage &) { return wxID_YES; };
+    ExitByCommand();
+    EXPECT_EQ(ReadFileBytes(current), unsaved);
+}
+
+TEST_F(FileCommands, ARefusedCheckStopsEverySaveAndExportLeavesAnEmptyFile)
+{
+    const std::string path = Distinct("keep.cvq");
+    const std::vector<uint8_t> old = ReadFileBytes(path);
+    mycontrol[1][10].ctrl_value_min = 120;  // above the maximum, in the group range of the checks
+    mycontrol[1][10].ctrl_value_max = 10;
+    need_to_save_lib = true;
+    dialogs.AnswerFileDialog(HomePath("invalid.cvq"));
+    SendCommand(ID_CVQ9_SAVEAS);
+    EXPECT_FALSE(wxFileName::FileExists(HomePath("invalid.cvq")));
+    ExpectLibrary("", true, false);
+    FilePath = wxString(path).ToStdWstring();
+    SendCommand(ID_CVQ9_SAVE);
+    EXPECT_EQ(ReadFileBytes(path), old);
+    dialogs.AnswerFileDialog(HomePath("summary.txt"));
+    SendCommand(ID_CVQ9_EXPORT_TEXT);
+    EXPECT_TRUE(wxFileName::FileExists(HomePath("summary.txt")) && ReadFileBytes(HomePath("summary.txt")).empty());
+    EXPECT_EQ(dialogs.Texts("Parameter check").size(), 3u) << dialogs.Describe();
     EXPECT_TRUE(need_to_save_lib);
 }
 
-TEST_F(FileCommands, OpenOfAPre14FileConvertsItWithOneNotice)
+TEST_F(FileCommands, OpenOfAFileOfTheEarlierLayoutConvertsItWithOneNotice)
 {
-    // The earlier layout: no signature, 39 common parameters with the
-    // operating mode in bits 3-4 of parameter 5.
-    FillDistinctConfiguration();
-    std::vector<uint8_t> image = BuildLibraryImage();
+    // No signature, 39 common parameters, the operating mode in bits 3-4 of parameter 5.
+    Distinct();
+    const std::vector<uint8_t> image = BuildLibraryImage();
     std::vector<uint8_t> old(image.begin() + 2, image.begin() + LIBRARY_COMMON_OFFSET);
-    std::vector<uint8_t> common(40, 0);
-    for (int i = 0; i < 40; ++i)
-        common[i] = static_cast<uint8_t>(i + 1);
-    common[5] = 0x18 | 0x41;
     for (int i = 0; i < 40; ++i)
         if (i != 33)
-            old.push_back(common[i]);
+            old.push_back(i == 5 ? 0x18 | 0x41 : static_cast<uint8_t>(i + 1));
     old.insert(old.end(), image.begin() + LIBRARY_CURVE1_OFFSET, image.end());
     ASSERT_EQ(old.size(), PRE14_LIBRARY_IMAGE_SIZE);
-    old[0] = 0x90;  // first transport record byte: not the signature
-    const wxString path = HomePath("old.cvq");
-    WriteFileBytes(path, old);
-
+    old[0] = 0x90;  // the first transport record byte: no signature
+    WriteFileBytes(HomePath("old.cvq"), old);
     ResetConfiguration(0);
-    dialogs.AnswerFileDialog(path);
+    dialogs.AnswerFileDialog(HomePath("old.cvq"));
     SendCommand(ID_CVQ9_OPEN);
-    const auto notices = dialogs.WithCaption("Library format ...");
-    ASSERT_EQ(notices.size(), 1u) << dialogs.Describe();
-    EXPECT_EQ(notices[0].text, "The library file format has changed from configuration software version 1.4\n"
-                               "This library will be automatically converted to the new format\n"
-                               "Please save your library after the conversion");
-    EXPECT_TRUE(notices[0].style & wxICON_WARNING);
+    EXPECT_EQ(dialogs.Texts(LIBRARY_CONVERSION_TITLE).size(), 1u) << dialogs.Describe();
     EXPECT_EQ(common_params[33], 3);
     EXPECT_EQ(common_params[5], 0x41);
     EXPECT_EQ(common_params[34], 35);
     EXPECT_EQ(mytransport[0].ctrl_status_0, 0x90);
     EXPECT_EQ(mygroupnames[7], L"Strings" + Q9Text(1, L'\0'));
     EXPECT_EQ(user_curve_1[10], 99);
-    // Converted, not saved: nothing is written and the flags say so.
-    EXPECT_EQ(ReadFileBytes(path), old);
-    EXPECT_FALSE(need_to_save_lib);
-    EXPECT_EQ(wxString(FilePath), path);
+    EXPECT_EQ(ReadFileBytes(HomePath("old.cvq")), old);  // converted, not saved
+    ExpectLibrary(HomePath("old.cvq"), false, false);
 }
 
-// ---- Save as and Save ------------------------------------------------------------
-
-TEST_F(FileCommands, SaveWithoutFileAsksForANameAndWritesTheLibrary)
+TEST_F(FileCommands, LoadDefaultKeepsTheFileThatSaveThenOverwrites)
 {
     SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    const wxString path = HomePath("named.cvq");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_SAVE);
-    ExpectLibraryDialog(0, "Save CVQ9 library File", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    const std::vector<uint8_t> bytes = ReadFileBytes(path);
-    ASSERT_EQ(bytes.size(), LIBRARY_IMAGE_SIZE);
-    EXPECT_EQ(bytes[0], 0x53);
-    EXPECT_EQ(bytes[1], 0x31);
-    EXPECT_EQ(bytes, BuildLibraryImage());
-    EXPECT_EQ(wxString(FilePath), path);
-    EXPECT_EQ(LibraryLabel(), path.utf8_string());
-    EXPECT_FALSE(need_to_save_lib);
-    EXPECT_FALSE(default_lib_loaded);
-}
-
-TEST_F(FileCommands, SaveAsCancelledChangesNothing)
-{
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    SendCommand(ID_CVQ9_SAVEAS);
-    ExpectLibraryDialog(0, "Save CVQ9 library File", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    EXPECT_TRUE(FilePath.empty());
-    EXPECT_TRUE(need_to_save_lib);
-    EXPECT_TRUE(default_lib_loaded);
-}
-
-TEST_F(FileCommands, SaveToTheKnownFileLeavesTheFlagsAndExitStillAsks)
-{
-    const wxString path = HomePath("known.cvq");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_NEW);
-    ASSERT_TRUE(need_to_save_lib);
-    SendCommand(ID_CVQ9_SAVE);
-    EXPECT_EQ(dialogs.file_dialogs.size(), 1u) << "Save with a known file shows no dialog";
-    EXPECT_EQ(ReadFileBytes(path).size(), LIBRARY_IMAGE_SIZE);
-    EXPECT_TRUE(need_to_save_lib);
-
-    // Exit offers Save as; cancelling it still ends the program.
-    ExitByCommand();
-    ASSERT_EQ(dialogs.file_dialogs.size(), 2u) << dialogs.Describe();
-    EXPECT_EQ(dialogs.file_dialogs[1].title, "Save CVQ9 library File");
-    EXPECT_EQ(m_pCVQ9MainFrame, nullptr);
-}
-
-TEST_F(FileCommands, FailedSaveAsKeepsTheFlagsSoExitAsksAgain)
-{
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    const wxString path = HomePath("missing-folder/lib.cvq");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_SAVEAS);
-    const auto errors = dialogs.WithCaption("File I/O Error...");
-    ASSERT_EQ(errors.size(), 1u) << dialogs.Describe();
-    EXPECT_EQ(errors[0].text, "Unable to write/overwrite " + path);
-    EXPECT_TRUE(FilePath.empty());
-    EXPECT_EQ(LibraryLabel(), "-");
-    EXPECT_TRUE(need_to_save_lib);
-    EXPECT_TRUE(default_lib_loaded);
-
-    const wxString good = HomePath("good.cvq");
-    dialogs.AnswerFileDialog(good);
-    ExitByCommand();
-    ASSERT_EQ(dialogs.file_dialogs.size(), 2u);
-    EXPECT_EQ(ReadFileBytes(good).size(), LIBRARY_IMAGE_SIZE);
-}
-
-TEST_F(FileCommands, FailedSaveToTheKnownFileKeepsTheOldFile)
-{
-    const wxString path = WriteDistinctLibrary("keep.cvq");
-    const std::vector<uint8_t> old = ReadFileBytes(path);
-    FilePath = path.ToStdWstring();
-    need_to_save_lib = true;
-    MakeGroupOneInvalid();
-    SendCommand(ID_CVQ9_SAVE);
-    EXPECT_FALSE(dialogs.WithCaption("Parameter check").empty()) << dialogs.Describe();
-    EXPECT_EQ(ReadFileBytes(path), old);
-    EXPECT_TRUE(need_to_save_lib);
-}
-
-TEST_F(FileCommands, SaveAsOfAnInvalidConfigurationWritesNothing)
-{
-    MakeGroupOneInvalid();
-    need_to_save_lib = true;
-    const wxString path = HomePath("invalid.cvq");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_SAVEAS);
-    EXPECT_FALSE(dialogs.WithCaption("Parameter check").empty()) << dialogs.Describe();
-    EXPECT_FALSE(FileExists(path));
-    EXPECT_TRUE(FilePath.empty());
-    EXPECT_TRUE(need_to_save_lib);
-}
-
-TEST_F(FileCommands, SaveAndOpenRoundTripEveryStoredByte)
-{
-    FillDistinctConfiguration();
-    // Entries 0..4 of each group are not stored.
-    mycontrol[6][2].ctrl_value_max = 77;
-    const TablesSnapshot saved;
-    const wxString path = HomePath("round.cvq");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_SAVEAS);
-    ResetConfiguration(0);
-    mycontrol[6][2].ctrl_value_max = 77;
+    dialogs.AnswerFileDialog(HomePath("default.txt"));  // the summary of a library without a file
+    SendCommand(ID_CVQ9_EXPORT_TEXT);
+    EXPECT_NE(ReadFileText(HomePath("default.txt")).find("\nLibrary file: \n"), std::string::npos);
+    EXPECT_TRUE(pui->wxButtonSaveAllToLibraryFile->IsEnabled());
+    EXPECT_FALSE(pui->wxButtonLoadAllFromLib->IsEnabled());
+    const std::string path = Distinct("lib.cvq");
     dialogs.AnswerFileDialog(path);
     SendCommand(ID_CVQ9_OPEN);
-    EXPECT_TABLES_EQ(saved, TablesSnapshot());
-}
-
-// ---- Load default -----------------------------------------------------------------
-
-TEST_F(FileCommands, LoadDefaultBuildsTheDefaultLibraryAndKeepsTheFile)
-{
-    const wxString path = WriteDistinctLibrary("lib.cvq");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_OPEN);
-    const std::string label = LibraryLabel();
     SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    EXPECT_TRUE(dialogs.file_dialogs.size() == 1u);
-    EXPECT_EQ(wxString(FilePath), path);
-    EXPECT_EQ(LibraryLabel(), label);
-    EXPECT_TRUE(default_lib_loaded);
-    EXPECT_TRUE(need_to_save_lib);
-    EXPECT_EQ(mygroupnames[0], L"   Group 00   ");
+    ExpectLibrary(path, true, true);
     EXPECT_EQ(mygroupnames[20], L"   Group 20   ");
     const TablesSnapshot after;
     ResetConfiguration(1);
     EXPECT_TABLES_EQ(TablesSnapshot(), after);
-
-    // Save then writes the default library over the current file.
+    // Save to the known file asks nothing and leaves nothing unsaved: Exit asks nothing.
     SendCommand(ID_CVQ9_SAVE);
     EXPECT_EQ(ReadFileBytes(path), BuildLibraryImage());
+    ExpectLibrary(path, false, true);
+    ExitByCommand();
+    EXPECT_EQ(dialogs.file_dialogs.size(), 2u);
+    EXPECT_EQ(m_pCVQ9MainFrame, nullptr);
 }
-
-TEST_F(FileCommands, LoadDefaultWithoutFileEnablesOnlyTheSaveButton)
-{
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    pui->EnableLibraryButtons();
-    EXPECT_TRUE(pui->wxButtonSaveAllToLibraryFile->IsEnabled());
-    EXPECT_FALSE(pui->wxButtonLoadAllFromLib->IsEnabled());
-}
-
-// ---- Import -------------------------------------------------------------------------
-
-namespace {
-
-const char kLegacyHeader[] = "[MANUF].Corvana.\n[MODEL].Pro.\n[COMMENTS].test library.\n";
-
-}  // namespace
 
 TEST_F(FileCommands, ImportConvertsThenSavesAsTheNewLibrary)
 {
-    const wxString legacy = HomePath("old.cvl");
-    const std::string text = std::string(kLegacyHeader) + "[K00][G00].03.00.01.03.00.00.00.00.7F.BN07VV.Volume.\n";
-    WriteFileBytes(legacy, std::vector<uint8_t>(text.begin(), text.end()));
-    const wxString saved = HomePath("imported.cvq");
-    dialogs.AnswerFileDialog(legacy);
-    dialogs.AnswerFileDialog(saved);
+    dialogs.AnswerFileDialog(Legacy("[K00][G00].03.00.01.03.00.00.00.00.7F.BN07VV.Volume.\n"));
+    dialogs.AnswerFileDialog(HomePath("imported.cvq"));
     SendCommand(ID_CVQ9_IMPORT);
     ASSERT_EQ(dialogs.file_dialogs.size(), 2u) << dialogs.Describe();
-    const RecordedFileDialog &d = dialogs.file_dialogs[0];
-    EXPECT_EQ(d.title, "Import Corvana Pro library File");
-    EXPECT_EQ(d.directory, "/lib/");
-    EXPECT_EQ(d.wildcard, "CVL files (*.cvl)|*.cvl");
-    EXPECT_EQ(d.style & (wxFD_OPEN | wxFD_SAVE), wxFD_OPEN);
-    EXPECT_EQ(dialogs.file_dialogs[1].title, "Save CVQ9 library File");
-
     const All_Params &r = mycontrol[0][8];
-    EXPECT_EQ(r.midi_str_lenght, 3);
-    EXPECT_EQ(r.midi_string[0], 0xB0);
-    EXPECT_EQ(r.midi_string[1], 0x07);
-    EXPECT_EQ(r.midi_string[2], 0x00);
+    EXPECT_EQ(std::vector<uint8_t>(r.midi_string, r.midi_string + r.midi_str_lenght),
+              (std::vector<uint8_t>{0xB0, 0x07, 0x00}));
     EXPECT_EQ(r.midi_channel_position, 1);
     EXPECT_EQ(r.ctrl_value_position_0, 3);
-    EXPECT_EQ(r.ctrl_value_max, 0x7F);
     EXPECT_EQ(mygroupnames[4], L"   Group 04   ");
-    EXPECT_EQ(ReadFileBytes(saved), BuildLibraryImage());
-    EXPECT_EQ(wxString(FilePath), saved);
-    EXPECT_FALSE(need_to_save_lib);
+    EXPECT_EQ(ReadFileBytes(HomePath("imported.cvq")), BuildLibraryImage());
+    ExpectLibrary(HomePath("imported.cvq"), false, false);
 }
 
 TEST_F(FileCommands, ImportWithCancelledSaveAsStaysUnsavedAndShowsTheImportedControl)
 {
-    const wxString current = WriteDistinctLibrary("current.cvq");
-    FilePath = current.ToStdWstring();
+    const std::string current = Distinct("current.cvq");
+    FilePath = wxString(current).ToStdWstring();
     need_to_save_lib = false;
     SelectGroupInCombo(1);
     all_selected_ctrl = {10, 12};
     ControlIndex = 12;
     pCVQ9View->DrawIndices({10, 12});
-    const wxString legacy = HomePath("old.cvl");
-    const std::string text = std::string(kLegacyHeader) + "[K01][G03].03.00.01.03.00.00.00.00.7F.BN08VV.Pan.\n";
-    WriteFileBytes(legacy, std::vector<uint8_t>(text.begin(), text.end()));
-    dialogs.AnswerFileDialog(legacy);
+    dialogs.AnswerFileDialog(Legacy("[K01][G03].03.00.01.03.00.00.00.00.7F.BN08VV.Pan.\n"));
     SendCommand(ID_CVQ9_IMPORT);
     ASSERT_EQ(dialogs.file_dialogs.size(), 2u) << dialogs.Describe();
     EXPECT_EQ(mycontrol[3][9].midi_string[1], 0x08);
-    EXPECT_EQ(wxString(FilePath), current);
+    EXPECT_EQ(wxString(FilePath), wxString(current));
     // The imported configuration exists only in memory: Exit will offer to save it.
     EXPECT_TRUE(need_to_save_lib);
     // The import addresses its last entry: everything shows it, and edits reach it alone.
@@ -419,24 +287,11 @@ TEST_F(FileCommands, ImportWithCancelledSaveAsStaysUnsavedAndShowsTheImportedCon
     EXPECT_EQ(m_pGroupCombo->GetSelection(), 3);
     EXPECT_EQ(pCVQ9View->DrawnIndices(), std::vector<unsigned>{9});
     EXPECT_EQ(pui->wxStaticTextCtrlNb->GetLabel(), "9");
-    SelectPage(PAGE_ASSIGN_USER);
+    ShowPage(PAGE_ASSIGN_USER);
     const TablesSnapshot before;
-    SpinTo(pui->SpinCtrlMaxValue, 99);
+    Spin(pui->SpinCtrlMaxValue, 99);
     EXPECT_EQ(mycontrol[3][9].ctrl_value_max, 99);
     mycontrol[3][9].ctrl_value_max = 0x7F;
-    EXPECT_TABLES_EQ(before, TablesSnapshot());
-}
-
-TEST_F(FileCommands, ImportOfAMissingFileReportsAndStops)
-{
-    const TablesSnapshot before;
-    const wxString legacy = HomePath("absent.cvl");
-    dialogs.AnswerFileDialog(legacy);
-    SendCommand(ID_CVQ9_IMPORT);
-    ASSERT_EQ(dialogs.file_dialogs.size(), 1u) << "no Save as after a failed import";
-    const auto errors = dialogs.WithCaption("File I/O Error...");
-    ASSERT_EQ(errors.size(), 1u) << dialogs.Describe();
-    EXPECT_EQ(errors[0].text, "Unable to read " + legacy);
     EXPECT_TABLES_EQ(before, TablesSnapshot());
 }
 
@@ -444,162 +299,44 @@ TEST_F(FileCommands, ImportOfARefusedEntryStopsWithoutSaveAsButLeavesTheTablesUn
 {
     need_to_save_lib = false;
     // Minimum above maximum: the check refuses it.
-    const wxString legacy = HomePath("bad.cvl");
-    const std::string text = std::string(kLegacyHeader) + "[K00][G00].03.00.01.03.00.00.00.70.10.B007VV.Bad.\n";
-    WriteFileBytes(legacy, std::vector<uint8_t>(text.begin(), text.end()));
-    dialogs.AnswerFileDialog(legacy);
+    dialogs.AnswerFileDialog(Legacy("[K00][G00].03.00.01.03.00.00.00.70.10.B007VV.Bad.\n"));
     SendCommand(ID_CVQ9_IMPORT);
     EXPECT_EQ(dialogs.file_dialogs.size(), 1u) << dialogs.Describe();
-    EXPECT_FALSE(dialogs.WithCaption("Parameter check").empty()) << dialogs.Describe();
+    EXPECT_FALSE(dialogs.Texts("Parameter check").empty()) << dialogs.Describe();
     EXPECT_TRUE(need_to_save_lib);
 }
 
-TEST_F(FileCommands, ImportCancelledChangesNothing)
-{
-    const TablesSnapshot before;
-    SendCommand(ID_CVQ9_IMPORT);
-    EXPECT_EQ(dialogs.file_dialogs.size(), 1u);
-    EXPECT_TABLES_EQ(before, TablesSnapshot());
-    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
-}
-
-// ---- Export ---------------------------------------------------------------------------
-
-TEST_F(FileCommands, ExportWritesTheSummary)
-{
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    const wxString path = HomePath("summary.txt");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_EXPORT_TEXT);
-    ASSERT_EQ(dialogs.file_dialogs.size(), 1u);
-    const RecordedFileDialog &d = dialogs.file_dialogs[0];
-    EXPECT_EQ(d.title, "Export all assignments to text file");
-    EXPECT_EQ(d.directory, "/lib/");
-    EXPECT_EQ(d.wildcard, "TXT files (*.txt)|*.txt");
-    EXPECT_EQ(d.style & (wxFD_SAVE | wxFD_OVERWRITE_PROMPT), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    const std::vector<uint8_t> bytes = ReadFileBytes(path);
-    const std::string text(bytes.begin(), bytes.end());
-    EXPECT_EQ(text.rfind("************************************\n* CORVANA Q9 ASSIGNMENTS SUMMARY *\n", 0), 0u)
-        << text.substr(0, 200);
-    EXPECT_NE(text.find("\nLibrary file: \n"), std::string::npos);
-    EXPECT_NE(text.find("Control 08 [Knob 0 (row 0 - col 0)] >> [LCD] "), std::string::npos);
-}
-
-TEST_F(FileCommands, ExportNamesTheCurrentLibrary)
-{
-    const wxString lib = WriteDistinctLibrary("named.cvq");
-    dialogs.AnswerFileDialog(lib);
-    SendCommand(ID_CVQ9_OPEN);
-    const wxString path = HomePath("summary.txt");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_EXPORT_TEXT);
-    const std::vector<uint8_t> bytes = ReadFileBytes(path);
-    const std::string text(bytes.begin(), bytes.end());
-    EXPECT_NE(text.find("\nLibrary file: " + lib.utf8_string() + "\n"), std::string::npos);
-}
-
-TEST_F(FileCommands, ExportOfAnInvalidConfigurationLeavesAnEmptyFile)
-{
-    MakeGroupOneInvalid();
-    const wxString path = HomePath("summary.txt");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_EXPORT_TEXT);
-    EXPECT_FALSE(dialogs.WithCaption("Parameter check").empty()) << dialogs.Describe();
-    EXPECT_TRUE(FileExists(path));
-    EXPECT_TRUE(ReadFileBytes(path).empty());
-}
-
-TEST_F(FileCommands, ExportToAnUnwritablePlaceReportsIt)
-{
-    const wxString path = HomePath("no-such-folder/summary.txt");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_EXPORT_TEXT);
-    const auto errors = dialogs.WithCaption("File I/O Error...");
-    ASSERT_EQ(errors.size(), 1u) << dialogs.Describe();
-    EXPECT_EQ(errors[0].text, "Unable to create " + path);
-    EXPECT_TRUE(dialogs.WithCaption("Parameter check").empty());
-}
-
-TEST_F(FileCommands, ExportCancelledWritesNothing)
-{
-    SendCommand(ID_CVQ9_EXPORT_TEXT);
-    EXPECT_EQ(dialogs.file_dialogs.size(), 1u);
-    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
-}
-
-// ---- Exit and the close box ----------------------------------------------------------------
-
-TEST_F(FileCommands, ExitWithNothingToSaveAsksNothing)
-{
-    ExitByCommand();
-    EXPECT_TRUE(dialogs.file_dialogs.empty());
-    EXPECT_EQ(m_pCVQ9MainFrame, nullptr);
-}
-
-TEST_F(FileCommands, ExitWithUnsavedChangesSavesThem)
-{
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    const wxString path = HomePath("at-exit.cvq");
-    dialogs.AnswerFileDialog(path);
-    ExitByCommand();
-    ASSERT_EQ(dialogs.file_dialogs.size(), 1u);
-    EXPECT_EQ(dialogs.file_dialogs[0].title, "Save CVQ9 library File");
-    EXPECT_EQ(ReadFileBytes(path).size(), LIBRARY_IMAGE_SIZE);
-    EXPECT_EQ(m_pCVQ9MainFrame, nullptr);
-}
-
-TEST_F(FileCommands, CloseBoxOffersTheUnsavedLibraryLikeExit)
-{
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    const wxString path = HomePath("at-close.cvq");
-    dialogs.AnswerFileDialog(path);
-    CloseByCloseBox();
-    ASSERT_EQ(dialogs.file_dialogs.size(), 1u) << dialogs.Describe();
-    EXPECT_EQ(dialogs.file_dialogs[0].title, "Save CVQ9 library File");
-    EXPECT_EQ(ReadFileBytes(path).size(), LIBRARY_IMAGE_SIZE);
-}
-
-TEST_F(FileCommands, CloseBoxWithCancelledSaveStillCloses)
-{
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    CloseByCloseBox();
-    EXPECT_EQ(dialogs.file_dialogs.size(), 1u);
-    EXPECT_EQ(m_pCVQ9MainFrame, nullptr);
-}
-
-TEST_F(FileCommands, ExitReleasesThePresetLibrary)
-{
-    ExitByCommand();
-    EXPECT_EQ(Libfiledata, nullptr);
-    EXPECT_EQ(presetfiledatalength, 0u);
-}
-
-// ---- About, Help ------------------------------------------------------------------------------
-
-TEST_F(FileCommands, AboutShowsTheVersion)
+// Exit and the close box offer an unsaved library once; cancelling still ends
+// the program, and no window of its own (help) keeps it running.
+TEST_F(FileCommands, EndingOffersTheUnsavedLibrary)
 {
     SendCommand(ID_CVQ9_ABOUT);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].caption, "Halvorn CVQ9 Configuration software");
-    EXPECT_EQ(dialogs.messages[0].text, "Corvana Q9 Configuration Software\nVersion 1.4a -  Jan 2006");
-    EXPECT_TRUE(dialogs.messages[0].style & wxOK);
-}
-
-TEST_F(FileCommands, HelpOpensTheHelpWindowWithoutComplaint)
-{
-    SendCommand(ID_CVQ9_HELP);
-    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
-    ASSERT_NE(pCVQ9App->help, nullptr);
-    EXPECT_NE(pCVQ9App->help->GetFrame(), nullptr);
-}
-
-TEST_F(FileCommands, ExitAlsoClosesAnOpenHelpWindow)
-{
-    SendCommand(ID_CVQ9_HELP);
-    ASSERT_NE(pCVQ9App->help->GetFrame(), nullptr);
-    SendCommand(ID_CVQ9_QUIT);
-    Pump();
-    // Nothing is left that would keep the program running.
-    EXPECT_EQ(ShownTopLevelWindows(), 0u);
-    FinishShutdown();
+    ASSERT_EQ(dialogs.Texts(CVQ9_MAIN_TITLE).size(), 1u);
+    EXPECT_TRUE(dialogs.Texts(CVQ9_MAIN_TITLE)[0].Contains(CVQ9_VERSION_TEXT));
+    for (int end = 0; end < 4; ++end) {
+        if (!AppRunning())
+            StartApp();
+        dialogs.Clear();
+        if (end < 3)
+            SendCommand(ID_CVQ9_LOAD_DEFAULT);
+        const std::string path = HomePath("at-end" + std::to_string(end) + ".cvq");
+        if (end < 2) {  // Save, then Save as names the file
+            dialogs.message_answer = [](const RecordedMessage &) { return wxID_YES; };
+            dialogs.AnswerFileDialog(path);
+        }
+        SendCommand(ID_CVQ9_HELP);
+        EXPECT_TRUE(pCVQ9App->help->GetFrame()->IsShown());
+        if (end % 2 == 0)
+            SendCommand(ID_CVQ9_QUIT);
+        else
+            m_pCVQ9MainFrame->Close();
+        Pump();
+        for (wxWindow *w : wxTopLevelWindows)
+            EXPECT_FALSE(w->IsShown() && !w->IsBeingDeleted()) << w->GetLabel();
+        FinishShutdown();
+        EXPECT_EQ(dialogs.file_dialogs.size(), end < 2 ? 1u : 0u) << end;
+        EXPECT_EQ(ReadFileBytes(path).size(), end < 2 ? LIBRARY_IMAGE_SIZE : 0u) << end;
+        EXPECT_EQ(dialogs.messages.size(), end < 3 ? 1u : 0u) << dialogs.Describe();
+        AnswerDontSave();
+    }
 }

@@ -11,12 +11,11 @@
 #include "cvq9_config_ui.h"
 #include "find_controls.h"
 #include "gui_fixture.h"
-#include "panel_test_support.h"
 
 TEST_F(GuiFixture, FindControlsSelectsTheControlOfAResult)
 {
     StartApp();
-    ClickCheck(pui->wxCheckBoxOffline, true);
+    Check(pui->wxCheckBoxOffline, true);
     SendCommand(ID_CVQ9_LOAD_DEFAULT);
     // The defaults send CC (8 g + c) mod 128: CC 74 in twelve groups, from
     // control 66 of group 1 down to control 26 of group 6 and on.
@@ -36,7 +35,6 @@ TEST_F(GuiFixture, FindControlsSelectsTheControlOfAResult)
     EXPECT_EQ(std::vector<int>{26}, all_selected_ctrl);
     EXPECT_EQ(6, m_pGroupCombo->GetSelection());
     EXPECT_EQ(std::vector<unsigned>{26}, pCVQ9View->DrawnIndices());
-    SaveScreenshot(find, wxT("find_controls"));
 
     find->bytes->SetValue(wxT("B0 4"));
     find->ShowFound();

@@ -1,10 +1,8 @@
-// Entry point of the GUI tests: the toolkit is initialised once around the
-// program's own application object; each test then runs the program's
-// start-up and shutdown itself (see gui_fixture.h).
+// Entry point of the GUI tests: the toolkit starts once around the program's
+// own application object; each test runs the program's start-up and shutdown.
 #include <cstdio>
 
 #include <gtest/gtest.h>
-#include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
 #include <wx/log.h>
@@ -16,16 +14,13 @@ wxIMPLEMENT_APP_NO_MAIN(CVQ9App);
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    // Listing the tests needs no display.
-    if (::testing::GTEST_FLAG(list_tests))
+    if (::testing::GTEST_FLAG(list_tests))  // listing needs no display
         return RUN_ALL_TESTS();
-
     if (!wxEntryStart(argc, argv)) {
-        std::fprintf(stderr, "gui_tests: the toolkit cannot start (is there a display?)\n");
+        std::fprintf(stderr, "the toolkit cannot start (is there a display?)\n");
         return 1;
     }
-    // Log messages go to the error output: a test never waits on a log window.
-    delete wxLog::SetActiveTarget(new wxLogStderr);
+    delete wxLog::SetActiveTarget(new wxLogStderr);  // no test waits on a log window
     int result = 0;
     {
         wxEventLoop loop;

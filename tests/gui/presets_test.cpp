@@ -1,307 +1,134 @@
-// The ready-made assignments of the user tab: standard templates and presets
-// from the shipped preset library, applied to every selected control.
-#include <cstring>
-#include <string>
-#include <vector>
-
+// The ready-made assignments of the user tab, standard templates and presets
+// of the preset library, rewrite every selected control and nothing else.
 #include <wx/clntdata.h>
-#include <wx/radiobut.h>
 
-#include "config_tables.h"
 #include "gui_fixture.h"
 #include "libconv.h"
-#include "panel_test_support.h"
-#include "record_access.h"
 #include "templates.h"
 
-#include "../unit/preset_image_builder.h"
-
-namespace {
-
-void ClickRadio(wxRadioButton *button)
+// A chunk of the preset library: identifier, size (little-endian), data, pad byte.
+static std::string Piece(const std::string &id, const std::string &data)
 {
-    button->SetValue(true);
-    wxCommandEvent event(wxEVT_RADIOBUTTON, button->GetId());
-    event.SetInt(1);
-    Deliver(button, event);
+    std::string s = id;
+    for (int i = 0; i < 4; ++i)
+        s.push_back(static_cast<char>((data.size() >> (8 * i)) & 0xFF));
+    s += data;
+    if (data.size() % 2)
+        s.push_back('\0');
+    return s;
 }
 
-std::vector<std::string> ComboItems(wxComboBox *combo)
+static std::string Param(const std::string &name, const std::string &message, bool with_position = true)
 {
-    std::vector<std::string> items;
-    for (unsigned i = 0; i < combo->GetCount(); ++i)
-        items.push_back(combo->GetString(i).ToStdString());
-    return items;
+    return Piece("CTRL", Piece("LGNM", name) + Piece("SHNM", name) + Piece("MSG ", message) +
+                             (with_position ? Piece("POS ", std::string{1, 0, 3, 0, 127}) : ""));
 }
 
-int FindItem(wxComboBox *combo, const wxString &text)
-{
-    return combo->FindString(text, true);
-}
+static const std::string kLongGear = "A synthesizer with a name longer than the list shows";
 
-All_Params Filled(uint8_t byte)
-{
-    All_Params r;
-    std::memset(&r, byte, sizeof r);
-    return r;
-}
-
-bool Same(const All_Params &a, const All_Params &b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-}  // namespace
-
-class Presets : public GuiFixture
+class Presets : public RunningApp
 {
 protected:
     void SetUp() override
     {
-        GuiFixture::SetUp();
-        StartApp();
-        dialogs.Clear();
-        // Three controls of group 6, a transport button among them, with
-        // contents no template or preset writes.
+        RunningApp::SetUp();
+        const std::string image =
+            Piece("LIBR", Piece("NAME", "Broken synth") + Param("Cutoff", "B04A00", false)) +
+            Piece("LIBR", Piece("NAME", kLongGear) + Param("Cutoff", "B04A00") + Param("Reso", "B147")) +
+            Piece("LIBR", Piece("NAME", "Drum machine") + Param("Kick", "9924"));
+        ASSERT_TRUE(WriteFileText(folder_.File(PRESET_FILE_NAME), image));
+        ReleasePresetLibrary();
+        ASSERT_EQ(LoadPresetLibrary(folder_.Path() + "/"), image.size());
+        ShowPage(PAGE_ASSIGN_USER);
+        // Three controls of group 6, a transport button among them.
+        FillRandomConfiguration(6);
         CurrentGroup = 6;
         ControlIndex = 10;
         all_selected_ctrl = {3, 55, 10};
-        for (int i : all_selected_ctrl) {
-            AddressedRecord(static_cast<unsigned>(i)) = Filled(static_cast<uint8_t>(0x40 + i));
-            mylcdstring[6][i] = L"old";
-        }
-        neighbour_ = Filled(0x33);
-        mycontrol[6][11] = neighbour_;
-        mycontrol[5][10] = neighbour_;
         pui->UpdateWholeParamWindows();
-    }
-
-    // Everything but the three selected records and LCD texts, as it was.
-    void ExpectOthersUnchanged(const TablesSnapshot &before)
-    {
-        TablesSnapshot expected = before;
-        TablesSnapshot now;
-        for (int i : all_selected_ctrl) {
-            const size_t lcd = 6 * CONTROLS_PER_GROUP + static_cast<size_t>(i);
-            expected.lcd[lcd] = now.lcd[lcd];
-            if (i < 5)
-                std::memcpy(&expected.transport[static_cast<size_t>(i) * sizeof(All_Params)],
-                            &now.transport[static_cast<size_t>(i) * sizeof(All_Params)], sizeof(All_Params));
-            else
-                std::memcpy(&expected.controls[lcd * sizeof(All_Params)], &now.controls[lcd * sizeof(All_Params)],
-                            sizeof(All_Params));
-        }
-        EXPECT_TABLES_EQ(expected, now);
-        EXPECT_TRUE(Same(mycontrol[6][11], neighbour_));
-        EXPECT_TRUE(Same(mycontrol[5][10], neighbour_));
-    }
-
-    All_Params neighbour_;
-};
-
-// ---- Standard templates
-
-struct TemplateCase {
-    unsigned index;
-    std::vector<uint8_t> event;
-    uint8_t channel_position;
-    uint8_t value_position;
-    const char *label;
-};
-
-TEST_F(Presets, TemplatesRewriteAllThreeControls)
-{
-    const TemplateCase cases[] = {
-        {0, {}, 0, 0, "User Defined"},
-        {132, {0xB0, 0x7F, 0x00}, 1, 3, "CC#127 : Poly On"},
-        {133, {0x90, 0x00, 0x00}, 1, 3, "Note 0 :C-1"},
-        {261, {0xC0, 0x00}, 0, 0, "Program Ch 0"},
-        {388, {0xC0, 0x7F}, 0, 0, "Program Ch 127"},
-    };
-    ASSERT_TRUE(pui->wxRadioButtonUseStdTemplate->GetValue());
-    for (const TemplateCase &c : cases) {
-        SCOPED_TRACE(c.index);
-        std::vector<uint8_t> status0;
-        for (int i : all_selected_ctrl)
-            status0.push_back(AddressedRecord(static_cast<unsigned>(i)).ctrl_status_0);
-        const TablesSnapshot before;
-        need_to_save_lib = false;
-        SelectCombo(pui->wxComboBoxStdTemplateCtrl, static_cast<int>(c.index));
-        EXPECT_TRUE(need_to_save_lib);
-        size_t k = 0;
-        for (int i : all_selected_ctrl) {
-            SCOPED_TRACE(i);
-            const All_Params &r = AddressedRecord(static_cast<unsigned>(i));
-            EXPECT_EQ(r.ctrl_status_0, status0[k++]);
-            EXPECT_EQ(r.ctrl_status_1, 0x9C);
-            EXPECT_EQ(r.ctrl_status_2, 0);
-            EXPECT_EQ(r.midi_str_lenght, c.event.size());
-            EXPECT_EQ(r.midi_channel_position, c.channel_position);
-            EXPECT_EQ(r.ctrl_value_position_0, c.value_position);
-            EXPECT_EQ(r.ctrl_value_position_1, 0);
-            EXPECT_EQ(r.ctrl_value_min, 0);
-            EXPECT_EQ(r.ctrl_value_max, 127);
-            EXPECT_EQ(r.checksum_start_position, 0);
-            EXPECT_EQ(r.ctrl_chain, 0);
-            for (size_t b = 0; b < MIDI_STRING_MAX_LENGHT; ++b)
-                EXPECT_EQ(r.midi_string[b], b < c.event.size() ? c.event[b] : 0x20) << b;
-            EXPECT_EQ(mylcdstring[6][i], Q9Text(wxString(c.label).ToStdWstring()));
-        }
-        ExpectOthersUnchanged(before);
-        // The tab shows the new assignment of the current control.
-        EXPECT_EQ(pui->SpinCtrlMaxValue->GetValue(), 127);
-        EXPECT_EQ(pui->wxTextCtrlLcdString->GetValue(), c.label);
-    }
-    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
-}
-
-TEST_F(Presets, TheTwoSourcesExcludeEachOther)
-{
-    ClickRadio(pui->wxRadioButtonUsePreset);
-    EXPECT_FALSE(pui->wxRadioButtonUseStdTemplate->GetValue());
-    EXPECT_TRUE(pui->wxComboBoxPresetCtrl->IsEnabled());
-    EXPECT_TRUE(pui->wxComboBoxPresetParamCtrl->IsEnabled());
-    EXPECT_FALSE(pui->wxComboBoxStdTemplateCtrl->IsEnabled());
-    EXPECT_EQ(pui->wxComboBoxPresetCtrl->GetValue(), "Select from preset ...");
-    EXPECT_EQ(pui->wxComboBoxPresetParamCtrl->GetValue(), "Select parameter ...");
-    const unsigned gears = pui->wxComboBoxPresetCtrl->GetCount();
-    EXPECT_GT(gears, 0u);
-    ClickRadio(pui->wxRadioButtonUseStdTemplate);
-    EXPECT_FALSE(pui->wxRadioButtonUsePreset->GetValue());
-    EXPECT_TRUE(pui->wxComboBoxStdTemplateCtrl->IsEnabled());
-    EXPECT_FALSE(pui->wxComboBoxPresetCtrl->IsEnabled());
-    EXPECT_FALSE(pui->wxComboBoxPresetParamCtrl->IsEnabled());
-    EXPECT_EQ(pui->wxComboBoxPresetCtrl->GetCount(), gears);  // contents left as they are
-    // Checking "Use preset" again rebuilds the list, it does not add to it.
-    ClickRadio(pui->wxRadioButtonUsePreset);
-    EXPECT_EQ(pui->wxComboBoxPresetCtrl->GetCount(), gears);
-}
-
-// ---- Presets from the shipped library
-
-TEST_F(Presets, GearListShowsThirtyThreeCharactersAndRemembersTheFullName)
-{
-    std::vector<char[PRESET_GEAR_ROW]> rows(PRESET_MAX_GEAR);
-    const int count = FillLibTab(rows.data(), PRESET_MAX_GEAR);
-    ASSERT_GT(count, 0);
-    ClickRadio(pui->wxRadioButtonUsePreset);
-    wxComboBox *gears = pui->wxComboBoxPresetCtrl;
-    ASSERT_EQ(gears->GetCount(), static_cast<unsigned>(count));
-    bool some_long = false;
-    for (int i = 0; i < count; ++i) {
-        const std::string full = rows[static_cast<size_t>(i)];
-        some_long = some_long || full.size() > 33;
-        const int item = FindItem(gears, wxString(full.substr(0, 33)));
-        ASSERT_NE(item, wxNOT_FOUND) << full;
-        const auto *data = dynamic_cast<wxStringClientData *>(gears->GetClientObject(static_cast<unsigned>(item)));
-        ASSERT_NE(data, nullptr);
-        EXPECT_EQ(data->GetData().ToStdString(), full);
-    }
-    EXPECT_TRUE(some_long) << "the shipped library has names longer than 33 characters";
-    for (const std::string &shown : ComboItems(gears))
-        EXPECT_LE(shown.size(), 33u);
-}
-
-TEST_F(Presets, LongGearNameListsItsParametersAndConverts)
-{
-    const std::string gear = "Universal Real Time SysEx - Device Control";
-    ASSERT_GT(gear.size(), 33u);
-    std::vector<char[PRESET_PARAM_ROW]> rows(PRESET_MAX_PARAMS);
-    const int count = FillCtrlTab(gear.c_str(), rows.data(), PRESET_MAX_PARAMS);
-    ASSERT_GT(count, 0) << "the shipped library has this gear";
-    dialogs.Clear();
-
-    ClickRadio(pui->wxRadioButtonUsePreset);
-    const int item = FindItem(pui->wxComboBoxPresetCtrl, wxString(gear.substr(0, 33)));
-    ASSERT_NE(item, wxNOT_FOUND);
-    SelectCombo(pui->wxComboBoxPresetCtrl, item);
-    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
-    wxComboBox *params = pui->wxComboBoxPresetParamCtrl;
-    ASSERT_EQ(params->GetCount(), static_cast<unsigned>(count));
-    const std::string param(rows[0], strnlen(rows[0], PRESET_PARAM_ROW));
-    EXPECT_EQ(params->GetString(0).ToStdString(), param);
-
-    // What the reader itself makes of this parameter, for each control.
-    std::vector<All_Params> expected;
-    std::vector<Q9Text> expected_lcd;
-    for (int i : all_selected_ctrl) {
-        All_Params r = AddressedRecord(static_cast<unsigned>(i));
-        Q9Text lcd = mylcdstring[6][i];
-        ASSERT_EQ(GetKnob(gear.c_str(), param.c_str(), &r, &lcd), 1);
-        expected.push_back(r);
-        expected_lcd.push_back(lcd);
-    }
-    const TablesSnapshot before;
-    need_to_save_lib = false;
-    SelectCombo(params, 0);
-    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
-    EXPECT_TRUE(need_to_save_lib);
-    for (size_t k = 0; k < all_selected_ctrl.size(); ++k) {
-        const int i = all_selected_ctrl[k];
-        EXPECT_TRUE(Same(AddressedRecord(static_cast<unsigned>(i)), expected[k])) << i;
-        EXPECT_EQ(mylcdstring[6][i], expected_lcd[k]) << i;
-        EXPECT_EQ(AddressedRecord(static_cast<unsigned>(i)).ctrl_status_0, 0);
-    }
-    ExpectOthersUnchanged(before);
-    EXPECT_EQ(pui->wxTextCtrlLcdString->GetValue(), wxString(expected_lcd.back()));
-}
-
-TEST_F(Presets, UnknownGearShowsPresetNotFoundAndAnEmptyList)
-{
-    ClickRadio(pui->wxRadioButtonUsePreset);
-    pui->wxComboBoxPresetCtrl->SetValue("No such gear");
-    wxCommandEvent event(wxEVT_COMBOBOX, pui->wxComboBoxPresetCtrl->GetId());
-    Deliver(pui->wxComboBoxPresetCtrl, event);
-    EXPECT_EQ(pui->wxComboBoxPresetParamCtrl->GetCount(), 0u);
-    ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.Describe();
-    EXPECT_EQ(dialogs.messages[0].text, "Preset not found");
-}
-
-class PresetsBroken : public Presets
-{
-protected:
-    void SetUp() override
-    {
-        Presets::SetUp();
-        using namespace preset_image;
-        const std::string no_pos =
-            MakeChunk("CTRL", MakeChunk("LGNM", "Cutoff") + MakeChunk("SHNM", "Cutoff") + MakeChunk("MSG ", "B04A00"));
-        const std::string image = Gear("Broken synth", no_pos) +
-                                  Gear("Good synth", Param("Cutoff", "Cutoff", "B04A00", Pos(1, 0, 3, 0, 127)));
-        dir_.Write("hlvlib.xcq", image);
-        ReleasePresetLibrary();
-        ASSERT_EQ(LoadPresetLibrary(dir_.Path() + "/"), image.size());
         dialogs.Clear();
     }
-    preset_image::TempDir dir_;
+
+    // Choosing `item` of `combo` gives each selected record what `apply` makes of it, nothing else.
+    void ExpectApplied(wxComboBox *combo, int item, const std::function<void(All_Params &, Q9Text &)> &apply)
+    {
+        TablesSnapshot expected;
+        for (int i : all_selected_ctrl)
+            apply(expected.Addressed(6, i), expected.Lcd(6, i));
+        need_to_save_lib = false;
+        Choose(combo, item);
+        EXPECT_TABLES_EQ(expected, TablesSnapshot());
+        EXPECT_TRUE(need_to_save_lib);
+        EXPECT_EQ(pui->wxTextCtrlLcdString->GetValue(), wxString(expected.Lcd(6, 10)));  // the tab shows the control
+        EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
+    }
+
+    TempFolder folder_;
 };
 
-TEST_F(PresetsBroken, FailedConversionChangesNothing)
+TEST_F(Presets, AStandardTemplateRewritesEverySelectedControl)
 {
-    ClickRadio(pui->wxRadioButtonUsePreset);
-    ASSERT_EQ(ComboItems(pui->wxComboBoxPresetCtrl), (std::vector<std::string>{"Broken synth", "Good synth"}));
-    SelectCombo(pui->wxComboBoxPresetCtrl, FindItem(pui->wxComboBoxPresetCtrl, "Broken synth"));
-    ASSERT_EQ(ComboItems(pui->wxComboBoxPresetParamCtrl), (std::vector<std::string>{"Cutoff"}));
+    ASSERT_TRUE(pui->wxRadioButtonUseStdTemplate->GetValue());
+    wxComboBox *templates = pui->wxComboBoxStdTemplateCtrl;
+    ASSERT_EQ(templates->GetCount(), STD_TEMPLATE_COUNT);
+    for (unsigned item : {0u, 261u, 388u, 132u})
+        ExpectApplied(templates, static_cast<int>(item), [&](All_Params &r, Q9Text &lcd) {
+            ApplyStdTemplate(item, r, lcd);
+            lcd = templates->GetString(item).ToStdWstring();  // the text is the entry as the list shows it
+        });
+    const All_Params &cc = mycontrol[6][55];  // "CC#127": B0 7F 00 with the channel and value positions
+    EXPECT_EQ(std::vector<uint8_t>(cc.midi_string, cc.midi_string + cc.midi_str_lenght),
+              (std::vector<uint8_t>{0xB0, 0x7F, 0x00}));
+    EXPECT_EQ(cc.midi_channel_position, 1);
+    EXPECT_EQ(cc.ctrl_value_position_0, 3);
+}
+
+TEST_F(Presets, APresetRewritesEverySelectedControl)
+{
+    Choose(pui->wxRadioButtonUsePreset);
+    EXPECT_FALSE(pui->wxRadioButtonUseStdTemplate->GetValue() || pui->wxComboBoxStdTemplateCtrl->IsEnabled());
+    EXPECT_TRUE(pui->wxComboBoxPresetCtrl->IsEnabled() && pui->wxComboBoxPresetParamCtrl->IsEnabled());
+    wxComboBox *gears = pui->wxComboBoxPresetCtrl;
+    ASSERT_EQ(gears->GetCount(), 3u);
+    // The list shows 33 characters of a name and keeps the whole name.
+    const int item = gears->FindString(kLongGear.substr(0, 33), true);
+    ASSERT_NE(item, wxNOT_FOUND);
+    const auto *full = dynamic_cast<wxStringClientData *>(gears->GetClientObject(static_cast<unsigned>(item)));
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(full->GetData(), kLongGear);
+    Choose(gears, item);
+    wxComboBox *params = pui->wxComboBoxPresetParamCtrl;
+    ASSERT_EQ(params->GetCount(), 2u);
+    EXPECT_EQ(params->GetString(1), "Reso");
+    ExpectApplied(params, 1,
+                  [](All_Params &r, Q9Text &lcd) { ASSERT_EQ(GetKnob(kLongGear.c_str(), "Reso", &r, &lcd), 1); });
+    EXPECT_EQ(mycontrol[6][55].midi_string[1], 0x47);
+    // The other source takes over; checking presets again lists the gears afresh.
+    Choose(pui->wxRadioButtonUseStdTemplate);
+    EXPECT_TRUE(pui->wxComboBoxStdTemplateCtrl->IsEnabled());
+    EXPECT_FALSE(gears->IsEnabled() || params->IsEnabled());
+    Choose(pui->wxRadioButtonUsePreset);
+    EXPECT_EQ(gears->GetCount(), 3u);
+}
+
+TEST_F(Presets, ABrokenOrUnknownPresetChangesNothing)
+{
+    Choose(pui->wxRadioButtonUsePreset);
+    Choose(pui->wxComboBoxPresetCtrl, pui->wxComboBoxPresetCtrl->FindString("Broken synth", true));
+    ASSERT_EQ(pui->wxComboBoxPresetParamCtrl->GetCount(), 1u);
     const TablesSnapshot before;
     need_to_save_lib = false;
-    dialogs.Clear();
-    SelectCombo(pui->wxComboBoxPresetParamCtrl, 0);
+    Choose(pui->wxComboBoxPresetParamCtrl, 0);
     EXPECT_TABLES_EQ(before, TablesSnapshot());
     EXPECT_FALSE(need_to_save_lib);
-    ASSERT_EQ(dialogs.messages.size(), 2u) << dialogs.Describe();
-    EXPECT_EQ(dialogs.messages[0].caption, "Error while opening presets");
-    EXPECT_EQ(dialogs.messages[0].text, "Preset File corrupted : MIDI Position not found");
-    EXPECT_EQ(dialogs.messages[1].caption, "Library error");
-    EXPECT_EQ(dialogs.messages[1].text, "No parameter found");
-
-    // The good gear converts all three.
-    SelectCombo(pui->wxComboBoxPresetCtrl, FindItem(pui->wxComboBoxPresetCtrl, "Good synth"));
-    SelectCombo(pui->wxComboBoxPresetParamCtrl, 0);
-    EXPECT_TRUE(need_to_save_lib);
-    for (int i : all_selected_ctrl) {
-        const All_Params &r = AddressedRecord(static_cast<unsigned>(i));
-        EXPECT_EQ(r.midi_str_lenght, 3) << i;
-        EXPECT_EQ(r.midi_string[1], 0x4A) << i;
-        EXPECT_EQ(mylcdstring[6][i], L"Cutoff") << i;
-    }
+    ASSERT_EQ(dialogs.messages.size(), 2u) << dialogs.Describe();  // the reader's, then the panel's
+    EXPECT_EQ(dialogs.messages[0].caption, PRESET_ERROR_CAPTION);
+    EXPECT_EQ(dialogs.messages[1].caption, PRESET_LIBRARY_ERROR_CAPTION);
+    dialogs.Clear();
+    pui->wxComboBoxPresetCtrl->SetValue("No such gear");
+    wxCommandEvent typed(wxEVT_COMBOBOX, pui->wxComboBoxPresetCtrl->GetId());
+    Deliver(pui->wxComboBoxPresetCtrl, typed);
+    EXPECT_EQ(pui->wxComboBoxPresetParamCtrl->GetCount(), 0u);
+    EXPECT_EQ(dialogs.messages.size(), 1u) << dialogs.Describe();
+    EXPECT_TABLES_EQ(before, TablesSnapshot());
 }

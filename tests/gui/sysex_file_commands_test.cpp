@@ -9,16 +9,15 @@
 #include "CVQ9Mainframe.h"
 #include "cvq9_config_ui.h"
 #include "gui_fixture.h"
-#include "panel_test_support.h"
 #include "sysex_file.h"
 
 TEST_F(GuiFixture, SysexFileExportThenImportOverANewLibraryIsOneStepToUndo)
 {
     StartApp();
-    ClickCheck(pui->wxCheckBoxOffline, true);
+    Check(pui->wxCheckBoxOffline, true);
     SendCommand(ID_CVQ9_LOAD_DEFAULT);
     const TablesSnapshot exported;
-    const wxString path = HomePath("all.syx");
+    const std::string path = HomePath("all.syx");
     dialogs.AnswerFileDialog(path);
     SendCommand(ID_CVQ9_EXPORT_SYSEX);
     ASSERT_EQ(dialogs.file_dialogs.size(), 1u) << dialogs.Describe();

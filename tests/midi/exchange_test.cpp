@@ -1,264 +1,215 @@
-// Exchange layer: what is sent, how stale input is emptied, how answers are
-// collected from PortMidi events, and which messages end a wait.
-#include "midi_test_support.h"
+// The port layer and the exchange against the PortMidi test double and the
+// simulated controller: listing and opening ports, stale input, collecting
+// answers from PortMidi's events, which messages answer a request, the
+// time-out and Cancel, and the pace of the wait steps on a clock of the test's own.
+#include <algorithm>
+#include <cstring>
 
-#include "text_bytes.h"
+#include <gtest/gtest.h>
+
+#include "Midi_Ios.h"
+#include "exchange.h"
+#include "portmidi_fake.h"
+#include "record_access.h"
+#include "simulated_q9.h"
 
 namespace {
 
-std::vector<uint8_t> IdentityRequest()
-{
-    return {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x30, 0x0B, 0x7F, 0x00, 0xF7};
-}
+constexpr int kQ9In = 2, kQ9Out = 3;
+using Bytes = std::vector<uint8_t>;
+const Bytes kIdentityRequest = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x30, 0x0B, 0x7F, 0x00, 0xF7};
 
-void BuildIdentityRequest(uint8_t *out)
+class Exchange : public ::testing::Test
 {
-    uint8_t values[11] = {};
-    ASSERT_EQ(11, Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, COMMON_PARAM_IDENTITY, values, out, 0));
-}
+protected:
+    SimulatedQ9 q9;
+    std::vector<std::string> reported;
+    uint8_t sysex_in[SYSEX_BUFFER_SIZE] = {};
 
-// --- Sending ---------------------------------------------------------------
+    void SetUp() override
+    {
+        pmfake::Reset();
+        pmfake::SetUsualSystem(&q9);
+        must_finish_midi = false;
+        ResetConfiguration(0);
+        SetMidiReporter([this](const std::string &, const std::string &text) { reported.push_back(text); });
+    }
 
-TEST_F(MidiTest, SendWritesTheMessageFromStartToEndWithTimestamp20)
+    void TearDown() override
+    {
+        Close_Midi_In();
+        Close_Midi_Out();
+        SetMidiReporter(nullptr);
+    }
+
+    void OpenBoth() { ASSERT_EQ(Open_Midi_Out(kQ9Out) + Open_Midi_In(kQ9In), 0); }
+
+    // Where the editor puts an answer for control `index` of `group`, or into `values`.
+    static AnswerTarget Target(unsigned group, unsigned index, uint8_t *values = nullptr, uint8_t address = 0)
+    {
+        AnswerTarget target;
+        target.index = static_cast<uint8_t>(index);
+        target.group = static_cast<uint8_t>(group);
+        target.record = &AddressedRecord(group, index);
+        target.lcd = index >= FIRST_GROUP_CONTROL ? &mylcdstring[group][index] : nullptr;
+        target.values = values;
+        target.param_address = address;
+        return target;
+    }
+
+    // Sends `request` as the editor does (nothing after its 0xF7), then waits for the answer.
+    uint8_t Send(Bytes request, int action, const AnswerTarget &target, unsigned timeout = WAIT_STEPS_DEFAULT,
+                 const WaitStepHook &step = nullptr)
+    {
+        request.resize(SYSEX_BUFFER_SIZE + 8, 0x55);
+        EXPECT_EQ(SendSysexToMidiOut(request.data()), 0);
+        uint8_t status = 0;
+        WaitSysexAnswer(action, sysex_in, target, timeout, status, step);
+        return status;
+    }
+
+    uint8_t Identity(unsigned timeout = WAIT_STEPS_DEFAULT, const WaitStepHook &step = nullptr)
+    {
+        std::memset(serial_nb, 0x55, sizeof serial_nb);
+        return Send(kIdentityRequest, WAIT_IDENTITY, Target(0, 0, serial_nb), timeout, step);
+    }
+
+    bool GotIdentity() const { return Bytes(serial_nb, serial_nb + 11) == Bytes{1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5}; }
+};
+
+TEST_F(Exchange, PortsAreListedAndOpenedAsTheProgramNeedsThem)
 {
+    ListMidiDevices();
+    EXPECT_EQ(MidiInDeviceAt(1, 2) * 10 + MidiOutDeviceAt(1, 2), kQ9In * 10 + kQ9Out);
+    for (int position : {-1, 2})
+        EXPECT_EQ(MidiInDeviceAt(position, 2), -1);
+    EXPECT_EQ(MidiOutDeviceAt(32, 40), -1);
+    // Names one character per byte; a device of both directions is an input; 32 entries at most.
+    std::vector<pmfake::Device> devices(41, {"in", true, false, false});
+    devices[0] = {"Both \xE9", true, true, false};
+    devices.push_back({"out", false, true, false});
+    pmfake::SetDevices(devices);
+    const MidiDeviceLists many = ListMidiDevices();
+    EXPECT_EQ(many.inputs.size() * 100 + many.outputs.size(), 3201u);
+    EXPECT_EQ(many.inputs[0].name, L"Both \u00E9");
+    EXPECT_EQ(midi_in_devices[31] * 100 + midi_out_devices[0], 3141);
+
+    pmfake::SetUsualSystem(&q9);
+    pmfake::Inject(kQ9In, {0xF8, 0x90, 0x3C, 0x40});  // what was pending goes
     OpenBoth();
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    out[20] = 0x55;  // beyond the terminator: never sent
-    EXPECT_EQ(0, SendSysexToMidiOut(out));
-    ASSERT_EQ(1u, pmfake::Writes().size());
-    EXPECT_EQ(kQ9Out, pmfake::Writes()[0].device);
-    EXPECT_EQ(20, pmfake::Writes()[0].when);
-    EXPECT_EQ(IdentityRequest(), pmfake::Writes()[0].bytes);
-    EXPECT_EQ(IdentityRequest(), q9.received.at(0));
+    EXPECT_EQ(pmfake::Pending(kQ9In), 0u);
+    const pmfake::OpenCall out = pmfake::Opens()[0], in = pmfake::Opens()[1];
+    EXPECT_TRUE(!out.input && out.device == kQ9Out && out.buffer_size == 1024 && out.latency == 60);
+    EXPECT_TRUE(out.driver_info_null && out.time_proc_null && out.time_info_null && pmfake::TimerStarts() == 1);
+    EXPECT_TRUE(in.input && in.buffer_size == 1024 && in.time_proc_null);
+    EXPECT_EQ(pmfake::LastFilter(kQ9In), PM_FILT_ACTIVE | PM_FILT_CLOCK);  // SysEx passes
+    pmfake::Inject(kQ9In, {0xF8, 0xFE, 0x90, 0x3C, 0x40});
+    PmEvent event;
+    EXPECT_TRUE(ReadOneEvent(event) && event.message == 0x403C90);
+    EXPECT_FALSE(ReadOneEvent(event));
+    // A busy, unknown, vanished or wrong-way device is refused.
+    PortMidiStream *first = midiIn;
+    EXPECT_EQ(Open_Midi_In(kQ9In), 1);
+    EXPECT_EQ(midiIn, nullptr);
+    Pm_Close(first);
+    Close_Midi_Out();
+    EXPECT_EQ(pmfake::OpenStreams(), 0);
+    EXPECT_EQ(Open_Midi_Out(kQ9In) + Open_Midi_Out(99) + Open_Midi_Out(-1) + Open_Midi_In(kQ9Out), 4);
+    pmfake::SetDevices({{"gone", false, true, true}});
+    EXPECT_EQ(Open_Midi_Out(0), 1);
+    EXPECT_EQ(Debug(pmHostError) * 10 + Debug(pmGotData) + DebugStream(pmBadPtr), 10);
 }
 
-TEST_F(MidiTest, SendEmptiesStaleInputFirst)
+TEST_F(Exchange, SendingEmptiesStaleInputFirstAndAnswersAreCollectedFromTheEvents)
 {
     OpenBoth();
     pmfake::InjectNotes(kQ9In, 10);
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    SendSysexToMidiOut(out);
-    // Only the answer is queued now: the notes were read away before the request.
-    uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5000, status, nullptr);
-    EXPECT_EQ(23, status);
-    EXPECT_TRUE(reported.empty());
-}
-
-// --- Stale input -----------------------------------------------------------
-
-TEST_F(MidiTest, ThousandStaleEventsAreReportedOnce)
-{
-    OpenBoth();
-    pmfake::InjectNotes(kQ9In, 1000);
-    WaitQueuedData();
-    ASSERT_EQ(1u, reported.size());
-    EXPECT_EQ("MIDI error", reported[0].first);
-    EXPECT_EQ("There are still data into the input buffer", reported[0].second);
-    EXPECT_EQ(0u, pmfake::Pending(kQ9In));
-}
-
-TEST_F(MidiTest, NineHundredNinetyNineStaleEventsAreNotReported)
-{
-    OpenBoth();
-    pmfake::InjectNotes(kQ9In, 999);
-    WaitQueuedData();
-    EXPECT_TRUE(reported.empty());
-    EXPECT_EQ(0u, pmfake::Pending(kQ9In));
-}
-
-TEST_F(MidiTest, AtMost1001StaleEventsAreDiscardedPerCall)
-{
-    OpenBoth();
-    pmfake::InjectNotes(kQ9In, 1500);
-    WaitQueuedData();
-    EXPECT_EQ(499u, pmfake::Pending(kQ9In));
-    EXPECT_EQ(1u, reported.size());
-}
-
-// --- Collecting ------------------------------------------------------------
-
-TEST_F(MidiTest, CollectorUnpacksFourBytesPerEventLowestFirst)
-{
-    uint8_t buffer[SYSEX_BUFFER_SIZE] = {};
-    SysexCollector c(buffer);
-    c.Start();
-    c.Feed(static_cast<PmMessage>(0x513F00F0u));
-    c.Feed(static_cast<PmMessage>(0x00F70100u));
-    EXPECT_TRUE(c.Complete());
-    EXPECT_EQ(7u, c.Count());
-    const uint8_t expected[] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0xF7};
-    EXPECT_EQ(0, std::memcmp(buffer, expected, sizeof expected));
-    EXPECT_EQ(0, buffer[7]);  // the byte after 0xF7 in the same event is not taken
-}
-
-TEST_F(MidiTest, CollectorDropsEverythingBeforeASysExStart)
-{
-    uint8_t buffer[SYSEX_BUFFER_SIZE] = {};
-    SysexCollector c(buffer);
-    c.Start();
-    c.Feed(0x00403C90);  // a note
-    EXPECT_EQ(0u, c.Count());
-    c.Feed(0x000000F0);  // the whole event is taken once the start is there
-    EXPECT_EQ(4u, c.Count());
-    EXPECT_FALSE(c.Complete());
-}
-
-TEST_F(MidiTest, CollectorNeverStoresBeyond128Bytes)
-{
-    uint8_t guard_before[8];
+    EXPECT_EQ(Identity(), 23);
+    EXPECT_TRUE(GotIdentity() && reported.empty());
+    ASSERT_EQ(pmfake::Writes().size(), 1u);
+    EXPECT_TRUE(pmfake::Writes()[0].bytes == kIdentityRequest && pmfake::Writes()[0].when == 20);
+    EXPECT_EQ(timer_wait, 1u);  // what waits is read in one step
+    const struct {
+        int stale;
+        size_t left, reports;
+    } cases[] = {{999, 0, 0}, {1000, 0, 1}, {1500, 499, 1}};  // at most 1001 events a call
+    for (const auto &c : cases) {
+        reported.clear();
+        pmfake::InjectNotes(kQ9In, c.stale);
+        WaitQueuedData();
+        EXPECT_EQ(pmfake::Pending(kQ9In) * 10 + reported.size(), c.left * 10 + c.reports) << c.stale;
+        WaitQueuedData();
+    }
+    // Four bytes an event, lowest first; nothing before a start, nothing after the end or beyond 128 bytes.
     uint8_t buffer[SYSEX_BUFFER_SIZE + 8];
-    std::memset(guard_before, 0xAA, sizeof guard_before);
     std::memset(buffer, 0xAA, sizeof buffer);
     SysexCollector c(buffer);
     c.Start();
-    c.Feed(0x010101F0);
-    for (int i = 0; i < 60; ++i)
-        c.Feed(0x01010101);
-    c.Feed(0x000000F7);
+    for (PmMessage m : {0x00403C90u, 0x513F00F0u, 0xAAF70100u})
+        c.Feed(m);
     EXPECT_TRUE(c.Complete());
-    EXPECT_TRUE(c.Overflowed());
-    EXPECT_EQ(128u, c.Count());
-    for (int i = 128; i < 136; ++i)
-        EXPECT_EQ(0xAA, buffer[i]) << i;
+    EXPECT_EQ(Bytes(buffer, buffer + 8), (Bytes{0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0xF7, 0xAA}));
+    c.Start();
+    for (int i = 0; i < 62; ++i)
+        c.Feed(i == 0 ? 0x010101F0 : i == 61 ? 0x000000F7 : 0x01010101);
+    EXPECT_TRUE(c.Complete() && c.Overflowed() && c.Count() == 128);
+    EXPECT_EQ(Bytes(buffer + 128, buffer + 136), Bytes(8, 0xAA));
 }
 
-// --- Waiting ---------------------------------------------------------------
-
-TEST_F(MidiTest, IdentityAnswerIsDecodedIntoTheValues)
+// Messages that answer nothing are skipped and the answer is taken.
+TEST_F(Exchange, OnlyTheAnswerToTheRequestIsTaken)
 {
+    SimulatedQ9::Bytes overlong = SimulatedQ9::Header(0x70, 11, 127, 0);
+    overlong.resize(129, 9);  // its first 128 bytes would decode as an identity
+    overlong.push_back(0xF7);
+    const std::vector<std::vector<Bytes>> before = {
+        {{0x90, 0x3C, 0x40}, {0xF8}, {0xB0, 0x07, 0x64}, {0xFE}},
+        {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x00, 0x20, 0x29, 0x01, 0x00, 0xF7}},
+        {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0xF7}, {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7}},
+        {kIdentityRequest},  // an echo of the request
+        {overlong}};
+    for (size_t i = 0; i < before.size(); ++i) {
+        SetUp();
+        OpenBoth();
+        q9.before_answer = before[i];
+        EXPECT_EQ(Identity(), 23) << i;
+        EXPECT_TRUE(GotIdentity()) << i;
+        TearDown();
+    }
+    // The answer for another control is skipped, the right one taken.
+    SetUp();
     OpenBoth();
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    const uint8_t expected[11] = {1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5};
-    EXPECT_EQ(0, std::memcmp(serial_nb, expected, 11));
-    // 23 bytes, four per step: the answer took six steps.
-    EXPECT_EQ(6u, timer_wait);
+    q9.midi[2][10][3] = 2;
+    q9.midi[2][10][12] = 0x07;
+    SimulatedQ9::Bytes other = SimulatedQ9::Header(0x73, 22, 11, 2);
+    other.resize(other.size() + 23, 0);
+    other.push_back(0xF7);
+    q9.before_answer = {other};
+    EXPECT_EQ(Send({0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x33, 0x00, 10, 2, 0xF7}, WAIT_MIDI_DATA, Target(2, 10)), 38);
+    EXPECT_EQ(mycontrol[2][10].midi_str_lenght * 100 + mycontrol[2][10].midi_string[1], 207);
+    // Another model's answer is none; LCD answers are none for a transport button, unknown waits none at all.
+    uint8_t answer[SYSEX_BUFFER_SIZE] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x02, 0x70, 0x0B, 0x7F, 0x00};
+    EXPECT_EQ(DecodeSysexAnswer(WAIT_IDENTITY, answer, Target(0, 0, serial_nb)), 255);
+    answer[5] = 0x01;
+    answer[6] = 0x30;  // no answer bit
+    EXPECT_EQ(DecodeSysexAnswer(WAIT_IDENTITY, answer, Target(0, 0, serial_nb)), 255);
+    q9.tamper = [](SimulatedQ9::Bytes &a) { a[a.size() - 2] ^= 1; };  // an assignment with a wrong checksum
+    EXPECT_EQ(Send({0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x33, 0x00, 10, 2, 0xF7}, WAIT_MIDI_DATA, Target(2, 10), 300),
+              251);
+    for (int action : {int(WAIT_LCD_ACK), int(WAIT_LCD_DATA), 9})
+        EXPECT_EQ(DecodeSysexAnswer(action, SimulatedQ9::Acknowledge(0x59, 3, 0).data(), Target(0, 3)), 255);
 }
 
-TEST_F(MidiTest, SilentControllerGivesNoAnswerAfterExactlyTheTimeout)
+TEST_F(Exchange, ACutMessageIsDroppedWhenANewOneStarts)
 {
     OpenBoth();
-    q9.silent = true;
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    unsigned steps = 0;
-    uint8_t status = 0;
-    SendSysexToMidiOut(out);
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 300, status, [&](unsigned) { ++steps; });
-    EXPECT_EQ(251, status);
-    EXPECT_EQ(300u, steps);
-    EXPECT_EQ(300u, timer_wait);
-    const uint8_t zero[SYSEX_BUFFER_SIZE] = {};
-    EXPECT_EQ(0, std::memcmp(sysex_in, zero, sizeof zero));
-}
-
-TEST_F(MidiTest, HookSeesEveryStepNumberInOrder)
-{
-    OpenBoth();
-    q9.silent = true;
-    std::vector<unsigned> seen;
-    uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5, status, [&](unsigned s) { seen.push_back(s); });
-    EXPECT_EQ((std::vector<unsigned>{0, 1, 2, 3, 4}), seen);
-}
-
-TEST_F(MidiTest, CancelEndsTheWaitAtTheStepItWasSetIn)
-{
-    OpenBoth();
-    q9.silent = true;
-    uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5000, status, [&](unsigned s) {
-        if (s == 41)
-            must_finish_midi = true;
-    });
-    EXPECT_EQ(251, status);
-    EXPECT_EQ(41u, timer_wait);
-}
-
-TEST_F(MidiTest, CancelEndsTheWaitEvenWhileTheAnswerArrives)
-{
-    OpenBoth();
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    SendSysexToMidiOut(out);
-    uint8_t status = 0;
-    WaitSysexAnswer(WAIT_IDENTITY, sysex_in, Target(serial_nb), 5000, status,
-                    [&](unsigned) { must_finish_midi = true; });
-    EXPECT_EQ(251, status);
-}
-
-TEST_F(MidiTest, NotesAndRealtimeBeforeTheAnswerAreSkipped)
-{
-    OpenBoth();
-    q9.before_answer = {{0x90, 0x3C, 0x40}, {0xF8}, {0xB0, 0x07, 0x64}, {0xFE}};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
+    // An answer cut in the middle, then the whole answer.
+    q9.before_answer = {{0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00, 9, 9}};
+    EXPECT_EQ(23, Identity());
     EXPECT_EQ(1, serial_nb[0]);
-    EXPECT_EQ(6, serial_nb[1]);
 }
 
-TEST_F(MidiTest, SysExOfAnotherDeviceBeforeTheAnswerIsSkipped)
-{
-    OpenBoth();
-    q9.before_answer = {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x00, 0x20, 0x29, 0x01, 0x00, 0xF7}};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-}
-
-TEST_F(MidiTest, ShortSysExOfAnotherDeviceIsNotTakenForAnInvalidRequest)
-{
-    OpenBoth();
-    // Shorter than a header: the bytes after it in the buffer are left over.
-    q9.before_answer = {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0xF7},
-                        {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7}};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-}
-
-TEST_F(MidiTest, MessagesWithoutTheControllersHeaderOrAnswerBitAnswerNothing)
-{
-    uint8_t buffer[SYSEX_BUFFER_SIZE] = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00, 1,
-                                         6,    2,    0,    7,    3,    1,    2,    3,    4,    5,    0xF7};
-    uint8_t values[11] = {};
-    EXPECT_TRUE(FromTheController(buffer));
-    EXPECT_EQ(23, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
-    buffer[6] = 0x00;  // no answer bit: the decoder alone would call it an invalid request
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
-    buffer[6] = 0x70;
-    buffer[5] = 0x02;  // another model
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_IDENTITY, buffer, Target(values)));
-}
-
-TEST_F(MidiTest, EchoOfTheRequestIsSkipped)
-{
-    OpenBoth();
-    q9.before_answer = {IdentityRequest()};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-}
-
-TEST_F(MidiTest, ClockInterleavedInsideTheAnswerIsFilteredOut)
-{
-    OpenBoth();
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    q9.tamper = [](SimulatedQ9::Bytes &answer) {
-        answer.insert(answer.begin() + 5, 0xF8);
-        answer.insert(answer.begin() + 13, 0xFE);
-    };
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_EQ(5, serial_nb[10]);
-}
-
-TEST_F(MidiTest, BrokenAnswersAreNoAnswerAndRealtimeInsideIsDropped)
+TEST_F(Exchange, BrokenAnswersAreNoAnswerAndRealtimeInsideIsDropped)
 {
     struct Case {
         const char *name;
@@ -283,185 +234,157 @@ TEST_F(MidiTest, BrokenAnswersAreNoAnswerAndRealtimeInsideIsDropped)
              a.insert(a.begin() + 12, {0xFA, 0xFF});
          },
          23},
+        {"clock and sensing inside",
+         [](SimulatedQ9::Bytes &a) {
+             a.insert(a.begin() + 5, 0xF8);
+             a.insert(a.begin() + 13, 0xFE);
+         },
+         23},
+        {"another group's identity", [](SimulatedQ9::Bytes &a) { a[9] = 1; }, 251},
     };
     for (const Case &c : cases) {
         SetUp();
         OpenBoth();
         q9.tamper = c.tamper;
-        std::memset(serial_nb, 0x55, sizeof serial_nb);
-        uint8_t out[SYSEX_BUFFER_SIZE] = {};
-        BuildIdentityRequest(out);
-        EXPECT_EQ(c.status, Exchange(out, WAIT_IDENTITY, serial_nb, 0, 300)) << c.name;
+        EXPECT_EQ(c.status, Identity(300)) << c.name;
         EXPECT_EQ(c.status == 23 ? 1 : 0x55, serial_nb[0]) << c.name;
         EXPECT_EQ(c.status == 23 ? 5 : 0x55, serial_nb[10]) << c.name;
         TearDown();
     }
+    EXPECT_EQ(sysex_in[6], 0x70);  // the last collected bytes stay for the error box
 }
 
-TEST_F(MidiTest, ACutMessageIsDroppedWhenANewOneStarts)
+TEST_F(Exchange, TheWaitEndsWithTheAnswerAtTheTimeOutOrAtCancel)
 {
     OpenBoth();
-    // An answer cut in the middle, then the whole answer.
-    q9.before_answer = {{0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00, 9, 9}};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_EQ(1, serial_nb[0]);
-}
-
-TEST_F(MidiTest, AnswerSplitOverTimeIsCollectedWhole)
-{
-    OpenBoth();
-    q9.split_size = 5;
-    q9.split_gap = 40;
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_GE(timer_wait, 4u * 40u);
-}
-
-TEST_F(MidiTest, SlowAnswerWithinTheTimeoutIsAccepted)
-{
-    OpenBoth();
-    q9.answer_delay = 4000;
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_GT(timer_wait, 3990u);
-}
-
-TEST_F(MidiTest, AnswerLaterThanTheTimeoutIsNoAnswer)
-{
-    OpenBoth();
-    q9.answer_delay = 6000;
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(251, Exchange(out, WAIT_IDENTITY, serial_nb));
-}
-
-TEST_F(MidiTest, AnswerForAnotherControlIsSkippedAndTheRightOneTaken)
-{
-    OpenBoth();
-    CurrentGroup = 2;
-    ControlIndex = 10;
-    q9.midi[2][10][3] = 2;
-    q9.midi[2][10][11] = 0xB0;
-    q9.midi[2][10][12] = 0x07;
-    SimulatedQ9::Bytes other = SimulatedQ9::Header(0x73, 22, 11, 2);
-    for (int i = 0; i < 22; ++i)
-        other.push_back(0);
-    other.push_back(0);
-    other.push_back(0xF7);
-    q9.before_answer = {other};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    ASSERT_EQ(11, Cvq9_Midi_Assign_To_Sysex(ACTION_READ_REQUEST, &mycontrol[2][10], out, 10, 2));
-    EXPECT_EQ(12 + 26, Exchange(out, WAIT_MIDI_DATA));
-    EXPECT_EQ(2, mycontrol[2][10].midi_str_lenght);
-    EXPECT_EQ(0xB0, mycontrol[2][10].midi_string[0]);
-    EXPECT_EQ(0x07, mycontrol[2][10].midi_string[1]);
-}
-
-TEST_F(MidiTest, OnlyInvalidMessagesGiveNoAnswer)
-{
-    OpenBoth();
-    q9.tamper = [](SimulatedQ9::Bytes &answer) { answer[9] = 1; };  // another group
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(251, Exchange(out, WAIT_IDENTITY, serial_nb, 0, 500));
-    EXPECT_EQ(0x70, sysex_in[6]);  // the last collected bytes stay for the dump
-}
-
-TEST_F(MidiTest, OverlongMessageIsNoAnswerAndTheWaitListensOn)
-{
-    OpenBoth();
-    // A 130-byte message whose first 128 bytes would decode as an identity.
+    q9.silent = true;
+    std::vector<unsigned> steps;
+    EXPECT_EQ(Identity(300, [&](unsigned s) { steps.push_back(s); }), 251);
+    EXPECT_TRUE(steps.size() == 300 && steps[299] == 299 && timer_wait == 300);
+    EXPECT_EQ(Bytes(sysex_in, sysex_in + SYSEX_BUFFER_SIZE), Bytes(SYSEX_BUFFER_SIZE, 0));
+    EXPECT_EQ(Identity(WAIT_STEPS_DEFAULT, [](unsigned s) { must_finish_midi = s == 41; }), 251);
+    EXPECT_EQ(timer_wait, 41u);
+    q9.silent = must_finish_midi = false;
+    EXPECT_EQ(Identity(WAIT_STEPS_DEFAULT, [](unsigned) { must_finish_midi = true; }), 251);  // even as it arrives
+    must_finish_midi = false;
+    const struct {  // the answer split over time, late but in time, or too late
+        size_t split;
+        uint64_t gap, delay;
+        uint8_t status;
+        unsigned at_least;
+    } paces[] = {{5, 40, 0, 23, 150}, {0, 0, 4000, 23, 3990}, {0, 0, 6000, 251, 5000}};
+    for (const auto &p : paces) {
+        q9.split_size = p.split;
+        q9.split_gap = p.gap;
+        q9.answer_delay = p.delay;
+        EXPECT_EQ(Identity(), p.status);
+        EXPECT_GE(timer_wait, p.at_least);
+    }
+    // An overlong message alone writes nothing past the buffer.
     SimulatedQ9::Bytes longer = SimulatedQ9::Header(0x70, 11, 127, 0);
-    while (longer.size() < 129)
-        longer.push_back(9);
-    longer.push_back(0xF7);
-    q9.before_answer = {longer};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    BuildIdentityRequest(out);
-    EXPECT_EQ(23, Exchange(out, WAIT_IDENTITY, serial_nb));
-    EXPECT_EQ(1, serial_nb[0]);  // the real answer, not the nines
-}
-
-TEST_F(MidiTest, OverlongMessageAloneEndsWithNoAnswer)
-{
-    OpenBoth();
-    SimulatedQ9::Bytes longer = SimulatedQ9::Header(0x70, 11, 127, 0);
-    while (longer.size() < 199)
-        longer.push_back(9);
+    longer.resize(199, 9);
     longer.push_back(0xF7);
     pmfake::Inject(kQ9In, longer);
-    uint8_t status = 0;
-    uint8_t canary[SYSEX_BUFFER_SIZE + 16];
+    uint8_t canary[SYSEX_BUFFER_SIZE + 16], status = 0;
     std::memset(canary, 0x11, sizeof canary);
-    WaitSysexAnswer(WAIT_IDENTITY, canary, Target(serial_nb), 300, status, nullptr);
-    EXPECT_EQ(251, status);
-    for (size_t i = SYSEX_BUFFER_SIZE; i < sizeof canary; ++i)
-        EXPECT_EQ(0x11, canary[i]);
+    WaitSysexAnswer(WAIT_IDENTITY, canary, Target(0, 0, serial_nb), 300, status, nullptr);
+    EXPECT_EQ(status, 251);
+    EXPECT_EQ(Bytes(canary + SYSEX_BUFFER_SIZE, canary + sizeof canary), Bytes(16, 0x11));
 }
 
-TEST_F(MidiTest, RefusedAcknowledgeIs252)
+TEST_F(Exchange, WritesAreAcknowledgedOrRefusedAndReadsFillTheirTarget)
 {
     OpenBoth();
-    q9.refuse_acks = true;
-    CurrentGroup = 0;
-    ControlIndex = 7;
-    InitMidiStruct(&mycontrol[0][7], 0, 7, 1);
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    ASSERT_LT(Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &mycontrol[0][7], out, 7, 0), 251);
-    EXPECT_EQ(252, Exchange(out, WAIT_MIDI_ACK));
-}
-
-TEST_F(MidiTest, AcceptedAcknowledgeIs0AndTheControllerStoresTheRecord)
-{
-    OpenBoth();
-    CurrentGroup = 4;
-    ControlIndex = 20;
     InitMidiStruct(&mycontrol[4][20], 4, 20, 1);
     uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    ASSERT_LT(Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &mycontrol[4][20], out, 20, 4), 251);
-    EXPECT_EQ(0, Exchange(out, WAIT_MIDI_ACK));
-    EXPECT_EQ(0, std::memcmp(q9.midi[4][20], &mycontrol[4][20], 32));
-}
-
-TEST_F(MidiTest, LcdDataReplacesTheTextByExactlySixteenCharacters)
-{
-    OpenBoth();
-    CurrentGroup = 3;
-    ControlIndex = 30;
-    std::memcpy(q9.lcd[3][30], "Cutoff          ", 16);
-    mylcdstring[3][30] = L"old";
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    ASSERT_EQ(11, Cvq9_Lcd_Assign_To_Sysex(ACTION_READ_REQUEST, nullptr, out, 30, 3));
-    EXPECT_EQ(44, Exchange(out, WAIT_LCD_DATA));
-    EXPECT_EQ(Q9Text(L"Cutoff          "), mylcdstring[3][30]);
-}
-
-TEST_F(MidiTest, LcdKindsDecodeNothingForATransportButton)
-{
-    ControlIndex = 3;
-    CurrentGroup = 0;
-    SimulatedQ9::Bytes ack = SimulatedQ9::Acknowledge(0x59, 3, 0);
-    uint8_t buffer[SYSEX_BUFFER_SIZE] = {};
-    std::memcpy(buffer, ack.data(), ack.size());
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_LCD_ACK, buffer, Target(nullptr)));
-    EXPECT_EQ(255, DecodeSysexAnswer(WAIT_LCD_DATA, buffer, Target(nullptr)));
-    EXPECT_EQ(255, DecodeSysexAnswer(9, buffer, Target(nullptr)));
-}
-
-TEST_F(MidiTest, CommonParameterAnswerUsesTheCurrentGroup)
-{
-    OpenBoth();
-    CurrentGroup = 6;
-    std::memcpy(q9.names[6], "Strings  pad  ", 14);
+    const Bytes write(out, out + Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_ACK, &mycontrol[4][20], out, 20, 4));
+    EXPECT_EQ(Send(write, WAIT_MIDI_ACK, Target(4, 20)), 0);
+    EXPECT_EQ(std::memcmp(q9.midi[4][20], &mycontrol[4][20], 32), 0);
+    q9.refuse_acks = true;
+    EXPECT_EQ(Send(write, WAIT_MIDI_ACK, Target(4, 20)), 252);
+    mycontrol[4][21] = mycontrol[4][20];  // a write without acknowledge is stored and answered by nothing
+    const uint8_t n = Cvq9_Midi_Assign_To_Sysex(ACTION_WRITE_NO_ACK, &mycontrol[4][21], out, 21, 4);
+    EXPECT_EQ(Send(Bytes(out, out + n), WAIT_MIDI_ACK, Target(4, 21), 50), 251);
+    EXPECT_EQ(q9.midi[4][21][3], mycontrol[4][21].midi_str_lenght);
+    std::memcpy(q9.lcd[3][30], "Cutoff          ", 16);  // an LCD text is exactly the sixteen characters
+    ASSERT_EQ(Cvq9_Lcd_Assign_To_Sysex(ACTION_READ_REQUEST, nullptr, out, 30, 3), 11);
+    EXPECT_EQ(Send(Bytes(out, out + 11), WAIT_LCD_DATA, Target(3, 30)), 44);
+    EXPECT_EQ(mylcdstring[3][30], Q9Text(L"Cutoff          "));
+    std::memcpy(q9.names[6], "Strings  pad  ", 14);  // a common parameter of the group the request names
     uint8_t name[15] = {};
-    uint8_t out[SYSEX_BUFFER_SIZE] = {};
-    ASSERT_EQ(11, Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, COMMON_PARAM_GROUP_NAME, name, out, 6));
-    EXPECT_EQ(40, Exchange(out, WAIT_COMMON_PARAM, name, COMMON_PARAM_GROUP_NAME));
-    EXPECT_STREQ("Strings  pad  ", reinterpret_cast<char *>(name));
+    ASSERT_EQ(Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, COMMON_PARAM_GROUP_NAME, name, out, 6), 11);
+    EXPECT_EQ(Send(Bytes(out, out + 11), WAIT_COMMON_PARAM, Target(6, 0, name, COMMON_PARAM_GROUP_NAME)), 40);
+    EXPECT_STREQ(reinterpret_cast<char *>(name), "Strings  pad  ");
+    // What the error box says of a malformed answer: its bytes up to its end.
+    uint8_t dump[SYSEX_BUFFER_SIZE] = {};
+    EXPECT_EQ(SysexErrorText(255, dump), "Missing or Uncomplete Sysex Answer\nEmpty input buffer");
+    std::memcpy(dump, "\xF0\x01\xF7\x12", 4);
+    EXPECT_EQ(SysexErrorText(255, dump), "Missing or Uncomplete Sysex Answer\nF0 01 F7 ");
+    EXPECT_TRUE(SysexErrorText(0, dump).empty() && !SysexErrorText(252, dump).empty());
+    std::memset(dump, 0x01, sizeof dump);  // without an end, all 128 bytes
+    EXPECT_EQ(SysexErrorText(255, dump).size(), std::string("Missing or Uncomplete Sysex Answer\n").size() + 3 * 128);
+}
+
+// Each step ends on its millisecond, the work of a step comes out of its
+// sleep, late steps catch up a little only, back-to-back waits share one
+// schedule, and the yields come once a step at most.
+TEST(Pacer, StepsKeepToTheirMillisecondsOnTheTestsClock)
+{
+    using Clock = WaitStepPacer::Clock;
+    Clock::time_point now = Clock::time_point(std::chrono::hours(1)), start = now;
+    std::vector<int64_t> sleeps;  // microseconds from `start` to each sleep's end
+    WaitStepPacer pacer{[&] { return now; },
+                        [&](Clock::time_point until) {
+                            sleeps.push_back(
+                                std::chrono::duration_cast<std::chrono::microseconds>(until - start).count());
+                            now = std::max(now, until);
+                        }};
+    auto steps = [&](int count, int work_us, bool restart = false) {
+        now += std::chrono::microseconds(work_us);
+        if (restart) {
+            start = now;
+            sleeps.clear();
+        }
+        for (int i = 0; i < count; ++i)
+            pacer.SleepStep();
+        return sleeps;
+    };
+    EXPECT_TRUE(pacer.YieldDue());
+    pacer.StartWait();
+    EXPECT_EQ(steps(2, 400), (std::vector<int64_t>{1000, 2000}));
+    EXPECT_EQ(steps(4, 2500), (std::vector<int64_t>{1000, 2000, 5000, 6000}));  // late: no sleep till on time
+    EXPECT_EQ(steps(7, 500000, true), (std::vector<int64_t>{1000, 2000}));      // a stall is not paid back
+    now += std::chrono::microseconds(300);
+    pacer.StartWait();  // a wait right after keeps the schedule, one after a break starts afresh
+    EXPECT_EQ(steps(1, 0, true), (std::vector<int64_t>{700}));
+    now += std::chrono::milliseconds(100);
+    pacer.StartWait();
+    EXPECT_EQ(steps(1, 0, true), (std::vector<int64_t>{1000}));
+    const Clock::time_point began = now;  // whatever the work, n steps last n milliseconds at least
+    pacer.StartWait();
+    int n = 0, yields = 0;
+    for (int us : {100, 1700, 0, 4200, 999, 12000, 10, 2500}) {
+        steps(1, us);
+        EXPECT_GE(now - began, std::chrono::milliseconds(++n));
+    }
+    now += std::chrono::milliseconds(100);
+    pacer.StartWait();
+    for (int i = 0; i < 10; ++i) {
+        steps(1, 150);
+        yields += pacer.YieldDue();
+    }
+    EXPECT_EQ(yields, 10);  // a Cancel is seen within a step
+    now += std::chrono::milliseconds(3);
+    yields = 0;
+    for (int i = 0; i < 3; ++i) {
+        steps(1, 0);
+        yields += pacer.YieldDue();
+    }
+    EXPECT_EQ(yields, 1);
+    now += WaitStepPacer::YIELD_INTERVAL - std::chrono::microseconds(1);
+    EXPECT_FALSE(pacer.YieldDue());
+    now += std::chrono::microseconds(1);
+    EXPECT_TRUE(pacer.YieldDue());
 }
 
 }  // namespace

@@ -179,6 +179,13 @@ const All_Params &TablesSnapshot::Record(unsigned group, unsigned control) const
     return reinterpret_cast<const All_Params *>(controls.data())[group * CONTROLS_PER_GROUP + control];
 }
 
+All_Params &TablesSnapshot::Addressed(unsigned group, unsigned control)
+{
+    if (control < TRANSPORT_NB)
+        return reinterpret_cast<All_Params *>(transport.data())[control];
+    return reinterpret_cast<All_Params *>(controls.data())[group * CONTROLS_PER_GROUP + control];
+}
+
 bool TablesSnapshot::operator==(const TablesSnapshot &o) const
 {
     return controls == o.controls && transport == o.transport && lcd == o.lcd && group_names == o.group_names &&

@@ -103,6 +103,10 @@ struct TablesSnapshot {
     std::vector<Q9Text> lcd, group_names;
 
     const All_Params &Record(unsigned group, unsigned control) const;
+    // The record and text the editor addresses for a control of a group: the
+    // shared transport record for controls 0..4 (whose texts are unused).
+    All_Params &Addressed(unsigned group, unsigned control);
+    Q9Text &Lcd(unsigned group, unsigned control) { return lcd[group * CONTROLS_PER_GROUP + control]; }
     bool operator==(const TablesSnapshot &other) const;
     bool operator!=(const TablesSnapshot &other) const { return !(*this == other); }
     // The first differences, named by table, group and control; "" when equal.

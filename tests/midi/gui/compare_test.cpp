@@ -18,6 +18,7 @@
 #include "edit_history.h"
 #include "exchange.h"
 #include "gui_fixture.h"
+#include "library_file.h"
 #include "portmidi_fake.h"
 #include "record_access.h"
 #include "settings.h"
@@ -113,7 +114,6 @@ TEST_F(CompareGui, VerifyAfterDownloadReadsBackWhatWasWritten)
     wxCommandEvent check(wxEVT_CHECKBOX, pui->CheckboxVerifyAfterDownload->GetId());
     pui->CheckboxVerifyAfterDownload->ProcessWindowEvent(check);
     EXPECT_TRUE(settings::VerifyAfterDownload());
-    SaveScreenshot(m_pCVQ9MainFrame, wxT("preferences_verify_after_download"));
     all_selected_ctrl = {10, 12};
     ControlIndex = 12;
     ShowPage(PAGE_ASSIGN_STD);
@@ -166,7 +166,6 @@ TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
         EXPECT_FALSE(EditHistory().CanUndo());
         EXPECT_EQ(ControlName(10), dialog.List()->GetItemText(1, CompareDialog::ColumnControl));
         dialog.Show();
-        SaveScreenshot(&dialog, wxT("compare_dialog"));
         dialog.Hide();
         // The Max value taken: only that field changes, and the row goes.
         dialog.List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
@@ -187,6 +186,39 @@ TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
     EXPECT_TABLES_EQ(before, TablesSnapshot());
     EXPECT_FALSE(programming);
     EXPECT_EQ(0, pmfake::OpenStreams());
+}
+
+// A library file against the editor: the same list, the same settling, and
+// a file that cannot be read reported with the tables untouched.
+TEST_F(CompareGui, CompareWithALibraryFileTakesTheFilesValues)
+{
+    const std::string path = HomePath("saved.cvq");
+    ASSERT_EQ(LibraryFileStatus::Ok, SaveLibraryFile(path).status);
+    ASSERT_EQ(LibraryFileStatus::Ok, LoadLibraryFile(path).status);  // the texts as the file keeps them
+    const TablesSnapshot saved;
+    mycontrol[3][10].ctrl_value_max = 100;
+    mygroupnames[3] = L"Strings";
+    common_params[12] = 3;
+    user_curve_2[64] = 5;
+    const TablesSnapshot edited;
+    hook.inside = [&](CompareDialog &dialog) {
+        EXPECT_TABLES_EQ(edited, TablesSnapshot());
+        Press(&dialog, CompareDialog::ID_TAKE_ALL);
+    };
+    dialogs.AnswerFileDialog(path);
+    SendCommand(ID_CVQ9_COMPARE_LIBRARY);
+    ASSERT_EQ(1, hook.shown) << dialogs.Describe();
+    EXPECT_EQ((std::vector<std::string>{"\"Strings\" / \"Pads\"", "100 / 127", "3 / 0", "5 / 64"}), hook.rows);
+    EXPECT_TABLES_EQ(saved, TablesSnapshot());
+
+    dialogs.Clear();
+    dialogs.AnswerFileDialog(HomePath("absent.cvq"));
+    mycontrol[3][10].ctrl_value_max = 100;
+    const TablesSnapshot before;
+    SendCommand(ID_CVQ9_COMPARE_LIBRARY);
+    EXPECT_EQ(1, hook.shown);
+    EXPECT_EQ(1u, dialogs.Texts(LIBRARY_FILE_ERROR_TITLE).size()) << dialogs.Describe();
+    EXPECT_TABLES_EQ(before, TablesSnapshot());
 }
 
 }  // namespace

@@ -79,7 +79,6 @@ TEST_F(FindControllerTest, TheAnsweringPairIsChosenAmongNewlyPluggedPorts)
     EXPECT_EQ(wxString("1-2345"), pui->TEXTCTRL_CurrentFwSerial->GetLabel());
     EXPECT_FALSE(programming);
     EXPECT_EQ(0, pmfake::OpenStreams());
-    SaveScreenshot(m_pCVQ9MainFrame, wxT("find_controller"));
 }
 
 TEST_F(FindControllerTest, WithoutAnAnswerItSaysSoAndKeepsTheChoice)
@@ -87,9 +86,9 @@ TEST_F(FindControllerTest, WithoutAnAnswerItSaysSoAndKeepsTheChoice)
     PlugFourPairs(false);
     const long in = settings::MidiInDev(), out = settings::MidiOutDev();
     Find();
-    const auto boxes = dialogs.WithCaption(wxT("Find the controller"));
+    const auto boxes = dialogs.Texts(wxT("Find the controller"));
     ASSERT_EQ(1u, boxes.size()) << dialogs.Describe();
-    EXPECT_TRUE(boxes[0].text.StartsWith(wxT("No controller answered on the 4 MIDI outputs.")));
+    EXPECT_TRUE(boxes[0].StartsWith(wxT("No controller answered on the 4 MIDI outputs.")));
     EXPECT_FALSE(cvq9_connected);
     EXPECT_EQ(in, settings::MidiInDev());
     EXPECT_EQ(out, settings::MidiOutDev());

@@ -150,7 +150,6 @@ TEST_F(MidiMonitorTest, EveryExchangeIsListedWithItsMeaning)
         if (expected[row].error)
             errors.push_back(expected[row].meaning);
     }
-    SaveScreenshot(monitor, wxT("midi_monitor"));
     EXPECT_EQ(wxString("Corvana Q9 MIDI 1"), monitor->CellText(0, 1));
     EXPECT_EQ(wxString::FromAscii(HexBytes(pmfake::WrittenTo(3)[0]).c_str()), monitor->CellText(0, 3));
     wxChoice *filter = FindChild<wxChoice>(monitor);
@@ -165,12 +164,12 @@ TEST_F(MidiMonitorTest, EveryExchangeIsListedWithItsMeaning)
 
     // Saved as .syx: the SysEx messages listed, one after the other.
     wxString error;
-    ASSERT_TRUE(monitor->SaveTo(HomePath(wxT("faults.syx")), error));
+    ASSERT_TRUE(monitor->SaveTo(wxString(HomePath("faults.syx")), error));
     Bytes whole;
     for (size_t row = 0; row < monitor->ShownCount(); ++row)
         if (monitor->Shown(row).bytes[0] == 0xF0)
             whole.insert(whole.end(), monitor->Shown(row).bytes.begin(), monitor->Shown(row).bytes.end());
-    EXPECT_EQ(whole, ReadFileBytes(HomePath(wxT("faults.syx"))));
+    EXPECT_EQ(whole, ReadFileBytes(HomePath("faults.syx")));
     EXPECT_GT(whole.size(), 0u);
 }
 
