@@ -147,8 +147,9 @@ TEST_F(ToolCommands, CommandsGiveTheirStatusesOutputsAndMessages)
         {"syx export good.cvq x.syx", 0, "", "", "x.syx", syx},
         {"syx export good.cvq x14.syx --firmware 1.4", 0, "", "", "x14.syx", syx14},
         {"syx export bad.cvq y.syx", 1, "", Failure(File("bad.cvq"), 13, 3, 12), "y.syx", {}},
-        {"syx import x.syx x.cvq", 0, File("x.syx") + ": " + SysexImportReport(ImportSysexBytes(syx.data(), syx.size())) + "\n",
-         "", "x.cvq", from_syx},
+        {"syx import x.syx x.cvq", 0,
+         File("x.syx") + ": " + SysexImportReport(ImportSysexBytes(syx.data(), syx.size())) + "\n", "", "x.cvq",
+         from_syx},
         {"syx import good.cvq z.cvq", 2, "", "no write of this controller", "z.cvq", {}},
         {"", 2, "", "no command", "", {}},
         {"check", 2, "", "check: wrong number of files", "", {}},
@@ -175,8 +176,9 @@ TEST_F(ToolCommands, CommandsGiveTheirStatusesOutputsAndMessages)
     }
     EXPECT_EQ(ReadFileBytes(File("good.cvq")), good);
     EXPECT_EQ(ReadFileBytes(File("old.cvq")), old) << "inputs are never written";
-    const std::vector<std::string> left = {"bad.cvl", "bad.cvq", "cut.cvq", "good.cvq", "junk.cvl", "lib.cvl",
-                                           "lib.cvq", "new.cvq", "old.cvq", "s.txt", "x.cvq", "x.syx", "x14.syx"};
+    const std::vector<std::string> left = {"bad.cvl", "bad.cvq", "cut.cvq", "good.cvq", "junk.cvl",
+                                           "lib.cvl", "lib.cvq", "new.cvq", "old.cvq",  "s.txt",
+                                           "x.cvq",   "x.syx",   "x14.syx"};
     EXPECT_EQ(folder.Entries(), left) << "no temporary file is left behind";
 }
 

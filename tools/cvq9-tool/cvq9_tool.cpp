@@ -32,36 +32,35 @@ namespace {
 
 constexpr int kDone = 0, kFailed = 1, kBadInput = 2;
 
-const char kUsage[] =
-    "Usage: cvq9-tool COMMAND [OPTIONS] FILES\n"
-    "Checks, converts, summarises and compares Corvana Q9 library files.\n"
-    "\n"
-    "  check FILE.cvq [--groups A-B]        the firmware's checks; each failing control\n"
-    "                                       with the editor's message\n"
-    "  convert IN OUT.cvq [--groups A-B]    a library of before version 1.4, or a\n"
-    "                                       Corvana Pro library (*.cvl), to a library\n"
-    "  summary FILE.cvq [-o OUT.txt]        the editor's text summary (to standard output)\n"
+const char kUsage[] = "Usage: cvq9-tool COMMAND [OPTIONS] FILES\n"
+                      "Checks, converts, summarises and compares Corvana Q9 library files.\n"
+                      "\n"
+                      "  check FILE.cvq [--groups A-B]        the firmware's checks; each failing control\n"
+                      "                                       with the editor's message\n"
+                      "  convert IN OUT.cvq [--groups A-B]    a library of before version 1.4, or a\n"
+                      "                                       Corvana Pro library (*.cvl), to a library\n"
+                      "  summary FILE.cvq [-o OUT.txt]        the editor's text summary (to standard output)\n"
 #ifdef CVQ9_TOOL_DIFF
-    "  diff A.cvq B.cvq [--groups A-B]      the differences by group, control and field;\n"
-    "  diff FILE.cvq                        with one file, every field that is set\n"
+                      "  diff A.cvq B.cvq [--groups A-B]      the differences by group, control and field;\n"
+                      "  diff FILE.cvq                        with one file, every field that is set\n"
 #endif
-    "  syx export FILE.cvq OUT.syx [--firmware V]\n"
-    "                                       the messages of a download of everything\n"
-    "  syx import FILE.syx OUT.cvq          the controller's writes in a SysEx file,\n"
-    "                                       applied to a new library\n"
-    "  --help, --version\n"
-    "\n"
-    "--groups A-B checks groups A to B (0 to 20; the transport buttons with group 0),\n"
-    "all by default; a check fails before anything is written. --firmware is 1.4, 1.5\n"
-    "or 1.6 (default).\n"
-    "Exit status: 0 done, 1 a check failed or the files differ, 2 bad input.\n";
+                      "  syx export FILE.cvq OUT.syx [--firmware V]\n"
+                      "                                       the messages of a download of everything\n"
+                      "  syx import FILE.syx OUT.cvq          the controller's writes in a SysEx file,\n"
+                      "                                       applied to a new library\n"
+                      "  --help, --version\n"
+                      "\n"
+                      "--groups A-B: groups A to B only (0 to 20; the transport buttons come with\n"
+                      "group 0), all by default. A command that writes checks first and writes nothing\n"
+                      "when a check fails. --firmware: 1.4, 1.5 or 1.6 (the default).\n"
+                      "Exit status: 0 done, 1 a check failed or the files differ, 2 bad input.\n";
 
 struct Arguments {
     std::vector<std::string> files;
     int first_group = 0;
     int last_group = GROUP_NB - 1;
-    std::string output;      // -o
-    float firmware = 1.6f;   // --firmware
+    std::string output;     // -o
+    float firmware = 1.6f;  // --firmware
 };
 
 int Fail(const std::string &text)
@@ -229,7 +228,7 @@ int Summary(const Arguments &args)
     if (args.output.empty())
         return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() ? kDone : kBadInput;
     return WriteWholeFileSafely(args.output, text.data(), text.size()) ? kDone
-                                                                        : Fail("Unable to create " + args.output);
+                                                                       : Fail("Unable to create " + args.output);
 }
 
 #ifdef CVQ9_TOOL_DIFF
@@ -258,8 +257,8 @@ int Diff(const Arguments &args)
             return Fail(problem);
         images.push_back(ConfigImage::OfTables());
     }
-    const std::vector<ConfigDifference> rows = CompareImages(
-        images[0], images[1], RangeParts(args.first_group, args.last_group, true, true), args.firmware);
+    const std::vector<ConfigDifference> rows =
+        CompareImages(images[0], images[1], RangeParts(args.first_group, args.last_group, true, true), args.firmware);
     for (const ConfigDifference &row : rows) {
         if (args.files.size() == 1)
             std::printf("%s%s\n", DifferenceRow(row).c_str(), row.controller_value.c_str());
