@@ -43,3 +43,4 @@ set_target_properties(cvq9_config_soft PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PRO
 cvq9_warnings(cvq9_config_soft)
 
 include(${PROJECT_SOURCE_DIR}/cmake/Install.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/Package.cmake)

@@ -50,10 +50,7 @@ uint8_t cvq9_config_ui::CheckAllParam()
 
 void cvq9_config_ui::DisplayParamError(uint8_t code, uint8_t group, uint8_t control)
 {
-    unsigned lenght = 0;
-    if (ParamErrorNeedsLenght(code) && group < GROUP_NB && control < CONTROLS_PER_GROUP)
-        lenght = AddressedRecord(group, control).midi_str_lenght;
-    const std::string message = ParamErrorMessage(code, group, control, lenght);
+    const std::string message = StoredControlMessage(code, group, control);
 
     const bool passes = Check_Code_Passes(code);
     if (!passes && group < GROUP_NB && control < CONTROLS_PER_GROUP) {

@@ -200,7 +200,8 @@ void CVQ9MainFrame::OnFindControls(wxCommandEvent &)
 void CVQ9MainFrame::OnCompareLibrary(wxCommandEvent &)
 {
     wxString path;
-    if (!pui || !ChooseFile(this, "Compare with library file", kLibraryWildcard, wxFD_OPEN | wxFD_FILE_MUST_EXIST, path))
+    if (!pui ||
+        !ChooseFile(this, "Compare with library file", kLibraryWildcard, wxFD_OPEN | wxFD_FILE_MUST_EXIST, path))
         return;
     ConfigImage file;
     const LibraryLoadResult result = ReadLibraryImage(FileSystemPath(path), file);
@@ -329,6 +330,27 @@ void CVQ9MainFrame::OnOpen(wxCommandEvent &)
     if (!AskToSaveChanges() ||
         !ChooseFile(this, "Open CVQ9 library File", kLibraryWildcard, wxFD_OPEN | wxFD_FILE_MUST_EXIST, path))
         return;
+    OpenLibrary(path);
+}
+
+void CVQ9MainFrame::OpenFromCommandLine(const wxArrayString &arguments)
+{
+    if (arguments.empty())
+        return;
+    if (arguments.size() == 1 && wxFileName(arguments[0]).GetExt().Lower() == wxT("cvq")) {
+        wxFileName file(arguments[0]);
+        file.MakeAbsolute();
+        if (AskToSaveChanges())
+            OpenLibrary(file.GetFullPath());
+        return;
+    }
+    wxMessageBox(wxT("Only a library file (*.cvq), given alone, can be opened from the command line.\nIgnored: ") +
+                     wxJoin(arguments, wxT(' '), 0),
+                 wxString::FromAscii(CVQ9_MAIN_TITLE), wxOK | wxICON_WARNING | wxCENTRE, this);
+}
+
+void CVQ9MainFrame::OpenLibrary(const wxString &path)
+{
     bool loaded = false;
     {
         const EditStep step(wxT("Open"));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <wx/arrstr.h>
 #include <wx/combobox.h>
 #include <wx/event.h>
 #include <wx/frame.h>
@@ -110,6 +111,13 @@ public:
     // Imports a Corvana Pro library: 0 on success, the refusing check's code,
     // or 22 when the file cannot be opened.
     uint8_t ImportCvProLibrary(wxString path);
+
+    // Opens a chosen library file: what Open does once its dialog is answered.
+    void OpenLibrary(const wxString &path);
+    // The program's command line: a library file given alone (a desktop's
+    // "Open with") is opened as Open does, unsaved-changes question first;
+    // anything else is reported and ignored.
+    void OpenFromCommandLine(const wxArrayString &arguments);
 
     // Before a command that replaces or drops the configuration: while edits
     // are unsaved, asks whether to save them (Save, Don't save, Cancel). True

@@ -365,6 +365,16 @@ bool CVQ9App::OnInit()
     library_recovered = false;
     m_pCVQ9MainFrame->OfferRecovery();
     m_pCVQ9MainFrame->StartRecovery();
+
+    // A library file given on the command line is opened once the window is up.
+    wxArrayString arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(argv[i]);
+    if (!arguments.empty())
+        CallAfter([arguments] {
+            if (m_pCVQ9MainFrame)
+                m_pCVQ9MainFrame->OpenFromCommandLine(arguments);
+        });
     return true;
 }
 

@@ -37,7 +37,8 @@ CompareDialog::CompareDialog(wxWindow *parent, const wxString &title, std::vecto
     heading_ = new wxStaticText(this, wxID_ANY, wxEmptyString);
     list_ = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLC_REPORT);
     for (size_t c = 0; c < std::size(kColumns); ++c)
-        list_->InsertColumn(static_cast<long>(c), c == ColumnController ? Capitalised(other_) : wxString(kColumns[c].title),
+        list_->InsertColumn(static_cast<long>(c),
+                            c == ColumnController ? Capitalised(other_) : wxString(kColumns[c].title),
                             wxLIST_FORMAT_LEFT, kColumns[c].width);
 
     wxBoxSizer *buttons = new wxBoxSizer(wxHORIZONTAL);

@@ -1,5 +1,6 @@
 #include "library_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -169,8 +170,9 @@ LibraryLoadResult LoadLibraryFile(const std::string &path)
 {
     LibraryLoadResult result;
     // The file is read whole before any table changes, and never more than the
-    // larger layout: whatever follows it is not part of the library.
-    std::vector<uint8_t> image(LIBRARY_IMAGE_SIZE);
+    // larger layout: whatever follows it is not part of the library (one byte
+    // more tells that something does).
+    std::vector<uint8_t> image(LIBRARY_IMAGE_SIZE + 1);
     size_t size = 0;
     bool ok = false;
     if (FILE *file = std::fopen(path.c_str(), "rb")) {
@@ -183,7 +185,8 @@ LibraryLoadResult LoadLibraryFile(const std::string &path)
         result.message = "Unable to read " + path;
         return result;
     }
-    result.layout = ParseLibraryImage(image.data(), size);
+    result.layout = ParseLibraryImage(image.data(), std::min(size, LIBRARY_IMAGE_SIZE));
+    result.whole = size == (result.layout == LibraryLayout::Current ? LIBRARY_IMAGE_SIZE : PRE14_LIBRARY_IMAGE_SIZE);
     return result;
 }
 

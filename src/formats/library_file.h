@@ -83,6 +83,9 @@ struct LibraryLoadResult {
     LibraryFileStatus status = LibraryFileStatus::Ok;
     LibraryLayout layout = LibraryLayout::Current;
     std::string message;  // text for the "File I/O Error..." box; empty on success
+    // The file is exactly one image of the layout found: not cut short, and
+    // nothing after it. The editor reads other files as far as they go.
+    bool whole = false;
 };
 
 extern const char LIBRARY_FILE_ERROR_TITLE[];   // "File I/O Error..."

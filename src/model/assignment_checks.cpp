@@ -1,5 +1,6 @@
 #include "assignment_checks.h"
 
+#include "param_messages.h"
 #include "record_access.h"
 #include "text_bytes.h"
 
@@ -24,6 +25,14 @@ uint8_t CheckStoredControl(unsigned group, unsigned control)
     if (!IsSevenBitAscii(lcd))
         return 21;
     return 0;
+}
+
+std::string StoredControlMessage(uint8_t code, unsigned group, unsigned control)
+{
+    unsigned lenght = 0;
+    if (ParamErrorNeedsLenght(code) && group < GROUP_NB && control < CONTROLS_PER_GROUP)
+        lenght = AddressedRecord(group, control).midi_str_lenght;
+    return ParamErrorMessage(code, group, control, lenght);
 }
 
 uint8_t CheckStoredRange(const std::function<int()> &first_group, const std::function<int()> &last_group,

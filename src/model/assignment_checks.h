@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "config_tables.h"
 
@@ -24,6 +25,11 @@ constexpr bool IsIncompleteMidiText(size_t digits)
 // checked by their record only; group controls also by their LCD text, first
 // with the firmware's byte check, then for characters outside 7-bit ASCII.
 uint8_t CheckStoredControl(unsigned group, unsigned control);
+
+// The text the check dialog shows for `code` at (group, control): the place,
+// then the code's message, filled with the stored record's string length
+// where the message names it.
+std::string StoredControlMessage(uint8_t code, unsigned group, unsigned control);
 
 struct CheckPosition {
     unsigned group = 0;

@@ -47,14 +47,10 @@ struct CommonByte {
 };
 
 const CommonByte kCommonBytes[] = {
-    {0, "MIDI merges and input filter", Shown::Hex},
-    {1, "Sync and arpeggiator source", Shown::Hex},
-    {3, "SHIFT button and arpeggiator", Shown::Hex},
-    {4, "Motion, LFO, ribbon and analog mode", Shown::Hex},
-    {5, "SHIFT lock, video, mode and LFO wave", Shown::Hex},
-    {11, "Current automation", Shown::Number},
-    {kTempoByte, "Internal tempo (BPM)", Shown::Tempo},
-    {kOperatingModeByte, "Operating mode", Shown::Number},
+    {0, "MIDI merges and input filter", Shown::Hex},         {1, "Sync and arpeggiator source", Shown::Hex},
+    {3, "SHIFT button and arpeggiator", Shown::Hex},         {4, "Motion, LFO, ribbon and analog mode", Shown::Hex},
+    {5, "SHIFT lock, video, mode and LFO wave", Shown::Hex}, {11, "Current automation", Shown::Number},
+    {kTempoByte, "Internal tempo (BPM)", Shown::Tempo},      {kOperatingModeByte, "Operating mode", Shown::Number},
 };
 
 const CommonByte *FindCommonByte(unsigned address)
@@ -132,8 +128,7 @@ std::string Quoted(std::string form)
 std::string GroupText(const ComparedPart &part)
 {
     if (part.kind == ComparedPart::CommonParams || part.kind == ComparedPart::StoredCommonParams ||
-        part.kind == ComparedPart::Curves ||
-        (part.kind == ComparedPart::Record && IsTransportIndex(part.index)))
+        part.kind == ComparedPart::Curves || (part.kind == ComparedPart::Record && IsTransportIndex(part.index)))
         return "-";
     return std::to_string(part.group);
 }
@@ -244,9 +239,9 @@ std::vector<ComparedPart> RangeParts(int from_group, int to_group, bool records,
     return parts;
 }
 
-std::vector<ComparedPart> LibraryParts()
+std::vector<ComparedPart> LibraryParts(int from_group, int to_group)
 {
-    std::vector<ComparedPart> parts = RangeParts(0, GROUP_NB - 1, true, true);
+    std::vector<ComparedPart> parts = RangeParts(from_group, to_group, true, true);
     for (ComparedPart &part : parts)
         if (part.kind == ComparedPart::CommonParams)
             part.kind = ComparedPart::StoredCommonParams;

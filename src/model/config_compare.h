@@ -52,9 +52,9 @@ struct ComparedPart {
 // the common parameters and the two curves.
 std::vector<ComparedPart> RangeParts(int from_group, int to_group, bool records, bool lcd_texts);
 
-// Everything a library file holds: every group's records and texts, the
-// transport buttons, and every byte of the common parameters and curves.
-std::vector<ComparedPart> LibraryParts();
+// What a library file holds for the group range: the parts of RangeParts
+// with every byte of the common parameters, not only those exchanged.
+std::vector<ComparedPart> LibraryParts(int from_group = 0, int to_group = GROUP_NB - 1);
 
 // The number of different controls the parts name.
 size_t ControlsIn(const std::vector<ComparedPart> &parts);

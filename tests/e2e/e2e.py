@@ -177,9 +177,9 @@ class Session:
         subprocess.run(['import', '-window', 'root', target], capture_output=True)
         log('screenshot %s' % target)
 
-    def start(self, **controller):
-        """Starts the program; `controller` configures the simulated controller
-        (silent, refuse_acks, ...)."""
+    def start(self, *args, **controller):
+        """Starts the program with the command-line arguments `args`;
+        `controller` configures the simulated controller (silent, refuse_acks, ...)."""
         check(not self.running(), 'the program is already running')
         self.runs += 1
         run = self.path('run%d' % self.runs)
@@ -193,7 +193,7 @@ class Session:
         env.update(HOME=self.home, GTK_MODULES='gail:atk-bridge', LD_LIBRARY_PATH=self.libdir,
                    CVQ9_PMFAKE_CONFIG=config, LANG='C.UTF-8')
         with open(os.path.join(run, 'program.out'), 'w') as out:
-            self.process = subprocess.Popen([self.binary], env=env, stdout=out, stderr=subprocess.STDOUT, cwd=run)
+            self.process = subprocess.Popen([self.binary, *args], env=env, stdout=out, stderr=subprocess.STDOUT, cwd=run)
         log('started %s (pid %d)' % (self.binary, self.process.pid))
         self.app = wait_for('the program on the accessibility bus', self._find_app)
         self._frame = None

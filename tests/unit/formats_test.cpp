@@ -78,6 +78,7 @@ TEST_F(LibraryFile, RandomConfigurationsSurviveSaveAndLoad)
         ASSERT_EQ(loaded.status, LibraryFileStatus::Ok);
         EXPECT_EQ(loaded.layout, LibraryLayout::Current);
         EXPECT_TRUE(loaded.message.empty());
+        EXPECT_TRUE(loaded.whole);
         EXPECT_TABLES_EQ(AfterLoad(before, saved, LIBRARY_IMAGE_SIZE), TablesSnapshot()) << seed;
         ASSERT_EQ(SaveLibraryFile(folder.File("again.cvq")).status, LibraryFileStatus::Ok);
         EXPECT_EQ(ReadFileBytes(folder.File("again.cvq")), ReadFileBytes(path)) << "saving what was loaded";
@@ -109,6 +110,7 @@ TEST_F(LibraryFile, CutAndLongFilesAreReadWithinThemselves)
         const TablesSnapshot before;
         const LibraryLoadResult loaded = LoadLibraryFile(folder.File("cut.cvq"));
         EXPECT_EQ(loaded.status, LibraryFileStatus::Ok);
+        EXPECT_FALSE(loaded.whole) << size;
         EXPECT_TABLES_EQ(AfterLoad(before, full, size), TablesSnapshot()) << size;
     }
 }
@@ -126,6 +128,7 @@ TEST_F(LibraryFile, LayoutBefore14IsConvertedWithItsOperatingMode)
         const LibraryLoadResult loaded = LoadLibraryFile(folder.File("old.cvq"));
         ASSERT_EQ(loaded.status, LibraryFileStatus::Ok);
         EXPECT_EQ(loaded.layout, LibraryLayout::Pre14);
+        EXPECT_TRUE(loaded.whole);
         old.common[5] = 0xE7;
         old.common[33] = mode;
         for (Q9Text &lcd : old.lcd)

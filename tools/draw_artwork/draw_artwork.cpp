@@ -9,7 +9,8 @@
 //   xvfb-run -a build-artwork/draw_artwork resources [PREVIEW_DIR]
 //
 // It writes resources/xpm/<name>.xpm for each picture (name without ".bmp"),
-// and resources/xpm/IDI_ICON1.xpm for the program icon. With PREVIEW_DIR it
+// resources/xpm/IDI_ICON1.xpm for the program icon, and the same icon at the
+// desktop's sizes as resources/icons/cvq9_config_soft-<size>.png. With PREVIEW_DIR it
 // also writes PNG previews there: both panels with every control shown
 // selected, the sprites, and the toolbar images enlarged.
 // Before writing it checks that every item of a kind looks the same on the
@@ -227,6 +228,14 @@ int main(int argc, char **argv)
             WriteXpm(xpm_dir, picture.name, PictureByName(picture.name));
         }
         WriteXpm(xpm_dir, "IDI_ICON1", RenderAppIcon(32));
+        // The program icon at the desktop icon theme's sizes, installed from here.
+        const std::string icon_dir = std::string(argv[1]) + "/icons";
+        wxFileName::Mkdir(icon_dir, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const std::string path = icon_dir + "/cvq9_config_soft-" + std::to_string(size) + ".png";
+            if (!RenderAppIcon(size).SaveFile(path, wxBITMAP_TYPE_PNG))
+                throw std::runtime_error("cannot write " + path);
+        }
         if (argc >= 3)
             WritePreviews(argv[2]);
     } catch (const std::exception &e) {
