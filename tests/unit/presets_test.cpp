@@ -14,7 +14,6 @@
 #include <sys/stat.h>
 
 #include "libconv.h"
-#include "preset_image_builder.h"
 #include "preset_reader.h"
 #include "riff_tools.h"
 
@@ -169,8 +168,6 @@ TEST(RiffReader, LoadFileInRam)
     EXPECT_EQ(std::string(reinterpret_cast<char *>(Libfiledata), 6), "second");
     ReleasePresetLibrary();
 }
-
-using namespace preset_image;
 
 namespace {
 
