@@ -10,31 +10,21 @@
 
 TEST(RecoveryFile, LivesInTheUsersDataFolder)
 {
-    const char *old_home = std::getenv("HOME");
-    const char *old_data = std::getenv("XDG_DATA_HOME");
-    const std::string home = old_home ? old_home : "";
-    const std::string data = old_data ? old_data : "";
+    auto put = [](const char *name, const char *value) { value ? setenv(name, value, 1) : unsetenv(name); };
+    const char *old_home = std::getenv("HOME"), *old_data = std::getenv("XDG_DATA_HOME");
+    const std::string home = old_home ? old_home : "", data = old_data ? old_data : "";
     setenv("HOME", "/home/someone", 1);
-    const struct {
-        const char *data_home;
-        const char *path;
-    } cases[] = {
+    const std::pair<const char *, const char *> cases[] = {
         {nullptr, "/home/someone/.local/share/cvq9_config_soft/recovery.cvq"},
         {"relative/data", "/home/someone/.local/share/cvq9_config_soft/recovery.cvq"},
         {"/srv/data", "/srv/data/cvq9_config_soft/recovery.cvq"},
     };
     for (const auto &c : cases) {
-        if (c.data_home)
-            setenv("XDG_DATA_HOME", c.data_home, 1);
-        else
-            unsetenv("XDG_DATA_HOME");
-        EXPECT_EQ(RecoveryFilePath(), c.path);
+        put("XDG_DATA_HOME", c.first);
+        EXPECT_EQ(RecoveryFilePath(), c.second);
     }
-    setenv("HOME", home.c_str(), 1);
-    if (old_data)
-        setenv("XDG_DATA_HOME", data.c_str(), 1);
-    else
-        unsetenv("XDG_DATA_HOME");
+    put("HOME", old_home ? home.c_str() : nullptr);
+    put("XDG_DATA_HOME", old_data ? data.c_str() : nullptr);
 }
 
 TEST(RecoveryFile, WrittenFoundAndLoadedBackWholeEvenWhenTheChecksWouldRefuseIt)
