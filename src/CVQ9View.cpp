@@ -270,8 +270,8 @@ void CVQ9View::OnMouseLButtonDown(wxMouseEvent &event)
     // after the other would have.
     if (outcome.hit) {
         // Typing after another selection is a step of its own.
-    EditHistory().CloseMerging();
-    all_selected_ctrl = selection.selected;
+        EditHistory().CloseMerging();
+        all_selected_ctrl = selection.selected;
         ControlIndex = selection.control_index;
         arrSelectedItems.Clear();
         for (unsigned index : selection.drawn)
@@ -299,22 +299,31 @@ void CVQ9View::OnMouseRButtonDown(wxMouseEvent &event)
     if (programming)
         return;
     const wxPoint at = event.GetPosition();
+    // The chosen command runs on ControlIndex; its events travel up to the
+    // main frame, which handles the clipboard. Afterwards the control the
+    // tabs show is the selection's again, so that the next edit reaches what
+    // the user sees.
+    const unsigned shown = ControlIndex;
+    bool addressed = false;
     for (unsigned index : ItemsAt(at)) {
         if (RightClickFor(index, CurrentGroup) == RightClickStep::Refuse) {
             wxMessageDialog(this, "Select Group 0 to manage Transport Buttons", "Info", wxOK | wxCENTRE).ShowModal();
-            return;
+            break;
         }
-        // The chosen command runs on ControlIndex; its events travel up to the
-        // main frame, which handles the clipboard.
         ControlIndex = index;
+        addressed = true;
         if (!pMenuRightClick)
             continue;
-        if (right_click_popup) {
+        if (right_click_popup)
             right_click_popup(pMenuRightClick, at);
-        } else {
+        else
             PopupMenu(pMenuRightClick, at);
-        }
     }
+    if (!addressed)
+        return;
+    ControlIndex = shown;
+    if (pui)
+        pui->UpdateWholeParamWindows();
 }
 
 void CVQ9View::OnMouseOver(wxMouseEvent &event)

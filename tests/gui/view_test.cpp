@@ -208,6 +208,7 @@ TEST_F(View, ARightClickOpensTheClipboardMenuOnTheControlUnderThePointer)
     Mouse(wxEVT_LEFT_DOWN, At(9));
     Mouse(wxEVT_LEFT_DOWN, At(10), true);
     mylcdstring[2][31] = L"Cutoff";
+    const wxString tabs_show = pui->wxStaticTextCtrlNb->GetLabel();
     std::vector<std::pair<unsigned, wxPoint>> shown;
     int command = ID_CVQ9_COPY;
     pCVQ9View->right_click_popup = [&](wxMenu *menu, const wxPoint &at) {
@@ -218,8 +219,11 @@ TEST_F(View, ARightClickOpensTheClipboardMenuOnTheControlUnderThePointer)
     };
     Mouse(wxEVT_RIGHT_DOWN, At(31));
     EXPECT_EQ(mylcdstringCopy, L"Cutoff");
-    // The control under the pointer is addressed; the selection, its drawing and the stored index stay.
-    EXPECT_EQ(ControlIndex, 31u);
+    // The control under the pointer is addressed; the selection, its drawing, the control the tabs show and
+    // the stored index stay.
+    EXPECT_EQ(shown.back().first, 31u);
+    EXPECT_EQ(ControlIndex, 10u);
+    EXPECT_EQ(pui->wxStaticTextCtrlNb->GetLabel(), tabs_show);
     EXPECT_EQ(all_selected_ctrl, (std::vector<int>{9, 10}));
     EXPECT_EQ(pCVQ9View->DrawnIndices(), (std::vector<unsigned>{9, 10}));
     EXPECT_EQ(CVQ9_SOFT_config->Read("ControlIndex", -1L), 10);
