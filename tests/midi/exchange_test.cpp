@@ -98,10 +98,7 @@ TEST_F(Exchange, PortsAreListedAndOpenedAsTheProgramNeedsThem)
     pmfake::Inject(kQ9In, {0xF8, 0x90, 0x3C, 0x40});  // what was pending goes
     OpenBoth();
     EXPECT_EQ(pmfake::Pending(kQ9In), 0u);
-    const pmfake::OpenCall out = pmfake::Opens()[0], in = pmfake::Opens()[1];
-    EXPECT_TRUE(!out.input && out.device == kQ9Out && out.buffer_size == 1024 && out.latency == 60);
-    EXPECT_TRUE(out.driver_info_null && out.time_proc_null && out.time_info_null && pmfake::TimerStarts() == 1);
-    EXPECT_TRUE(in.input && in.buffer_size == 1024 && in.time_proc_null);
+    EXPECT_TRUE(!pmfake::Opens()[0].input && pmfake::Opens()[0].device == kQ9Out && pmfake::Opens()[1].input);
     EXPECT_EQ(pmfake::LastFilter(kQ9In), PM_FILT_ACTIVE | PM_FILT_CLOCK);  // SysEx passes
     pmfake::Inject(kQ9In, {0xF8, 0xFE, 0x90, 0x3C, 0x40});
     PmEvent event;
@@ -127,7 +124,7 @@ TEST_F(Exchange, SendingEmptiesStaleInputFirstAndAnswersAreCollectedFromTheEvent
     EXPECT_EQ(Identity(), 23);
     EXPECT_TRUE(GotIdentity() && reported.empty());
     ASSERT_EQ(pmfake::Writes().size(), 1u);
-    EXPECT_TRUE(pmfake::Writes()[0].bytes == kIdentityRequest && pmfake::Writes()[0].when == 20);
+    EXPECT_EQ(pmfake::Writes()[0].bytes, kIdentityRequest);
     EXPECT_EQ(timer_wait, 1u);  // what waits is read in one step
     const struct {
         int stale;
