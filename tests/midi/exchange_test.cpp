@@ -197,15 +197,6 @@ TEST_F(Exchange, OnlyTheAnswerToTheRequestIsTaken)
         EXPECT_EQ(DecodeSysexAnswer(action, SimulatedQ9::Acknowledge(0x59, 3, 0).data(), Target(0, 3)), 255);
 }
 
-TEST_F(Exchange, ACutMessageIsDroppedWhenANewOneStarts)
-{
-    OpenBoth();
-    // An answer cut in the middle, then the whole answer.
-    q9.before_answer = {{0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x70, 0x0B, 0x7F, 0x00, 9, 9}};
-    EXPECT_EQ(23, Identity());
-    EXPECT_EQ(1, serial_nb[0]);
-}
-
 TEST_F(Exchange, BrokenAnswersAreNoAnswerAndRealtimeInsideIsDropped)
 {
     struct Case {
