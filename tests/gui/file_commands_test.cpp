@@ -192,48 +192,6 @@ TEST_F(FileCommands, OpenOfAFileOfTheEarlierLayoutConvertsItWithOneNotice)
     ExpectLibrary(HomePath("old.cvq"), false, false);
 }
 
-TEST_F(FileCommands, LoadDefaultKeepsTheFileThatSaveThenOverwrites)
-{
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    dialogs.AnswerFileDialog(HomePath("default.txt"));  // the summary of a library without a file
-    SendCommand(ID_CVQ9_EXPORT_TEXT);
-    EXPECT_NE(ReadFileText(HomePath("default.txt")).find("\nLibrary file: \n"), std::string::npos);
-    EXPECT_TRUE(pui->wxButtonSaveAllToLibraryFile->IsEnabled());
-    EXPECT_FALSE(pui->wxButtonLoadAllFromLib->IsEnabled());
-    const std::string path = Distinct("lib.cvq");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_OPEN);
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    ExpectLibrary(path, true, true);
-    EXPECT_EQ(mygroupnames[20], L"   Group 20   ");
-    const TablesSnapshot after;
-    ResetConfiguration(1);
-    EXPECT_TABLES_EQ(TablesSnapshot(), after);
-    // Save to the known file asks nothing and leaves nothing unsaved: Exit asks nothing.
-    SendCommand(ID_CVQ9_SAVE);
-    EXPECT_EQ(ReadFileBytes(path), BuildLibraryImage());
-    ExpectLibrary(path, false, true);
-    ExitByCommand();
-    EXPECT_EQ(dialogs.file_dialogs.size(), 2u);
-    EXPECT_EQ(m_pCVQ9MainFrame, nullptr);
-}
-
-TEST_F(FileCommands, ImportConvertsThenSavesAsTheNewLibrary)
-{
-    dialogs.AnswerFileDialog(Legacy("[K00][G00].03.00.01.03.00.00.00.00.7F.BN07VV.Volume.\n"));
-    dialogs.AnswerFileDialog(HomePath("imported.cvq"));
-    SendCommand(ID_CVQ9_IMPORT);
-    ASSERT_EQ(dialogs.file_dialogs.size(), 2u) << dialogs.Describe();
-    const All_Params &r = mycontrol[0][8];
-    EXPECT_EQ(std::vector<uint8_t>(r.midi_string, r.midi_string + r.midi_str_lenght),
-              (std::vector<uint8_t>{0xB0, 0x07, 0x00}));
-    EXPECT_EQ(r.midi_channel_position, 1);
-    EXPECT_EQ(r.ctrl_value_position_0, 3);
-    EXPECT_EQ(mygroupnames[4], L"   Group 04   ");
-    EXPECT_EQ(ReadFileBytes(HomePath("imported.cvq")), BuildLibraryImage());
-    ExpectLibrary(HomePath("imported.cvq"), false, false);
-}
-
 TEST_F(FileCommands, ImportWithCancelledSaveAsStaysUnsavedAndShowsTheImportedControl)
 {
     const std::string current = Distinct("current.cvq");
