@@ -1,9 +1,7 @@
 """End-to-end scenarios: each one a function, run alone by tests/e2e/run."""
 
 import os
-import random
 import re
-import shutil
 import sys
 import time
 import traceback
@@ -256,82 +254,6 @@ def connected(ctx):
     p.wait_exit()
 
 
-def controller_faults(ctx):
-    """A silent controller: no answer, nothing connected. One that refuses
-    what it is sent: the message, and nothing kept there."""
-    p = ctx.start(silent=1)
-    press(p.button('Connect to CVQ9 ...'))
-    check(p.message(timeout=120) == ['No answer received'], 'no message about the silence')
-    check(identity(p) == ['-'] * 5, 'identity shown %r' % identity(p))
-    lines = p.controller_log()
-    check(len(lines) == 1 and lines[0].startswith('> F0 00 3F 51 00 01 30'), 'controller log %r' % lines)
-    p.menu('Library file', 'Exit')
-    p.wait_exit()
-
-    p = ctx.start(refuse_acks=1)
-    connect(p)
-    p.menu('Library file', 'Load default')
-    p.set_check(IGNORE_MIDI, False)
-    show_page(p, COMMON_PAGE)
-    click_control(p, 8)
-    press(p.button('Download selected to Q9'))
-    check(p.message() == ['Bad Acknoledge received'], 'no message about the refusal')
-    lines = p.controller_log()
-    check(len(lines) >= 3 and lines[-1].startswith('< F0 00 3F 51 00 01'), 'controller log %r' % lines[-3:])
-    check(read(p.memory_out)[162 + 3 * 48:][:32] == bytes(32), 'a refused record was kept')   # group 0 control 8
-    wait_for('the buttons back', lambda: sensitive(p.button('Download selected to Q9')))
-    p.menu('Library file', 'Exit')
-    check(p.message("Don't save") == ['Save the changes to the current library?'], 'no question at Exit')
-    p.wait_exit()
-
-
-def file_faults(ctx):
-    """A missing preset file: a message at start. A damaged library: messages,
-    and the file left as it was. A damaged preset file: the message when the
-    gears are listed, and none listed."""
-    folder = ctx.path('install')   # a copy of the program's folder, to damage its files
-    shutil.copytree(os.path.dirname(os.path.realpath(ctx.binary)), folder)
-    ctx.binary = os.path.join(folder, 'cvq9_config_soft')
-    preset = os.path.join(folder, 'hlvlib.xcq')
-    os.remove(preset)
-    p = ctx.start()
-    check(p.message() == ['Cannot load preset file hlvlib.xcq\nPlease copy this file to ' + preset],
-          'no message about the missing preset file')
-    p.set_check('Offline mode', True)
-    # Bytes that are no library at all, not even of the layout without signature.
-    junk = bytes([0]) + bytes(random.Random(7).randrange(256) for _ in range(4999))
-    damaged = ctx.path('damaged.cvq')
-    with open(damaged, 'wb') as f:
-        f.write(junk)
-    p.menu('Library file', 'Open ...')
-    p.file_dialog(damaged, 'Open')
-    check(any('library file format has changed' in t for t in p.message()), 'no message about the format')
-    # Loading ends with the whole-configuration check, which names the first
-    # record of the junk that breaks a rule.
-    check(any(t.startswith('Group ') and ' - Control ' in t for t in p.message()), 'no check message')
-    ctx.screenshot('damaged-opened')
-    check(read(damaged) == junk, 'the damaged file was changed')
-    p.menu('Library file', 'Exit')
-    p.wait_exit()
-
-    with open(preset, 'wb') as f:   # a gear chunk, of 12 bytes, without its name chunk
-        f.write(b'LIBR\x0c\0\0\0JUNK\x03\0\0\0xyz\0' + b'\xff' * 7)
-    p = ctx.start()
-    # The gears are read when they are listed, not at start.
-    p.set_check('Offline mode', True)
-    p.menu('Library file', 'Load default')
-    show_page(p, USER_PAGE)
-    click_control(p, 8)
-    press(p.find('radio button', 'Use preset'))
-    check(p.message() == ['Preset File corrupted : preset name not found'], 'no message about the preset file')
-    gears = first(find_all(p.find('page tab', USER_PAGE), 'combo box'))
-    check([text_of(a) for a in find_all(gears, 'text')] == ['Select from preset ...'] and combo_items(gears) == [],
-          'gears listed from a damaged preset file')
-    p.menu('Library file', 'Exit')
-    p.message("Don't save")
-    p.wait_exit()
-
-
 def unsaved_work(ctx):
     """Undo and redo of a typed edit; the recovery file kept while it is
     unsaved and offered back after a kill; the close box asks before unsaved
@@ -378,7 +300,7 @@ def unsaved_work(ctx):
     check(not os.path.exists(ctx.recovery_file), "the recovery file outlived Don't save")
 
 
-SCENARIOS = {f.__name__: f for f in (first_start_offline, connected, controller_faults, file_faults, unsaved_work)}
+SCENARIOS = {f.__name__: f for f in (first_start_offline, connected, unsaved_work)}
 
 
 def main():

@@ -1,4 +1,4 @@
-// PortMidi and PortTime test double (see portmidi_fake.h).
+// PortMidi test double (see portmidi_fake.h).
 #include "portmidi_fake.h"
 
 #include <algorithm>
@@ -6,8 +6,6 @@
 #include <deque>
 #include <map>
 #include <memory>
-
-#include <porttime.h>
 
 #include "simulated_q9.h"
 
@@ -144,12 +142,9 @@ struct State {
     WriteObserver observer = nullptr;
     uint64_t now = 0;
     int closes = 0;
-    int timer_starts = 0;
-    bool timer_running = false;
     int polls = 0;
     unsigned wire_rate = 0;  // bytes per second both ways; 0: at once
     WireClock::time_point out_free{}, in_free{};
-    PtTimestamp pt_time = 0;
 };
 
 State &S()
@@ -176,8 +171,8 @@ bool InputOpen(int device)
 
 WireClock::duration WireTime(size_t bytes)
 {
-    return std::chrono::duration_cast<WireClock::duration>(std::chrono::duration<double>(
-        static_cast<double>(bytes) / static_cast<double>(S().wire_rate)));
+    return std::chrono::duration_cast<WireClock::duration>(
+        std::chrono::duration<double>(static_cast<double>(bytes) / static_cast<double>(S().wire_rate)));
 }
 
 // At wire speed the bytes come in one after the other once the line is
@@ -210,11 +205,9 @@ bool Ready(Stream &stream)
     return false;
 }
 
-PmError OpenCommon(PortMidiStream **stream, PmDeviceID id, bool input, OpenCall call)
+PmError OpenCommon(PortMidiStream **stream, PmDeviceID id, bool input)
 {
     State &s = S();
-    call.device = id;
-    call.input = input;
     PmError result = pmNoError;
     if (stream == nullptr)
         result = pmBadPtr;
@@ -224,8 +217,7 @@ PmError OpenCommon(PortMidiStream **stream, PmDeviceID id, bool input, OpenCall 
         result = pmInvalidDeviceId;
     else if (s.opened[id] || s.devices[id].fail_open)
         result = pmInvalidDeviceId;
-    call.result = result;
-    s.opens.push_back(call);
+    s.opens.push_back({id, input, result});
     if (result != pmNoError)
         return result;
     auto created = std::make_unique<Stream>();
@@ -234,10 +226,6 @@ PmError OpenCommon(PortMidiStream **stream, PmDeviceID id, bool input, OpenCall 
     *stream = created.get();
     s.streams.push_back(std::move(created));
     s.opened[id] = true;
-    if (!input && call.time_proc_null && !s.timer_running) {
-        s.timer_running = true;
-        ++s.timer_starts;
-    }
     return pmNoError;
 }
 
@@ -337,11 +325,6 @@ int CloseCount()
     return S().closes;
 }
 
-int TimerStarts()
-{
-    return S().timer_starts;
-}
-
 int PollCount()
 {
     return S().polls;
@@ -369,7 +352,7 @@ bool Filtered(const Event &event, int32_t filter)
 
 using namespace pmfake;
 
-// The declarations in <portmidi.h> and <porttime.h> give these C linkage.
+// The functions of <portmidi.h> the program uses; its declarations give them C linkage.
 
 PmError Pm_Initialize(void)
 {
@@ -386,39 +369,9 @@ PmError Pm_Terminate(void)
     S().initialized = false;
     return pmNoError;
 }
-int Pm_HasHostError(PortMidiStream *)
-{
-    return 0;
-}
-const char *Pm_GetErrorText(PmError)
-{
-    return "fake PortMidi error";
-}
-void Pm_GetHostErrorText(char *msg, unsigned int len)
-{
-    if (msg != nullptr && len > 0)
-        msg[0] = 0;
-}
-
 int Pm_CountDevices(void)
 {
     return static_cast<int>(S().devices.size());
-}
-
-PmDeviceID Pm_GetDefaultInputDeviceID(void)
-{
-    for (size_t i = 0; i < S().devices.size(); ++i)
-        if (S().devices[i].input)
-            return static_cast<PmDeviceID>(i);
-    return pmNoDevice;
-}
-
-PmDeviceID Pm_GetDefaultOutputDeviceID(void)
-{
-    for (size_t i = 0; i < S().devices.size(); ++i)
-        if (S().devices[i].output)
-            return static_cast<PmDeviceID>(i);
-    return pmNoDevice;
 }
 
 const PmDeviceInfo *Pm_GetDeviceInfo(PmDeviceID id)
@@ -438,27 +391,14 @@ const PmDeviceInfo *Pm_GetDeviceInfo(PmDeviceID id)
     return &info;
 }
 
-PmError Pm_OpenInput(PortMidiStream **stream, PmDeviceID inputDevice, void *inputDriverInfo, int32_t bufferSize,
-                     PmTimeProcPtr time_proc, void *time_info)
+PmError Pm_OpenInput(PortMidiStream **stream, PmDeviceID inputDevice, void *, int32_t, PmTimeProcPtr, void *)
 {
-    OpenCall call;
-    call.driver_info_null = inputDriverInfo == nullptr;
-    call.buffer_size = bufferSize;
-    call.time_proc_null = time_proc == nullptr;
-    call.time_info_null = time_info == nullptr;
-    return OpenCommon(stream, inputDevice, true, call);
+    return OpenCommon(stream, inputDevice, true);
 }
 
-PmError Pm_OpenOutput(PortMidiStream **stream, PmDeviceID outputDevice, void *outputDriverInfo, int32_t bufferSize,
-                      PmTimeProcPtr time_proc, void *time_info, int32_t latency)
+PmError Pm_OpenOutput(PortMidiStream **stream, PmDeviceID outputDevice, void *, int32_t, PmTimeProcPtr, void *, int32_t)
 {
-    OpenCall call;
-    call.driver_info_null = outputDriverInfo == nullptr;
-    call.buffer_size = bufferSize;
-    call.time_proc_null = time_proc == nullptr;
-    call.time_info_null = time_info == nullptr;
-    call.latency = latency;
-    return OpenCommon(stream, outputDevice, false, call);
+    return OpenCommon(stream, outputDevice, false);
 }
 
 PmError Pm_SetFilter(PortMidiStream *stream, int32_t filters)
@@ -469,16 +409,6 @@ PmError Pm_SetFilter(PortMidiStream *stream, int32_t filters)
     s->filter = filters;
     S().filters[s->device] = filters;
     return pmNoError;
-}
-
-PmError Pm_SetChannelMask(PortMidiStream *stream, int)
-{
-    return Find(stream) ? pmNoError : pmBadPtr;
-}
-
-PmError Pm_Abort(PortMidiStream *stream)
-{
-    return Find(stream) ? pmNoError : pmBadPtr;
 }
 
 PmError Pm_Close(PortMidiStream *stream)
@@ -519,19 +449,7 @@ int Pm_Read(PortMidiStream *stream, PmEvent *buffer, int32_t length)
     return count;
 }
 
-PmError Pm_Write(PortMidiStream *stream, PmEvent *, int32_t)
-{
-    Stream *s = Find(stream);
-    return s != nullptr && !s->input ? pmNoError : pmBadPtr;
-}
-
-PmError Pm_WriteShort(PortMidiStream *stream, PmTimestamp, int32_t)
-{
-    Stream *s = Find(stream);
-    return s != nullptr && !s->input ? pmNoError : pmBadPtr;
-}
-
-PmError Pm_WriteSysEx(PortMidiStream *stream, PmTimestamp when, unsigned char *msg)
+PmError Pm_WriteSysEx(PortMidiStream *stream, PmTimestamp, unsigned char *msg)
 {
     Stream *s = Find(stream);
     if (s == nullptr || s->input || msg == nullptr)
@@ -544,7 +462,7 @@ PmError Pm_WriteSysEx(PortMidiStream *stream, PmTimestamp when, unsigned char *m
             break;
     }
     State &st = S();
-    st.writes.push_back({s->device, when, bytes});
+    st.writes.push_back({s->device, bytes});
     if (bytes.back() != 0xF7)
         return pmBadData;
     // At wire speed the controller has the message once its last byte is out.
@@ -565,28 +483,3 @@ PmError Pm_WriteSysEx(PortMidiStream *stream, PmTimestamp when, unsigned char *m
     }
     return pmNoError;
 }
-
-PtError Pt_Start(int, PtCallback *, void *)
-{
-    S().timer_running = true;
-    ++S().timer_starts;
-    return ptNoError;
-}
-
-PtError Pt_Stop(void)
-{
-    S().timer_running = false;
-    return ptNoError;
-}
-
-int Pt_Started(void)
-{
-    return S().timer_running ? 1 : 0;
-}
-
-PtTimestamp Pt_Time(void)
-{
-    return static_cast<PtTimestamp>(S().now);
-}
-
-void Pt_Sleep(int32_t) {}

@@ -1,5 +1,5 @@
-// Test double of PortMidi and PortTime: the functions of <portmidi.h> and
-// <porttime.h>, implemented over configurable devices, for tests only.
+// Test double of PortMidi: the functions of <portmidi.h> the program uses,
+// implemented over configurable devices, for tests only.
 //
 // Input queues keep PortMidi's event layout: a SysEx message arrives as
 // events packing up to four bytes each (first byte in the lowest 8 bits), a
@@ -37,18 +37,12 @@ struct Device {
 struct OpenCall {
     int device = 0;
     bool input = false;
-    bool driver_info_null = true;
-    int32_t buffer_size = 0;
-    bool time_proc_null = true;
-    bool time_info_null = true;
-    int32_t latency = 0;
     PmError result = pmNoError;
 };
 
 // One Pm_WriteSysEx call.
 struct Write {
     int device = 0;
-    PmTimestamp when = 0;
     Bytes bytes;  // from 0xF0 to 0xF7 included
 };
 
@@ -89,7 +83,6 @@ std::vector<Bytes> WrittenTo(int output_device);
 int32_t LastFilter(int input_device);  // -1 when never set
 int OpenStreams();                     // streams open now
 int CloseCount();
-int TimerStarts();  // PortTime started by an output open
 int PollCount();
 void ClearRecords();
 

@@ -2,26 +2,17 @@
 // libportmidi.so.0, so that the installed, unmodified program can be run
 // against the simulated controller (LD_LIBRARY_PATH puts this library first).
 //
-// Everything is chosen through a configuration file named by the environment
-// variable CVQ9_PMFAKE_CONFIG, one "key = value" per line ('#' starts a
-// comment):
-//   devices       usual (default: two through ports and the controller's
-//                 ports, see SetUsualSystem) or none (no MIDI device at all)
-//   memory_in     a file in the library file layout loaded into the
-//                 controller's memory at start
-//   memory_out    a file the controller's memory is written to, in the same
-//                 layout, whenever a message changed it (written to a
+// The usual system (see SetUsualSystem) with an empty controller, configured
+// through a file named by the environment variable CVQ9_PMFAKE_CONFIG, one
+// "key = value" per line:
+//   memory_out    a file the controller's memory is written to, in the library
+//                 file layout, whenever a message changed it (written to a
 //                 temporary file first, then renamed, so a reader never sees
 //                 half a file)
 //   log           a file every message is appended to as a line of hex bytes,
 //                 "> " for what the program sent, "< " for the answers
-//   silent, refuse_acks                      0 or 1
-//   answer_budget, answer_delay, split_size, split_gap   numbers
-// Without the variable the library behaves as the usual system with an
-// empty controller.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -70,29 +61,6 @@ std::vector<uint8_t> Image(const SimulatedQ9 &q)
     for (const auto &curve : q.curves)
         image.insert(image.end(), curve, curve + 128);
     return image;
-}
-
-// Fills the memory from an image; a short or damaged file loads what it has.
-void LoadImage(SimulatedQ9 &q, const std::vector<uint8_t> &image)
-{
-    size_t at = 2;
-    auto take = [&](uint8_t *to, size_t n) {
-        if (at + n <= image.size())
-            std::memcpy(to, image.data() + at, n);
-        at += n;
-    };
-    for (auto &record : q.transport)
-        take(record, SimulatedQ9::RECORD);
-    for (int g = 0; g < SimulatedQ9::GROUPS; ++g)
-        for (int c = SimulatedQ9::TRANSPORTS; c < SimulatedQ9::CONTROLS; ++c) {
-            take(q.midi[g][c], SimulatedQ9::RECORD);
-            take(q.lcd[g][c], 16);
-        }
-    for (auto &name : q.names)
-        take(name, 14);
-    take(q.common, sizeof q.common);
-    for (auto &curve : q.curves)
-        take(curve, 128);
 }
 
 void Dump()
@@ -144,55 +112,25 @@ std::string Trim(const std::string &s)
     return s.substr(b, e - b + 1);
 }
 
-long Number(const std::string &value)
-{
-    return std::strtol(value.c_str(), nullptr, 10);
-}
-
 void Configure()
 {
     Glue &g = G();
-    SimulatedQ9 &q = g.controller;
-    bool devices = true;
     if (const char *path = std::getenv("CVQ9_PMFAKE_CONFIG")) {
         std::ifstream in(path);
         std::string line;
         while (std::getline(in, line)) {
-            const size_t hash = line.find('#');
-            if (hash != std::string::npos)
-                line.erase(hash);
             const size_t eq = line.find('=');
             if (eq == std::string::npos)
                 continue;
-            const std::string key = Trim(line.substr(0, eq));
-            const std::string value = Trim(line.substr(eq + 1));
-            if (key == "devices")
-                devices = value != "none";
-            else if (key == "memory_in") {
-                std::ifstream file(value, std::ios::binary);
-                std::vector<uint8_t> image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-                LoadImage(q, image);
-            } else if (key == "memory_out")
+            const std::string key = Trim(line.substr(0, eq)), value = Trim(line.substr(eq + 1));
+            if (key == "memory_out")
                 g.memory_out = value;
             else if (key == "log")
                 g.log = value;
-            else if (key == "silent")
-                q.silent = Number(value) != 0;
-            else if (key == "refuse_acks")
-                q.refuse_acks = Number(value) != 0;
-            else if (key == "answer_budget")
-                q.answer_budget = static_cast<int>(Number(value));
-            else if (key == "answer_delay")
-                q.answer_delay = static_cast<uint64_t>(Number(value));
-            else if (key == "split_size")
-                q.split_size = static_cast<size_t>(Number(value));
-            else if (key == "split_gap")
-                q.split_gap = static_cast<uint64_t>(Number(value));
         }
     }
     pmfake::Reset();
-    if (devices)
-        pmfake::SetUsualSystem(&q);
+    pmfake::SetUsualSystem(&g.controller);
     pmfake::SetWriteObserver(Observe);
     g.last_dump.clear();
     Dump();
@@ -204,45 +142,3 @@ __attribute__((constructor)) void ConfigureAtLoad()
 }
 
 }  // namespace
-
-// The rest of the real library's interface, which the program does not use:
-// present so that the two libraries export the same functions.
-extern "C" {
-struct PmQueueStub;
-PmQueueStub *Pm_QueueCreate(long, int32_t)
-{
-    return nullptr;
-}
-PmError Pm_QueueDestroy(PmQueueStub *)
-{
-    return pmBadPtr;
-}
-PmError Pm_Dequeue(PmQueueStub *, void *)
-{
-    return pmBadPtr;
-}
-PmError Pm_Enqueue(PmQueueStub *, void *)
-{
-    return pmBadPtr;
-}
-int Pm_QueueFull(PmQueueStub *)
-{
-    return 0;
-}
-int Pm_QueueEmpty(PmQueueStub *)
-{
-    return 1;
-}
-void *Pm_QueuePeek(PmQueueStub *)
-{
-    return nullptr;
-}
-PmError Pm_SetOverflow(PmQueueStub *)
-{
-    return pmBadPtr;
-}
-PmError Pm_Synchronize(PortMidiStream *)
-{
-    return pmNoError;
-}
-}

@@ -72,47 +72,17 @@ protected:
 
 TEST_F(FileCommands, CancelledDialogsChangeNothing)
 {
-    const struct {
-        int command;
-        const char *files;
-        long style;
-    } cases[] = {{ID_CVQ9_NEW, "*.cvq", wxFD_OPEN},
-                 {ID_CVQ9_OPEN, "*.cvq", wxFD_OPEN | wxFD_FILE_MUST_EXIST},
-                 {ID_CVQ9_SAVEAS, "*.cvq", wxFD_SAVE | wxFD_OVERWRITE_PROMPT},
-                 {ID_CVQ9_IMPORT, "*.cvl", wxFD_OPEN},
-                 {ID_CVQ9_EXPORT_TEXT, "*.txt", wxFD_SAVE | wxFD_OVERWRITE_PROMPT}};
     SendCommand(ID_CVQ9_LOAD_DEFAULT);
     Distinct();
     const TablesSnapshot before;
-    for (const auto &c : cases) {
+    for (int command : {ID_CVQ9_NEW, ID_CVQ9_OPEN, ID_CVQ9_SAVEAS, ID_CVQ9_IMPORT, ID_CVQ9_EXPORT_TEXT}) {
         dialogs.Clear();
-        SendCommand(c.command);
-        ASSERT_EQ(dialogs.file_dialogs.size(), 1u);
-        EXPECT_TRUE(dialogs.file_dialogs[0].wildcard.Contains(c.files));
-        EXPECT_EQ(dialogs.file_dialogs[0].style &
-                      (wxFD_OPEN | wxFD_SAVE | wxFD_OVERWRITE_PROMPT | wxFD_FILE_MUST_EXIST),
-                  c.style);
+        SendCommand(command);
+        EXPECT_EQ(dialogs.file_dialogs.size(), 1u);
         EXPECT_EQ(OtherMessages(), 0u) << dialogs.Describe();
         EXPECT_TABLES_EQ(before, TablesSnapshot());
         ExpectLibrary("", true, true);
     }
-}
-
-TEST_F(FileCommands, NewEmptiesTheTablesAndNamesAFileItDoesNotWrite)
-{
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    Distinct();
-    dialogs.AnswerFileDialog(HomePath("fresh.cvq"));
-    SendCommand(ID_CVQ9_NEW);
-    ExpectLibrary(HomePath("fresh.cvq"), true, false);
-    EXPECT_FALSE(wxFileName::FileExists(HomePath("fresh.cvq")));
-    const TablesSnapshot after;
-    ResetConfiguration(0);
-    EXPECT_TABLES_EQ(TablesSnapshot(), after);
-    EXPECT_TRUE(pui->wxButtonSaveAllToLibraryFile->IsEnabled());
-    dialogs.AnswerFileDialog(HomePath("empty.txt"));  // the summary of empty texts
-    SendCommand(ID_CVQ9_EXPORT_TEXT);
-    EXPECT_NE(ReadFileText(HomePath("empty.txt")).find("Library file: " + HomePath("fresh.cvq")), std::string::npos);
 }
 
 TEST_F(FileCommands, SaveThenOpenGiveBackEveryStoredByte)
@@ -222,48 +192,6 @@ TEST_F(FileCommands, OpenOfAFileOfTheEarlierLayoutConvertsItWithOneNotice)
     ExpectLibrary(HomePath("old.cvq"), false, false);
 }
 
-TEST_F(FileCommands, LoadDefaultKeepsTheFileThatSaveThenOverwrites)
-{
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    dialogs.AnswerFileDialog(HomePath("default.txt"));  // the summary of a library without a file
-    SendCommand(ID_CVQ9_EXPORT_TEXT);
-    EXPECT_NE(ReadFileText(HomePath("default.txt")).find("\nLibrary file: \n"), std::string::npos);
-    EXPECT_TRUE(pui->wxButtonSaveAllToLibraryFile->IsEnabled());
-    EXPECT_FALSE(pui->wxButtonLoadAllFromLib->IsEnabled());
-    const std::string path = Distinct("lib.cvq");
-    dialogs.AnswerFileDialog(path);
-    SendCommand(ID_CVQ9_OPEN);
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    ExpectLibrary(path, true, true);
-    EXPECT_EQ(mygroupnames[20], L"   Group 20   ");
-    const TablesSnapshot after;
-    ResetConfiguration(1);
-    EXPECT_TABLES_EQ(TablesSnapshot(), after);
-    // Save to the known file asks nothing and leaves nothing unsaved: Exit asks nothing.
-    SendCommand(ID_CVQ9_SAVE);
-    EXPECT_EQ(ReadFileBytes(path), BuildLibraryImage());
-    ExpectLibrary(path, false, true);
-    ExitByCommand();
-    EXPECT_EQ(dialogs.file_dialogs.size(), 2u);
-    EXPECT_EQ(m_pCVQ9MainFrame, nullptr);
-}
-
-TEST_F(FileCommands, ImportConvertsThenSavesAsTheNewLibrary)
-{
-    dialogs.AnswerFileDialog(Legacy("[K00][G00].03.00.01.03.00.00.00.00.7F.BN07VV.Volume.\n"));
-    dialogs.AnswerFileDialog(HomePath("imported.cvq"));
-    SendCommand(ID_CVQ9_IMPORT);
-    ASSERT_EQ(dialogs.file_dialogs.size(), 2u) << dialogs.Describe();
-    const All_Params &r = mycontrol[0][8];
-    EXPECT_EQ(std::vector<uint8_t>(r.midi_string, r.midi_string + r.midi_str_lenght),
-              (std::vector<uint8_t>{0xB0, 0x07, 0x00}));
-    EXPECT_EQ(r.midi_channel_position, 1);
-    EXPECT_EQ(r.ctrl_value_position_0, 3);
-    EXPECT_EQ(mygroupnames[4], L"   Group 04   ");
-    EXPECT_EQ(ReadFileBytes(HomePath("imported.cvq")), BuildLibraryImage());
-    ExpectLibrary(HomePath("imported.cvq"), false, false);
-}
-
 TEST_F(FileCommands, ImportWithCancelledSaveAsStaysUnsavedAndShowsTheImportedControl)
 {
     const std::string current = Distinct("current.cvq");
@@ -293,17 +221,6 @@ TEST_F(FileCommands, ImportWithCancelledSaveAsStaysUnsavedAndShowsTheImportedCon
     EXPECT_EQ(mycontrol[3][9].ctrl_value_max, 99);
     mycontrol[3][9].ctrl_value_max = 0x7F;
     EXPECT_TABLES_EQ(before, TablesSnapshot());
-}
-
-TEST_F(FileCommands, ImportOfARefusedEntryStopsWithoutSaveAsButLeavesTheTablesUnsaved)
-{
-    need_to_save_lib = false;
-    // Minimum above maximum: the check refuses it.
-    dialogs.AnswerFileDialog(Legacy("[K00][G00].03.00.01.03.00.00.00.70.10.B007VV.Bad.\n"));
-    SendCommand(ID_CVQ9_IMPORT);
-    EXPECT_EQ(dialogs.file_dialogs.size(), 1u) << dialogs.Describe();
-    EXPECT_FALSE(dialogs.Texts("Parameter check").empty()) << dialogs.Describe();
-    EXPECT_TRUE(need_to_save_lib);
 }
 
 // Exit and the close box offer an unsaved library once; cancelling still ends

@@ -1,50 +1,8 @@
-// Start-up in a fresh home folder and with stored settings, and the settings
-// a run writes: in the store at once, in the file after a normal end only.
-#include <wx/config.h>
+// The settings a run writes: in the store at once, in the file after a
+// normal end only, and back at the next start.
 #include <wx/filename.h>
-#include <wx/html/helpctrl.h>
-#include <wx/stdpaths.h>
-#include <wx/toolbar.h>
 
 #include "gui_fixture.h"
-#include "libconv.h"
-#include "usercurvesedition.h"
-
-TEST_F(GuiFixture, FirstStartShowsTheEmptyConfigurationAndWaitsForADevice)
-{
-    ResetConfiguration(1);  // whatever the tables held before start-up goes
-    StartApp();
-    const TablesSnapshot started;
-    ResetConfiguration(0);
-    for (Q9Text &name : mygroupnames)
-        name = L" ";
-    EXPECT_TABLES_EQ(TablesSnapshot(), started);
-    EXPECT_EQ(wxTheApp->GetTopWindow(), m_pCVQ9MainFrame);
-    EXPECT_FALSE(m_pCVQ9MainFrame->HasFlag(wxRESIZE_BORDER) || m_pCVQ9MainFrame->HasFlag(wxMAXIMIZE_BOX));
-    EXPECT_EQ(pui->GetRect(), wxRect(wxPoint(0, pCVQ9View->GetSize().y), pui->GetSize()));
-    EXPECT_EQ(pui->GetRect().GetBottom(), m_pCVQ9MainFrame->GetClientSize().y);
-    EXPECT_TRUE(m_pGroupCombo->GetCount() == GROUP_NB && m_pGroupCombo->GetSelection() == 1 && CurrentGroup == 1);
-    EXPECT_EQ(all_selected_ctrl, std::vector<int>{1});
-    EXPECT_EQ(pCVQ9View->DrawnIndices(), std::vector<unsigned>{1});
-    EXPECT_EQ(pCVQ9View->CurrentPanelForm(), PanelForm::Ribbon);
-    for (wxWindow *w : std::vector<wxWindow *>{toolBar, pui->wxButtonUploadCurrentFromQ9, pui->wxButtonDownloadAllToQ9,
-                                               pui->wxButtonLoadAllFromLib, pui->wxButtonSaveAllToLibraryFile,
-                                               pui->wxButtonCancel, pcurveDialog})
-        EXPECT_FALSE(w->IsEnabled() && w->IsShown()) << w->GetLabel();
-    EXPECT_FALSE(cvq9_connected || offline_mode || programming || need_to_save_lib || default_lib_loaded);
-    EXPECT_TRUE(FilePath.empty() && fw_version_float == 0.0f);  // the offline versions are selected, not applied
-    EXPECT_EQ(pui->wxChoiceFwOffline->GetStringSelection(), "1.6");
-    EXPECT_EQ(MyExecPath + "gui_tests", wxString(wxStandardPaths::Get().GetExecutablePath()));
-    EXPECT_EQ(pCVQ9App->help->GetHelpData()->GetBookRecArray().GetCount(),
-              wxFileName::FileExists(MyExecPath + "cvq9_cfg_soft_hlp_v14.htb") ? 1u : 0u);
-    for (const RecordedMessage &m : dialogs.messages)  // without ports the port selectors say so, nothing else
-        EXPECT_EQ(m.caption, "MIDI error") << dialogs.Describe();
-    EXPECT_TRUE(log_messages.empty());
-    EXPECT_FALSE(wxFileName::FileExists(SettingsFilePath()));
-    dialogs.Clear();  // the preset library's messages are boxes; a byte above 127 is a character of its own
-    ReportPresetMessage("Library error", "caf\xE9");
-    EXPECT_EQ(dialogs.Texts("Library error"), std::vector<wxString>{wxString(L"caf\u00E9")});
-}
 
 // What the user sets is in the store at once, in the file after Exit or the
 // close box only, and back at the next start.
@@ -82,52 +40,4 @@ TEST_F(GuiFixture, SettingsOfARunComeBackAtTheNextStart)
         CloseByCloseBox();
         std::remove(SettingsFilePath().c_str());
     }
-}
-
-TEST_F(GuiFixture, StoredSettingsOutsideTheirRangesGiveTheirDefaults)
-{
-    const struct {
-        const char *file;
-        unsigned group, control;
-        bool option;  // the lowest bit of ProgUndef
-        const char *fw;
-        PanelForm form;
-    } cases[] = {
-        {"CurrentGroup=21\nControlIndex=67\nProgUndef=2\nOffline_Fw_Version=9.9\n", 1, 8, false, "", PanelForm::Ribbon},
-        {"CurrentGroup=-4\nControlIndex=-1\nProgUndef=3\nOffline_Fw_Version=\n", 1, 8, true, "1.6", PanelForm::Ribbon},
-        {"CurrentGroup=20\nControlIndex=66\nHardwareVersion=Infrared\n", 20, 66, true, "1.6", PanelForm::Infrared},
-        {"CurrentGroup=0\nControlIndex=0\nHardwareVersion=Ribbon\n", 0, 0, true, "1.6", PanelForm::Ribbon},
-        {"this is not [ a settings file\n\x01\x02=\n", 1, 1, true, "1.6", PanelForm::Ribbon}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.file);
-        ASSERT_TRUE(WriteFileText(SettingsFilePath(), c.file));
-        StartApp();
-        EXPECT_EQ(m_pGroupCombo->GetSelection(), static_cast<int>(c.group));
-        EXPECT_EQ(all_selected_ctrl, std::vector<int>{static_cast<int>(c.control)});
-        EXPECT_EQ(pui->CheckboxProgUndef->GetValue(), c.option);
-        EXPECT_EQ(pui->wxChoiceFwOffline->GetStringSelection(), c.fw);
-        EXPECT_EQ(pCVQ9View->CurrentPanelForm(), c.form);
-        EXPECT_TRUE(log_messages.empty());
-        SelectGroupInCombo(12);  // the group selector keeps the control
-        EXPECT_EQ(ControlIndex, c.control);
-        CloseByCloseBox();
-    }
-}
-
-// At the end the stores go and the texts are emptied; the settings file holds
-// only the program's keys: the toolkit keeps what it stores (the help
-// window's layout) in a configuration of its own.
-TEST_F(RunningApp, ShutdownWritesOnlyTheProgramsKeysAndDropsTheStores)
-{
-    mylcdstring[4][10] = L"Cutoff";
-    SendCommand(ID_CVQ9_HELP);
-    pCVQ9App->help->GetFrame()->Close();  // the help window stores its layout as it closes
-    Pump();
-    ExitByCommand();
-    const std::string settings = ReadFileText(SettingsFilePath());
-    for (const char *key : {"wxWindows", "wxHtmlHelpController", "hcW", "hcH"})
-        EXPECT_EQ(settings.find(key), std::string::npos) << key << " in\n" << settings;
-    EXPECT_TRUE(wxFileName::FileExists(HomePath("." + wxTheApp->GetAppName().utf8_string())));  // the toolkit's own
-    EXPECT_TRUE(CVQ9_SOFT_config == nullptr && wxConfigBase::Get(false) == nullptr && Libfiledata == nullptr);
-    EXPECT_TRUE(mygroupnames[3].empty() && mylcdstring[4][10].empty());
 }

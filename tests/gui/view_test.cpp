@@ -1,16 +1,14 @@
 // The front-panel view: selection by left clicks (Ctrl adds and removes), the
 // transport buttons outside group 0, the right-click menu, the hover text,
 // the MIDI activity LEDs, what the paint handlers draw and the panel form
-// following the hardware; then the same on the screen with the real pointer.
-#include <cstdlib>
+// following the hardware. The real pointer on the screen is the end-to-end
+// scenarios' part.
 #include <cstring>
 
 #include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/dialog.h>
 #include <wx/tooltip.h>
-#include <wx/uiaction.h>
-#include <wx/utils.h>
 
 #include "cvq9_pictures.h"
 #include "cvq9_resources.h"
@@ -72,17 +70,6 @@ bool ShowsPanel(const wxImage &shown, const wxRect &rect)  // the panel picture 
 {
     return Shows(shown, rect, pCVQ9View->background.ConvertToImage(), rect.x + 10, rect.y);
 }
-
-struct PaintCounter : wxEvtHandler {
-    int count = 0;
-    PaintCounter() { pCVQ9View->PushEventHandler(this); }
-    ~PaintCounter() override { pCVQ9View->PopEventHandler(false); }
-    bool ProcessEvent(wxEvent &event) override
-    {
-        count += event.GetEventType() == wxEVT_PAINT || event.GetEventType() == wxEVT_ERASE_BACKGROUND;
-        return wxEvtHandler::ProcessEvent(event);
-    }
-};
 
 struct ParentRecorder : wxModalDialogHook {  // the fixture's hook answers the dialog
     std::vector<wxWindow *> parents;
@@ -321,69 +308,4 @@ TEST_F(View, TheHandlersDrawThePanelTheSelectedControlsAndTheLitLeds)
     CVQ9_SOFT_config = store;
     for (const BuiltInPicture &picture : BuiltInPictures())  // every built-in picture, at its size
         EXPECT_EQ(BuiltInBitmap(picture.name).GetSize(), wxSize(picture.w, picture.h)) << picture.name;
-}
-
-// ---- On the screen: one test at a time, nothing else may cover the window.
-
-class SerialView : public View
-{
-protected:
-    void RealClick(const wxPoint &at, bool ctrl)
-    {
-        wxUIActionSimulator sim;
-        sim.MouseMove(pCVQ9View->ClientToScreen(at));
-        Pump();
-        if (ctrl)
-            sim.KeyDown(WXK_CONTROL);
-        sim.MouseClick();
-        if (ctrl)
-            sim.KeyUp(WXK_CONTROL);
-        Pump();
-    }
-
-    void Settle()  // until the view has had no paint for a while
-    {
-        PaintCounter counter;
-        for (int round = 0, quiet = 0, seen = 0; round < 3000 && quiet < 200; ++round) {
-            Pump(1);
-            wxMilliSleep(1);
-            quiet = counter.count == seen ? quiet + 1 : 0;
-            seen = counter.count;
-        }
-    }
-};
-
-// Real clicks select and the screen shows it; only a selecting click repaints.
-TEST_F(SerialView, RealClicksSelectAndOnlySelectingClicksRepaint)
-{
-    Start(0);
-    for (unsigned index : {8u, 41u, 2u}) {
-        RealClick(At(index), index != 8);
-        WaitFor([index] { return ControlIndex == index; });
-    }
-    EXPECT_EQ(all_selected_ctrl, (std::vector<int>{8, 41, 2}));
-    Settle();
-    const wxRect r = pCVQ9View->GetScreenRect();
-    const std::string path = HomePath("view.png");
-    ASSERT_EQ(std::system(wxString::Format("import -window root -crop %dx%d+%d+%d +repage %s", r.width, r.height, r.x,
-                                           r.y, path)
-                              .utf8_str()),
-              0);
-    wxImage shot;
-    ASSERT_TRUE(shot.LoadFile(path, wxBITMAP_TYPE_PNG));
-    for (unsigned index : {8u, 41u, 2u, 9u}) {
-        const wxRect item = pCVQ9View->all[index].rect;
-        EXPECT_TRUE(Shows(shot, item, RenderView(), item.x, item.y)) << index;
-    }
-    SelectGroupInCombo(3);
-    Settle();
-    PaintCounter counter;
-    for (bool ctrl : {false, true}) {
-        Mouse(wxEVT_LEFT_DOWN, kGap, ctrl);
-        Mouse(wxEVT_LEFT_DOWN, At(2), ctrl);  // refused
-    }
-    Pump();
-    EXPECT_EQ(counter.count, 0);
-    Mouse(wxEVT_LEFT_DOWN, At(12));
-    EXPECT_TRUE(WaitFor([&] { return counter.count > 0; }));
 }
