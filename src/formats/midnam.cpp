@@ -10,6 +10,8 @@
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
+#include "bounded_read.h"
+
 namespace {
 
 // Letters of U+00C0..U+00FF without their accents.
@@ -77,7 +79,7 @@ std::string MarkupProblem(const char *p, size_t n)
         } else if (StartsWith(p, n, i, "<!")) {
             i = TagEnd(p, n, i + 2, subset) + 1;
             if (subset)
-                return "it declares entities or elements of its own, which are not read";
+                return "it declares entities or elements of its own";
         } else if (StartsWith(p, n, i, "</")) {
             depth -= depth > 0;
             i = TagEnd(p, n, i + 2, subset) + 1;
@@ -339,12 +341,12 @@ MidnamConversion ConvertMidnam(const uint8_t *data, size_t size)
 {
     MidnamConversion result;
     if (size > MIDNAM_MAX_BYTES) {
-        result.error = "The file is larger than 4 MB: it is not read.";
+        result.error = "The file is refused: it is larger than 4 MB.";
         return result;
     }
     const std::string bound = MarkupProblem(reinterpret_cast<const char *>(data), size);
     if (!bound.empty()) {
-        result.error = "The file is not read: " + bound + ".";
+        result.error = "The file is refused: " + bound + ".";
         return result;
     }
 
@@ -399,18 +401,19 @@ MidnamConversion ConvertMidnam(const uint8_t *data, size_t size)
 MidnamConversion ConvertMidnamFile(const std::string &path)
 {
     MidnamConversion result;
-    FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file) {
+    std::vector<uint8_t> bytes;
+    switch (ReadFileBounded(path, MIDNAM_MAX_BYTES, bytes)) {
+    case BoundedRead::Missing:
         result.error = "The file cannot be opened.";
         return result;
-    }
-    std::vector<uint8_t> bytes(MIDNAM_MAX_BYTES + 1);
-    const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
+    case BoundedRead::Failed:
         result.error = "The file cannot be read.";
         return result;
+    case BoundedRead::TooLarge:
+        // Refused on its length alone, with the same message as in memory.
+        return ConvertMidnam(nullptr, MIDNAM_MAX_BYTES + 1);
+    case BoundedRead::Whole:
+        break;
     }
-    return ConvertMidnam(bytes.data(), got);
+    return ConvertMidnam(bytes.data(), bytes.size());
 }
