@@ -132,6 +132,12 @@ void GuiFixture::SetUp()
         home_ = wxString::FromUTF8(pattern);
         setenv("HOME", pattern, 1);
     }
+    // The user's data folder (recovery library, own presets) goes to the home folder too.
+    const char *data = getenv("XDG_DATA_HOME");
+    had_data_home_ = data != nullptr;
+    if (data)
+        old_data_home_ = data;
+    unsetenv("XDG_DATA_HOME");
     dialogs.Register();
     log_recorder_ = new LogRecorder(log_messages);
     previous_log_ = wxLog::SetActiveTarget(log_recorder_);
@@ -157,6 +163,8 @@ void GuiFixture::TearDown()
         else
             unsetenv("HOME");
     }
+    if (had_data_home_)
+        setenv("XDG_DATA_HOME", old_data_home_.c_str(), 1);
 }
 
 void GuiFixture::Pump(int rounds)

@@ -150,6 +150,8 @@ private:
     wxString home_;
     std::string old_home_;
     bool had_home_ = false;
+    std::string old_data_home_;
+    bool had_data_home_ = false;
     bool running_ = false;
     class LogRecorder;
     LogRecorder *log_recorder_ = nullptr;

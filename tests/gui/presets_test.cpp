@@ -1,12 +1,14 @@
 // The ready-made assignments of the user tab: standard templates and presets
 // from the shipped preset library, applied to every selected control.
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
 #include <wx/clntdata.h>
 #include <wx/radiobut.h>
 
+#include "CVQ9Mainframe.h"
 #include "config_tables.h"
 #include "gui_fixture.h"
 #include "libconv.h"
@@ -179,6 +181,8 @@ TEST_F(Presets, TheTwoSourcesExcludeEachOther)
 
 // ---- Presets from the shipped library
 
+// Every gear is listed once, in the library's order, with its full name kept;
+// what is shown fits in 33 characters and tells it from every other.
 TEST_F(Presets, GearListShowsThirtyThreeCharactersAndRemembersTheFullName)
 {
     std::vector<char[PRESET_GEAR_ROW]> rows(PRESET_MAX_GEAR);
@@ -188,18 +192,19 @@ TEST_F(Presets, GearListShowsThirtyThreeCharactersAndRemembersTheFullName)
     wxComboBox *gears = pui->wxComboBoxPresetCtrl;
     ASSERT_EQ(gears->GetCount(), static_cast<unsigned>(count));
     bool some_long = false;
+    std::set<std::string> shown;
     for (int i = 0; i < count; ++i) {
         const std::string full = rows[static_cast<size_t>(i)];
         some_long = some_long || full.size() > 33;
-        const int item = FindItem(gears, wxString(full.substr(0, 33)));
-        ASSERT_NE(item, wxNOT_FOUND) << full;
-        const auto *data = dynamic_cast<wxStringClientData *>(gears->GetClientObject(static_cast<unsigned>(item)));
+        const auto *data = dynamic_cast<wxStringClientData *>(gears->GetClientObject(static_cast<unsigned>(i)));
         ASSERT_NE(data, nullptr);
         EXPECT_EQ(data->GetData().ToStdString(), full);
+        const std::string text = gears->GetString(static_cast<unsigned>(i)).ToStdString();
+        EXPECT_LE(text.size(), 33u);
+        EXPECT_TRUE(full.size() > 33 || text == full) << full;
+        EXPECT_TRUE(shown.insert(text).second) << text << " shown twice";
     }
     EXPECT_TRUE(some_long) << "the shipped library has names longer than 33 characters";
-    for (const std::string &shown : ComboItems(gears))
-        EXPECT_LE(shown.size(), 33u);
 }
 
 TEST_F(Presets, LongGearNameListsItsParametersAndConverts)
@@ -304,4 +309,32 @@ TEST_F(PresetsBroken, FailedConversionChangesNothing)
         EXPECT_EQ(r.midi_string[1], 0x4A) << i;
         EXPECT_EQ(mylcdstring[6][i], L"Cutoff") << i;
     }
+}
+
+// An imported device is listed after the shipped gear, even where its name
+// sorts first; typing narrows the list and Enter chooses the first gear left.
+TEST_F(Presets, ImportedGearFollowsTheShippedGearAndTypingNarrowsTheList)
+{
+    const std::string doc = "<MIDINameDocument><MasterDeviceNames><Manufacturer>Aardvark</Manufacturer>"
+                            "<Model>Box</Model><ControlNameList><Control Number=\"74\" Name=\"Cutoff\"/>"
+                            "</ControlNameList></MasterDeviceNames></MIDINameDocument>";
+    WriteFileBytes(HomePath("box.midnam"), std::vector<uint8_t>(doc.begin(), doc.end()));
+    ClickRadio(pui->wxRadioButtonUsePreset);
+    const unsigned shipped = pui->wxComboBoxPresetCtrl->GetCount();
+    dialogs.AnswerFileDialog(HomePath("box.midnam"));
+    SendCommand(ID_CVQ9_IMPORT_MIDNAM);
+    ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.Describe();
+    EXPECT_TRUE(dialogs.messages[0].text.StartsWith("Added to your presets: 1 device.")) << dialogs.Describe();
+    const std::vector<std::string> all = ComboItems(pui->wxComboBoxPresetCtrl);
+    ASSERT_EQ(all.size(), shipped + 1);
+    EXPECT_EQ(all.back(), "Aardvark Box");
+
+    pui->wxTextCtrlPresetFilter->SetValue("DVARK");
+    EXPECT_EQ(ComboItems(pui->wxComboBoxPresetCtrl), std::vector<std::string>{"Aardvark Box"});
+    wxCommandEvent enter(wxEVT_TEXT_ENTER, pui->wxTextCtrlPresetFilter->GetId());
+    Deliver(pui->wxTextCtrlPresetFilter, enter);
+    EXPECT_EQ(ComboItems(pui->wxComboBoxPresetParamCtrl), std::vector<std::string>{"Cutoff"});
+    pui->wxTextCtrlPresetFilter->SetValue("");
+    EXPECT_EQ(pui->wxComboBoxPresetCtrl->GetCount(), shipped + 1);
+    EXPECT_EQ(pui->wxComboBoxPresetCtrl->GetValue(), "Aardvark Box") << "the chosen gear stays chosen";
 }
