@@ -24,7 +24,8 @@ constexpr size_t GEAR_SHOWN_LENGTH = 33;
 
 // The shown texts of the gear list, in its order: a name's first characters;
 // where long names would show the same, each shows what tells it apart (what
-// follows the words they share) after as much of its start as still fits.
+// follows the words they share) after as many whole words of its start as
+// still fit.
 wxArrayString ShownGearNames(const std::vector<wxString> &names)
 {
     struct Group {
@@ -54,7 +55,15 @@ wxArrayString ShownGearNames(const std::vector<wxString> &names)
         }
         const int space = g.shared.Find(' ', true);
         const wxString own = name.Mid(space == wxNOT_FOUND ? 0 : static_cast<size_t>(space) + 1);
-        shown.Add(own.length() >= room ? dots + own.Left(room) : name.Left(room - own.length()) + dots + own);
+        if (own.length() >= room) {
+            shown.Add(dots + own.Left(room));
+            continue;
+        }
+        // Whole words of the start only.
+        wxString start = name.Left(room - own.length());
+        const int end = start.Find(' ', true);
+        start.Truncate(end == wxNOT_FOUND ? 0 : static_cast<size_t>(end) + 1);
+        shown.Add(start + dots + own);
     }
     return shown;
 }

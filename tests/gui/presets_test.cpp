@@ -121,6 +121,7 @@ TEST_F(Presets, TemplatesRewriteAllThreeControls)
         {388, {0xC0, 0x7F}, 0, 0, "Program Ch 127"},
     };
     ASSERT_TRUE(pui->wxRadioButtonUseStdTemplate->GetValue());
+    pui->FillStdTemplateList();  // as when its tab is first shown
     for (const TemplateCase &c : cases) {
         SCOPED_TRACE(c.index);
         std::vector<uint8_t> status0;
