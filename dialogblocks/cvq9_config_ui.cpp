@@ -135,6 +135,7 @@ void cvq9_config_ui::Init()
 
     wxPanelUser = nullptr;
     wxRadioButtonUsePreset = nullptr;
+    wxTextCtrlPresetFilter = nullptr;
     wxComboBoxPresetCtrl = nullptr;
     wxComboBoxPresetParamCtrl = nullptr;
     wxRadioButtonUseStdTemplate = nullptr;

@@ -153,6 +153,7 @@ enum {
     ID_BUTTON_DOWNLOADALLTOQ9,
     ID_BUTTON_SAVEALLTOLIBRARYFILE,
     ID_GAUGE_BARGRAPH,
+    ID_TEXTCTRL_PRESETFILTER,
 
     ID_CVQ9_CONFIG_UI_LAST
 };
@@ -354,6 +355,13 @@ public:
     void OnComboboxPresetparamctrlSelected(wxCommandEvent &event);
     void OnRadiobuttonStdTemplateSelected(wxCommandEvent &event);
     void OnComboboxStdtemplatectrlSelected(wxCommandEvent &event);
+    // Typing in the field above the gear list narrows the list to the gear
+    // whose names hold the typed text (any case); Enter chooses the first.
+    void OnTextctrlPresetfilterUpdated(wxCommandEvent &event);
+    void OnTextctrlPresetfilterEnter(wxCommandEvent &event);
+    // The gear list afresh from the preset library, while the preset source
+    // is in use (after the user's preset library has changed).
+    void RefreshPresetGearList();
     // The template list is filled when its tab is first shown; until then
     // the selector shows the first entry's text alone.
     void FillStdTemplateList();
@@ -475,6 +483,7 @@ public:
     // User assignment tab.
     wxPanel *wxPanelUser;
     wxRadioButton *wxRadioButtonUsePreset;
+    wxTextCtrl *wxTextCtrlPresetFilter;
     wxComboBox *wxComboBoxPresetCtrl;
     wxComboBox *wxComboBoxPresetParamCtrl;
     wxRadioButton *wxRadioButtonUseStdTemplate;
@@ -578,6 +587,9 @@ private:
     // among `windows` so that the tabs hold their rows at the panel's size.
     static void CompactNativeStyle(const wxWindowList &windows);
     void LoadPresets();
+    // Fills the gear list with the library's gear that the filter field lets
+    // through; a chosen gear stays chosen while it is listed.
+    void FillPresetGearList();
 
     // Reads an offline version choice into serial_nb[first], serial_nb[first + 1],
     // the version number and its display (cvq9_config_ui_prefs.cpp).

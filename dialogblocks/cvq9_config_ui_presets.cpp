@@ -4,6 +4,7 @@
 // assignment and LCD text of every selected control.
 #include "cvq9_config_ui.h"
 
+#include <map>
 #include <vector>
 
 #include <wx/clntdata.h>
@@ -20,6 +21,52 @@ namespace {
 // The gear list shows the first characters of a name only; each entry keeps
 // the full name for the parameter list and the conversion.
 constexpr size_t GEAR_SHOWN_LENGTH = 33;
+
+// The shown texts of the gear list, in its order: a name's first characters;
+// where long names would show the same, each shows what tells it apart (what
+// follows the words they share) after as many whole words of its start as
+// still fit.
+wxArrayString ShownGearNames(const std::vector<wxString> &names)
+{
+    struct Group {
+        wxString shared;  // the longest start all its names have
+        size_t names = 0;
+    };
+    std::map<wxString, Group> groups;
+    for (const wxString &name : names) {
+        Group &g = groups[name.Left(GEAR_SHOWN_LENGTH)];
+        if (g.names++ == 0) {
+            g.shared = name;
+        } else {
+            size_t same = 0;
+            while (same < g.shared.length() && same < name.length() && g.shared[same] == name[same])
+                ++same;
+            g.shared.Truncate(same);
+        }
+    }
+    const wxString dots = wxT("...");
+    const size_t room = GEAR_SHOWN_LENGTH - dots.length();
+    wxArrayString shown;
+    for (const wxString &name : names) {
+        const Group &g = groups[name.Left(GEAR_SHOWN_LENGTH)];
+        if (g.names == 1 || name.length() <= GEAR_SHOWN_LENGTH) {
+            shown.Add(name.Left(GEAR_SHOWN_LENGTH));
+            continue;
+        }
+        const int space = g.shared.Find(' ', true);
+        const wxString own = name.Mid(space == wxNOT_FOUND ? 0 : static_cast<size_t>(space) + 1);
+        if (own.length() >= room) {
+            shown.Add(dots + own.Left(room));
+            continue;
+        }
+        // Whole words of the start only.
+        wxString start = name.Left(room - own.length());
+        const int end = start.Find(' ', true);
+        start.Truncate(end == wxNOT_FOUND ? 0 : static_cast<size_t>(end) + 1);
+        shown.Add(start + dots + own);
+    }
+    return shown;
+}
 
 const wxChar *const GEAR_HINT = wxT("Select from preset ...");
 const wxChar *const PARAM_HINT = wxT("Select parameter ...");
@@ -50,20 +97,81 @@ void cvq9_config_ui::OnRadiobuttonPresetSelected(wxCommandEvent &event)
 {
     if (wxRadioButtonUsePreset->GetValue()) {
         wxRadioButtonUseStdTemplate->SetValue(false);
+        wxTextCtrlPresetFilter->Enable(true);
         wxComboBoxPresetCtrl->Enable(true);
         wxComboBoxPresetParamCtrl->Enable(true);
         wxComboBoxStdTemplateCtrl->Enable(false);
         ResetCombo(wxComboBoxPresetCtrl, GEAR_HINT);
         ResetCombo(wxComboBoxPresetParamCtrl, PARAM_HINT);
-
-        std::vector<char[PRESET_GEAR_ROW]> rows(PRESET_MAX_GEAR);
-        const int count = FillLibTab(rows.data(), PRESET_MAX_GEAR);
-        for (int i = 0; i < count; ++i) {
-            const wxString full = CharEtoileToWxString(rows[static_cast<size_t>(i)], PRESET_GEAR_ROW - 1);
-            wxComboBoxPresetCtrl->Append(full.Left(GEAR_SHOWN_LENGTH), new wxStringClientData(full));
-        }
+        FillPresetGearList();
     }
     event.Skip();
+}
+
+void cvq9_config_ui::FillPresetGearList()
+{
+    const wxString chosen = wxComboBoxPresetCtrl->GetSelection() == wxNOT_FOUND
+                                ? wxString()
+                                : ChosenGearName(wxComboBoxPresetCtrl);
+    const wxString wanted = wxTextCtrlPresetFilter->GetValue().Lower();
+    std::vector<char[PRESET_GEAR_ROW]> rows(PRESET_MAX_GEAR);
+    const int count = FillLibTab(rows.data(), PRESET_MAX_GEAR);
+    std::vector<wxString> all;
+    for (int i = 0; i < count; ++i)
+        all.push_back(CharEtoileToWxString(rows[static_cast<size_t>(i)], PRESET_GEAR_ROW - 1));
+    // The texts of the whole list, so that a gear shows the same text whatever is typed.
+    const wxArrayString all_shown = ShownGearNames(all);
+    wxArrayString shown;
+    std::vector<wxClientData *> names;
+    int keep = wxNOT_FOUND;
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (!wanted.empty() && !all[i].Lower().Contains(wanted))
+            continue;
+        if (all[i] == chosen)
+            keep = static_cast<int>(shown.size());
+        shown.Add(all_shown[i]);
+        names.push_back(new wxStringClientData(all[i]));
+    }
+    // Clearing the list clears the text shown: it is put back.
+    const wxString text = wxComboBoxPresetCtrl->GetValue();
+    wxComboBoxPresetCtrl->Clear();
+    if (!shown.empty())
+        wxComboBoxPresetCtrl->Append(shown, names.data());
+    if (keep != wxNOT_FOUND) {
+        wxComboBoxPresetCtrl->SetSelection(keep);
+    } else if (!chosen.empty()) {
+        // The chosen gear is no longer listed: nothing is chosen.
+        ResetCombo(wxComboBoxPresetCtrl, GEAR_HINT);
+        ResetCombo(wxComboBoxPresetParamCtrl, PARAM_HINT);
+    } else {
+        wxComboBoxPresetCtrl->ChangeValue(text);
+    }
+}
+
+void cvq9_config_ui::OnTextctrlPresetfilterUpdated(wxCommandEvent &event)
+{
+    if (wxComboBoxPresetCtrl && wxComboBoxPresetCtrl->IsEnabled())
+        FillPresetGearList();
+    event.Skip();
+}
+
+void cvq9_config_ui::OnTextctrlPresetfilterEnter(wxCommandEvent &event)
+{
+    if (wxComboBoxPresetCtrl->IsEnabled() && !wxComboBoxPresetCtrl->IsListEmpty()) {
+        wxComboBoxPresetCtrl->SetSelection(0);
+        wxCommandEvent chosen(wxEVT_COMBOBOX, wxComboBoxPresetCtrl->GetId());
+        chosen.SetEventObject(wxComboBoxPresetCtrl);
+        chosen.SetInt(0);
+        chosen.SetString(wxComboBoxPresetCtrl->GetString(0));
+        wxComboBoxPresetCtrl->GetEventHandler()->ProcessEvent(chosen);
+    }
+    event.Skip();
+}
+
+void cvq9_config_ui::RefreshPresetGearList()
+{
+    if (wxRadioButtonUsePreset && wxRadioButtonUsePreset->GetValue())
+        FillPresetGearList();
 }
 
 void cvq9_config_ui::OnComboboxPresetctrlSelected(wxCommandEvent &event)
@@ -110,6 +218,7 @@ void cvq9_config_ui::OnRadiobuttonStdTemplateSelected(wxCommandEvent &event)
     if (wxRadioButtonUseStdTemplate->GetValue()) {
         wxRadioButtonUsePreset->SetValue(false);
         wxComboBoxStdTemplateCtrl->Enable(true);
+        wxTextCtrlPresetFilter->Enable(false);
         wxComboBoxPresetCtrl->Enable(false);
         wxComboBoxPresetParamCtrl->Enable(false);
     }

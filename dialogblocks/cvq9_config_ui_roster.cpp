@@ -22,6 +22,7 @@
 #include "libconv.h"
 #include "light_surface.h"
 #include "templates.h"
+#include "user_presets.h"
 
 wxBEGIN_EVENT_TABLE(cvq9_config_ui, wxPanel)
     EVT_NOTEBOOK_PAGE_CHANGED(ID_NOTEBOOK_PAGES, cvq9_config_ui::OnNotebookPageChanged)
@@ -99,6 +100,8 @@ wxBEGIN_EVENT_TABLE(cvq9_config_ui, wxPanel)
     EVT_COMBOBOX(ID_COMBOBOX_PRESETPARAMCTRL, cvq9_config_ui::OnComboboxPresetparamctrlSelected)
     EVT_RADIOBUTTON(ID_RADIOBUTTON_STD_TEMPLATE, cvq9_config_ui::OnRadiobuttonStdTemplateSelected)
     EVT_COMBOBOX(ID_COMBOBOX_STDTEMPLATECTRL, cvq9_config_ui::OnComboboxStdtemplatectrlSelected)
+    EVT_TEXT(ID_TEXTCTRL_PRESETFILTER, cvq9_config_ui::OnTextctrlPresetfilterUpdated)
+    EVT_TEXT_ENTER(ID_TEXTCTRL_PRESETFILTER, cvq9_config_ui::OnTextctrlPresetfilterEnter)
     EVT_COMBOBOX(ID_COMBOBOX_MIDIDELAY, cvq9_config_ui::OnComboboxMididelaySelected)
     EVT_COMBOBOX(ID_COMBOBOX_CHAINEDCTRLNUMERO, cvq9_config_ui::OnComboboxChainedctrlnumeroSelected)
     EVT_CHECKBOX(ID_CHECKBOX_CROSSFADECHAIN, cvq9_config_ui::OnCheckboxCrossfadechainClick)
@@ -321,6 +324,7 @@ void cvq9_config_ui::CreateControls()
                            static_cast<wxWindow *>(wxPanelGlobal), static_cast<wxWindow *>(wxPanelRealtime),
                            static_cast<wxWindow *>(wxPanelStd), static_cast<wxWindow *>(wxPanelUser)})
         CompactNativeStyle(page->GetChildren());
+    wxTextCtrlPresetFilter->Enable(false);
     wxComboBoxPresetCtrl->Enable(false);
     wxComboBoxPresetParamCtrl->Enable(false);
     // Typing in a field is one step of the history until the field is left.
@@ -763,31 +767,41 @@ void cvq9_config_ui::CreateUserAssignTab(wxWindow *p)
     wxBoxSizer *page = new wxBoxSizer(wxVERTICAL);
     p->SetSizer(page);
 
-    // First row: the two assignment sources.
-    wxBoxSizer *sources = new wxBoxSizer(wxHORIZONTAL);
+    // First row: the two assignment sources, with the field that narrows the
+    // gear list above that list.
+    wxGridBagSizer *sources = new wxGridBagSizer(2, 0);
     page->Add(sources, 0, wxLEFT | wxRIGHT | wxTOP, kGap);
+    const auto source = [sources](wxWindow *window, int column, int right) {
+        sources->Add(window, wxGBPosition(1, column), wxDefaultSpan, wxALIGN_CENTER_VERTICAL | wxRIGHT, right);
+    };
     wxRadioButtonUsePreset =
         new wxRadioButton(p, ID_RADIOBUTTON_PRESET, Text("Use preset"), wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
     wxRadioButtonUsePreset->SetValue(false);
     Tip(wxRadioButtonUsePreset, "Click to assign from preset libraries");
-    sources->Add(wxRadioButtonUsePreset, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
+    source(wxRadioButtonUsePreset, 0, kGap);
+    wxTextCtrlPresetFilter = TextField(p, ID_TEXTCTRL_PRESETFILTER, 165, wxTE_PROCESS_ENTER);
+    wxTextCtrlPresetFilter->SetHint(Text("Type to narrow the gear list"));
+    Tip(wxTextCtrlPresetFilter, "Type part of a gear name to list only the gear holding it");
+    sources->Add(wxTextCtrlPresetFilter, wxGBPosition(0, 1), wxDefaultSpan, wxEXPAND | wxRIGHT, kGap);
+    // The gear list keeps the library's order: the shipped gear sorted by
+    // name, then the user's own.
     wxComboBoxPresetCtrl = new wxComboBox(p, ID_COMBOBOX_PRESETCTRL, wxEmptyString, wxDefaultPosition, wxSize(165, -1),
-                                          wxArrayString(), wxCB_DROPDOWN | wxCB_SORT);
+                                          wxArrayString(), wxCB_DROPDOWN);
     Tip(wxComboBoxPresetCtrl, "Select here your preset gear");
-    sources->Add(wxComboBoxPresetCtrl, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
+    source(wxComboBoxPresetCtrl, 1, kGap);
     wxComboBoxPresetParamCtrl = new wxComboBox(p, ID_COMBOBOX_PRESETPARAMCTRL, wxEmptyString, wxDefaultPosition,
                                                wxSize(165, -1), wxArrayString(), wxCB_DROPDOWN);
     Tip(wxComboBoxPresetParamCtrl, "Select here the preset parameter to assign");
-    sources->Add(wxComboBoxPresetParamCtrl, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 2 * kColumnGap);
+    source(wxComboBoxPresetParamCtrl, 2, 2 * kColumnGap);
     wxRadioButtonUseStdTemplate = new wxRadioButton(p, ID_RADIOBUTTON_STD_TEMPLATE, Text("Use standard template"));
     wxRadioButtonUseStdTemplate->SetValue(true);
     Tip(wxRadioButtonUseStdTemplate, "Click to assign a standard MIDI event");
-    sources->Add(wxRadioButtonUseStdTemplate, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kGap);
+    source(wxRadioButtonUseStdTemplate, 3, kGap);
     // Its 389 entries go in when its tab is first shown (FillStdTemplateList).
     wxComboBoxStdTemplateCtrl =
         FixedWidthCombo(p, ID_COMBOBOX_STDTEMPLATECTRL, Text("User Defined"), 165, wxArrayString());
     Tip(wxComboBoxStdTemplateCtrl, "Select here the standard MIDI event to assign");
-    sources->Add(wxComboBoxStdTemplateCtrl, 0, wxALIGN_CENTER_VERTICAL);
+    source(wxComboBoxStdTemplateCtrl, 4, 0);
 
     page->Add(HLine(p), 0, wxEXPAND | wxALL, 2);
 
@@ -1014,6 +1028,8 @@ void cvq9_config_ui::LoadPresets()
     // Failures are reported through the preset reader's reporter (a message
     // box with the caption "Library error"); the panel works without presets.
     ::LoadPresetLibrary(DeviceBytes(GetExecutablePath()));
+    // The user's own gear follows the shipped gear.
+    LoadUserPresets(UserPresetsPath());
 }
 
 void cvq9_config_ui::CompactNativeStyle(const wxWindowList &windows)

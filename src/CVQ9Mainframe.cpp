@@ -26,6 +26,7 @@
 #include "shell_rules.h"
 #include "sysex_file.h"
 #include "text_summary.h"
+#include "user_presets.h"
 #include "usercurvesedition.h"
 
 const char CVQ9_MAIN_TITLE[] = "Halvorn CVQ9 Configuration software";
@@ -48,6 +49,7 @@ const char kLibraryWildcard[] = "CVQ files (*.cvq)|*.cvq";
 const char kLegacyWildcard[] = "CVL files (*.cvl)|*.cvl";
 const char kTextWildcard[] = "TXT files (*.txt)|*.txt";
 const char kSysexWildcard[] = "SysEx files (*.syx)|*.syx";
+const char kMidnamWildcard[] = "MIDI name documents (*.midnam)|*.midnam";
 const char kDialogDirectory[] = "/lib/";
 
 // Runs a modal file dialog; on OK gives the chosen path as a full path.
@@ -93,6 +95,7 @@ wxBEGIN_EVENT_TABLE(CVQ9MainFrame, wxFrame)
     EVT_MENU(ID_CVQ9_EXPORT_TEXT, CVQ9MainFrame::OnExportToTextFile)
     EVT_MENU(ID_CVQ9_EXPORT_SYSEX, CVQ9MainFrame::OnExportSysexFile)
     EVT_MENU(ID_CVQ9_IMPORT_SYSEX, CVQ9MainFrame::OnImportSysexFile)
+    EVT_MENU(ID_CVQ9_IMPORT_MIDNAM, CVQ9MainFrame::OnImportMidnam)
     EVT_MENU(ID_CVQ9_COPY, CVQ9MainFrame::OnButtonCopy)
     EVT_MENU(ID_CVQ9_PASTE, CVQ9MainFrame::OnButtonPaste)
     EVT_MENU(ID_CVQ9_CLEAR, CVQ9MainFrame::OnButtonClear)
@@ -496,6 +499,26 @@ void CVQ9MainFrame::OnImportSysexFile(wxCommandEvent &)
     if (pcurveDialog && pcurveDialog->IsShown())
         pcurveDialog->DisplayCurves();
     wxMessageBox(DeviceText(SysexImportReport(result.counts)), wxString::FromAscii(CVQ9_MAIN_TITLE),
+                 wxOK | wxICON_INFORMATION | wxCENTRE, nullptr);
+}
+
+void CVQ9MainFrame::OnImportMidnam(wxCommandEvent &)
+{
+    wxString path;
+    if (!ChooseFile(this, "Import MIDI name document", kMidnamWildcard, wxFD_OPEN | wxFD_FILE_MUST_EXIST, path))
+        return;
+    MidnamImport result;
+    {
+        wxBusyCursor busy;
+        result = ImportMidnamDocument(FileSystemPath(path), UserPresetsPath(), ShippedPresetNames());
+    }
+    if (!result.ok) {
+        ShowFileError(result.message);
+        return;
+    }
+    if (pui)
+        pui->RefreshPresetGearList();
+    wxMessageBox(DeviceText(MidnamImportReport(result)), wxString::FromAscii(CVQ9_MAIN_TITLE),
                  wxOK | wxICON_INFORMATION | wxCENTRE, nullptr);
 }
 

@@ -1,6 +1,7 @@
 // The main window: menus, toolbar with the group selector, the file commands
 // on the library file, the legacy import, the text export and the SysEx
-// files, About, Help and the control and group clipboard.
+// files, the import of MIDI name documents into the user's presets, About,
+// Help and the control and group clipboard.
 #ifndef CVQ9_MAINFRAME_H
 #define CVQ9_MAINFRAME_H
 
@@ -33,6 +34,7 @@ enum : int {
     ID_CVQ9_EXPORT_TEXT = 107,
     ID_CVQ9_EXPORT_SYSEX = 108,
     ID_CVQ9_IMPORT_SYSEX = 109,
+    ID_CVQ9_IMPORT_MIDNAM = 110,
     ID_CVQ9_COPY = 1000,
     ID_CVQ9_PASTE = 1001,
     ID_CVQ9_CLEAR = 1002,
@@ -84,6 +86,9 @@ public:
     // any SysEx file applied to the tables (one step of the history).
     void OnExportSysexFile(wxCommandEvent &event);
     void OnImportSysexFile(wxCommandEvent &event);
+    // The devices of a MIDI name document into the user's own preset
+    // library; the configuration is not touched.
+    void OnImportMidnam(wxCommandEvent &event);
     void OnQuit(wxCommandEvent &event);
     // The title-bar close box and Exit end the same way: the unsaved library
     // is offered for saving first.

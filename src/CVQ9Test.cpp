@@ -53,6 +53,8 @@ const MenuEntry kFileMenu[] = {
     {ID_CVQ9_EXPORT_TEXT, "&Export to text file", "Export to text file", false},
     {ID_CVQ9_EXPORT_SYSEX, "Export S&ysEx file...", "Export SysEx file...", false},
     {ID_CVQ9_IMPORT_SYSEX, "I&mport SysEx file...", "Import SysEx file...", false},
+    // It adds to the user's presets and leaves the configuration alone: usable at any time.
+    {ID_CVQ9_IMPORT_MIDNAM, "Import MIDI &name document...", "Import MIDI name document...", true},
     {0, nullptr, nullptr, false},
     {ID_CVQ9_QUIT, "E&xit", "Exit", true},
 };

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "preset_image.h"
 #include "text_bytes.h"
 
 const char PRESET_FILE_NAME[] = "hlvlib.xcq";
@@ -35,6 +36,11 @@ void DefaultReporter(const std::string &caption, const std::string &text)
 }
 
 PresetMessageReporter reporter_in_use = DefaultReporter;
+
+// The user's part at the end of Libfiledata, valid while Libfiledata is the
+// buffer it was put into.
+uint64_t user_length = 0;
+const uint8_t *user_buffer = nullptr;
 
 void Report(const char *text)
 {
@@ -132,6 +138,39 @@ void ReleasePresetLibrary()
     std::free(Libfiledata);
     Libfiledata = nullptr;
     presetfiledatalength = 0;
+    user_length = 0;
+    user_buffer = nullptr;
+}
+
+uint64_t ShippedPresetLength()
+{
+    if (!Libfiledata)
+        return 0;
+    const bool has_user_part = user_buffer == Libfiledata && user_length <= presetfiledatalength;
+    return presetfiledatalength - (has_user_part ? user_length : 0);
+}
+
+bool UseUserPresets(const std::vector<uint8_t> &image)
+{
+    const uint64_t shipped = ShippedPresetLength();
+    if (!WholeChunkFile(image.data(), image.size()) ||
+        (shipped > 0 && !WholeChunkFile(Libfiledata, static_cast<size_t>(shipped))) ||
+        shipped + image.size() > 0xFFFFFFFFull)
+        return false;
+    const size_t total = static_cast<size_t>(shipped) + image.size();
+    uint8_t *buffer = total > 0 ? static_cast<uint8_t *>(std::malloc(total)) : nullptr;
+    if (total > 0 && !buffer)
+        return false;
+    if (shipped > 0)
+        std::memcpy(buffer, Libfiledata, static_cast<size_t>(shipped));
+    if (!image.empty())
+        std::memcpy(buffer + shipped, image.data(), image.size());
+    std::free(Libfiledata);
+    Libfiledata = buffer;
+    presetfiledatalength = total;
+    user_length = image.size();
+    user_buffer = buffer;
+    return true;
 }
 
 uint8_t CharToHex(char c)

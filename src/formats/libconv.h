@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "config_tables.h"
 #include "cross_functions.h"
@@ -63,6 +64,15 @@ void ReportPresetMessage(const std::string &caption, const std::string &text);
 uint64_t LoadPresetLibrary(const std::string &exec_dir);
 // Quit: frees Libfiledata and clears presetfiledatalength.
 void ReleasePresetLibrary();
+
+// The user's own preset library is kept in the same buffer right after the
+// shipped one, so that every lookup sees both and the gear list shows the
+// user's gear after the shipped gear. Replaces the user's part by `image`
+// (empty: none). False, and nothing changed, when `image` or the shipped part
+// is not a sequence of whole chunks.
+bool UseUserPresets(const std::vector<uint8_t> &image);
+// The length of the shipped part of Libfiledata.
+uint64_t ShippedPresetLength();
 
 // Value 0..15 of "0".."9" and "A".."F"; 0 for any other character.
 uint8_t CharToHex(char c);

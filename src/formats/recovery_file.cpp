@@ -1,34 +1,14 @@
 #include "recovery_file.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 
 #include <sys/stat.h>
 
 #include "library_file.h"
 #include "safe_file_writer.h"
+#include "user_data_folder.h"
 
 namespace {
-
-std::string FolderOf(const std::string &path)
-{
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
-// Creates every missing folder of `folder`.
-bool MakeFolders(const std::string &folder)
-{
-    for (size_t at = 1; at <= folder.size(); ++at) {
-        if (at != folder.size() && folder[at] != '/')
-            continue;
-        const std::string part = folder.substr(0, at);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-    }
-    return true;
-}
 
 bool ReadWhole(const std::string &path, std::vector<uint8_t> &bytes)
 {
@@ -51,15 +31,7 @@ bool WholeCurrentImage(const std::vector<uint8_t> &bytes)
 
 std::string RecoveryFilePath()
 {
-    const char *data_home = std::getenv("XDG_DATA_HOME");
-    std::string base;
-    if (data_home && data_home[0] == '/') {
-        base = data_home;
-    } else {
-        const char *home = std::getenv("HOME");
-        base = std::string(home ? home : "") + "/.local/share";
-    }
-    return base + "/cvq9_config_soft/recovery.cvq";
+    return UserDataFolder() + "/recovery.cvq";
 }
 
 bool WriteRecoveryFile(const std::string &path, const std::vector<uint8_t> &image)

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-// "$XDG_DATA_HOME/cvq9_config_soft/recovery.cvq", or under
-// "$HOME/.local/share" when XDG_DATA_HOME is unset or not an absolute path.
+// "recovery.cvq" in the user's data folder (UserDataFolder()).
 std::string RecoveryFilePath();
 
 // Writes the tables to `path` (creating its folder) with the safe save,

@@ -39,20 +39,7 @@ protected:
     void SetUp() override
     {
         GuiFixture::SetUp();
-        // The recovery library goes to this test's home folder.
-        const char *data = std::getenv("XDG_DATA_HOME");
-        had_data_home_ = data != nullptr;
-        if (data)
-            data_home_ = data;
-        unsetenv("XDG_DATA_HOME");
         Start();
-    }
-
-    void TearDown() override
-    {
-        GuiFixture::TearDown();
-        if (had_data_home_)
-            setenv("XDG_DATA_HOME", data_home_.c_str(), 1);
     }
 
     void Start()
@@ -77,10 +64,6 @@ protected:
     {
         dialogs.message_answer = [answer](const RecordedMessage &m) { return (m.style & wxYES_NO) ? answer : wxID_OK; };
     }
-
-private:
-    bool had_data_home_ = false;
-    std::string data_home_;
 };
 
 TEST_F(EditHistoryTest, MixedEditsUndoToTheStartAndRedoToTheEndShowingWhatTheyChanged)

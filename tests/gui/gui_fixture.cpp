@@ -88,6 +88,11 @@ void GuiFixture::SetUp()
     ASSERT_NE(mkdtemp(pattern), nullptr);
     home_ = pattern;
     setenv("HOME", pattern, 1);
+    // The user's data folder (recovery library, own presets) goes to the home folder too.
+    const char *data = getenv("XDG_DATA_HOME");
+    had_data_home_ = data != nullptr;
+    old_data_home_ = data ? data : "";
+    unsetenv("XDG_DATA_HOME");
     dialogs.Register();
     previous_log_ = wxLog::SetActiveTarget(new LogRecorder(log_messages));
 }
@@ -107,6 +112,8 @@ void GuiFixture::TearDown()
         setenv("HOME", old_home_.c_str(), 1);
     else
         unsetenv("HOME");
+    if (had_data_home_)
+        setenv("XDG_DATA_HOME", old_data_home_.c_str(), 1);
 }
 
 void GuiFixture::Pump(int rounds)

@@ -81,8 +81,8 @@ protected:
     std::vector<wxString> log_messages;  // errors, warnings and messages logged through the toolkit
 
 private:
-    std::string home_, old_home_;
-    bool had_home_ = false, running_ = false;
+    std::string home_, old_home_, old_data_home_;
+    bool had_home_ = false, had_data_home_ = false, running_ = false;
     class LogRecorder;
     wxLog *previous_log_ = nullptr;
 };

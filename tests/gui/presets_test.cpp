@@ -132,3 +132,33 @@ TEST_F(Presets, ABrokenOrUnknownPresetChangesNothing)
     EXPECT_EQ(dialogs.messages.size(), 1u) << dialogs.Describe();
     EXPECT_TABLES_EQ(before, TablesSnapshot());
 }
+
+// An imported device is listed after the shipped gear, even where its name
+// sorts first; typing narrows the list and Enter chooses the first gear left.
+TEST_F(Presets, ImportedGearFollowsTheShippedGearAndTypingNarrowsTheList)
+{
+    const std::string doc = "<MIDINameDocument><MasterDeviceNames><Manufacturer>Aardvark</Manufacturer>"
+                            "<Model>Box</Model><ControlNameList><Control Number=\"74\" Name=\"Cutoff\"/>"
+                            "</ControlNameList></MasterDeviceNames></MIDINameDocument>";
+    WriteFileBytes(HomePath("box.midnam"), std::vector<uint8_t>(doc.begin(), doc.end()));
+    Choose(pui->wxRadioButtonUsePreset);
+    wxComboBox *gears = pui->wxComboBoxPresetCtrl;
+    const unsigned shipped = gears->GetCount();
+    dialogs.AnswerFileDialog(HomePath("box.midnam"));
+    SendCommand(ID_CVQ9_IMPORT_MIDNAM);
+    ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.Describe();
+    EXPECT_TRUE(dialogs.messages[0].text.StartsWith("Added to your presets: 1 device.")) << dialogs.Describe();
+    ASSERT_EQ(gears->GetCount(), shipped + 1);
+    EXPECT_EQ(gears->GetString(shipped), "Aardvark Box");
+
+    pui->wxTextCtrlPresetFilter->SetValue("DVARK");
+    ASSERT_EQ(gears->GetCount(), 1u);
+    EXPECT_EQ(gears->GetString(0), "Aardvark Box");
+    wxCommandEvent enter(wxEVT_TEXT_ENTER, pui->wxTextCtrlPresetFilter->GetId());
+    Deliver(pui->wxTextCtrlPresetFilter, enter);
+    ASSERT_EQ(pui->wxComboBoxPresetParamCtrl->GetCount(), 1u);
+    EXPECT_EQ(pui->wxComboBoxPresetParamCtrl->GetString(0), "Cutoff");
+    pui->wxTextCtrlPresetFilter->SetValue("");
+    EXPECT_EQ(gears->GetCount(), shipped + 1);
+    EXPECT_EQ(gears->GetValue(), "Aardvark Box") << "the chosen gear stays chosen";
+}

@@ -1,7 +1,7 @@
-// presetc: compiles the readable preset library source into the chunk file the
-// editor reads ("hlvlib.xcq").
+// presetc: compiles the readable preset library source, with any MIDI name
+// documents given, into the chunk file the editor reads ("hlvlib.xcq").
 //
-//   presetc SOURCE OUTPUT
+//   presetc SOURCE OUTPUT [MIDNAM...]
 //
 // Source format, one item per line ('#' starts a comment line, blank lines are
 // ignored, leading and trailing spaces of every field are dropped):
@@ -14,36 +14,29 @@
 // parameter is checked as the editor will use it: the record it converts to
 // must pass the firmware's assignment check with a warning at most.
 //
+// Each MIDI name document with a control list adds its devices (midnam.h);
+// the others are passed over, and a document that cannot be read is reported
+// and passed over too, so that the library never depends on one outside
+// file. The gear of both are sorted by name together; a gear whose name is
+// already taken is dropped.
+//
 // Output tree: an "INFO" chunk, then per gear a "LIBR" chunk holding "NAME" and
 // one "CTRL" per parameter with "LGNM", "SHNM", "MSG " and "POS ".
 #include <cctype>
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "cross_functions.h"
+#include "midnam.h"
+#include "preset_image.h"
+#include "safe_file_writer.h"
 
 namespace {
-
-constexpr size_t NAME_MAX_BYTES = 127;
-constexpr size_t LCD_MAX_BYTES = 16;
-
-struct Parameter {
-    std::string name;
-    std::string lcd;
-    std::vector<uint8_t> event;
-    uint8_t pos[5];  // channel, checksum start, value, min, max
-};
-
-struct Gear {
-    std::string name;
-    std::vector<Parameter> params;
-};
 
 struct SourceError {
     std::string text;
@@ -73,14 +66,9 @@ std::vector<std::string> Split(const std::string &line, char sep)
 
 void CheckName(const std::string &name, const char *what)
 {
-    if (name.empty())
-        throw SourceError{std::string("empty ") + what};
-    if (name.size() > NAME_MAX_BYTES)
-        throw SourceError{std::string(what) + " longer than 127 bytes"};
-    for (unsigned char c : name) {
-        if (c < 0x20 || c > 0x7E)
-            throw SourceError{std::string(what) + " holds a character outside printable ASCII"};
-    }
+    const std::string problem = PresetNameProblem(name, what);
+    if (!problem.empty())
+        throw SourceError{problem};
 }
 
 std::vector<uint8_t> ParseEvent(const std::string &text)
@@ -117,53 +105,29 @@ uint8_t ParseNumber(const std::string &text, unsigned max, const char *what)
     return static_cast<uint8_t>(value);
 }
 
-// The record the editor makes of the parameter, as the preset reader fills it.
-All_Params AsRecord(const Parameter &p)
-{
-    All_Params r{};
-    r.ctrl_status_1 = 0x1C;
-    r.midi_str_lenght = static_cast<uint8_t>(p.event.size());
-    for (size_t i = 0; i < p.event.size(); ++i)
-        r.midi_string[i] = p.event[i];
-    r.midi_channel_position = p.pos[0];
-    r.checksum_start_position = p.pos[1];
-    r.ctrl_value_position_0 = p.pos[2];
-    r.ctrl_value_min = p.pos[3];
-    r.ctrl_value_max = p.pos[4];
-    return r;
-}
-
-Parameter ParseParameter(const std::string &line)
+PresetParameter ParseParameter(const std::string &line)
 {
     const std::vector<std::string> f = Split(line, '|');
     if (f.size() != 8)
         throw SourceError{"a parameter line has 8 fields separated by '|'"};
-    Parameter p;
+    PresetParameter p;
     p.name = f[0];
-    CheckName(p.name, "parameter name");
     p.lcd = f[1];
-    if (p.lcd.size() > LCD_MAX_BYTES)
-        throw SourceError{"LCD text longer than 16 characters"};
-    for (unsigned char c : p.lcd) {
-        if (c < 0x20 || c > 0x7E)
-            throw SourceError{"LCD text holds a character outside printable ASCII"};
-    }
     p.event = ParseEvent(f[2]);
     p.pos[0] = ParseNumber(f[3], 255, "channel position");
     p.pos[1] = ParseNumber(f[4], 255, "checksum position");
     p.pos[2] = ParseNumber(f[5], 255, "value position");
     p.pos[3] = ParseNumber(f[6], 127, "minimum");
     p.pos[4] = ParseNumber(f[7], 127, "maximum");
-    const All_Params record = AsRecord(p);
-    const uint8_t code = CheckMidiStruct(&record, FIRST_GROUP_CONTROL);
-    if (code > 3)
-        throw SourceError{"the assignment fails the record check with code " + std::to_string(code)};
+    const std::string problem = PresetParameterProblem(p);
+    if (!problem.empty())
+        throw SourceError{problem};
     return p;
 }
 
-std::vector<Gear> ParseSource(std::istream &in, const std::string &source_name, bool &ok)
+std::vector<PresetGear> ParseSource(std::istream &in, const std::string &source_name, bool &ok)
 {
-    std::vector<Gear> gears;
+    std::vector<PresetGear> gears;
     std::set<std::string> gear_names;
     std::set<std::string> param_names;
     std::string line;
@@ -178,7 +142,7 @@ std::vector<Gear> ParseSource(std::istream &in, const std::string &source_name, 
             continue;
         try {
             if (text.compare(0, 5, "gear:") == 0) {
-                Gear g;
+                PresetGear g;
                 g.name = Trim(text.substr(5));
                 CheckName(g.name, "gear name");
                 if (!gear_names.insert(g.name).second)
@@ -189,7 +153,7 @@ std::vector<Gear> ParseSource(std::istream &in, const std::string &source_name, 
             }
             if (gears.empty())
                 throw SourceError{"parameter before the first \"gear:\" line"};
-            Parameter p = ParseParameter(text);
+            PresetParameter p = ParseParameter(text);
             if (!param_names.insert(p.name).second)
                 throw SourceError{"parameter \"" + p.name + "\" defined twice in this gear"};
             gears.back().params.push_back(p);
@@ -198,7 +162,7 @@ std::vector<Gear> ParseSource(std::istream &in, const std::string &source_name, 
             ok = false;
         }
     }
-    for (const Gear &g : gears) {
+    for (const PresetGear &g : gears) {
         if (g.params.empty()) {
             std::cerr << source_name << ": gear \"" << g.name << "\" has no parameter\n";
             ok = false;
@@ -211,57 +175,48 @@ std::vector<Gear> ParseSource(std::istream &in, const std::string &source_name, 
     return gears;
 }
 
-void PutDword(std::string &out, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
+struct MidnamCounts {
+    unsigned documents = 0;      // documents with a control list that gave gear
+    unsigned without_list = 0;   // documents without one, passed over
+    unsigned unreadable = 0;     // documents refused by the converter
+    unsigned skipped = 0;        // controls that could not be expressed
+};
 
-// One chunk: identifier, size, data, pad byte after odd data.
-std::string MakeChunk(const char *id, const std::string &data)
+// The devices of every MIDI name document with a control list. A document
+// without one is passed over before it is parsed.
+std::vector<PresetGear> ReadMidnamDocuments(const std::vector<std::string> &paths, MidnamCounts &counts)
 {
-    std::string out(id, 4);
-    PutDword(out, static_cast<uint32_t>(data.size()));
-    out += data;
-    if (data.size() & 1)
-        out.push_back('\0');
-    return out;
-}
-
-std::string HexText(const std::vector<uint8_t> &bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (uint8_t b : bytes) {
-        hex.push_back(digits[b >> 4]);
-        hex.push_back(digits[b & 0x0F]);
-    }
-    return hex;
-}
-
-std::string Compile(const std::vector<Gear> &gears)
-{
-    std::string image = MakeChunk("INFO", "Corvana Q9 preset library");
-    for (const Gear &g : gears) {
-        std::string gear = MakeChunk("NAME", g.name);
-        for (const Parameter &p : g.params) {
-            std::string ctrl = MakeChunk("LGNM", p.name);
-            ctrl += MakeChunk("SHNM", p.lcd);
-            ctrl += MakeChunk("MSG ", HexText(p.event));
-            ctrl += MakeChunk("POS ", std::string(reinterpret_cast<const char *>(p.pos), 5));
-            gear += MakeChunk("CTRL", ctrl);
+    std::vector<PresetGear> gears;
+    for (const std::string &path : paths) {
+        std::ifstream in(path, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad() || text.find("<ControlNameList") == std::string::npos) {
+            ++counts.without_list;
+            continue;
         }
-        image += MakeChunk("LIBR", gear);
+        const MidnamConversion converted = ConvertMidnam(reinterpret_cast<const uint8_t *>(text.data()), text.size());
+        if (!converted.error.empty()) {
+            std::cerr << path << ": " << converted.error << " Passed over.\n";
+            ++counts.unreadable;
+            continue;
+        }
+        counts.skipped += converted.skipped;
+        if (converted.gear.empty()) {
+            ++counts.without_list;  // its lists are empty, or in comments
+            continue;
+        }
+        ++counts.documents;
+        gears.insert(gears.end(), converted.gear.begin(), converted.gear.end());
     }
-    return image;
+    return gears;
 }
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::cerr << "usage: presetc SOURCE OUTPUT\n";
+    if (argc < 3) {
+        std::cerr << "usage: presetc SOURCE OUTPUT [MIDNAM...]\n";
         return 2;
     }
     std::ifstream in(argv[1], std::ios::binary);
@@ -270,31 +225,43 @@ int main(int argc, char **argv)
         return 1;
     }
     bool ok = false;
-    const std::vector<Gear> gears = ParseSource(in, argv[1], ok);
+    std::vector<PresetGear> gears = ParseSource(in, argv[1], ok);
     if (!ok)
         return 1;
-    const std::string image = Compile(gears);
+    const size_t standards = gears.size();
 
-    // Written beside the target and renamed, so a failed run leaves no half file.
-    const std::string temp = std::string(argv[2]) + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(image.data(), static_cast<std::streamsize>(image.size()));
-        out.close();
-        if (!out) {
-            std::cerr << "presetc: cannot write " << temp << "\n";
-            std::remove(temp.c_str());
-            return 1;
+    MidnamCounts counts;
+    std::vector<PresetGear> devices = ReadMidnamDocuments(std::vector<std::string>(argv + 3, argv + argc), counts);
+    for (const PresetGear &g : devices) {
+        for (const PresetParameter &p : g.params) {
+            const std::string problem = PresetParameterProblem(p);
+            if (!problem.empty()) {
+                std::cerr << "presetc: " << g.name << " / " << p.name << ": " << problem << "\n";
+                return 1;
+            }
         }
     }
-    if (std::rename(temp.c_str(), argv[2]) != 0) {
+    gears.insert(gears.end(), devices.begin(), devices.end());
+    const std::vector<std::string> dropped = SortPresetGear(gears);
+    for (const std::string &name : dropped)
+        std::cout << "presetc: \"" << name << "\" described twice; the first is kept\n";
+
+    const std::vector<uint8_t> image = BuildPresetImage(gears);
+    if (!WriteWholeFileSafely(argv[2], image.data(), image.size())) {
         std::cerr << "presetc: cannot write " << argv[2] << "\n";
-        std::remove(temp.c_str());
         return 1;
     }
     size_t params = 0;
-    for (const Gear &g : gears)
+    for (const PresetGear &g : gears)
         params += g.params.size();
-    std::cout << "presetc: " << gears.size() << " gear, " << params << " parameters, " << image.size() << " bytes\n";
+    if (argc > 3) {
+        std::cout << "presetc: " << argc - 3 << " MIDI name documents, " << counts.documents
+                  << " with a control list (" << counts.without_list << " without, " << counts.unreadable
+                  << " unreadable): " << devices.size() << " devices, " << counts.skipped
+                  << " controls skipped\n";
+    }
+    std::cout << "presetc: " << gears.size() << " gear (" << standards << " from the standards source, "
+              << dropped.size() << " duplicates dropped), " << params << " parameters, " << image.size()
+              << " bytes\n";
     return 0;
 }
