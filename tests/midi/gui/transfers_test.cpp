@@ -317,18 +317,7 @@ TEST_F(Transfers, AfterAStoppedTransferEditsReachTheControlsTheUserSees)
         dialogs.Clear();
         Click(button);
         ASSERT_EQ(1u, dialogs.Texts(wxT("Parameter check")).size()) << dialogs.Describe();
-        EXPECT_EQ(2u, CurrentGroup);
-        EXPECT_EQ(12u, ControlIndex);
-        EXPECT_EQ((std::vector<int>{10, 12}), all_selected_ctrl);
-        EXPECT_EQ(2, m_pGroupCombo->GetSelection());
-        EXPECT_EQ((std::vector<unsigned>{10, 12}), pCVQ9View->DrawnIndices());
-        const TablesSnapshot before;
-        Spin(pui->SpinCtrlMaxValue, 99);
-        const TablesSnapshot after;
-        EXPECT_EQ(99, mycontrol[2][10].ctrl_value_max);
-        EXPECT_EQ(99, mycontrol[2][12].ctrl_value_max);
-        mycontrol[2][10].ctrl_value_max = mycontrol[2][12].ctrl_value_max = 127;
-        EXPECT_TABLES_EQ(before, TablesSnapshot());
+        ExpectShownAndEdited(2, {10, 12}, 12, button == pui->wxButtonDownloadAllToQ9 ? 99 : 98);
         mycontrol[2][10].midi_string[0] = 0xB0;
     }
 }
