@@ -44,12 +44,6 @@ protected:
     void Exit(wxDialog *) override {}
 };
 
-// A button of the dialog, as a click delivers it.
-void Press(wxWindow *parent, int id)
-{
-    Click(static_cast<wxButton *>(parent->FindWindow(id)));
-}
-
 class CompareGui : public DeviceGui
 {
 protected:
@@ -130,7 +124,7 @@ TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
         dialog.Hide();
         // The Max value taken: only that field changes, and the row goes.
         dialog.List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-        Press(&dialog, CompareDialog::ID_TAKE);
+        Click(static_cast<wxButton *>(dialog.FindWindow(CompareDialog::ID_TAKE)));
         EXPECT_EQ(100, mycontrol[3][10].ctrl_value_max);
         mycontrol[3][10].ctrl_value_max = 127;
         EXPECT_TABLES_EQ(before, TablesSnapshot());
@@ -164,7 +158,7 @@ TEST_F(CompareGui, CompareWithALibraryFileTakesTheFilesValues)
     const TablesSnapshot edited;
     hook.inside = [&](CompareDialog &dialog) {
         EXPECT_TABLES_EQ(edited, TablesSnapshot());
-        Press(&dialog, CompareDialog::ID_TAKE_ALL);
+        Click(static_cast<wxButton *>(dialog.FindWindow(CompareDialog::ID_TAKE_ALL)));
     };
     dialogs.AnswerFileDialog(path);
     SendCommand(ID_CVQ9_COMPARE_LIBRARY);
