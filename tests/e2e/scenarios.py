@@ -2,6 +2,7 @@
 
 import os
 import re
+import shutil
 import sys
 import time
 import traceback
