@@ -14,6 +14,23 @@ namespace {
 
 using WireClock = std::chrono::steady_clock;
 
+// One event of PortMidi's layout for a MIDI byte stream.
+struct Event {
+    PmEvent event;
+    bool sysex = false;  // part of a SysEx message (dropped by PM_FILT_SYSEX)
+};
+
+// True when the filter drops the event.
+bool Filtered(const Event &event, int32_t filter)
+{
+    if (event.sysex)
+        return (filter & PM_FILT_SYSEX) != 0;
+    const uint32_t status = static_cast<uint32_t>(event.event.message) & 0xFF;
+    if ((status & 0xF0) == 0xF0)
+        return ((1u << (status & 0x0F)) & static_cast<uint32_t>(filter)) != 0;
+    return ((1u << (16 + (status >> 4))) & static_cast<uint32_t>(filter)) != 0;
+}
+
 struct Queued {
     Event event;
     uint64_t ready_at = 0;
@@ -47,25 +64,17 @@ struct Parser {
         }
     }
 
-    void FlushWord(std::vector<Event> &out)
+    static void Short(std::vector<Event> &out, uint32_t message, bool sysex = false)
     {
-        if (word_bytes == 0)
-            return;
-        Event e;
-        e.event.message = static_cast<PmMessage>(word);
-        e.event.timestamp = 0;
-        e.sysex = true;
-        out.push_back(e);
-        word = 0;
-        word_bytes = 0;
+        out.push_back({{static_cast<PmMessage>(message), 0}, sysex});
     }
 
-    void Short(std::vector<Event> &out, uint32_t message)
+    void FlushWord(std::vector<Event> &out)
     {
-        Event e;
-        e.event.message = static_cast<PmMessage>(message);
-        e.event.timestamp = 0;
-        out.push_back(e);
+        if (word_bytes > 0)
+            Short(out, word, true);
+        word = 0;
+        word_bytes = 0;
     }
 
     void Feed(const Bytes &bytes, std::vector<Event> &out)
@@ -211,20 +220,14 @@ PmError OpenCommon(PortMidiStream **stream, PmDeviceID id, bool input)
     PmError result = pmNoError;
     if (stream == nullptr)
         result = pmBadPtr;
-    else if (id < 0 || id >= static_cast<int>(s.devices.size()))
-        result = pmInvalidDeviceId;
-    else if (input ? !s.devices[id].input : !s.devices[id].output)
-        result = pmInvalidDeviceId;
-    else if (s.opened[id] || s.devices[id].fail_open)
+    else if (id < 0 || id >= static_cast<int>(s.devices.size()) ||
+             (input ? !s.devices[id].input : !s.devices[id].output) || s.opened[id] || s.devices[id].fail_open)
         result = pmInvalidDeviceId;
     s.opens.push_back({id, input, result});
     if (result != pmNoError)
         return result;
-    auto created = std::make_unique<Stream>();
-    created->device = id;
-    created->input = input;
-    *stream = created.get();
-    s.streams.push_back(std::move(created));
+    s.streams.push_back(std::make_unique<Stream>(Stream{id, input, 0}));
+    *stream = s.streams.back().get();
     s.opened[id] = true;
     return pmNoError;
 }
@@ -336,16 +339,6 @@ void ClearRecords()
     S().writes.clear();
     S().closes = 0;
     S().polls = 0;
-}
-
-bool Filtered(const Event &event, int32_t filter)
-{
-    if (event.sysex)
-        return (filter & PM_FILT_SYSEX) != 0;
-    const uint32_t status = static_cast<uint32_t>(event.event.message) & 0xFF;
-    if ((status & 0xF0) == 0xF0)
-        return ((1u << (status & 0x0F)) & static_cast<uint32_t>(filter)) != 0;
-    return ((1u << (16 + (status >> 4))) & static_cast<uint32_t>(filter)) != 0;
 }
 
 }  // namespace pmfake

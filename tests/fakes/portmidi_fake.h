@@ -86,14 +86,6 @@ int CloseCount();
 int PollCount();
 void ClearRecords();
 
-// One event of PortMidi's layout for a MIDI byte stream.
-struct Event {
-    PmEvent event;
-    bool sysex = false;  // part of a SysEx message (dropped by PM_FILT_SYSEX)
-};
-// True when the filter drops the event.
-bool Filtered(const Event &event, int32_t filter);
-
 }  // namespace pmfake
 
 #endif

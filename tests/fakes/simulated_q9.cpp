@@ -31,10 +31,18 @@ bool ReadNibbles(const SimulatedQ9::Bytes &m, size_t from, size_t count, uint8_t
 void WriteNibbles(SimulatedQ9::Bytes &m, const uint8_t *data, size_t count, unsigned &sum)
 {
     for (size_t i = 0; i < count; ++i) {
-        m.push_back(data[i] / 16);
-        m.push_back(data[i] % 16);
+        m.insert(m.end(), {static_cast<uint8_t>(data[i] / 16), static_cast<uint8_t>(data[i] % 16)});
         sum = (sum + data[i] / 16 + data[i] % 16) % 128;
     }
+}
+
+// A header, then `count` bytes as nibble pairs, their checksum and the end.
+SimulatedQ9::Bytes NibbleAnswer(SimulatedQ9::Bytes answer, const uint8_t *data, size_t count)
+{
+    unsigned sum = 0;
+    WriteNibbles(answer, data, count, sum);
+    answer.insert(answer.end(), {static_cast<uint8_t>(sum), 0xF7});
+    return answer;
 }
 
 }  // namespace
@@ -69,13 +77,19 @@ uint8_t *SimulatedQ9::Record(int group, int index)
     return index <= 4 ? transport[index] : midi[group][index];
 }
 
+uint8_t *SimulatedQ9::Common(uint8_t address, uint8_t group)
+{
+    if (address == 38)
+        return names[group];
+    if (address >= 34 && address <= 37)
+        return &curves[(address - 34) / 2][64 * ((address - 34) % 2)];
+    return &common[address];
+}
+
 SimulatedQ9::Bytes SimulatedQ9::Header(uint8_t code, uint8_t length, uint8_t index, uint8_t group)
 {
     Bytes h(kHeader, kHeader + 6);
-    h.push_back(code);
-    h.push_back(length);
-    h.push_back(index);
-    h.push_back(group);
+    h.insert(h.end(), {code, length, index, group});
     return h;
 }
 
@@ -96,19 +110,14 @@ std::vector<SimulatedQ9::Emission> SimulatedQ9::Receive(const Bytes &m)
             return {};
     const uint8_t code = m[6], length = m[7], index = m[8], group = m[9];
     switch (code) {
-    case 0x1B:
-    case 0x0B: {
-        const bool ok = HandleMidiWrite(m);
-        if (code == 0x0B)
-            return {};
-        return Send(Acknowledge(ok && !refuse_acks ? 0x5B : 0x4B, index, group));
-    }
+    case 0x1B:  // MIDI and LCD writes, acknowledged (0x10) or not
+    case 0x0B:
     case 0x19:
     case 0x09: {
-        const bool ok = HandleLcdWrite(m);
-        if (code == 0x09)
+        const bool ok = code & 0x02 ? HandleMidiWrite(m) : HandleLcdWrite(m);
+        if (!(code & 0x10))
             return {};
-        return Send(Acknowledge(ok && !refuse_acks ? 0x59 : 0x49, index, group));
+        return Send(Acknowledge(static_cast<uint8_t>(code + (ok && !refuse_acks ? 0x40 : 0x30)), index, group));
     }
     case 0x33:
         if (m.size() != 11 || length != 0 || !ValidAssignAddress(index, group))
@@ -172,26 +181,12 @@ bool SimulatedQ9::HandleCommonWrite(const Bytes &m)
     const uint8_t length = m[7], address = m[8], group = m[9];
     if (group > 20 || (address > 38) || length != SimulatedCommonLength(address) || m.size() != 11u + length)
         return false;
-    const uint8_t *data = &m[10];
-    if (address == 38) {
-        uint8_t name[14];
-        unsigned sum = 0;
-        if (!ReadNibbles(m, 10, 14, name, sum))
-            return false;
-        std::memcpy(names[group], name, 14);
-    } else if (address == 32) {
-        uint8_t tempo;
-        unsigned sum = 0;
-        if (!ReadNibbles(m, 10, 1, &tempo, sum))
-            return false;
-        common[32] = tempo;
-    } else if (address >= 34 && address <= 37) {
-        const int curve = (address - 34) / 2;
-        const int half = (address - 34) % 2;
-        std::memcpy(&curves[curve][64 * half], data, 64);
-    } else {
-        common[address] = data[0];
-    }
+    const bool nibbles = address == 38 || address == 32;  // the group name and the tempo come as nibble pairs
+    uint8_t data[14];
+    unsigned sum = 0;
+    if (nibbles && !ReadNibbles(m, 10, length / 2u, data, sum))
+        return false;
+    std::memcpy(Common(address, group), nibbles ? data : &m[10], nibbles ? length / 2u : length);
     return true;
 }
 
@@ -199,22 +194,13 @@ SimulatedQ9::Bytes SimulatedQ9::MidiAnswer(uint8_t index, uint8_t group)
 {
     const uint8_t *record = Record(group, index);
     uint8_t string_length = record[3] > 21 ? 21 : record[3];
-    Bytes answer = Header(0x73, static_cast<uint8_t>(2 * (11 + string_length)), index, group);
-    unsigned sum = 0;
-    WriteNibbles(answer, record, 11u + string_length, sum);
-    answer.push_back(static_cast<uint8_t>(sum));
-    answer.push_back(0xF7);
-    return answer;
+    return NibbleAnswer(Header(0x73, static_cast<uint8_t>(2 * (11 + string_length)), index, group), record,
+                        11u + string_length);
 }
 
 SimulatedQ9::Bytes SimulatedQ9::LcdAnswer(uint8_t index, uint8_t group)
 {
-    Bytes answer = Header(0x71, 32, index, group);
-    unsigned sum = 0;
-    WriteNibbles(answer, lcd[group][index], 16, sum);
-    answer.push_back(static_cast<uint8_t>(sum));
-    answer.push_back(0xF7);
-    return answer;
+    return NibbleAnswer(Header(0x71, 32, index, group), lcd[group][index], 16);
 }
 
 bool SimulatedQ9::CommonAnswer(uint8_t address, uint8_t group, uint8_t length, Bytes &answer)
@@ -223,19 +209,11 @@ bool SimulatedQ9::CommonAnswer(uint8_t address, uint8_t group, uint8_t length, B
         return false;
     answer = Header(0x70, length, address, group);
     unsigned sum = 0;
-    if (address == 127) {
-        answer.insert(answer.end(), identity, identity + 11);
-    } else if (address == 38) {
-        WriteNibbles(answer, names[group], 14, sum);
-    } else if (address == 32) {
-        WriteNibbles(answer, &common[32], 1, sum);
-    } else if (address >= 34 && address <= 37) {
-        const int curve = (address - 34) / 2;
-        const int half = (address - 34) % 2;
-        answer.insert(answer.end(), &curves[curve][64 * half], &curves[curve][64 * half] + 64);
-    } else {
-        answer.push_back(common[address]);
-    }
+    const uint8_t *data = address == 127 ? identity : Common(address, group);
+    if (address == 38 || address == 32)
+        WriteNibbles(answer, data, length / 2u, sum);
+    else
+        answer.insert(answer.end(), data, data + length);
     answer.push_back(0xF7);
     return true;
 }
@@ -246,7 +224,6 @@ std::vector<SimulatedQ9::Emission> SimulatedQ9::Send(Bytes answer)
         return {};
     if (answer_budget > 0)
         --answer_budget;
-    ++answers_sent;
     if (tamper)
         tamper(answer);
     std::vector<Emission> out;

@@ -47,9 +47,8 @@ public:
     // The record of a control as the controller addresses it.
     uint8_t *Record(int group, int index);
 
-    // Everything received, in order, and the requests it understood.
+    // Everything received, in order.
     std::vector<Bytes> received;
-    int answers_sent = 0;
 
     // Scripts.
     bool silent = false;               // answers nothing
@@ -73,6 +72,7 @@ private:
     bool HandleCommonWrite(const Bytes &m);
     Bytes MidiAnswer(uint8_t index, uint8_t group);
     Bytes LcdAnswer(uint8_t index, uint8_t group);
+    uint8_t *Common(uint8_t address, uint8_t group);  // where a common parameter address is kept
     bool CommonAnswer(uint8_t address, uint8_t group, uint8_t length, Bytes &answer);
     std::vector<Emission> Send(Bytes answer);
 };

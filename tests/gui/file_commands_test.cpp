@@ -201,6 +201,7 @@ TEST_F(FileCommands, ImportWithCancelledSaveAsStaysUnsavedAndShowsTheImportedCon
     all_selected_ctrl = {10, 12};
     ControlIndex = 12;
     pCVQ9View->DrawIndices({10, 12});
+    ShowPage(PAGE_ASSIGN_USER);
     dialogs.AnswerFileDialog(Legacy("[K01][G03].03.00.01.03.00.00.00.00.7F.BN08VV.Pan.\n"));
     SendCommand(ID_CVQ9_IMPORT);
     ASSERT_EQ(dialogs.file_dialogs.size(), 2u) << dialogs.Describe();
@@ -209,18 +210,7 @@ TEST_F(FileCommands, ImportWithCancelledSaveAsStaysUnsavedAndShowsTheImportedCon
     // The imported configuration exists only in memory: Exit will offer to save it.
     EXPECT_TRUE(need_to_save_lib);
     // The import addresses its last entry: everything shows it, and edits reach it alone.
-    EXPECT_EQ(CurrentGroup, 3u);
-    EXPECT_EQ(ControlIndex, 9u);
-    EXPECT_EQ(all_selected_ctrl, std::vector<int>{9});
-    EXPECT_EQ(m_pGroupCombo->GetSelection(), 3);
-    EXPECT_EQ(pCVQ9View->DrawnIndices(), std::vector<unsigned>{9});
-    EXPECT_EQ(pui->wxStaticTextCtrlNb->GetLabel(), "9");
-    ShowPage(PAGE_ASSIGN_USER);
-    const TablesSnapshot before;
-    Spin(pui->SpinCtrlMaxValue, 99);
-    EXPECT_EQ(mycontrol[3][9].ctrl_value_max, 99);
-    mycontrol[3][9].ctrl_value_max = 0x7F;
-    EXPECT_TABLES_EQ(before, TablesSnapshot());
+    ExpectShownAndEdited(3, {9}, 9);
 }
 
 // Exit and the close box offer an unsaved library once; cancelling still ends

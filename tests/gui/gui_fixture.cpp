@@ -258,3 +258,17 @@ void ShowPage(int page)
     wxBookCtrlEvent event(wxEVT_NOTEBOOK_PAGE_CHANGED, book->GetId(), page, wxNOT_FOUND);
     Deliver(book, event);
 }
+
+void ExpectShownAndEdited(unsigned group, const std::vector<int> &selection, unsigned current, int max)
+{
+    EXPECT_EQ(CurrentGroup * 100 + ControlIndex, group * 100 + current);
+    EXPECT_EQ(all_selected_ctrl, selection);
+    EXPECT_EQ(m_pGroupCombo->GetSelection(), static_cast<int>(group));
+    EXPECT_EQ(pCVQ9View->DrawnIndices(), std::vector<unsigned>(selection.begin(), selection.end()));
+    EXPECT_TRUE(selection.size() > 1 || pui->wxStaticTextCtrlNb->GetLabel() == wxString::Format("%u", current));
+    TablesSnapshot expected;
+    for (int index : selection)
+        expected.Addressed(group, static_cast<unsigned>(index)).ctrl_value_max = static_cast<uint8_t>(max);
+    Spin(pui->SpinCtrlMaxValue, max);
+    EXPECT_TABLES_EQ(expected, TablesSnapshot());
+}

@@ -110,5 +110,9 @@ void Choose(wxRadioButton *button);
 void Choose(wxChoice *choice, const wxString &text);  // fails the test when there is no such entry
 void Spin(wxSpinCtrl *spin, int value, bool typed = false);
 void ShowPage(int page);  // and the page-change handler, as a click on the tab runs it
+// The group selector, the view and the tabs show control `current` of `group`
+// with `selection` selected, and a Max value typed on the page shown reaches
+// those controls alone.
+void ExpectShownAndEdited(unsigned group, const std::vector<int> &selection, unsigned current, int max = 99);
 
 #endif

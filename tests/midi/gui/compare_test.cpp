@@ -3,26 +3,16 @@
 // they were, taking one row as one undoable step.
 #include <cstddef>
 #include <cstring>
-#include <functional>
-#include <string>
-#include <vector>
 
-#include <gtest/gtest.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 
-#include "CVQ9Mainframe.h"
 #include "compare_dialog.h"
 #include "control_roster.h"
-#include "cvq9_config_ui.h"
+#include "device_gui.h"
 #include "edit_history.h"
-#include "exchange.h"
-#include "gui_fixture.h"
 #include "library_file.h"
-#include "portmidi_fake.h"
-#include "record_access.h"
 #include "settings.h"
-#include "simulated_q9.h"
 
 namespace {
 
@@ -54,30 +44,15 @@ protected:
     void Exit(wxDialog *) override {}
 };
 
-// A button of the panel or the dialog, as a click delivers it.
-void Press(wxWindow *parent, int id)
-{
-    wxCommandEvent event(wxEVT_BUTTON, id);
-    event.SetEventObject(parent->FindWindow(id));
-    parent->FindWindow(id)->ProcessWindowEvent(event);
-}
-
-class CompareGui : public GuiFixture
+class CompareGui : public DeviceGui
 {
 protected:
-    SimulatedQ9 q9;
     CompareDialogHook hook;
 
     void SetUp() override
     {
-        GuiFixture::SetUp();
-        pmfake::Reset();
-        pmfake::SetUsualSystem(&q9);
-        StartApp();
+        DeviceGui::SetUp();
         hook.Register();
-        for (wxCheckBox *box : {pui->CheckboxIgnoreMIDI, pui->CheckboxIgnoreLcd, pui->CheckboxProgUndef})
-            box->SetValue(false);
-        SetTransferPause([](unsigned) {});
         ResetConfiguration(1);
         mygroupnames[3] = L"Pads";
         mylcdstring[3][20] = L"Cutoff";
@@ -88,31 +63,11 @@ protected:
         ASSERT_TRUE(cvq9_connected);
         dialogs.Clear();
     }
-
-    void TearDown() override
-    {
-        SetTransferPause(nullptr);
-        GuiFixture::TearDown();
-    }
-
-    void Click(wxWindow *button)
-    {
-        Press(pui, button->GetId());
-        Pump(2);
-    }
-
-    void ShowPage(int page)
-    {
-        pui->wxNotebookPages->SetSelection(static_cast<size_t>(page));
-        Pump(2);
-    }
 };
 
 TEST_F(CompareGui, VerifyAfterDownloadReadsBackWhatWasWritten)
 {
-    pui->CheckboxVerifyAfterDownload->SetValue(true);
-    wxCommandEvent check(wxEVT_CHECKBOX, pui->CheckboxVerifyAfterDownload->GetId());
-    pui->CheckboxVerifyAfterDownload->ProcessWindowEvent(check);
+    Check(pui->CheckboxVerifyAfterDownload, true);
     EXPECT_TRUE(settings::VerifyAfterDownload());
     all_selected_ctrl = {10, 12};
     ControlIndex = 12;
@@ -169,7 +124,7 @@ TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
         dialog.Hide();
         // The Max value taken: only that field changes, and the row goes.
         dialog.List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-        Press(&dialog, CompareDialog::ID_TAKE);
+        Click(static_cast<wxButton *>(dialog.FindWindow(CompareDialog::ID_TAKE)));
         EXPECT_EQ(100, mycontrol[3][10].ctrl_value_max);
         mycontrol[3][10].ctrl_value_max = 127;
         EXPECT_TABLES_EQ(before, TablesSnapshot());
@@ -203,7 +158,7 @@ TEST_F(CompareGui, CompareWithALibraryFileTakesTheFilesValues)
     const TablesSnapshot edited;
     hook.inside = [&](CompareDialog &dialog) {
         EXPECT_TABLES_EQ(edited, TablesSnapshot());
-        Press(&dialog, CompareDialog::ID_TAKE_ALL);
+        Click(static_cast<wxButton *>(dialog.FindWindow(CompareDialog::ID_TAKE_ALL)));
     };
     dialogs.AnswerFileDialog(path);
     SendCommand(ID_CVQ9_COMPARE_LIBRARY);

@@ -1,28 +1,13 @@
 // Finding the controller among the ports, through the Find button of the
 // Preferences tab, with devices plugged in after the program started.
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
-#include "CVQ9Mainframe.h"
-#include "cvq9_config_ui.h"
-#include "gui_fixture.h"
-#include "portmidi_fake.h"
+#include "device_gui.h"
 #include "settings.h"
-#include "simulated_q9.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-const Bytes kIdentityRequest = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x30, 0x0B, 0x7F, 0x00, 0xF7};
-
-class FindControllerTest : public GuiFixture
+class FindControllerTest : public DeviceGui
 {
 protected:
-    SimulatedQ9 q9;
-
     void SetUp() override
     {
         GuiFixture::SetUp();
@@ -49,9 +34,7 @@ protected:
 
     void Find()
     {
-        wxCommandEvent event(wxEVT_BUTTON, pui->wxButtonFindController->GetId());
-        event.SetEventObject(pui->wxButtonFindController);
-        pui->wxButtonFindController->ProcessWindowEvent(event);
+        Click(pui->wxButtonFindController);
         Pump(2);
     }
 };

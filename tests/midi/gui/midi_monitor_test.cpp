@@ -1,20 +1,11 @@
 // The MIDI monitor: every message sent and received through the port layer,
 // with its meaning, as the monitor window lists and saves it.
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 #include <wx/choice.h>
 
-#include "CVQ9Mainframe.h"
 #include "Midi_Ios.h"
-#include "cvq9_config_ui.h"
-#include "exchange.h"
-#include "gui_fixture.h"
+#include "device_gui.h"
 #include "midi_monitor.h"
 #include "midi_traffic.h"
-#include "portmidi_fake.h"
-#include "simulated_q9.h"
 
 namespace {
 
@@ -31,19 +22,12 @@ T *FindChild(wxWindow *parent)
     return nullptr;
 }
 
-using Bytes = std::vector<uint8_t>;
-
-class MidiMonitorTest : public GuiFixture
+class MidiMonitorTest : public DeviceGui
 {
 protected:
-    SimulatedQ9 q9;
-
     void SetUp() override
     {
-        GuiFixture::SetUp();
-        pmfake::Reset();
-        pmfake::SetUsualSystem(&q9);
-        StartApp();
+        DeviceGui::SetUp();
         Traffic().Clear();
         ASSERT_EQ(0, Open_Midi_Out(3));
         ASSERT_EQ(0, Open_Midi_In(2));
@@ -53,7 +37,7 @@ protected:
     {
         Close_Midi_In();
         Close_Midi_Out();
-        GuiFixture::TearDown();
+        DeviceGui::TearDown();
     }
 
     // Sends a request built by the codec and, when `answer` names a wait
@@ -154,10 +138,7 @@ TEST_F(MidiMonitorTest, EveryExchangeIsListedWithItsMeaning)
     EXPECT_EQ(wxString::FromAscii(HexBytes(pmfake::WrittenTo(3)[0]).c_str()), monitor->CellText(0, 3));
     wxChoice *filter = FindChild<wxChoice>(monitor);
     ASSERT_NE(nullptr, filter);
-    filter->SetSelection(2);
-    wxCommandEvent choose(wxEVT_CHOICE, filter->GetId());
-    choose.SetEventObject(filter);
-    filter->ProcessWindowEvent(choose);
+    Choose(filter, 2);
     ASSERT_EQ(errors.size(), monitor->ShownCount());
     for (size_t row = 0; row < errors.size(); ++row)
         EXPECT_EQ(errors[row], monitor->CellText(row, 4));

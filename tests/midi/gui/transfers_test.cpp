@@ -10,15 +10,10 @@
 #include <wx/toolbar.h>
 
 #include "Midi_Ios.h"
-#include "exchange.h"
-#include "gui_fixture.h"
-#include "portmidi_fake.h"
-#include "simulated_q9.h"
+#include "device_gui.h"
 #include "text_bytes.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 Bytes MidiWrite(unsigned group, unsigned index)
 {
@@ -61,39 +56,10 @@ wxString Identity()  // as the Preferences tab shows it
 
 }  // namespace
 
-class Transfers : public GuiFixture
+class Transfers : public DeviceGui
 {
 protected:
-    SimulatedQ9 q9;
-    std::vector<unsigned> pauses;
     std::list<wxTimer> timers_;
-
-    void SetUp() override
-    {
-        GuiFixture::SetUp();
-        StartPlain();
-    }
-
-    void TearDown() override
-    {
-        SetTransferPause(nullptr);
-        GuiFixture::TearDown();
-    }
-
-    // Started with the controller's ports selected (the selectors' default
-    // position 1), plain preferences, the pauses recorded and not waited.
-    void StartPlain()
-    {
-        pmfake::Reset();
-        pmfake::SetUsualSystem(&q9);
-        StartApp();
-        ASSERT_EQ(pui->wxComboBoxMidiIn->GetSelection() + pui->wxComboBoxMidiOut->GetSelection(), 2);
-        pmfake::ClearRecords();
-        dialogs.Clear();
-        for (wxCheckBox *box : {pui->CheckboxIgnoreMIDI, pui->CheckboxIgnoreLcd, pui->CheckboxProgUndef})
-            box->SetValue(false);
-        SetTransferPause([this](unsigned ms) { pauses.push_back(ms); });
-    }
 
     // Runs `action` `ms` milliseconds from now, from the event loop the waits yield to.
     void After(int ms, const std::function<void()> &action)
@@ -119,16 +85,13 @@ protected:
         pui->wxSpinCtrlStartGroup->SetValue(from);
         pui->wxSpinCtrlEndGroup->SetValue(to);
     }
-
-    std::vector<wxString> MidiErrors() const { return dialogs.Texts("CVQ9 MIDI Error"); }
 };
 
 TEST_F(Transfers, TheIdentityShowsTheControllerAndEnablesTheEditor)
 {
     offline_mode = true;
     Run(pui->wxButtonGetIdentity, PAGE_PREFERENCES);
-    const Bytes request = {0xF0, 0x00, 0x3F, 0x51, 0x00, 0x01, 0x30, 0x0B, 0x7F, 0x00, 0xF7};
-    EXPECT_EQ(q9.received, std::vector<Bytes>{request});
+    EXPECT_EQ(q9.received, std::vector<Bytes>{kIdentityRequest});
     EXPECT_EQ(Identity(), "1.6 2.0 2007 03 1-2345 ");
     EXPECT_EQ(fw_version_float, static_cast<float>(1.6));
     EXPECT_EQ(hw_version_float, 2.0f);
@@ -211,7 +174,7 @@ TEST_F(Transfers, ClosingWhileTheControllerIsSilentEndsTheOperationThenTheProgra
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         if (!AppRunning())
-            StartPlain();
+            StartWithController();
         q9.silent = true;
         ResetConfiguration(1);
         need_to_save_lib = true;  // the close box offers the unsaved library once
@@ -354,18 +317,7 @@ TEST_F(Transfers, AfterAStoppedTransferEditsReachTheControlsTheUserSees)
         dialogs.Clear();
         Click(button);
         ASSERT_EQ(1u, dialogs.Texts(wxT("Parameter check")).size()) << dialogs.Describe();
-        EXPECT_EQ(2u, CurrentGroup);
-        EXPECT_EQ(12u, ControlIndex);
-        EXPECT_EQ((std::vector<int>{10, 12}), all_selected_ctrl);
-        EXPECT_EQ(2, m_pGroupCombo->GetSelection());
-        EXPECT_EQ((std::vector<unsigned>{10, 12}), pCVQ9View->DrawnIndices());
-        const TablesSnapshot before;
-        Spin(pui->SpinCtrlMaxValue, 99);
-        const TablesSnapshot after;
-        EXPECT_EQ(99, mycontrol[2][10].ctrl_value_max);
-        EXPECT_EQ(99, mycontrol[2][12].ctrl_value_max);
-        mycontrol[2][10].ctrl_value_max = mycontrol[2][12].ctrl_value_max = 127;
-        EXPECT_TABLES_EQ(before, TablesSnapshot());
+        ExpectShownAndEdited(2, {10, 12}, 12, button == pui->wxButtonDownloadAllToQ9 ? 99 : 98);
         mycontrol[2][10].midi_string[0] = 0xB0;
     }
 }
