@@ -300,9 +300,6 @@ protected:
 TEST_F(LegacyImport, EachFieldOfALineIsConverted)
 {
     const std::string ones(38, '1');
-    std::string elevens;
-    for (int i = 0; i < 19; ++i)
-        elevens += " 11";
     // The nine fields, the MIDI text, the LCD text; the record's eleven fields
     // and string bytes expected (the other bytes keep 5A).
     const struct {
@@ -310,7 +307,7 @@ TEST_F(LegacyImport, EachFieldOfALineIsConverted)
     } cases[] = {
         {"03.00.01.03.00.00.00.00.7F", "BN07VV", "Volume", "00 9C 00 03 01 03 00 00 7F 00 00 B0 07 00"},
         {"7F.00.00.00.00.00.00.00.7F", "F0" + ones + "F7", "Long",  // at most 21 bytes; the upper bits: the delay
-         "00 9F 00 15 00 00 00 00 7F 00 00 F0" + elevens + " F7"},
+         "00 9F 00 15 00 00 00 00 7F 00 00 F0" + Repeat(" 11", 19) + " F7"},
         {"23.00.01.83.00.00.20.00.7F", "BN07VV", "a", "00 FD 00 03 01 03 00 00 7F 00 00 B0 07 00"},
         {"43.00.01.03.00.00.DF.00.7F", "BN07VV", "b", "00 9E 00 03 01 03 00 00 7F 00 00 B0 07 00"},
         {"03.FF.61.03.1F.00.00.00.7F", "BN07VV", "3 to 5", "00 9C 00 03 01 03 00 00 7F 00 30 B0 07 00"},

@@ -199,42 +199,29 @@ TEST(AssignFields, MultipleSelectionDisplayAndWhatEachControlOffers)
 
 TEST_F(Model, EachFieldClearsOnlyItsOwnBitOfTheCommonMask)
 {
-    // A field's bits flipped (record byte, bits) in one of two controls, and the bits that must clear.
+    // A field's bits flipped (record byte, bits) in one of two controls, and the field whose bit must clear
+    // (-1: none, for bits of no compared field or a byte beyond the length); a zero byte of the string is data,
+    // and a new length changes the string too.
     struct Case {
-        uint32_t bits;
         uint8_t byte, flip;
+        int field;
     };
     const Case cases[] = {
-        {CommonBit(COMMON_STD_NUMBER), 0, 0x0F},
-        {CommonBit(COMMON_STD_EVENT), 0, 0x80},
-        {CommonBit(COMMON_MIDI_DELAY), 1, 0x02},
-        {CommonBit(COMMON_MIDI_OUT2), 1, 0x04},
-        {CommonBit(COMMON_MIDI_OUT1), 1, 0x08},
-        {CommonBit(COMMON_USB_OUT), 1, 0x10},
-        {CommonBit(COMMON_AUTOSEND), 1, 0x20},
-        {CommonBit(COMMON_SCENE_EXCLUDE), 1, 0x40},
-        {CommonBit(COMMON_SWITCH_MODE), 1, 0x80},
-        {CommonBit(COMMON_CURVE), 2, 0x05},
-        {CommonBit(COMMON_NIBBLE), 2, 0x10},
-        {0, 2, 0xE8},  // bits of no compared field
-        {CommonBit(COMMON_MIDI_STR_LENGHT) | CommonBit(COMMON_MIDI_STRING), 3, 0x07},
-        {CommonBit(COMMON_CHANNEL_POS), 4, 0x03},
-        {CommonBit(COMMON_VALUE_POS1), 5, 0x01},
-        {CommonBit(COMMON_VALUE_POS2), 6, 0x02},
-        {CommonBit(COMMON_MIN), 7, 0x05},
-        {CommonBit(COMMON_MAX), 8, 0x40},
-        {CommonBit(COMMON_CHECKSUM_POS), 9, 0x02},
-        {CommonBit(COMMON_CHAIN), 10, 0x0A},
-        {CommonBit(COMMON_CROSSFADE), 10, 0x80},
-        {CommonBit(COMMON_MIDI_STRING), 12, 0x0D},
-        {CommonBit(COMMON_MIDI_STRING), 12, 0x07},  // a zero byte is data
-        {0, 16, 0x33},                              // a byte beyond the length
+        {0, 0x0F, COMMON_STD_NUMBER},      {0, 0x80, COMMON_STD_EVENT},     {1, 0x02, COMMON_MIDI_DELAY},
+        {1, 0x04, COMMON_MIDI_OUT2},       {1, 0x08, COMMON_MIDI_OUT1},     {1, 0x10, COMMON_USB_OUT},
+        {1, 0x20, COMMON_AUTOSEND},        {1, 0x40, COMMON_SCENE_EXCLUDE}, {1, 0x80, COMMON_SWITCH_MODE},
+        {2, 0x05, COMMON_CURVE},           {2, 0x10, COMMON_NIBBLE},        {2, 0xE8, -1},
+        {3, 0x07, COMMON_MIDI_STR_LENGHT}, {4, 0x03, COMMON_CHANNEL_POS},   {5, 0x01, COMMON_VALUE_POS1},
+        {6, 0x02, COMMON_VALUE_POS2},      {7, 0x05, COMMON_MIN},           {8, 0x40, COMMON_MAX},
+        {9, 0x02, COMMON_CHECKSUM_POS},    {10, 0x0A, COMMON_CHAIN},        {10, 0x80, COMMON_CROSSFADE},
+        {12, 0x0D, COMMON_MIDI_STRING},    {12, 0x07, COMMON_MIDI_STRING},  {16, 0x33, -1},
     };
     for (const Case &c : cases) {
         SetUp();
         reinterpret_cast<uint8_t *>(&mycontrol[2][20])[c.byte] ^= c.flip;
         std::vector<int> selection{10, 20};
-        EXPECT_EQ(CommonFieldMask(2, 10, selection), ~c.bits) << "case " << &c - cases;
+        const uint32_t bits = (c.field < 0 ? 0 : 1u << c.field) | (c.field ? 0 : CommonBit(COMMON_MIDI_STRING));
+        EXPECT_EQ(CommonFieldMask(2, 10, selection), ~bits) << "case " << &c - cases;
     }
 }
 

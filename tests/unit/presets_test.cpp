@@ -26,6 +26,12 @@ constexpr RT_FOURCC A = RT_MakeFourcc('A', 'A', 'A', 'A'), B = RT_MakeFourcc('B'
                     LIST = RT_MakeFourcc('L', 'I', 'S', 'T'), ONE = RT_MakeFourcc('O', 'N', 'E', ' '),
                     TWO = RT_MakeFourcc('T', 'W', 'O', ' ');
 
+// A parameter of `name` with no LCD text, a one-byte message and the usual position.
+std::string P(const std::string &name)
+{
+    return P(name);
+}
+
 }  // namespace
 
 TEST(RiffReader, FlatSearchWithinTheParent)
@@ -224,14 +230,13 @@ TEST_F(PresetReader, StartupLoadingAndMissingData)
 
 TEST_F(PresetReader, GearAndParameterLists)
 {
-    const std::string p = Param("x", "", "B0", kPos), longest(127, 'N'), long_gear(41, 'G');
+    const std::string p = P("x"), longest(127, 'N'), long_gear(41, 'G');
     std::string many;
     for (int i = 0; i < 600; ++i)
-        many += Gear("Gear " + std::to_string(i), i == 1 ? Param(longest, "", "B0", kPos) + p : "");
-    Load(MakeChunk("INFO", "header") + Gear("Alpha", Param("a1", "", "B0", kPos) + Param("a2", "", "B0", kPos)) +
-         MakeChunk("JUNK", "odd") + Gear("Beta", "") + Gear(long_gear, p) +
-         MakeChunk("LIBR", Param("early", "", "B0", kPos) + MakeChunk("NAME", "Late") + MakeChunk("PAD ", "x") + p) +
-         Gear("Alpha", Param("second", "", "B0", kPos)) + many);
+        many += Gear("Gear " + std::to_string(i), i == 1 ? P(longest) + p : "");
+    Load(MakeChunk("INFO", "header") + Gear("Alpha", P("a1") + P("a2")) + MakeChunk("JUNK", "odd") + Gear("Beta", "") +
+         Gear(long_gear, p) + MakeChunk("LIBR", P("early") + MakeChunk("NAME", "Late") + MakeChunk("PAD ", "x") + p) +
+         Gear("Alpha", P("second")) + many);
     const std::vector<std::string> gears = Gears();
     ASSERT_EQ(gears.size(), 512u);
     EXPECT_EQ(std::vector<std::string>(gears.begin(), gears.begin() + 6),
@@ -251,42 +256,30 @@ TEST_F(PresetReader, GearAndParameterLists)
 
 TEST_F(PresetReader, DamagedListsEndWithAMessage)
 {
-    const std::string p = Param("p", "", "B0", kPos), whole = Gear("First", p) + Gear("Second", p);
+    const std::string p = P("p"), whole = Gear("First", p) + Gear("Second", p), first = Gear("First", ""),
+                      third = Gear("Third", "");
     const struct {
         std::string image;
         bool gears;  // the gear list, or the parameters of "G"
-        std::vector<std::string> listed;
-        const char *message;
+        const char *message, *listed;
     } cases[] = {
-        {Gear("First", "") + MakeChunk("LIBR", MakeChunk("XXXX", "")) + Gear("Third", ""),
-         true,
-         {"First"},
-         "preset name not found"},
-        {Gear("First", "") + Gear(std::string(128, 'x'), "") + Gear("Third", ""),
-         true,
-         {"First"},
-         "name chunk too large"},
-        {whole.substr(0, whole.size() - 5), true, {"First"}, "preset name not found"},
-        {MakeChunk("LIBR", RawChunk("NAME", 50, "Short")) + std::string(60, '\0'), true, {}, "preset name not found"},
-        {Gear("G", Param("ok", "", "B0", kPos) + MakeChunk("CTRL", MakeChunk("SHNM", "x")) + p),
-         false,
-         {"ok"},
-         "Parameter name not found"},
-        {Gear("G", Param("ok", "", "B0", kPos) + Param(std::string(128, 'q'), "", "B0", kPos)),
-         false,
-         {"ok"},
-         "Chunk name too large"},
+        {first + MakeChunk("LIBR", MakeChunk("XXXX", "")) + third, true, "preset name not found", "First"},
+        {first + Gear(std::string(128, 'x'), "") + third, true, "name chunk too large", "First"},
+        {whole.substr(0, whole.size() - 5), true, "preset name not found", "First"},
+        {MakeChunk("LIBR", RawChunk("NAME", 50, "Short")) + std::string(60, '\0'), true, "preset name not found", ""},
+        {Gear("G", P("ok") + MakeChunk("CTRL", MakeChunk("SHNM", "x")) + p), false, "Parameter name not found", "ok"},
+        {Gear("G", P("ok") + P(std::string(128, 'q'))), false, "Chunk name too large", "ok"},
     };
     for (const auto &c : cases) {
         Load(c.image);
-        EXPECT_EQ(c.gears ? Gears() : Params("G"), c.listed) << c.message;
+        EXPECT_EQ(c.gears ? Gears() : Params("G"), std::vector<std::string>(*c.listed ? 1 : 0, c.listed)) << c.message;
         EXPECT_TRUE(MessagesAre({c.message})) << c.message;
     }
 }
 
 TEST_F(PresetReader, BytesTooFewForAChunkAtTheEndAreNoCorruption)
 {
-    const std::string whole = Gear("First", Param("p", "", "B0", kPos)) + Gear("Second", Param("q", "", "B0", kPos));
+    const std::string whole = Gear("First", P("p")) + Gear("Second", P("q"));
     for (size_t extra = 1; extra < 8; ++extra) {
         Load(whole + std::string(extra, '\x01'));
         EXPECT_EQ(Gears(), (std::vector<std::string>{"First", "Second"})) << extra;
@@ -297,14 +290,11 @@ TEST_F(PresetReader, BytesTooFewForAChunkAtTheEndAreNoCorruption)
 
 TEST_F(PresetReader, ParametersConvertIntoARecordAndLcdText)
 {
-    std::string elevens;
-    for (int i = 0; i < 20; ++i)
-        elevens += " 11";
     const struct {
         std::string msg, lcd, bytes;  // the record's 32 bytes expected, from 0xEE
     } cases[] = {
         {"B00700", "Volume", "00 1C 00 03 01 03 00 0A 64 02 00 B0 07 00 00"},  // the terminator after the event
-        {"F0" + std::string(40, '1'), "", "00 1C 00 15 01 03 00 0A 64 02 00 F0" + elevens},
+        {"F0" + std::string(40, '1'), "", "00 1C 00 15 01 03 00 0A 64 02 00 F0" + Repeat(" 11", 20)},
         {"B07F3", "odd", "00 1C 00 02 01 03 00 0A 64 02 00 B0 7F 00"},     // the last character ignored
         {"b0 7F", "digits", "00 1C 00 02 01 03 00 0A 64 02 00 00 07 00"},  // "b" and spaces read as 0
         {"90", "Caf\xE9 is 16 chars", "00 1C 00 01 01 03 00 0A 64 02 00 90 00"},
@@ -347,7 +337,7 @@ TEST_F(PresetReader, RefusedParametersChangeNothing)
     };
     for (const auto &c : cases) {
         ReleasePresetLibrary();
-        Load(Gear("G", MakeChunk("CTRL", c.first)) + Gear("H", Param("Q", "", "B0", kPos)));
+        Load(Gear("G", MakeChunk("CTRL", c.first)) + Gear("H", P("Q")));
         All_Params r = FilledRecord(0x33);
         Q9Text lcd = L"unchanged";
         EXPECT_EQ(GetKnob("G", "P", &r, &lcd), 0);
