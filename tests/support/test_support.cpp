@@ -27,19 +27,29 @@ std::vector<uint8_t> RawBytes(const T &table)
     return std::vector<uint8_t>(p, p + sizeof(T));
 }
 
-std::string Printable(const Q9Text &text)
+std::string Shown(uint8_t byte)
 {
-    std::string out;
-    for (wchar_t c : text) {
-        if (c >= 32 && c < 127) {
-            out.push_back(static_cast<char>(c));
-        } else {
-            char buf[16];
-            std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(c));
-            out += buf;
+    return std::to_string(byte);
+}
+
+std::string Shown(const Q9Text &text)
+{
+    std::ostringstream out;
+    out << '"' << std::hex;
+    for (wchar_t c : text)
+        (c >= 32 && c < 127) ? out << static_cast<char>(c) : out << "\\x" << static_cast<unsigned>(c);
+    return out.str() + '"';
+}
+
+// Lines "name: before -> after" for the entries that differ, while fewer than 12 lines are shown.
+template <typename T, typename Name>
+void ListDifferences(std::ostream &out, int &shown, const std::vector<T> &was, const std::vector<T> &now, Name name)
+{
+    for (size_t i = 0; i < was.size() && shown < 12; ++i)
+        if (was[i] != now[i]) {
+            out << name(i) << ": " << Shown(was[i]) << " -> " << Shown(now[i]) << "\n";
+            ++shown;
         }
-    }
-    return "\"" + out + "\"";
 }
 
 Q9Text RandomText(std::mt19937 &random, size_t max_length)
@@ -67,7 +77,7 @@ void RandomBytes(std::mt19937 &random, void *target, size_t size)
         bytes[i] = static_cast<uint8_t>(random());
 }
 
-} // namespace
+}  // namespace
 
 TempFolder::TempFolder()
 {
@@ -196,45 +206,20 @@ std::string TablesSnapshot::DiffFrom(const TablesSnapshot &before) const
 {
     std::ostringstream out;
     int shown = 0;
-    const int limit = 12;
-    const size_t record = sizeof(All_Params);
-    for (size_t i = 0; i < controls.size() && shown < limit; ++i)
-        if (controls[i] != before.controls[i]) {
-            const size_t entry = i / record;
-            out << "mycontrol[" << entry / CONTROLS_PER_GROUP << "][" << entry % CONTROLS_PER_GROUP << "] byte "
-                << i % record << ": " << int(before.controls[i]) << " -> " << int(controls[i]) << "\n";
-            ++shown;
-        }
-    for (size_t i = 0; i < transport.size() && shown < limit; ++i)
-        if (transport[i] != before.transport[i]) {
-            out << "mytransport[" << i / record << "] byte " << i % record << ": " << int(before.transport[i])
-                << " -> " << int(transport[i]) << "\n";
-            ++shown;
-        }
-    for (size_t i = 0; i < lcd.size() && shown < limit; ++i)
-        if (lcd[i] != before.lcd[i]) {
-            out << "mylcdstring[" << i / CONTROLS_PER_GROUP << "][" << i % CONTROLS_PER_GROUP
-                << "]: " << Printable(before.lcd[i]) << " -> " << Printable(lcd[i]) << "\n";
-            ++shown;
-        }
-    for (size_t i = 0; i < group_names.size() && shown < limit; ++i)
-        if (group_names[i] != before.group_names[i]) {
-            out << "mygroupnames[" << i << "]: " << Printable(before.group_names[i]) << " -> "
-                << Printable(group_names[i]) << "\n";
-            ++shown;
-        }
-    const std::pair<const char *, std::pair<const std::vector<uint8_t> *, const std::vector<uint8_t> *>> blocks[] = {
-        {"common_params", {&before.common, &common}},
-        {"user_curve_1", {&before.curve1, &curve1}},
-        {"user_curve_2", {&before.curve2, &curve2}},
+    const size_t R = sizeof(All_Params), C = CONTROLS_PER_GROUP;
+    auto at = [](const char *table, size_t i, size_t j = SIZE_MAX) {
+        return std::string(table) + "[" + std::to_string(i) + "]" +
+               (j == SIZE_MAX ? "" : "[" + std::to_string(j) + "]");
     };
-    for (const auto &b : blocks)
-        for (size_t i = 0; i < b.second.first->size() && shown < limit; ++i)
-            if ((*b.second.first)[i] != (*b.second.second)[i]) {
-                out << b.first << "[" << i << "]: " << int((*b.second.first)[i]) << " -> "
-                    << int((*b.second.second)[i]) << "\n";
-                ++shown;
-            }
+    ListDifferences(out, shown, before.controls, controls,
+                    [&](size_t i) { return at("mycontrol", i / R / C, i / R % C) + " byte " + std::to_string(i % R); });
+    ListDifferences(out, shown, before.transport, transport,
+                    [&](size_t i) { return at("mytransport", i / R) + " byte " + std::to_string(i % R); });
+    ListDifferences(out, shown, before.lcd, lcd, [&](size_t i) { return at("mylcdstring", i / C, i % C); });
+    ListDifferences(out, shown, before.group_names, group_names, [&](size_t i) { return at("mygroupnames", i); });
+    ListDifferences(out, shown, before.common, common, [&](size_t i) { return at("common_params", i); });
+    ListDifferences(out, shown, before.curve1, curve1, [&](size_t i) { return at("user_curve_1", i); });
+    ListDifferences(out, shown, before.curve2, curve2, [&](size_t i) { return at("user_curve_2", i); });
     return out.str();
 }
 
