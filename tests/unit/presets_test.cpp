@@ -14,10 +14,8 @@
 #include <sys/stat.h>
 
 #include "libconv.h"
-#include "preset_reader.h"
 #include "riff_tools.h"
-
-using namespace preset_image;
+#include "test_support.h"
 
 namespace {
 
@@ -26,10 +24,119 @@ constexpr RT_FOURCC A = RT_MakeFourcc('A', 'A', 'A', 'A'), B = RT_MakeFourcc('B'
                     LIST = RT_MakeFourcc('L', 'I', 'S', 'T'), ONE = RT_MakeFourcc('O', 'N', 'E', ' '),
                     TWO = RT_MakeFourcc('T', 'W', 'O', ' ');
 
+// A chunk whose header declares `declared` bytes of data, whatever `data` holds
+// (for lying sizes); no pad byte is added.
+std::string RawChunk(const std::string &id, uint32_t declared, const std::string &data)
+{
+    std::string s = id.substr(0, 4);
+    for (int i = 0; i < 4; ++i)
+        s.push_back(static_cast<char>((declared >> (8 * i)) & 0xFF));
+    return s + data;
+}
+
+// A well-formed chunk: header, data, and a pad byte after odd data.
+std::string MakeChunk(const std::string &id, const std::string &data)
+{
+    return RawChunk(id, static_cast<uint32_t>(data.size()), data) + std::string(data.size() & 1, '\0');
+}
+
+// A RIFF or LIST chunk: its data begins with the form type.
+std::string Form(const std::string &id, const std::string &form, const std::string &data)
+{
+    return MakeChunk(id, form.substr(0, 4) + data);
+}
+
+std::string Pos(uint8_t channel, uint8_t checksum, uint8_t value, uint8_t min, uint8_t max)
+{
+    return std::string{char(channel), char(checksum), char(value), char(min), char(max)};
+}
+
+const std::string kPos = Pos(1, 0, 3, 0, 127);
+
+// A complete parameter chunk.
+std::string Param(const std::string &name, const std::string &lcd, const std::string &msg, const std::string &pos)
+{
+    return MakeChunk("CTRL", MakeChunk("LGNM", name) + MakeChunk("SHNM", lcd) + MakeChunk("MSG ", msg) +
+                                 MakeChunk("POS ", pos));
+}
+
 // A parameter of `name` with no LCD text, a one-byte message and the usual position.
 std::string P(const std::string &name)
 {
-    return P(name);
+    return Param(name, "", "B0", kPos);
+}
+
+// A gear chunk: its name, then the given parameter chunks (or any chunks).
+std::string Gear(const std::string &name, const std::string &params)
+{
+    return MakeChunk("LIBR", MakeChunk("NAME", name) + params);
+}
+
+// A chunk searched for: its identifier and form types.
+RT_CKINFO Want(RT_FOURCC id, RT_FOURCC form = 0, RT_FOURCC form2 = 0)
+{
+    RT_CKINFO c;
+    std::memset(&c, 0, sizeof c);
+    c.ckid = id;
+    c.fccType = form;
+    c.fccType2 = form2;
+    return c;
+}
+
+// An image in a heap block of exactly its size (the sanitizers see any read past it).
+struct Image {
+    explicit Image(const std::string &bytes) : data(bytes.begin(), bytes.end())
+    {
+        RT_Open(&file, data.data(), static_cast<uint32_t>(data.size()));
+    }
+    size_t At(const uint8_t *p) const { return static_cast<size_t>(p - data.data()); }
+    // The data of the chunk found, or "-" when none.
+    std::string Find(RT_CKINFO want, RT_CKINFO *parent = nullptr, uint16_t flags = RT_FINDCHUNK)
+    {
+        found = want;
+        if (RT_Descend(&file, &found, parent, flags) != RT_OK)
+            return "-";
+        EXPECT_EQ(file.CurPtr, found.pData);
+        return std::string(reinterpret_cast<char *>(found.pData), found.dataSize);
+    }
+    std::vector<uint8_t> data;
+    RT_FILE file;
+    RT_CKINFO found;
+};
+
+// The reader's messages, captured.
+std::vector<std::pair<std::string, std::string>> g_messages;
+
+void Capture(const std::string &caption, const std::string &text)
+{
+    g_messages.emplace_back(caption, text);
+}
+
+// The reader's messages so far, each as a word it must hold; the caption is the reader's.
+bool MessagesAre(const std::vector<std::string> &words)
+{
+    bool same = g_messages.size() == words.size();
+    for (size_t i = 0; same && i < words.size(); ++i)
+        same = g_messages[i].first == PRESET_ERROR_CAPTION && g_messages[i].second.find(words[i]) != std::string::npos;
+    g_messages.clear();
+    return same;
+}
+
+std::vector<std::string> Gears(int max = PRESET_MAX_GEAR)
+{
+    std::vector<char[PRESET_GEAR_ROW]> rows(static_cast<size_t>(std::max(max, 1)));
+    const int n = FillLibTab(rows.data(), max);
+    return std::vector<std::string>(rows.begin(), rows.begin() + n);
+}
+
+std::vector<std::string> Params(const std::string &gear, int max = PRESET_MAX_PARAMS)
+{
+    std::vector<char[PRESET_PARAM_ROW]> rows(static_cast<size_t>(std::max(max, 1)));
+    const int n = FillCtrlTab(gear.c_str(), rows.data(), max);
+    std::vector<std::string> names;
+    for (int i = 0; i < n; ++i)
+        names.emplace_back(rows[i], strnlen(rows[i], PRESET_PARAM_ROW));
+    return names;
 }
 
 }  // namespace
@@ -149,20 +256,24 @@ TEST(RiffReader, SizesRunningPastTheImageOrTheParentEndTheSearch)
 TEST(RiffReader, LoadFileInRam)
 {
     ReleasePresetLibrary();
-    TempDir dir;
+    TempFolder dir;
+    auto write = [&dir](const std::string &name, const std::string &bytes) {
+        WriteFileText(dir.File(name), bytes);
+        return dir.File(name);
+    };
     const std::string content = MakeChunk("LIBR", "abc") + std::string("\0\r\n\x1a\xff", 5);
-    ASSERT_EQ(RT_LoadFileInRam(dir.Write("whole.xcq", content).c_str()), content.size());
+    ASSERT_EQ(RT_LoadFileInRam(write("whole.xcq", content).c_str()), content.size());
     EXPECT_EQ(presetfiledatalength, content.size());
     ASSERT_NE(Libfiledata, nullptr);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(Libfiledata), content.size()), content);
     uint8_t *const buffer = Libfiledata;
-    for (const std::string &path : {dir.File("absent.xcq"), dir.Write("empty.xcq", ""), dir.Path()}) {
+    for (const std::string &path : {dir.File("absent.xcq"), write("empty.xcq", ""), dir.Path()}) {
         EXPECT_EQ(RT_LoadFileInRam(path.c_str()), 0u) << path;
         EXPECT_EQ(presetfiledatalength, 0u);
         EXPECT_EQ(Libfiledata, buffer) << "the buffer is left";
     }
     EXPECT_EQ(RT_LoadFileInRam(nullptr), 0u);
-    ASSERT_EQ(RT_LoadFileInRam(dir.Write("b.xcq", "second").c_str()), 6u);
+    ASSERT_EQ(RT_LoadFileInRam(write("b.xcq", "second").c_str()), 6u);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(Libfiledata), 6), "second");
     ReleasePresetLibrary();
 }
@@ -186,12 +297,12 @@ protected:
     // Writes `image` as the preset file and loads it as start-up does.
     void Load(const std::string &image)
     {
-        dir_.Write(PRESET_FILE_NAME, image);
+        WriteFileText(dir_.File(PRESET_FILE_NAME), image);
         ASSERT_EQ(LoadPresetLibrary(dir_.Path() + "/"), image.size());
         ASSERT_TRUE(g_messages.empty());
     }
 
-    TempDir dir_;
+    TempFolder dir_;
     PresetMessageReporter previous_ = nullptr;
 };
 
@@ -310,7 +421,8 @@ TEST_F(PresetReader, ParametersConvertIntoARecordAndLcdText)
         ASSERT_EQ(GetKnob("G", "P", &r, &lcd), 1) << c.msg;
         std::vector<uint8_t> expected = HexBytes(c.bytes);
         expected.resize(32, 0xEE);
-        EXPECT_EQ(RecordBytes(r), expected) << c.msg;
+        const uint8_t *bytes = reinterpret_cast<const uint8_t *>(&r);
+        EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 32), expected) << c.msg;
         EXPECT_EQ(lcd, Text(c.lcd.c_str()));
         EXPECT_EQ(GetKnob("A", "P", &r, &lcd), 1) << "every lookup starts again from the start of the file";
         EXPECT_EQ(lcd, L"a");
