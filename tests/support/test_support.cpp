@@ -286,39 +286,6 @@ All_Params RandomValidRecord(std::mt19937 &random, uint8_t length, uint8_t index
     return r;
 }
 
-void MakeDataAnswer(uint8_t *sysex)
-{
-    sysex[6] = static_cast<uint8_t>(SYSEX_ANSWER_BIT | (sysex[6] & SYSEX_KIND_MASK));
-}
-
-void MakeAcknowledge(uint8_t *sysex, uint8_t kind, bool accepted, uint8_t index, uint8_t group)
-{
-    std::memset(sysex, 0, SYSEX_BUFFER_SIZE);
-    const unsigned code = SYSEX_ANSWER_BIT | kind | (accepted ? SYSEX_ACK_BIT : 0u);
-    Fill_Sysex_Header(sysex, static_cast<uint8_t>(code), 0, index, group);
-    sysex[SYSEX_HEADER_LENGHT] = SYSEX_END;
-}
-
-std::vector<uint8_t> GuardedSysex::Message() const
-{
-    const uint8_t *end = b + SYSEX_BUFFER_SIZE;
-    while (end > b && end[-1] == 0)
-        --end;
-    return b[SYSEX_BUFFER_SIZE] == 0xAA ? std::vector<uint8_t>(b, end) : std::vector<uint8_t>{0xEE};
-}
-
-bool GuardedSysex::Untouched() const
-{
-    return std::all_of(b, b + sizeof b, [](uint8_t x) { return x == 0xAA; });
-}
-
-All_Params DefaultRecord(uint8_t group, uint8_t index)
-{
-    All_Params r = FilledRecord(0);
-    InitMidiStruct(&r, group, index, 1);
-    return r;
-}
-
 uint8_t NibbleSum(const uint8_t *sysex, size_t from, size_t count)
 {
     unsigned sum = 0;

@@ -18,7 +18,48 @@
 namespace {
 
 using Buffer = std::vector<uint8_t>;
-using Sysex = GuardedSysex;
+
+// A message buffer of SYSEX_BUFFER_SIZE bytes filled with 0xAA, and a guard byte past them.
+struct Sysex {
+    uint8_t b[SYSEX_BUFFER_SIZE + 1];
+    Sysex() { std::memset(b, 0xAA, sizeof b); }
+    // The message: the bytes up to the last one not 0 ({} for a cleared buffer); {0xEE} when the guard byte
+    // was written.
+    Buffer Message() const
+    {
+        const uint8_t *end = b + SYSEX_BUFFER_SIZE;
+        while (end > b && end[-1] == 0)
+            --end;
+        return b[SYSEX_BUFFER_SIZE] == 0xAA ? Buffer(b, end) : Buffer{0xEE};
+    }
+    bool Untouched() const
+    {
+        return std::all_of(b, b + sizeof b, [](uint8_t x) { return x == 0xAA; });
+    }
+};
+
+// The default record of a control (InitMidiStruct), its other bytes 0.
+All_Params DefaultRecord(uint8_t group, uint8_t index)
+{
+    All_Params r = FilledRecord(0);
+    InitMidiStruct(&r, group, index, 1);
+    return r;
+}
+
+// The controller's answers to an encoded message: its data answer (bit 6 and the kind bits of the code), or an
+// acknowledge (header of length 0, then 0xF7).
+void MakeDataAnswer(uint8_t *sysex)
+{
+    sysex[6] = static_cast<uint8_t>(SYSEX_ANSWER_BIT | (sysex[6] & SYSEX_KIND_MASK));
+}
+
+void MakeAcknowledge(uint8_t *sysex, uint8_t kind, bool accepted, uint8_t index, uint8_t group)
+{
+    std::memset(sysex, 0, SYSEX_BUFFER_SIZE);
+    Fill_Sysex_Header(sysex, static_cast<uint8_t>(SYSEX_ANSWER_BIT | kind | (accepted ? SYSEX_ACK_BIT : 0u)), 0, index,
+                      group);
+    sysex[SYSEX_HEADER_LENGHT] = SYSEX_END;
+}
 
 // A message to decode: the data answer to a write ('D'), or an acknowledge
 // accepting ('A') or refusing ('R') it, with byte `at` (when not 0) set to
@@ -470,18 +511,6 @@ TEST(CodecCommon, DecoderOutcomes)
     }
 }
 
-namespace {
-
-// A correct record (code 0): CC 7 on a channel, value in byte 3, MIDI Out 1 and 2.
-All_Params Good()
-{
-    All_Params r = FilledRecord(0);
-    InitMidiStruct(&r, 0, 7, 1);
-    return r;
-}
-
-}  // namespace
-
 TEST(RecordDefaults, ControlKinds)
 {
     const std::pair<uint8_t, uint8_t> kinds[] = {{0, 0},  {4, 0},  {5, 1},  {49, 1},   {50, 0},
@@ -560,7 +589,7 @@ TEST(RecordChecks, BoundsOfEachRule)
         {10, 17, [](auto &r) { r.ctrl_chain = 0x7F; }},
     };
     for (const Case &c : cases) {
-        All_Params r = Good();
+        All_Params r = DefaultRecord(0, 7);  // code 0: CC 7 on a channel, value in byte 3, MIDI Out 1 and 2
         c.change(r);
         EXPECT_EQ(CheckMidiStruct(&r, c.index), c.expected) << "case " << &c - cases;
     }
