@@ -10,7 +10,6 @@
 #include <dirent.h>
 #include <ftw.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -221,22 +220,6 @@ std::string TablesSnapshot::DiffFrom(const TablesSnapshot &before) const
     ListDifferences(out, shown, before.curve1, curve1, [&](size_t i) { return at("user_curve_1", i); });
     ListDifferences(out, shown, before.curve2, curve2, [&](size_t i) { return at("user_curve_2", i); });
     return out.str();
-}
-
-int AsOrdinaryUser(const std::function<int()> &fn)
-{
-    if (geteuid() != 0)
-        return fn();
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(100);
-        _exit(fn());
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
 }
 
 std::vector<std::string> FolderEntries(const std::string &path)

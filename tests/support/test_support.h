@@ -96,9 +96,4 @@ struct TablesSnapshot {
 
 #define EXPECT_TABLES_EQ(before, after) EXPECT_TRUE((before) == (after)) << (after).DiffFrom(before)
 
-// Runs `fn` with an ordinary user's rights (root may write any file): as
-// root, in a child process under the "nobody" identity. Gives what `fn`
-// returns (0 to 127), or -1 when the child could not run.
-int AsOrdinaryUser(const std::function<int()> &fn);
-
 #endif

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <sstream>
 #include <unistd.h>
 #include <utility>
@@ -27,6 +28,17 @@ using namespace library_images;
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+// What `fn` returns (0 to 127) run in a child process, with an ordinary user's rights when `nobody` (root may
+// write any file); -1 when the child could not run.
+int InChild(bool nobody, const std::function<int()> &fn)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(nobody && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0) ? 100 : fn());
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 class LibraryFile : public ::testing::Test
 {
@@ -186,22 +198,17 @@ TEST_F(LibraryFile, FailedSavesLeaveThePreviousFilesAsTheyWere)
     const std::string path = folder.File("keep.cvq");
     ASSERT_EQ(SaveLibraryFile(path).status, LibraryFileStatus::Ok);
     const Bytes previous = ReadFileBytes(path);
-    const pid_t child = fork();  // a child that may write 4000 bytes per file fails part way
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const int outcome = InChild(false, [&path] {  // a child that may write 4000 bytes per file fails part way
         std::signal(SIGXFSZ, SIG_IGN);
         const struct rlimit limit = {4000, 4000};
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            _exit(10);
+            return 10;
         FillRandomConfiguration(1234);
         const LibrarySaveResult result = SaveLibraryFile(path);
-        _exit(result.status != LibraryFileStatus::CannotWrite         ? 11
-              : result.message != "Unable to write/overwrite " + path ? 12
-                                                                      : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        return result.status != LibraryFileStatus::CannotWrite ? 11
+                                                               : result.message != "Unable to write/overwrite " + path;
+    });
+    EXPECT_EQ(outcome, 0);
     EXPECT_EQ(ReadFileBytes(path), previous);
     EXPECT_EQ(folder.Entries(), std::vector<std::string>({"keep.cvq", "plain"})) << "no temporary file left";
 
@@ -238,7 +245,7 @@ TEST_F(LibraryFile, PermissionsDecideHowAnExistingFileIsReplaced)
             ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
         }
         FillRandomConfiguration(55);
-        const int outcome = AsOrdinaryUser([&path] {
+        const int outcome = InChild(true, [&path] {
             const LibrarySaveResult result = SaveLibraryFile(path);
             if (result.status == LibraryFileStatus::Ok)
                 return 0;
