@@ -537,14 +537,12 @@ TEST(RecordDefaults, InitTypeZeroAndTheBlocks)
     EXPECT_EQ(Buffer(block, block + 41), HexBytes("0F 00 00 04 51 00 00 00 00 00 00 01 00 00 00 00 00 00 00 00"
                                                   " 00 00 00 00 00 00 00 00 00 00 00 00 64 00 00 00 00 00 00 00 AA"));
     InitCommonParams(block, 0);
-    EXPECT_EQ(Buffer(block, block + 40), Buffer(40, 0));
-    EXPECT_EQ(block[40], 0xAA);
+    EXPECT_EQ(Buffer(block, block + 41), Buffer(40, 0) + Buffer{0xAA});
     InitUserCurves(block, 1);
     for (unsigned i = 0; i < USER_CURVE_POINTS; i++)
         EXPECT_EQ(block[i], i);
     InitUserCurves(block, 0);
-    EXPECT_EQ(Buffer(block, block + 128), Buffer(128, 0));
-    EXPECT_EQ(block[128], 0xAA);
+    EXPECT_EQ(Buffer(block, block + 129), Buffer(128, 0) + Buffer{0xAA});
 }
 
 TEST(RecordChecks, BoundsOfEachRule)
