@@ -3,21 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <regex>
 #include <sstream>
 
-#include <dirent.h>
-#include <ftw.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-int RemoveEntry(const char *path, const struct stat *, int, struct FTW *)
-{
-    return std::remove(path);
-}
 
 template <typename T>
 std::vector<uint8_t> RawBytes(const T &table)
@@ -90,8 +85,9 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
+    std::error_code ignored;
     if (!path_.empty())
-        nftw(path_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+        std::filesystem::remove_all(path_, ignored);
 }
 
 std::vector<std::string> TempFolder::Entries() const
@@ -101,11 +97,10 @@ std::vector<std::string> TempFolder::Entries() const
 
 bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes)
 {
-    FILE *file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
 }
 
 bool WriteFileText(const std::string &path, const std::string &text)
@@ -115,15 +110,8 @@ bool WriteFileText(const std::string &path, const std::string &text)
 
 std::vector<uint8_t> ReadFileBytes(const std::string &path)
 {
-    std::vector<uint8_t> bytes;
-    if (FILE *file = std::fopen(path.c_str(), "rb")) {
-        uint8_t chunk[4096];
-        size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-            bytes.insert(bytes.end(), chunk, chunk + got);
-        std::fclose(file);
-    }
-    return bytes;
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string ReadFileText(const std::string &path)
@@ -225,14 +213,9 @@ std::string TablesSnapshot::DiffFrom(const TablesSnapshot &before) const
 std::vector<std::string> FolderEntries(const std::string &path)
 {
     std::vector<std::string> names;
-    if (DIR *dir = opendir(path.c_str())) {
-        while (dirent *entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        closedir(dir);
-    }
+    std::error_code ignored;
+    for (const auto &entry : std::filesystem::directory_iterator(path, ignored))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
