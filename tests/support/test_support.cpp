@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -282,14 +283,15 @@ std::string RandomPrintable(std::mt19937 &random, size_t length)
     return s;
 }
 
-std::string CommandOutput(const std::string &command, bool &ok)
+std::string CommandOutput(const std::string &command, int &status)
 {
     std::string output;
     FILE *pipe = popen(command.c_str(), "r");
     char buffer[4096];
     for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         output.append(buffer, n);
-    ok = pipe && pclose(pipe) == 0;
+    const int raw = pipe ? pclose(pipe) : -1;
+    status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return output;
 }
 

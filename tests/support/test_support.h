@@ -41,8 +41,8 @@ bool WriteFileText(const std::string &path, const std::string &text);
 std::vector<uint8_t> ReadFileBytes(const std::string &path);
 std::string ReadFileText(const std::string &path);
 
-// The standard output of a shell command; `ok` tells whether it exited with 0.
-std::string CommandOutput(const std::string &command, bool &ok);
+// The standard output of a shell command; `status` its exit status (-1 when it did not exit).
+std::string CommandOutput(const std::string &command, int &status);
 
 // The first group of every match of `pattern` (case-insensitive) in `text`.
 std::vector<std::string> RegexMatches(const std::string &text, const std::string &pattern);

@@ -1,8 +1,6 @@
 // cvq9-tool run on real files, good and damaged: its exit statuses, its
 // outputs, and what it leaves in the folder. The expected outputs come from
 // the units the tool stands on, run here on the same tables.
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -30,12 +28,7 @@ struct Outcome {
 Outcome RunTool(const TempFolder &folder, const std::string &args)
 {
     Outcome run;
-    FILE *pipe = popen(("cd '" + folder.Path() + "' && " CVQ9_TOOL " " + args + " 2>stderr").c_str(), "r");
-    char buffer[4096];
-    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.out.append(buffer, n);
-    const int raw = pipe ? pclose(pipe) : -1;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = CommandOutput("cd '" + folder.Path() + "' && " CVQ9_TOOL " " + args + " 2>stderr", run.status);
     run.err = ReadFileText(folder.File("stderr"));
     std::remove(folder.File("stderr").c_str());
     return run;
