@@ -543,15 +543,11 @@ TEST_F(TextSummary, LineRules)
         EXPECT_EQ(ControlLine(2, 8), "Control 08 [Knob 0 (row 0 - col 0)] >> [LCD] " + t.second + "  [MIDI] B01800");
     }
     // Group titles: the name up to its NUL when it holds more than spaces and only 8-bit characters.
-    const std::pair<Q9Text, std::string> titles[] = {{Text("Drums %s"), "Drums %s"},
-                                                     {Text(" "), "GROUP 03"},
-                                                     {Q9Text(), "GROUP 03"},
-                                                     {Q9Text(1, L'\0'), "GROUP 03"},
-                                                     {Text(" ") + L'\0', "GROUP 03"},
-                                                     {{L'B', wchar_t(0xE4), L's'}, "GROUP 03"},
-                                                     {{L'X', wchar_t(0x158)}, "GROUP 03"},
-                                                     {Text("  "), "  "},
-                                                     {Text("Keys") + L'\0' + wchar_t(0xE9), "Keys"}};
+    std::vector<std::pair<Q9Text, std::string>> titles = {
+        {Text("Drums %s"), "Drums %s"}, {Text("  "), "  "}, {Text("Keys") + L'\0' + wchar_t(0xE9), "Keys"}};
+    for (const Q9Text &unnamed : {Text(" "), Q9Text(), Q9Text(1, L'\0'), Text(" ") + L'\0',
+                                  Q9Text{L'B', wchar_t(0xE4), L's'}, Q9Text{L'X', wchar_t(0x158)}})
+        titles.emplace_back(unnamed, "GROUP 03");
     for (const auto &t : titles) {
         mygroupnames[3] = t.first;
         EXPECT_EQ(Line(14 + 3 * 66 + 2), "***** " + t.second + " *****");
