@@ -227,9 +227,11 @@ TEST_F(Model, EachFieldClearsOnlyItsOwnBitOfTheCommonMask)
 
 TEST_F(Model, CommonMaskOverASelection)
 {
-    std::vector<int> selection{12};
-    EXPECT_EQ(CommonFieldMask(3, 12, selection), COMMON_ALL_FIELDS);
-    selection = {12, 15, 30};
+    auto mask = [](unsigned group, int current, std::vector<int> selection) {
+        return CommonFieldMask(group, current, selection);
+    };
+    EXPECT_EQ(mask(3, 12, {12}), COMMON_ALL_FIELDS);
+    std::vector<int> selection = {12, 15, 30};
     EXPECT_EQ(CommonFieldMask(3, 15, selection), COMMON_ALL_FIELDS);
     EXPECT_EQ(selection, std::vector<int>({12, 30, 15})) << "the current control ends the list";
     selection = {20, 30};
@@ -238,22 +240,17 @@ TEST_F(Model, CommonMaskOverASelection)
 
     mylcdstring[4][12] = Q9Text(L"SAME TEXT") + L'\0';  // a stored text equals the same text typed
     mylcdstring[4][16] = L"OTHER TEXT";
-    selection = {12, 15};
-    EXPECT_EQ(CommonFieldMask(4, 12, selection), COMMON_ALL_FIELDS);
-    selection = {12, 15, 16};
-    EXPECT_EQ(CommonFieldMask(4, 15, selection), ~CommonBit(COMMON_LCD));
+    EXPECT_EQ(mask(4, 12, {12, 15}), COMMON_ALL_FIELDS);
+    EXPECT_EQ(mask(4, 15, {12, 15, 16}), ~CommonBit(COMMON_LCD));
 
     mycontrol[5][20].ctrl_value_min = 1;  // differences add up; bits 22 to 31 stay set
     mycontrol[5][30].ctrl_value_max = 1;
-    selection = {10, 20, 30};
-    EXPECT_EQ(CommonFieldMask(5, 10, selection), ~(CommonBit(COMMON_MIN) | CommonBit(COMMON_MAX)));
+    EXPECT_EQ(mask(5, 10, {10, 20, 30}), ~(CommonBit(COMMON_MIN) | CommonBit(COMMON_MAX)));
 
     mycontrol[6][2].ctrl_value_max = 1;  // transport buttons: the shared record, whatever the group
-    selection = {2, 10};
-    EXPECT_EQ(CommonFieldMask(6, 10, selection), COMMON_ALL_FIELDS);
+    EXPECT_EQ(mask(6, 10, {2, 10}), COMMON_ALL_FIELDS);
     mytransport[2].ctrl_value_min = 9;
-    selection = {2, 10};
-    EXPECT_EQ(CommonFieldMask(6, 10, selection), ~CommonBit(COMMON_MIN));
+    EXPECT_EQ(mask(6, 10, {2, 10}), ~CommonBit(COMMON_MIN));
 }
 
 TEST_F(Model, CheckOfAStoredControl)
@@ -320,9 +317,8 @@ TEST(StdTemplates, ApplyingOneWritesItsEventLabelAndStandardSettings)
     All_Params r = FilledRecord(0x6B);
     Q9Text lcd = L"old";
     ASSERT_TRUE(ApplyStdTemplate(5 + 7, r, lcd));  // control change 7, its mode byte kept
-    EXPECT_EQ(
-        std::vector<uint8_t>(reinterpret_cast<uint8_t *>(&r), reinterpret_cast<uint8_t *>(&r + 1)),
-        HexBytes("6B 9C 00 03 01 03 00 00 7F 00 00 B0 07 00 20 20 20 20 20 20 20 20 20 20 20 20 20 20 20 20 20 20"));
+    EXPECT_EQ(std::vector<uint8_t>(reinterpret_cast<uint8_t *>(&r), reinterpret_cast<uint8_t *>(&r + 1)),
+              HexBytes("6B 9C 00 03 01 03 00 00 7F 00 00 B0 07 00" + Repeat(" 20", 18)));
     EXPECT_EQ(lcd, StdTemplateLabel(12));
     ASSERT_TRUE(ApplyStdTemplate(0, r, lcd));
     EXPECT_EQ(CheckMidiStruct(&r, 10), 8) << "user defined: no event";
