@@ -75,8 +75,7 @@ std::string Gear(const std::string &name, const std::string &params)
 // A chunk searched for: its identifier and form types.
 RT_CKINFO Want(RT_FOURCC id, RT_FOURCC form = 0, RT_FOURCC form2 = 0)
 {
-    RT_CKINFO c;
-    std::memset(&c, 0, sizeof c);
+    RT_CKINFO c{};
     c.ckid = id;
     c.fccType = form;
     c.fccType2 = form2;
