@@ -108,13 +108,18 @@ void CommonDecoder(const uint8_t *sysex, const uint8_t *init, uint8_t address, u
 
 using Message = Guarded<SYSEX_BUFFER_SIZE>;
 
-// Checks that an encoder wrote `expected` bytes ending with F7 and nothing
-// outside the buffer; for a write, turns the message into the controller's
-// answer and returns it.
+// Checks what an encoder wrote: nothing outside the buffer; a refused MIDI record leaves it as it was or
+// cleared; otherwise `expected` bytes ending with F7, for a MIDI record then zeros. For a write, turns the
+// message into the controller's answer and returns it.
 const uint8_t *Answer(Message &out, uint8_t r, unsigned expected, uint8_t action, uint8_t kind)
 {
     out.CheckGuards();
+    if (r == SYSEX_INVALID_REQUEST) {
+        Check(kind != SYSEX_KIND_MIDI || out.Unchanged() || AllAre(out.body, SYSEX_BUFFER_SIZE, 0));
+        return nullptr;
+    }
     Check(r == expected && out.body[r - 1] == SYSEX_END);
+    Check(kind != SYSEX_KIND_MIDI || AllAre(out.body + r, SYSEX_BUFFER_SIZE - r, 0));
     out.body[6] = static_cast<uint8_t>(SYSEX_ANSWER_BIT | kind);
     return action == ACTION_READ_REQUEST ? nullptr : out.body;
 }
@@ -123,16 +128,10 @@ void MidiEncoder(const All_Params &rec, uint8_t index, uint8_t group, uint8_t ac
 {
     Message out;
     const uint8_t r = Cvq9_Midi_Assign_To_Sysex(action, &rec, out.body, index, group);
-    if (r == SYSEX_INVALID_REQUEST) {
-        out.CheckGuards();
-        Check(out.Unchanged() || AllAre(out.body, SYSEX_BUFFER_SIZE, 0));
-        return;
-    }
     const uint8_t len = rec.midi_str_lenght;
-    Check(action == ACTION_READ_REQUEST || len <= MIDI_STRING_MAX_LENGHT);
+    Check(r == SYSEX_INVALID_REQUEST || action == ACTION_READ_REQUEST || len <= MIDI_STRING_MAX_LENGHT);
     const uint8_t *answer =
         Answer(out, r, action == ACTION_READ_REQUEST ? 11 : 2 * (11 + len) + 12, action, SYSEX_KIND_MIDI);
-    Check(AllAre(out.body + r, SYSEX_BUFFER_SIZE - r, 0));
     All_Params back = {};
     Check(!answer ||
           (Cvq9_Sysex_To_Midi_Assign(3, &back, answer, index, group) == r && memcmp(&back, &rec, 11 + len) == 0));
@@ -141,42 +140,30 @@ void MidiEncoder(const All_Params &rec, uint8_t index, uint8_t group, uint8_t ac
 void LcdEncoder(const uint8_t *text16, uint8_t index, uint8_t group, uint8_t action)
 {
     // exactly 16 bytes on the heap, not NUL-terminated: ASan catches any read past them
-    uint8_t *text = new uint8_t[LCD_STRING_LENGHT];
-    memcpy(text, text16, LCD_STRING_LENGHT);
+    const std::vector<uint8_t> text(text16, text16 + LCD_STRING_LENGHT);
     Message out;
-    const uint8_t r = Cvq9_Lcd_Assign_To_Sysex(action, text, out.body, index, group);
-    Check(memcmp(text, text16, LCD_STRING_LENGHT) == 0);
-    const uint8_t *answer = nullptr;
-    if (r != SYSEX_INVALID_REQUEST)
-        answer = Answer(out, r, action == ACTION_READ_REQUEST ? 11 : 44, action, SYSEX_KIND_LCD);
+    const uint8_t r = Cvq9_Lcd_Assign_To_Sysex(action, text.data(), out.body, index, group);
+    Check(memcmp(text.data(), text16, LCD_STRING_LENGHT) == 0);
+    const uint8_t *answer = Answer(out, r, action == ACTION_READ_REQUEST ? 11 : 44, action, SYSEX_KIND_LCD);
     uint8_t back[LCD_STRING_LENGHT + 1];
-    if (answer) {  // the text up to its NUL, then spaces
-        const size_t n = strnlen(reinterpret_cast<const char *>(text), LCD_STRING_LENGHT);
-        Check(Cvq9_Sysex_To_Lcd_Assign(4, back, answer, index, group) == 44 && memcmp(back, text, n) == 0 &&
-              AllAre(back + n, LCD_STRING_LENGHT - n, ' '));
-    }
-    out.CheckGuards();
-    delete[] text;
+    const size_t n = strnlen(reinterpret_cast<const char *>(text16), LCD_STRING_LENGHT);
+    Check(!answer || (Cvq9_Sysex_To_Lcd_Assign(4, back, answer, index, group) == 44 && memcmp(back, text16, n) == 0 &&
+                      AllAre(back + n, LCD_STRING_LENGHT - n, ' ')));  // the text up to its NUL, then spaces
 }
 
 void CommonEncoder(const uint8_t *bytes64, uint8_t address, uint8_t group, uint8_t action)
 {
-    const size_t size = CommonTargetSize(address);
-    uint8_t *values = new uint8_t[size];  // exactly the item: ASan catches any access past it
-    memcpy(values, bytes64, size);
+    std::vector<uint8_t> values(bytes64, bytes64 + CommonTargetSize(address));  // exactly the item, on the heap
     Message out;
-    const uint8_t r = Cvq9_Common_Param_To_Sysex(action, address, values, out.body, group);
+    const uint8_t r = Cvq9_Common_Param_To_Sysex(action, address, values.data(), out.body, group);
     // a group name to write is padded in place; nothing else is written
-    Check((address == COMMON_PARAM_GROUP_NAME && action != ACTION_READ_REQUEST) || memcmp(values, bytes64, size) == 0);
+    Check((address == COMMON_PARAM_GROUP_NAME && action != ACTION_READ_REQUEST) ||
+          memcmp(values.data(), bytes64, values.size()) == 0);
     const uint8_t len = Get_Common_Param_Data_Lenght(address);
-    const uint8_t *answer = nullptr;
-    if (r != SYSEX_INVALID_REQUEST)
-        answer = Answer(out, r, action == ACTION_READ_REQUEST ? 11 : len + 11u, action, SYSEX_KIND_COMMON);
+    const uint8_t *answer = Answer(out, r, action == ACTION_READ_REQUEST ? 11 : len + 11u, action, SYSEX_KIND_COMMON);
     uint8_t back[64];
-    Check(!answer ||
-          (Cvq9_Sysex_To_Common_Param(address, back, answer, group) == len + 12u && memcmp(back, values, size) == 0));
-    out.CheckGuards();
-    delete[] values;
+    Check(!answer || (Cvq9_Sysex_To_Common_Param(address, back, answer, group) == len + 12u &&
+                      memcmp(back, values.data(), values.size()) == 0));
 }
 
 }  // namespace

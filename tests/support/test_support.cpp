@@ -3,22 +3,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <regex>
 #include <sstream>
 
-#include <dirent.h>
-#include <ftw.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
-
-int RemoveEntry(const char *path, const struct stat *, int, struct FTW *)
-{
-    return std::remove(path);
-}
 
 template <typename T>
 std::vector<uint8_t> RawBytes(const T &table)
@@ -27,19 +22,29 @@ std::vector<uint8_t> RawBytes(const T &table)
     return std::vector<uint8_t>(p, p + sizeof(T));
 }
 
-std::string Printable(const Q9Text &text)
+std::string Shown(uint8_t byte)
 {
-    std::string out;
-    for (wchar_t c : text) {
-        if (c >= 32 && c < 127) {
-            out.push_back(static_cast<char>(c));
-        } else {
-            char buf[16];
-            std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(c));
-            out += buf;
+    return std::to_string(byte);
+}
+
+std::string Shown(const Q9Text &text)
+{
+    std::ostringstream out;
+    out << '"' << std::hex;
+    for (wchar_t c : text)
+        (c >= 32 && c < 127) ? out << static_cast<char>(c) : out << "\\x" << static_cast<unsigned>(c);
+    return out.str() + '"';
+}
+
+// Lines "name: before -> after" for the entries that differ, while fewer than 12 lines are shown.
+template <typename T, typename Name>
+void ListDifferences(std::ostream &out, int &shown, const std::vector<T> &was, const std::vector<T> &now, Name name)
+{
+    for (size_t i = 0; i < was.size() && shown < 12; ++i)
+        if (was[i] != now[i]) {
+            out << name(i) << ": " << Shown(was[i]) << " -> " << Shown(now[i]) << "\n";
+            ++shown;
         }
-    }
-    return "\"" + out + "\"";
 }
 
 Q9Text RandomText(std::mt19937 &random, size_t max_length)
@@ -67,7 +72,7 @@ void RandomBytes(std::mt19937 &random, void *target, size_t size)
         bytes[i] = static_cast<uint8_t>(random());
 }
 
-} // namespace
+}  // namespace
 
 TempFolder::TempFolder()
 {
@@ -81,8 +86,9 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
+    std::error_code ignored;
     if (!path_.empty())
-        nftw(path_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+        std::filesystem::remove_all(path_, ignored);
 }
 
 std::vector<std::string> TempFolder::Entries() const
@@ -92,11 +98,10 @@ std::vector<std::string> TempFolder::Entries() const
 
 bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes)
 {
-    FILE *file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
 }
 
 bool WriteFileText(const std::string &path, const std::string &text)
@@ -106,15 +111,8 @@ bool WriteFileText(const std::string &path, const std::string &text)
 
 std::vector<uint8_t> ReadFileBytes(const std::string &path)
 {
-    std::vector<uint8_t> bytes;
-    if (FILE *file = std::fopen(path.c_str(), "rb")) {
-        uint8_t chunk[4096];
-        size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-            bytes.insert(bytes.end(), chunk, chunk + got);
-        std::fclose(file);
-    }
-    return bytes;
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string ReadFileText(const std::string &path)
@@ -196,75 +194,29 @@ std::string TablesSnapshot::DiffFrom(const TablesSnapshot &before) const
 {
     std::ostringstream out;
     int shown = 0;
-    const int limit = 12;
-    const size_t record = sizeof(All_Params);
-    for (size_t i = 0; i < controls.size() && shown < limit; ++i)
-        if (controls[i] != before.controls[i]) {
-            const size_t entry = i / record;
-            out << "mycontrol[" << entry / CONTROLS_PER_GROUP << "][" << entry % CONTROLS_PER_GROUP << "] byte "
-                << i % record << ": " << int(before.controls[i]) << " -> " << int(controls[i]) << "\n";
-            ++shown;
-        }
-    for (size_t i = 0; i < transport.size() && shown < limit; ++i)
-        if (transport[i] != before.transport[i]) {
-            out << "mytransport[" << i / record << "] byte " << i % record << ": " << int(before.transport[i])
-                << " -> " << int(transport[i]) << "\n";
-            ++shown;
-        }
-    for (size_t i = 0; i < lcd.size() && shown < limit; ++i)
-        if (lcd[i] != before.lcd[i]) {
-            out << "mylcdstring[" << i / CONTROLS_PER_GROUP << "][" << i % CONTROLS_PER_GROUP
-                << "]: " << Printable(before.lcd[i]) << " -> " << Printable(lcd[i]) << "\n";
-            ++shown;
-        }
-    for (size_t i = 0; i < group_names.size() && shown < limit; ++i)
-        if (group_names[i] != before.group_names[i]) {
-            out << "mygroupnames[" << i << "]: " << Printable(before.group_names[i]) << " -> "
-                << Printable(group_names[i]) << "\n";
-            ++shown;
-        }
-    const std::pair<const char *, std::pair<const std::vector<uint8_t> *, const std::vector<uint8_t> *>> blocks[] = {
-        {"common_params", {&before.common, &common}},
-        {"user_curve_1", {&before.curve1, &curve1}},
-        {"user_curve_2", {&before.curve2, &curve2}},
+    const size_t R = sizeof(All_Params), C = CONTROLS_PER_GROUP;
+    auto at = [](const char *table, size_t i, size_t j = SIZE_MAX) {
+        return std::string(table) + "[" + std::to_string(i) + "]" +
+               (j == SIZE_MAX ? "" : "[" + std::to_string(j) + "]");
     };
-    for (const auto &b : blocks)
-        for (size_t i = 0; i < b.second.first->size() && shown < limit; ++i)
-            if ((*b.second.first)[i] != (*b.second.second)[i]) {
-                out << b.first << "[" << i << "]: " << int((*b.second.first)[i]) << " -> "
-                    << int((*b.second.second)[i]) << "\n";
-                ++shown;
-            }
+    ListDifferences(out, shown, before.controls, controls,
+                    [&](size_t i) { return at("mycontrol", i / R / C, i / R % C) + " byte " + std::to_string(i % R); });
+    ListDifferences(out, shown, before.transport, transport,
+                    [&](size_t i) { return at("mytransport", i / R) + " byte " + std::to_string(i % R); });
+    ListDifferences(out, shown, before.lcd, lcd, [&](size_t i) { return at("mylcdstring", i / C, i % C); });
+    ListDifferences(out, shown, before.group_names, group_names, [&](size_t i) { return at("mygroupnames", i); });
+    ListDifferences(out, shown, before.common, common, [&](size_t i) { return at("common_params", i); });
+    ListDifferences(out, shown, before.curve1, curve1, [&](size_t i) { return at("user_curve_1", i); });
+    ListDifferences(out, shown, before.curve2, curve2, [&](size_t i) { return at("user_curve_2", i); });
     return out.str();
-}
-
-int AsOrdinaryUser(const std::function<int()> &fn)
-{
-    if (geteuid() != 0)
-        return fn();
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(100);
-        _exit(fn());
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
 }
 
 std::vector<std::string> FolderEntries(const std::string &path)
 {
     std::vector<std::string> names;
-    if (DIR *dir = opendir(path.c_str())) {
-        while (dirent *entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        closedir(dir);
-    }
+    std::error_code ignored;
+    for (const auto &entry : std::filesystem::directory_iterator(path, ignored))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -301,39 +253,6 @@ All_Params RandomValidRecord(std::mt19937 &random, uint8_t length, uint8_t index
     return r;
 }
 
-void MakeDataAnswer(uint8_t *sysex)
-{
-    sysex[6] = static_cast<uint8_t>(SYSEX_ANSWER_BIT | (sysex[6] & SYSEX_KIND_MASK));
-}
-
-void MakeAcknowledge(uint8_t *sysex, uint8_t kind, bool accepted, uint8_t index, uint8_t group)
-{
-    std::memset(sysex, 0, SYSEX_BUFFER_SIZE);
-    const unsigned code = SYSEX_ANSWER_BIT | kind | (accepted ? SYSEX_ACK_BIT : 0u);
-    Fill_Sysex_Header(sysex, static_cast<uint8_t>(code), 0, index, group);
-    sysex[SYSEX_HEADER_LENGHT] = SYSEX_END;
-}
-
-std::vector<uint8_t> GuardedSysex::Message() const
-{
-    const uint8_t *end = b + SYSEX_BUFFER_SIZE;
-    while (end > b && end[-1] == 0)
-        --end;
-    return b[SYSEX_BUFFER_SIZE] == 0xAA ? std::vector<uint8_t>(b, end) : std::vector<uint8_t>{0xEE};
-}
-
-bool GuardedSysex::Untouched() const
-{
-    return std::all_of(b, b + sizeof b, [](uint8_t x) { return x == 0xAA; });
-}
-
-All_Params DefaultRecord(uint8_t group, uint8_t index)
-{
-    All_Params r = FilledRecord(0);
-    InitMidiStruct(&r, group, index, 1);
-    return r;
-}
-
 uint8_t NibbleSum(const uint8_t *sysex, size_t from, size_t count)
 {
     unsigned sum = 0;
@@ -364,14 +283,15 @@ std::string RandomPrintable(std::mt19937 &random, size_t length)
     return s;
 }
 
-std::string CommandOutput(const std::string &command, bool &ok)
+std::string CommandOutput(const std::string &command, int &status)
 {
     std::string output;
     FILE *pipe = popen(command.c_str(), "r");
     char buffer[4096];
     for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         output.append(buffer, n);
-    ok = pipe && pclose(pipe) == 0;
+    const int raw = pipe ? pclose(pipe) : -1;
+    status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return output;
 }
 

@@ -41,8 +41,8 @@ bool WriteFileText(const std::string &path, const std::string &text);
 std::vector<uint8_t> ReadFileBytes(const std::string &path);
 std::string ReadFileText(const std::string &path);
 
-// The standard output of a shell command; `ok` tells whether it exited with 0.
-std::string CommandOutput(const std::string &command, bool &ok);
+// The standard output of a shell command; `status` its exit status (-1 when it did not exit).
+std::string CommandOutput(const std::string &command, int &status);
 
 // The first group of every match of `pattern` (case-insensitive) in `text`.
 std::vector<std::string> RegexMatches(const std::string &text, const std::string &pattern);
@@ -60,20 +60,6 @@ All_Params FilledRecord(uint8_t value);
 // `index`, of string length `length` (1..21); the unused string bytes are random too.
 All_Params RandomValidRecord(std::mt19937 &random, uint8_t length, uint8_t index);
 
-// A message buffer of SYSEX_BUFFER_SIZE bytes filled with 0xAA, and a guard
-// byte past them.
-struct GuardedSysex {
-    uint8_t b[SYSEX_BUFFER_SIZE + 1];
-    GuardedSysex() { std::memset(b, 0xAA, sizeof b); }
-    // The message: the bytes up to the last one not 0 ({} for a cleared
-    // buffer); {0xEE} when the guard byte was written.
-    std::vector<uint8_t> Message() const;
-    bool Untouched() const;
-};
-
-// The default record of a control (InitMidiStruct), its other bytes 0.
-All_Params DefaultRecord(uint8_t group, uint8_t index);
-
 // The 7-bit running sum of bytes [from, from + count) of a message.
 uint8_t NibbleSum(const uint8_t *sysex, size_t from, size_t count);
 
@@ -81,11 +67,6 @@ std::vector<uint8_t> operator+(std::vector<uint8_t> a, const std::vector<uint8_t
 std::string Repeat(const std::string &text, size_t times);
 // `length` random printable characters (0x20..0x7E).
 std::string RandomPrintable(std::mt19937 &random, size_t length);
-
-// The controller's answers to an encoded message: its data answer (bit 6 and
-// the kind bits of the code), or an acknowledge (header of length 0, then 0xF7).
-void MakeDataAnswer(uint8_t *sysex);
-void MakeAcknowledge(uint8_t *sysex, uint8_t kind, bool accepted, uint8_t index, uint8_t group);
 
 // Every table filled with random contents: texts mostly printable, some above
 // 255 (never with low 8 bits of 0), some ending in the stored form's NUL.
@@ -114,10 +95,5 @@ struct TablesSnapshot {
 };
 
 #define EXPECT_TABLES_EQ(before, after) EXPECT_TRUE((before) == (after)) << (after).DiffFrom(before)
-
-// Runs `fn` with an ordinary user's rights (root may write any file): as
-// root, in a child process under the "nobody" identity. Gives what `fn`
-// returns (0 to 127), or -1 when the child could not run.
-int AsOrdinaryUser(const std::function<int()> &fn);
 
 #endif

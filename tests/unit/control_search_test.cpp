@@ -41,7 +41,7 @@ protected:
         Assign(3, 19, {0xB0, 0x4A, 0x00}, 1, 0x13);      // CC 74 on the controller's channel
         Assign(7, 58, {0x92, 0x3C, 0x7F}, 0, 0x80 | 5);  // note 60 on channel 3; standard note 5
         Assign(7, 59, {0xF0, 0x43, 0x10, 0x00, 0xF7}, 0, 5);
-        Assign(7, 60, {0xC0, 0x00}, 1, 0x80 | 5);        // program change; standard note 5 clashes with 58
+        Assign(7, 60, {0xC0, 0x00}, 1, 0x80 | 5);  // program change; standard note 5 clashes with 58
         mylcdstring[3][17] = L"Cutoff";
         mylcdstring[7][58] = L"Kick CUT";
     }
@@ -51,36 +51,28 @@ TEST_F(ControlSearch, QueriesFindEveryControlThatMatchesAllTheirCriteria)
 {
     struct Case {
         const char *name;
-        ControlQuery query;
+        int kind, number, channel;
         std::vector<Place> found;
+        std::vector<uint8_t> bytes = {};
+        std::wstring lcd = L"";
     };
-    auto query = [](int kind, int number, int channel, std::vector<uint8_t> bytes = {}, std::wstring lcd = L"") {
-        ControlQuery q;
-        q.kind = kind;
-        q.number = number;
-        q.channel = channel;
-        q.bytes = bytes;
-        q.lcd = lcd;
-        return q;
-    };
-    const int controllers = SentMessage::CONTROLLER_CHANNEL;
+    const int own = SentMessage::CONTROLLER_CHANNEL;
     const std::vector<Case> cases = {
-        {"CC 74 anywhere", query(0xB0, 74, -1), {{3, 17}, {3, 18}, {3, 19}}},
-        {"CC 74 on channel 3", query(0xB0, 74, 3), {{3, 17}, {3, 18}}},
-        {"on the controller's channel", query(-1, -1, controllers),
-         {{0, 2}, {3, 17}, {3, 18}, {3, 19}, {7, 58}, {7, 59}, {7, 60}}},
-        {"standard-mode note 5", query(0x90, 5, controllers), {{7, 58}, {7, 60}}},
-        {"note 60", query(0x90, 60, -1), {{7, 58}}},
-        {"program change", query(0xC0, -1, -1), {{7, 60}}},
-        {"SysEx bytes", query(-1, -1, -1, {0x43, 0x10}), {{7, 59}}},
-        {"bytes and kind", query(0xB0, -1, -1, {0x4A}), {{3, 17}, {3, 18}, {3, 19}}},
-        {"LCD text, any case", query(-1, -1, -1, {}, L"cut"), {{3, 17}, {7, 58}}},
-        {"LCD text and kind", query(0xB0, -1, -1, {}, L"cut"), {{3, 17}}},
-        {"nothing sends this", query(0xE0, -1, -1), {}},
+        {"CC 74 anywhere", 0xB0, 74, -1, {{3, 17}, {3, 18}, {3, 19}}},
+        {"CC 74 on channel 3", 0xB0, 74, 3, {{3, 17}, {3, 18}}},
+        {"controller's channel", -1, -1, own, {{0, 2}, {3, 17}, {3, 18}, {3, 19}, {7, 58}, {7, 59}, {7, 60}}},
+        {"standard-mode note 5", 0x90, 5, own, {{7, 58}, {7, 60}}},
+        {"note 60", 0x90, 60, -1, {{7, 58}}},
+        {"program change", 0xC0, -1, -1, {{7, 60}}},
+        {"SysEx bytes", -1, -1, -1, {{7, 59}}, {0x43, 0x10}},
+        {"bytes and kind", 0xB0, -1, -1, {{3, 17}, {3, 18}, {3, 19}}, {0x4A}},
+        {"LCD text, any case", -1, -1, -1, {{3, 17}, {7, 58}}, {}, L"cut"},
+        {"LCD text and kind", 0xB0, -1, -1, {{3, 17}}, {}, L"cut"},
+        {"nothing sends this", 0xE0, -1, -1, {}},
     };
     for (const Case &c : cases) {
         std::vector<Place> found;
-        for (const FoundControl &f : SearchControls(c.query))
+        for (const FoundControl &f : SearchControls({c.kind, c.number, c.channel, c.bytes, c.lcd}))
             found.emplace_back(f.group, f.control);
         EXPECT_EQ(c.found, found) << c.name;
     }

@@ -270,17 +270,14 @@ TEST(EnablingRules, ConnectionAndVersionGating)
     }
 
     // The stored mode: bits 3-4 of byte 5 below 1.6, byte 33 from 1.6; none when not offered.
-    state = Active(1.5f);
-    state.common_byte5 = 0x18 | 0xE7;
-    state.common_byte33 = 1;
-    EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, 3);
-    state.fw_version = 1.6f;
-    EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, 1);
-    state.common_byte33 = 200;
-    EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, -1);
-    state.fw_version = 1.0f;
-    state.common_byte5 = 0x10;
-    EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, -1);
+    const std::tuple<float, uint8_t, uint8_t, int> stored[] = {
+        {1.5f, 0xFF, 1, 3}, {1.6f, 0xFF, 1, 1}, {1.6f, 0xFF, 200, -1}, {1.0f, 0x10, 200, -1}};
+    for (const auto &[fw, byte5, byte33, selection] : stored) {
+        state = Active(fw);
+        state.common_byte5 = byte5;
+        state.common_byte33 = byte33;
+        EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, selection) << fw << " " << int(byte33);
+    }
 
     for (float hw : {1.0f, 1.1f, 1.2f, 2.0f}) {
         const std::string label = VersionGatingRule(Active(1.6f, hw)).infrared_label;
@@ -422,8 +419,6 @@ TEST(CurveModels, NamesAndGeneratedPoints)
         EXPECT_EQ(inv_linear[i], 127 - i);
         EXPECT_EQ(inv_log[i], 127 - log[i]);
         EXPECT_EQ(inv_expo[i], 127 - expo[i]);
-        EXPECT_LE(log[i], 127);
-        EXPECT_LE(expo[i], 127);
         EXPECT_TRUE(i == 0 || (log[i] >= log[i - 1] && expo[i] >= expo[i - 1])) << "rising at " << i;
     }
     EXPECT_EQ(Curve(log.begin(), log.begin() + 6), Curve({0, 9, 18, 28, 36, 42}));
@@ -467,34 +462,29 @@ TEST(CurveText, CheckStoresEachLineUntilTheFirstFault)
         CurveFault fault;
         size_t value;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {Lines(L"5") + L"\n", CurveFault::LineCount, 129},
         {Lines(L"5").substr(2), CurveFault::LineCount, 127},
         {L"", CurveFault::LineCount, 1},
         {Lines(L"5", 10, L"12a"), CurveFault::BadCharacter, 10},
-        {Lines(L"5", 0, L" 1"), CurveFault::BadCharacter, 0},
-        {Lines(L"5", 0, L"1 "), CurveFault::BadCharacter, 0},
-        {Lines(L"5", 0, L"-1"), CurveFault::BadCharacter, 0},
-        {Lines(L"5", 0, L"+1"), CurveFault::BadCharacter, 0},
-        {Lines(L"5", 0, L"1\r"), CurveFault::BadCharacter, 0},
-        {Lines(L"5", 0, L"1.0"), CurveFault::BadCharacter, 0},
-        {Lines(L"5", 0, L"\x00B2"), CurveFault::BadCharacter, 0},
         {Lines(L"5", 127, L"x"), CurveFault::BadCharacter, 127},
         {Lines(L"5", 3, L"128"), CurveFault::OutOfRange, 3},
         {Lines(L"5", 0, L"4294967301"), CurveFault::OutOfRange, 0},  // 2^32 + 5 must not wrap round
         {Lines(L"5", 1, std::wstring(400, L'9')), CurveFault::OutOfRange, 1},
     };
+    for (const wchar_t *bad : {L" 1", L"1 ", L"-1", L"+1", L"1\r", L"1.0", L"\x00B2"})
+        cases.push_back({Lines(L"5", 0, bad), CurveFault::BadCharacter, 0});
     for (const Case &c : cases) {
         Curve target(kCurvePoints, 99);
         const CurveCheck check = CheckCurveText(c.text, target.data());
-        EXPECT_EQ(check.fault, c.fault) << &c - cases;
-        EXPECT_EQ(check.value, c.value) << &c - cases;
+        EXPECT_EQ(check.fault, c.fault) << &c - cases.data();
+        EXPECT_EQ(check.value, c.value) << &c - cases.data();
         const std::wstring message = CurveCheckMessage(check);
-        EXPECT_NE(message.find(std::to_wstring(c.value)), std::wstring::npos) << &c - cases;
+        EXPECT_NE(message.find(std::to_wstring(c.value)), std::wstring::npos) << &c - cases.data();
         EXPECT_EQ(message.find(L"between 0 and 127") != std::wstring::npos, c.fault == CurveFault::OutOfRange);
         const size_t stored = c.fault == CurveFault::LineCount ? 0 : c.value;
         for (size_t i = 0; i < kCurvePoints; ++i)
-            ASSERT_EQ(target[i], i < stored ? 5 : 99) << &c - cases << " at " << i;
+            ASSERT_EQ(target[i], i < stored ? 5 : 99) << &c - cases.data() << " at " << i;
     }
     Curve target(kCurvePoints, 50);  // bounds, leading zeros, an empty line stores 0
     ASSERT_TRUE(CheckCurveText(L"127\n0\n\n000127" + Lines(L"5").substr(7), target.data()).ok());

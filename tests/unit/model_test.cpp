@@ -199,50 +199,39 @@ TEST(AssignFields, MultipleSelectionDisplayAndWhatEachControlOffers)
 
 TEST_F(Model, EachFieldClearsOnlyItsOwnBitOfTheCommonMask)
 {
-    // A field's bits flipped (record byte, bits) in one of two controls, and the bits that must clear.
+    // A field's bits flipped (record byte, bits) in one of two controls, and the field whose bit must clear
+    // (-1: none, for bits of no compared field or a byte beyond the length); a zero byte of the string is data,
+    // and a new length changes the string too.
     struct Case {
-        uint32_t bits;
         uint8_t byte, flip;
+        int field;
     };
     const Case cases[] = {
-        {CommonBit(COMMON_STD_NUMBER), 0, 0x0F},
-        {CommonBit(COMMON_STD_EVENT), 0, 0x80},
-        {CommonBit(COMMON_MIDI_DELAY), 1, 0x02},
-        {CommonBit(COMMON_MIDI_OUT2), 1, 0x04},
-        {CommonBit(COMMON_MIDI_OUT1), 1, 0x08},
-        {CommonBit(COMMON_USB_OUT), 1, 0x10},
-        {CommonBit(COMMON_AUTOSEND), 1, 0x20},
-        {CommonBit(COMMON_SCENE_EXCLUDE), 1, 0x40},
-        {CommonBit(COMMON_SWITCH_MODE), 1, 0x80},
-        {CommonBit(COMMON_CURVE), 2, 0x05},
-        {CommonBit(COMMON_NIBBLE), 2, 0x10},
-        {0, 2, 0xE8},  // bits of no compared field
-        {CommonBit(COMMON_MIDI_STR_LENGHT) | CommonBit(COMMON_MIDI_STRING), 3, 0x07},
-        {CommonBit(COMMON_CHANNEL_POS), 4, 0x03},
-        {CommonBit(COMMON_VALUE_POS1), 5, 0x01},
-        {CommonBit(COMMON_VALUE_POS2), 6, 0x02},
-        {CommonBit(COMMON_MIN), 7, 0x05},
-        {CommonBit(COMMON_MAX), 8, 0x40},
-        {CommonBit(COMMON_CHECKSUM_POS), 9, 0x02},
-        {CommonBit(COMMON_CHAIN), 10, 0x0A},
-        {CommonBit(COMMON_CROSSFADE), 10, 0x80},
-        {CommonBit(COMMON_MIDI_STRING), 12, 0x0D},
-        {CommonBit(COMMON_MIDI_STRING), 12, 0x07},  // a zero byte is data
-        {0, 16, 0x33},                              // a byte beyond the length
+        {0, 0x0F, COMMON_STD_NUMBER},      {0, 0x80, COMMON_STD_EVENT},     {1, 0x02, COMMON_MIDI_DELAY},
+        {1, 0x04, COMMON_MIDI_OUT2},       {1, 0x08, COMMON_MIDI_OUT1},     {1, 0x10, COMMON_USB_OUT},
+        {1, 0x20, COMMON_AUTOSEND},        {1, 0x40, COMMON_SCENE_EXCLUDE}, {1, 0x80, COMMON_SWITCH_MODE},
+        {2, 0x05, COMMON_CURVE},           {2, 0x10, COMMON_NIBBLE},        {2, 0xE8, -1},
+        {3, 0x07, COMMON_MIDI_STR_LENGHT}, {4, 0x03, COMMON_CHANNEL_POS},   {5, 0x01, COMMON_VALUE_POS1},
+        {6, 0x02, COMMON_VALUE_POS2},      {7, 0x05, COMMON_MIN},           {8, 0x40, COMMON_MAX},
+        {9, 0x02, COMMON_CHECKSUM_POS},    {10, 0x0A, COMMON_CHAIN},        {10, 0x80, COMMON_CROSSFADE},
+        {12, 0x0D, COMMON_MIDI_STRING},    {12, 0x07, COMMON_MIDI_STRING},  {16, 0x33, -1},
     };
     for (const Case &c : cases) {
         SetUp();
         reinterpret_cast<uint8_t *>(&mycontrol[2][20])[c.byte] ^= c.flip;
         std::vector<int> selection{10, 20};
-        EXPECT_EQ(CommonFieldMask(2, 10, selection), ~c.bits) << "case " << &c - cases;
+        const uint32_t bits = (c.field < 0 ? 0 : 1u << c.field) | (c.field ? 0 : CommonBit(COMMON_MIDI_STRING));
+        EXPECT_EQ(CommonFieldMask(2, 10, selection), ~bits) << "case " << &c - cases;
     }
 }
 
 TEST_F(Model, CommonMaskOverASelection)
 {
-    std::vector<int> selection{12};
-    EXPECT_EQ(CommonFieldMask(3, 12, selection), COMMON_ALL_FIELDS);
-    selection = {12, 15, 30};
+    auto mask = [](unsigned group, int current, std::vector<int> selection) {
+        return CommonFieldMask(group, current, selection);
+    };
+    EXPECT_EQ(mask(3, 12, {12}), COMMON_ALL_FIELDS);
+    std::vector<int> selection = {12, 15, 30};
     EXPECT_EQ(CommonFieldMask(3, 15, selection), COMMON_ALL_FIELDS);
     EXPECT_EQ(selection, std::vector<int>({12, 30, 15})) << "the current control ends the list";
     selection = {20, 30};
@@ -251,22 +240,17 @@ TEST_F(Model, CommonMaskOverASelection)
 
     mylcdstring[4][12] = Q9Text(L"SAME TEXT") + L'\0';  // a stored text equals the same text typed
     mylcdstring[4][16] = L"OTHER TEXT";
-    selection = {12, 15};
-    EXPECT_EQ(CommonFieldMask(4, 12, selection), COMMON_ALL_FIELDS);
-    selection = {12, 15, 16};
-    EXPECT_EQ(CommonFieldMask(4, 15, selection), ~CommonBit(COMMON_LCD));
+    EXPECT_EQ(mask(4, 12, {12, 15}), COMMON_ALL_FIELDS);
+    EXPECT_EQ(mask(4, 15, {12, 15, 16}), ~CommonBit(COMMON_LCD));
 
     mycontrol[5][20].ctrl_value_min = 1;  // differences add up; bits 22 to 31 stay set
     mycontrol[5][30].ctrl_value_max = 1;
-    selection = {10, 20, 30};
-    EXPECT_EQ(CommonFieldMask(5, 10, selection), ~(CommonBit(COMMON_MIN) | CommonBit(COMMON_MAX)));
+    EXPECT_EQ(mask(5, 10, {10, 20, 30}), ~(CommonBit(COMMON_MIN) | CommonBit(COMMON_MAX)));
 
     mycontrol[6][2].ctrl_value_max = 1;  // transport buttons: the shared record, whatever the group
-    selection = {2, 10};
-    EXPECT_EQ(CommonFieldMask(6, 10, selection), COMMON_ALL_FIELDS);
+    EXPECT_EQ(mask(6, 10, {2, 10}), COMMON_ALL_FIELDS);
     mytransport[2].ctrl_value_min = 9;
-    selection = {2, 10};
-    EXPECT_EQ(CommonFieldMask(6, 10, selection), ~CommonBit(COMMON_MIN));
+    EXPECT_EQ(mask(6, 10, {2, 10}), ~CommonBit(COMMON_MIN));
 }
 
 TEST_F(Model, CheckOfAStoredControl)
@@ -333,9 +317,8 @@ TEST(StdTemplates, ApplyingOneWritesItsEventLabelAndStandardSettings)
     All_Params r = FilledRecord(0x6B);
     Q9Text lcd = L"old";
     ASSERT_TRUE(ApplyStdTemplate(5 + 7, r, lcd));  // control change 7, its mode byte kept
-    EXPECT_EQ(
-        std::vector<uint8_t>(reinterpret_cast<uint8_t *>(&r), reinterpret_cast<uint8_t *>(&r + 1)),
-        HexBytes("6B 9C 00 03 01 03 00 00 7F 00 00 B0 07 00 20 20 20 20 20 20 20 20 20 20 20 20 20 20 20 20 20 20"));
+    EXPECT_EQ(std::vector<uint8_t>(reinterpret_cast<uint8_t *>(&r), reinterpret_cast<uint8_t *>(&r + 1)),
+              HexBytes("6B 9C 00 03 01 03 00 00 7F 00 00 B0 07 00" + Repeat(" 20", 18)));
     EXPECT_EQ(lcd, StdTemplateLabel(12));
     ASSERT_TRUE(ApplyStdTemplate(0, r, lcd));
     EXPECT_EQ(CheckMidiStruct(&r, 10), 8) << "user defined: no event";

@@ -14,10 +14,8 @@
 #include <sys/stat.h>
 
 #include "libconv.h"
-#include "preset_reader.h"
 #include "riff_tools.h"
-
-using namespace preset_image;
+#include "test_support.h"
 
 namespace {
 
@@ -25,6 +23,120 @@ constexpr RT_FOURCC A = RT_MakeFourcc('A', 'A', 'A', 'A'), B = RT_MakeFourcc('B'
                     C = RT_MakeFourcc('C', 'C', 'C', 'C'), RIFF = RT_MakeFourcc('R', 'I', 'F', 'F'),
                     LIST = RT_MakeFourcc('L', 'I', 'S', 'T'), ONE = RT_MakeFourcc('O', 'N', 'E', ' '),
                     TWO = RT_MakeFourcc('T', 'W', 'O', ' ');
+
+// A chunk whose header declares `declared` bytes of data, whatever `data` holds
+// (for lying sizes); no pad byte is added.
+std::string RawChunk(const std::string &id, uint32_t declared, const std::string &data)
+{
+    std::string s = id.substr(0, 4);
+    for (int i = 0; i < 4; ++i)
+        s.push_back(static_cast<char>((declared >> (8 * i)) & 0xFF));
+    return s + data;
+}
+
+// A well-formed chunk: header, data, and a pad byte after odd data.
+std::string MakeChunk(const std::string &id, const std::string &data)
+{
+    return RawChunk(id, static_cast<uint32_t>(data.size()), data) + std::string(data.size() & 1, '\0');
+}
+
+// A RIFF or LIST chunk: its data begins with the form type.
+std::string Form(const std::string &id, const std::string &form, const std::string &data)
+{
+    return MakeChunk(id, form.substr(0, 4) + data);
+}
+
+std::string Pos(uint8_t channel, uint8_t checksum, uint8_t value, uint8_t min, uint8_t max)
+{
+    return std::string{char(channel), char(checksum), char(value), char(min), char(max)};
+}
+
+const std::string kPos = Pos(1, 0, 3, 0, 127);
+
+// A complete parameter chunk.
+std::string Param(const std::string &name, const std::string &lcd, const std::string &msg, const std::string &pos)
+{
+    return MakeChunk("CTRL", MakeChunk("LGNM", name) + MakeChunk("SHNM", lcd) + MakeChunk("MSG ", msg) +
+                                 MakeChunk("POS ", pos));
+}
+
+// A parameter of `name` with no LCD text, a one-byte message and the usual position.
+std::string P(const std::string &name)
+{
+    return Param(name, "", "B0", kPos);
+}
+
+// A gear chunk: its name, then the given parameter chunks (or any chunks).
+std::string Gear(const std::string &name, const std::string &params)
+{
+    return MakeChunk("LIBR", MakeChunk("NAME", name) + params);
+}
+
+// A chunk searched for: its identifier and form types.
+RT_CKINFO Want(RT_FOURCC id, RT_FOURCC form = 0, RT_FOURCC form2 = 0)
+{
+    RT_CKINFO c{};
+    c.ckid = id;
+    c.fccType = form;
+    c.fccType2 = form2;
+    return c;
+}
+
+// An image in a heap block of exactly its size (the sanitizers see any read past it).
+struct Image {
+    explicit Image(const std::string &bytes) : data(bytes.begin(), bytes.end())
+    {
+        RT_Open(&file, data.data(), static_cast<uint32_t>(data.size()));
+    }
+    size_t At(const uint8_t *p) const { return static_cast<size_t>(p - data.data()); }
+    // The data of the chunk found, or "-" when none.
+    std::string Find(RT_CKINFO want, RT_CKINFO *parent = nullptr, uint16_t flags = RT_FINDCHUNK)
+    {
+        found = want;
+        if (RT_Descend(&file, &found, parent, flags) != RT_OK)
+            return "-";
+        EXPECT_EQ(file.CurPtr, found.pData);
+        return std::string(reinterpret_cast<char *>(found.pData), found.dataSize);
+    }
+    std::vector<uint8_t> data;
+    RT_FILE file;
+    RT_CKINFO found;
+};
+
+// The reader's messages, captured.
+std::vector<std::pair<std::string, std::string>> g_messages;
+
+void Capture(const std::string &caption, const std::string &text)
+{
+    g_messages.emplace_back(caption, text);
+}
+
+// The reader's messages so far, each as a word it must hold; the caption is the reader's.
+bool MessagesAre(const std::vector<std::string> &words)
+{
+    bool same = g_messages.size() == words.size();
+    for (size_t i = 0; same && i < words.size(); ++i)
+        same = g_messages[i].first == PRESET_ERROR_CAPTION && g_messages[i].second.find(words[i]) != std::string::npos;
+    g_messages.clear();
+    return same;
+}
+
+std::vector<std::string> Gears(int max = PRESET_MAX_GEAR)
+{
+    std::vector<char[PRESET_GEAR_ROW]> rows(static_cast<size_t>(std::max(max, 1)));
+    const int n = FillLibTab(rows.data(), max);
+    return std::vector<std::string>(rows.begin(), rows.begin() + n);
+}
+
+std::vector<std::string> Params(const std::string &gear, int max = PRESET_MAX_PARAMS)
+{
+    std::vector<char[PRESET_PARAM_ROW]> rows(static_cast<size_t>(std::max(max, 1)));
+    const int n = FillCtrlTab(gear.c_str(), rows.data(), max);
+    std::vector<std::string> names;
+    for (int i = 0; i < n; ++i)
+        names.emplace_back(rows[i], strnlen(rows[i], PRESET_PARAM_ROW));
+    return names;
+}
 
 }  // namespace
 
@@ -143,20 +255,24 @@ TEST(RiffReader, SizesRunningPastTheImageOrTheParentEndTheSearch)
 TEST(RiffReader, LoadFileInRam)
 {
     ReleasePresetLibrary();
-    TempDir dir;
+    TempFolder dir;
+    auto write = [&dir](const std::string &name, const std::string &bytes) {
+        WriteFileText(dir.File(name), bytes);
+        return dir.File(name);
+    };
     const std::string content = MakeChunk("LIBR", "abc") + std::string("\0\r\n\x1a\xff", 5);
-    ASSERT_EQ(RT_LoadFileInRam(dir.Write("whole.xcq", content).c_str()), content.size());
+    ASSERT_EQ(RT_LoadFileInRam(write("whole.xcq", content).c_str()), content.size());
     EXPECT_EQ(presetfiledatalength, content.size());
     ASSERT_NE(Libfiledata, nullptr);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(Libfiledata), content.size()), content);
     uint8_t *const buffer = Libfiledata;
-    for (const std::string &path : {dir.File("absent.xcq"), dir.Write("empty.xcq", ""), dir.Path()}) {
+    for (const std::string &path : {dir.File("absent.xcq"), write("empty.xcq", ""), dir.Path()}) {
         EXPECT_EQ(RT_LoadFileInRam(path.c_str()), 0u) << path;
         EXPECT_EQ(presetfiledatalength, 0u);
         EXPECT_EQ(Libfiledata, buffer) << "the buffer is left";
     }
     EXPECT_EQ(RT_LoadFileInRam(nullptr), 0u);
-    ASSERT_EQ(RT_LoadFileInRam(dir.Write("b.xcq", "second").c_str()), 6u);
+    ASSERT_EQ(RT_LoadFileInRam(write("b.xcq", "second").c_str()), 6u);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(Libfiledata), 6), "second");
     ReleasePresetLibrary();
 }
@@ -180,12 +296,12 @@ protected:
     // Writes `image` as the preset file and loads it as start-up does.
     void Load(const std::string &image)
     {
-        dir_.Write(PRESET_FILE_NAME, image);
+        WriteFileText(dir_.File(PRESET_FILE_NAME), image);
         ASSERT_EQ(LoadPresetLibrary(dir_.Path() + "/"), image.size());
         ASSERT_TRUE(g_messages.empty());
     }
 
-    TempDir dir_;
+    TempFolder dir_;
     PresetMessageReporter previous_ = nullptr;
 };
 
@@ -224,14 +340,13 @@ TEST_F(PresetReader, StartupLoadingAndMissingData)
 
 TEST_F(PresetReader, GearAndParameterLists)
 {
-    const std::string p = Param("x", "", "B0", kPos), longest(127, 'N'), long_gear(41, 'G');
+    const std::string p = P("x"), longest(127, 'N'), long_gear(41, 'G');
     std::string many;
     for (int i = 0; i < 600; ++i)
-        many += Gear("Gear " + std::to_string(i), i == 1 ? Param(longest, "", "B0", kPos) + p : "");
-    Load(MakeChunk("INFO", "header") + Gear("Alpha", Param("a1", "", "B0", kPos) + Param("a2", "", "B0", kPos)) +
-         MakeChunk("JUNK", "odd") + Gear("Beta", "") + Gear(long_gear, p) +
-         MakeChunk("LIBR", Param("early", "", "B0", kPos) + MakeChunk("NAME", "Late") + MakeChunk("PAD ", "x") + p) +
-         Gear("Alpha", Param("second", "", "B0", kPos)) + many);
+        many += Gear("Gear " + std::to_string(i), i == 1 ? P(longest) + p : "");
+    Load(MakeChunk("INFO", "header") + Gear("Alpha", P("a1") + P("a2")) + MakeChunk("JUNK", "odd") + Gear("Beta", "") +
+         Gear(long_gear, p) + MakeChunk("LIBR", P("early") + MakeChunk("NAME", "Late") + MakeChunk("PAD ", "x") + p) +
+         Gear("Alpha", P("second")) + many);
     const std::vector<std::string> gears = Gears();
     ASSERT_EQ(gears.size(), 512u);
     EXPECT_EQ(std::vector<std::string>(gears.begin(), gears.begin() + 6),
@@ -251,42 +366,30 @@ TEST_F(PresetReader, GearAndParameterLists)
 
 TEST_F(PresetReader, DamagedListsEndWithAMessage)
 {
-    const std::string p = Param("p", "", "B0", kPos), whole = Gear("First", p) + Gear("Second", p);
+    const std::string p = P("p"), whole = Gear("First", p) + Gear("Second", p), first = Gear("First", ""),
+                      third = Gear("Third", "");
     const struct {
         std::string image;
         bool gears;  // the gear list, or the parameters of "G"
-        std::vector<std::string> listed;
-        const char *message;
+        const char *message, *listed;
     } cases[] = {
-        {Gear("First", "") + MakeChunk("LIBR", MakeChunk("XXXX", "")) + Gear("Third", ""),
-         true,
-         {"First"},
-         "preset name not found"},
-        {Gear("First", "") + Gear(std::string(128, 'x'), "") + Gear("Third", ""),
-         true,
-         {"First"},
-         "name chunk too large"},
-        {whole.substr(0, whole.size() - 5), true, {"First"}, "preset name not found"},
-        {MakeChunk("LIBR", RawChunk("NAME", 50, "Short")) + std::string(60, '\0'), true, {}, "preset name not found"},
-        {Gear("G", Param("ok", "", "B0", kPos) + MakeChunk("CTRL", MakeChunk("SHNM", "x")) + p),
-         false,
-         {"ok"},
-         "Parameter name not found"},
-        {Gear("G", Param("ok", "", "B0", kPos) + Param(std::string(128, 'q'), "", "B0", kPos)),
-         false,
-         {"ok"},
-         "Chunk name too large"},
+        {first + MakeChunk("LIBR", MakeChunk("XXXX", "")) + third, true, "preset name not found", "First"},
+        {first + Gear(std::string(128, 'x'), "") + third, true, "name chunk too large", "First"},
+        {whole.substr(0, whole.size() - 5), true, "preset name not found", "First"},
+        {MakeChunk("LIBR", RawChunk("NAME", 50, "Short")) + std::string(60, '\0'), true, "preset name not found", ""},
+        {Gear("G", P("ok") + MakeChunk("CTRL", MakeChunk("SHNM", "x")) + p), false, "Parameter name not found", "ok"},
+        {Gear("G", P("ok") + P(std::string(128, 'q'))), false, "Chunk name too large", "ok"},
     };
     for (const auto &c : cases) {
         Load(c.image);
-        EXPECT_EQ(c.gears ? Gears() : Params("G"), c.listed) << c.message;
+        EXPECT_EQ(c.gears ? Gears() : Params("G"), std::vector<std::string>(*c.listed ? 1 : 0, c.listed)) << c.message;
         EXPECT_TRUE(MessagesAre({c.message})) << c.message;
     }
 }
 
 TEST_F(PresetReader, BytesTooFewForAChunkAtTheEndAreNoCorruption)
 {
-    const std::string whole = Gear("First", Param("p", "", "B0", kPos)) + Gear("Second", Param("q", "", "B0", kPos));
+    const std::string whole = Gear("First", P("p")) + Gear("Second", P("q"));
     for (size_t extra = 1; extra < 8; ++extra) {
         Load(whole + std::string(extra, '\x01'));
         EXPECT_EQ(Gears(), (std::vector<std::string>{"First", "Second"})) << extra;
@@ -297,14 +400,11 @@ TEST_F(PresetReader, BytesTooFewForAChunkAtTheEndAreNoCorruption)
 
 TEST_F(PresetReader, ParametersConvertIntoARecordAndLcdText)
 {
-    std::string elevens;
-    for (int i = 0; i < 20; ++i)
-        elevens += " 11";
     const struct {
         std::string msg, lcd, bytes;  // the record's 32 bytes expected, from 0xEE
     } cases[] = {
         {"B00700", "Volume", "00 1C 00 03 01 03 00 0A 64 02 00 B0 07 00 00"},  // the terminator after the event
-        {"F0" + std::string(40, '1'), "", "00 1C 00 15 01 03 00 0A 64 02 00 F0" + elevens},
+        {"F0" + std::string(40, '1'), "", "00 1C 00 15 01 03 00 0A 64 02 00 F0" + Repeat(" 11", 20)},
         {"B07F3", "odd", "00 1C 00 02 01 03 00 0A 64 02 00 B0 7F 00"},     // the last character ignored
         {"b0 7F", "digits", "00 1C 00 02 01 03 00 0A 64 02 00 00 07 00"},  // "b" and spaces read as 0
         {"90", "Caf\xE9 is 16 chars", "00 1C 00 01 01 03 00 0A 64 02 00 90 00"},
@@ -320,7 +420,8 @@ TEST_F(PresetReader, ParametersConvertIntoARecordAndLcdText)
         ASSERT_EQ(GetKnob("G", "P", &r, &lcd), 1) << c.msg;
         std::vector<uint8_t> expected = HexBytes(c.bytes);
         expected.resize(32, 0xEE);
-        EXPECT_EQ(RecordBytes(r), expected) << c.msg;
+        const uint8_t *bytes = reinterpret_cast<const uint8_t *>(&r);
+        EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 32), expected) << c.msg;
         EXPECT_EQ(lcd, Text(c.lcd.c_str()));
         EXPECT_EQ(GetKnob("A", "P", &r, &lcd), 1) << "every lookup starts again from the start of the file";
         EXPECT_EQ(lcd, L"a");
@@ -347,7 +448,7 @@ TEST_F(PresetReader, RefusedParametersChangeNothing)
     };
     for (const auto &c : cases) {
         ReleasePresetLibrary();
-        Load(Gear("G", MakeChunk("CTRL", c.first)) + Gear("H", Param("Q", "", "B0", kPos)));
+        Load(Gear("G", MakeChunk("CTRL", c.first)) + Gear("H", P("Q")));
         All_Params r = FilledRecord(0x33);
         Q9Text lcd = L"unchanged";
         EXPECT_EQ(GetKnob("G", "P", &r, &lcd), 0);

@@ -139,10 +139,7 @@ TEST(SysexFile, WhatADownloadWouldRefuseStopsTheExport)
         unsigned group, item, code;
     } cases[] = {
         {[] { mycontrol[4][9].ctrl_value_min = 200; }, R::Control, 4, 9, 5},
-        {[] {
-             mylcdstring[7][40] = {L'A', wchar_t(0x141)};
-         },
-         R::Control, 7, 40, 21},
+        {[] { mylcdstring[7][40] = Q9Text(L"A") + wchar_t(0x141); }, R::Control, 7, 40, 21},
         {[] { mygroupnames[12] = Text("Caf\xe9"); }, R::Parameter, 12, 38, 0},
         {[] { user_curve_1[100] = 0x80; }, R::Parameter, 0, 35, 0},
     };

@@ -108,12 +108,10 @@ TEST(UndoHistory, TheSavedStateIsKnownWhereverUndoAndRedoLead)
     history.MarkSaved();
     history.Record(L"Tempo", Apply(kEdits[5]));
     EXPECT_FALSE(history.AtSaved());
-    history.Undo();
-    EXPECT_TRUE(history.AtSaved());
-    history.Undo();
-    EXPECT_FALSE(history.AtSaved());
-    history.Redo();
-    EXPECT_TRUE(history.AtSaved());
+    for (const auto &[undo, saved] : {std::pair{true, true}, {true, false}, {false, true}}) {
+        undo ? history.Undo() : history.Redo();
+        EXPECT_EQ(history.AtSaved(), saved);
+    }
     // A new step after an undo past the saved state makes it unreachable.
     history.Undo();
     history.Record(L"Group name", Apply(kEdits[4]));
