@@ -211,6 +211,14 @@ TEST_F(FileCommands, ImportWithCancelledSaveAsStaysUnsavedAndShowsTheImportedCon
     EXPECT_TRUE(need_to_save_lib);
     // The import addresses its last entry: everything shows it, and edits reach it alone.
     ExpectShownAndEdited(3, {9}, 9);
+    // An import that a check stops (minimum above maximum) has changed the tables all the same.
+    need_to_save_lib = false;
+    dialogs.Clear();
+    dialogs.AnswerFileDialog(Legacy("[K00][G00].03.00.01.03.00.00.00.70.10.B007VV.Bad.\n"));
+    SendCommand(ID_CVQ9_IMPORT);
+    EXPECT_EQ(dialogs.file_dialogs.size(), 1u) << "no Save as after a refused entry";
+    EXPECT_FALSE(dialogs.Texts("Parameter check").empty()) << dialogs.Describe();
+    EXPECT_TRUE(need_to_save_lib);
 }
 
 // Exit and the close box offer an unsaved library once; cancelling still ends

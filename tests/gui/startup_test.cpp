@@ -24,9 +24,11 @@ TEST_F(GuiFixture, SettingsOfARunComeBackAtTheNextStart)
             ports->Append("a port");
             Choose(ports, 0);
         }
+        SendCommand(ID_CVQ9_HELP);  // the help window keeps its layout elsewhere
         EXPECT_FALSE(wxFileName::FileExists(SettingsFilePath()));
         exit_command ? ExitByCommand() : CloseByCloseBox();
         const std::string file = ReadFileText(SettingsFilePath());
+        EXPECT_EQ(file.find("hcW"), std::string::npos) << file;
         for (const char *line :
              {"CurrentGroup=7", "ProgUndef=0", "IgnoreLcdProg=0", "IgnoreMidiProg=0", "StartGroup=10", "EndGroup=5",
               "Offline_Hw_Version=1.0", "MidiInDev=0", "MidiOutDev=0"})
