@@ -4,22 +4,17 @@
 
 #include <sys/stat.h>
 
+#include "bounded_read.h"
 #include "library_file.h"
 #include "safe_file_writer.h"
 #include "user_data_folder.h"
 
 namespace {
 
+// The file whole, if it is no larger than a library.
 bool ReadWhole(const std::string &path, std::vector<uint8_t> &bytes)
 {
-    FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    bytes.assign(LIBRARY_IMAGE_SIZE + 1, 0);
-    const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-    bytes.resize(got);
-    return true;
+    return ReadFileBounded(path, LIBRARY_IMAGE_SIZE, bytes) == BoundedRead::Whole;
 }
 
 bool WholeCurrentImage(const std::vector<uint8_t> &bytes)

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "assignment_checks.h"
+#include "bounded_read.h"
 #include "config_tables.h"
 #include "download_messages.h"
 #include "global_params.h"
@@ -259,15 +260,7 @@ SysexFileImport ImportSysexFile(const std::string &path)
     SysexFileImport result;
     // Read whole before any table changes: a failed read changes nothing.
     std::vector<uint8_t> bytes;
-    bool ok = false;
-    if (FILE *file = std::fopen(path.c_str(), "rb")) {
-        uint8_t chunk[64 * 1024];
-        size_t got = 0;
-        while (bytes.size() <= kLargestImport && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-            bytes.insert(bytes.end(), chunk, chunk + got);
-        ok = !std::ferror(file) && bytes.size() <= kLargestImport;
-        std::fclose(file);
-    }
+    const bool ok = ReadFileBounded(path, kLargestImport, bytes) == BoundedRead::Whole;
     if (!ok) {
         result.message = "Unable to read " + path;
         return result;
