@@ -37,8 +37,7 @@ CompareDialog::CompareDialog(wxWindow *parent, const wxString &title, std::vecto
     heading_ = new wxStaticText(this, wxID_ANY, wxEmptyString);
     list_ = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLC_REPORT);
     for (size_t c = 0; c < std::size(kColumns); ++c)
-        list_->InsertColumn(static_cast<long>(c),
-                            c == ColumnController ? Capitalised(other_) : wxString(kColumns[c].title),
+        list_->InsertColumn(static_cast<long>(c), c == ColumnOther ? Capitalised(other_) : wxString(kColumns[c].title),
                             wxLIST_FORMAT_LEFT, kColumns[c].width);
 
     wxBoxSizer *buttons = new wxBoxSizer(wxHORIZONTAL);
@@ -93,7 +92,7 @@ void CompareDialog::Fill()
         list_->SetItem(item, ColumnControl, DeviceText(d.control));
         list_->SetItem(item, ColumnField, DeviceText(d.field_name));
         list_->SetItem(item, ColumnEditor, DeviceText(d.editor_value));
-        list_->SetItem(item, ColumnController, DeviceText(d.controller_value));
+        list_->SetItem(item, ColumnOther, DeviceText(d.controller_value));
     }
 }
 
@@ -109,7 +108,7 @@ void CompareDialog::Settle(bool take, bool all)
         {
             const EditStep step(wxT("Take the ") + other_ + wxT("'s"));
             for (size_t r : chosen)
-                TakeControllersValue(rows_[r], other_image_);
+                TakeOtherValue(rows_[r], other_image_);
             need_to_save_lib = true;
         }
         if (shown_again_)

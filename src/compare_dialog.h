@@ -20,7 +20,7 @@ class CompareDialog : public wxDialog
 {
 public:
     enum : int { ID_TAKE = wxID_HIGHEST + 1, ID_KEEP, ID_TAKE_ALL, ID_KEEP_ALL };
-    enum Column : int { ColumnGroup, ColumnControl, ColumnField, ColumnEditor, ColumnController };
+    enum Column : int { ColumnGroup, ColumnControl, ColumnField, ColumnEditor, ColumnOther };
 
     // Where the other configuration comes from, as the texts name it.
     enum class Other { Controller, File };

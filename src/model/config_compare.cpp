@@ -313,7 +313,7 @@ std::vector<ConfigDifference> CompareImages(const ConfigImage &editor, const Con
     return differences;
 }
 
-void TakeControllersValue(const ConfigDifference &difference, const ConfigImage &controller)
+void TakeOtherValue(const ConfigDifference &difference, const ConfigImage &controller)
 {
     const ComparedPart &part = difference.part;
     switch (part.kind) {

@@ -83,8 +83,8 @@ struct ConfigDifference {
 std::vector<ConfigDifference> CompareImages(const ConfigImage &editor, const ConfigImage &controller,
                                             const std::vector<ComparedPart> &parts, float fw_version);
 
-// Writes the controller's value of the one field of `difference` into the
-// tables; nothing else changes.
-void TakeControllersValue(const ConfigDifference &difference, const ConfigImage &controller);
+// Writes the other configuration's value (the controller's or a file's) of
+// the one field of `difference` into the tables; nothing else changes.
+void TakeOtherValue(const ConfigDifference &difference, const ConfigImage &other);
 
 #endif

@@ -51,33 +51,55 @@ Q9Text &lcd = mylcdstring[3][20];
 
 const Case kCases[] = {
     {"a field", [] { rec.ctrl_value_max = 127; }, [] { rec.ctrl_value_max = 100; }, {{kRecord, 3, 10, kMax}}},
-    {"two fields of one record", [] { rec.ctrl_value_min = rec.ctrl_value_max = 0; },
-     [] { rec.ctrl_value_min = rec.ctrl_value_max = 1; }, {{kRecord, 3, 10, kMin}, {kRecord, 3, 10, kMax}}},
-    {"a used string byte", [] { str.midi_str_lenght = 3; }, [] { str.midi_string[2] ^= 1; },
+    {"two fields of one record",
+     [] { rec.ctrl_value_min = rec.ctrl_value_max = 0; },
+     [] { rec.ctrl_value_min = rec.ctrl_value_max = 1; },
+     {{kRecord, 3, 10, kMin}, {kRecord, 3, 10, kMax}}},
+    {"a used string byte",
+     [] { str.midi_str_lenght = 3; },
+     [] { str.midi_string[2] ^= 1; },
      {{kRecord, 3, 11, kString}}},
     {"a string byte past the length", [] { str.midi_str_lenght = 3; }, [] { str.midi_string[5] ^= 1; }, {}},
-    {"the string length", [] { str.midi_str_lenght = 3; }, [] { str.midi_str_lenght = 4; },
+    {"the string length",
+     [] { str.midi_str_lenght = 3; },
+     [] { str.midi_str_lenght = 4; },
      {{kRecord, 3, 11, kString}}},
     {"an LCD text", nullptr, [] { lcd = L"Resonance"; }, {{kLcd, 3, 20, 0}}},
-    {"an LCD text as the controller pads it", [] { lcd = Q9Text(L"Cutoff", 7); }, [] { lcd = L"Cutoff          "; },
+    {"an LCD text as the controller pads it",
+     [] { lcd = Q9Text(L"Cutoff", 7); },
+     [] { lcd = L"Cutoff          "; },
      {}},
     {"characters past the 16th", [] { lcd = L"0123456789abcdefXYZ"; }, [] { lcd = L"0123456789abcdef"; }, {}},
     {"a group name", nullptr, [] { mygroupnames[3] = L"Strings"; }, {{kName, 3, 0, 0}}},
-    {"outside the range", nullptr,
+    {"outside the range",
+     nullptr,
      [] {
          mygroupnames[4] = L"Strings";
          mycontrol[2][10].ctrl_value_max ^= 1;
          mytransport[2].ctrl_value_min ^= 1;
      },
      {}},
-    {"a transport button from group 0", nullptr, [] { mytransport[2].ctrl_value_min ^= 1; },
-     {{kRecord, 0, 2, kMin}}, 0, 0},
+    {"a transport button from group 0",
+     nullptr,
+     [] { mytransport[2].ctrl_value_min ^= 1; },
+     {{kRecord, 0, 2, kMin}},
+     0,
+     0},
     {"assignments left out", nullptr, [] { rec.ctrl_value_max ^= 1; }, {}, 3, 3, false},
     {"LCD texts left out", nullptr, [] { lcd = L"Resonance"; }, {}, 3, 3, true, false},
-    {"exchanged common bytes", nullptr, [] { common_params[32] ^= 1, common_params[33] ^= 1; },
+    {"exchanged common bytes",
+     nullptr,
+     [] { common_params[32] ^= 1, common_params[33] ^= 1; },
      {{kCommon, 0, 0, 32}, {kCommon, 0, 0, 33}}},
-    {"bytes not exchanged with this firmware", nullptr, [] { common_params[2] ^= 1, common_params[33] ^= 1; }, {},
-     3, 3, true, true, 1.5f},
+    {"bytes not exchanged with this firmware",
+     nullptr,
+     [] { common_params[2] ^= 1, common_params[33] ^= 1; },
+     {},
+     3,
+     3,
+     true,
+     true,
+     1.5f},
     {"a curve point", nullptr, [] { user_curve_2[64] ^= 1; }, {{kCurves, 0, 0, USER_CURVE_POINTS + 64}}},
 };
 
@@ -122,7 +144,7 @@ TEST(ConfigCompare, TakingARowChangesTheTablesInItsFieldOnly)
             continue;
         SCOPED_TRACE(row.field_name);
         editor.ToTables();
-        TakeControllersValue(row, controller);
+        TakeOtherValue(row, controller);
         const ConfigImage taken = ConfigImage::OfTables();
         EXPECT_EQ(std::vector<Key>{KeyOf(row)}, KeysOf(CompareImages(editor, taken, everything, 1.6f)));
         const std::vector<Key> left = KeysOf(CompareImages(taken, controller, {row.part}, 1.6f));

@@ -35,7 +35,7 @@ protected:
         rows.clear();
         for (long r = 0; r < compare->List()->GetItemCount(); ++r)
             rows.push_back((compare->List()->GetItemText(r, CompareDialog::ColumnEditor) + " / " +
-                            compare->List()->GetItemText(r, CompareDialog::ColumnController))
+                            compare->List()->GetItemText(r, CompareDialog::ColumnOther))
                                .utf8_string());
         if (inside)
             inside(*compare);
