@@ -4,11 +4,11 @@
 // (3125 bytes per second each way), against the wire's own time for the same
 // bytes; the search for the controller among ten pairs of ports.
 // Then, in runs of their own (so that the timed runs stay undisturbed):
-// - how soon Cancel ends a running wait: Cancel is posted from another thread
-//   at varied moments of a transfer, as a click arrives at any moment; the
-//   time is taken from the post to its handling, to the "No answer received"
-//   box that follows the cancelled wait at once, and to the end of the whole
-//   operation;
+// - how soon Cancel ends a running wait: Cancel is clicked through the X
+//   server at varied moments of a transfer once Cancel is usable, as a click
+//   arrives at any moment; the time is taken from the click to its handling, to the
+//   "No answer received" box that follows the cancelled wait at once, and to
+//   the end of the whole operation;
 // - that the window keeps repainting during a transfer: the view is
 //   invalidated every 50 ms and its paint events are counted with the delay
 //   from request to paint, and the progress gauge is read off the X server's
@@ -31,6 +31,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/dcclient.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
 #include <wx/timer.h>
@@ -46,6 +47,7 @@
 #include "portmidi_fake.h"
 #include "record_access.h"
 #include "simulated_q9.h"
+#include "x_click.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CVQ9App);
 
@@ -138,16 +140,23 @@ protected:
     }
 };
 
-// Cancel posted from another thread at varied moments of a transfer of every
-// group at DIN MIDI's wire speed: in its running phase (from 400 ms on), and
-// in its first 300 ms, while the toolkit repaints the whole window in its
-// disabled state, during which no event can be handled.
+// Cancel clicked at varied moments of a transfer of every group at DIN
+// MIDI's wire speed: a press and release of the first mouse button, sent
+// through the X server from another thread with the pointer resting on
+// Cancel, as a user's click comes. The moments are counted from when Cancel is
+// usable (a click can come no sooner): in the transfer's first 300 ms, and in
+// its running phase from 400 ms on.
 TEST_F(BenchTransfers, CancelEndsARunningWaitWithinMilliseconds)
 {
     pmfake::SetWireSpeed(3125);
     pui->wxSpinCtrlStartGroup->SetValue(0);
     pui->wxSpinCtrlEndGroup->SetValue(20);
     pui->wxNotebookPages->SetSelection(PAGE_ASSIGN_STD);
+    Pump();
+    XClicker mouse;
+    ASSERT_TRUE(mouse.Opened());
+    const wxPoint on_cancel_button = pui->wxButtonCancel->GetScreenRect().GetPosition() + wxPoint(10, 10);
+    mouse.MoveTo(on_cancel_button.x, on_cancel_button.y);
     Pump();
     std::atomic<Clock::rep> posted{0};
     Clock::time_point boxed{}, handled{};
@@ -164,6 +173,24 @@ TEST_F(BenchTransfers, CancelEndsARunningWaitWithinMilliseconds)
         event.Skip();
     };
     pui->wxButtonCancel->Bind(wxEVT_BUTTON, on_cancel);
+    // Cancel is usable once it is enabled and shown so: the first frame drawn
+    // after it was enabled has painted a small probe window refreshed then.
+    std::atomic<bool> offered{false};
+    bool probing = false;
+    wxWindow *probe = new wxWindow(pui, wxID_ANY, wxPoint(0, 0), wxSize(2, 2));
+    probe->Bind(wxEVT_PAINT, [&](wxPaintEvent &) {
+        wxPaintDC dc(probe);
+        if (probing)
+            offered = true;
+    });
+    auto on_idle = [&](wxIdleEvent &event) {
+        if (!probing && pui->wxButtonCancel->IsEnabled()) {
+            probing = true;
+            probe->Refresh();
+        }
+        event.Skip();
+    };
+    pui->wxButtonCancel->Bind(wxEVT_IDLE, on_idle);
     for (int early = 0; early < 2; ++early) {
         for (int upload = 0; upload < 2; ++upload) {
             std::vector<double> to_box, to_end, to_handled, handled_to_box;
@@ -174,14 +201,16 @@ TEST_F(BenchTransfers, CancelEndsARunningWaitWithinMilliseconds)
                 dialogs.Clear();
                 boxed_seen = false;
                 posted = 0;
+                offered = false;
+                probing = false;
                 wxButton *button = upload ? pui->wxButtonUploadAllFromQ9 : pui->wxButtonDownloadAllToQ9;
-                const int after_ms = early ? 20 + 14 * run : 400 + 29 * run;
-                std::thread poster([after_ms, &posted] {
+                const int after_ms = early ? 15 * run : 400 + 29 * run;
+                std::thread poster([after_ms, &posted, &offered, &mouse] {
+                    while (!offered)
+                        std::this_thread::sleep_for(std::chrono::microseconds(50));
                     std::this_thread::sleep_for(std::chrono::milliseconds(after_ms));
-                    auto *cancel = new wxCommandEvent(wxEVT_BUTTON, pui->wxButtonCancel->GetId());
-                    cancel->SetEventObject(pui->wxButtonCancel);
                     posted = Clock::now().time_since_epoch().count();
-                    wxQueueEvent(pui->wxButtonCancel, cancel);
+                    mouse.Click();
                 });
                 wxCommandEvent event(wxEVT_BUTTON, button->GetId());
                 event.SetEventObject(button);
@@ -203,15 +232,15 @@ TEST_F(BenchTransfers, CancelEndsARunningWaitWithinMilliseconds)
             }
             const Spread box = SpreadOf(to_box), whole = SpreadOf(to_end), seen = SpreadOf(to_handled),
                          inner = SpreadOf(handled_to_box);
-            std::printf("cancel %-8s %s: %2zu runs, %2d with the wait ended within 5 ms of the post\n"
-                        "  post to Cancel handled    median %6.2f ms  max %6.2f ms\n"
+            std::printf("cancel %-8s %s: %2zu runs, %2d with the wait ended within 5 ms of the click\n"
+                        "  click to Cancel handled   median %6.2f ms  max %6.2f ms\n"
                         "  Cancel handled to the end of the wait (its box) median %5.2f ms  max %5.2f ms\n"
-                        "  post to the end of the wait                     median %6.2f ms  max %6.2f ms\n"
-                        "  post to the end of the operation                median %6.2f ms  max %6.2f ms\n",
+                        "  click to the end of the wait                    median %6.2f ms  max %6.2f ms\n"
+                        "  click to the end of the operation               median %6.2f ms  max %6.2f ms\n",
                         upload ? "upload" : "download", early ? "in the first 300 ms" : "from 400 ms on", to_box.size(),
                         within_5, seen.median, seen.max, inner.median, inner.max, box.median, box.max, whole.median,
                         whole.max);
-            std::printf("  post to the end of the wait, each run (ms):");
+            std::printf("  click to the end of the wait, each run (ms):");
             for (double v : to_box)
                 std::printf(" %.1f", v);
             std::printf("\n");
@@ -219,6 +248,8 @@ TEST_F(BenchTransfers, CancelEndsARunningWaitWithinMilliseconds)
         }
     }
     pui->wxButtonCancel->Unbind(wxEVT_BUTTON, on_cancel);
+    pui->wxButtonCancel->Unbind(wxEVT_IDLE, on_idle);
+    probe->Destroy();
     dialogs.message_answer = nullptr;
     pmfake::SetWireSpeed(0);
 }

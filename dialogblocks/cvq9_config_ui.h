@@ -560,6 +560,9 @@ private:
     // serial, the offline choices, the version-dependent widgets, the panel.
     void ShowIdentity();
     // The last step of every device operation, once programming is clear.
+    // The first step of every device operation: programming is set, only
+    // Cancel stays usable.
+    void BeginDeviceOperation();
     void EndDeviceOperation();
     void TransferSelection(bool upload);
     void TransferAll(bool upload);

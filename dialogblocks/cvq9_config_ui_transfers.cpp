@@ -181,14 +181,12 @@ void cvq9_config_ui::DisplayRefusedRequest(const std::string &text)
 
 void cvq9_config_ui::OnButtonGetIdentityClick(wxCommandEvent &event)
 {
-    must_finish_midi = false;
-    programming = true;
     cvq9_connected = false;
     wxStaticText *labels[] = {TEXTCTRL_CurrentFwVersion, TEXTCTRL_CurrentHwVersion, TEXTCTRL_CurrentFwYear,
                               TEXTCTRL_CurrentFwMonth, TEXTCTRL_CurrentFwSerial};
     for (wxStaticText *label : labels)
         label->SetLabel(wxT("-"));
-    ManageButtons();
+    BeginDeviceOperation();
 
     int in = -1, out = -1;
     if (SelectedDevices(this, wxComboBoxMidiIn, wxComboBoxMidiOut, in, out) && OpenPorts(in, out)) {
@@ -242,9 +240,7 @@ void cvq9_config_ui::ShowIdentity()
 
 void cvq9_config_ui::OnButtonFindControllerClick(wxCommandEvent &event)
 {
-    must_finish_midi = false;
-    programming = true;
-    ManageButtons();
+    BeginDeviceOperation();
     WaitStepPacer &pacer = Pacer();
     pacer.StartWait();
     const ControllerSearch found = SearchController([&pacer](unsigned) {
@@ -274,6 +270,13 @@ void cvq9_config_ui::OnButtonFindControllerClick(wxCommandEvent &event)
     ManageButtons();
     EndDeviceOperation();
     event.Skip();
+}
+
+void cvq9_config_ui::BeginDeviceOperation()
+{
+    must_finish_midi = false;
+    programming = true;
+    ManageButtons();
 }
 
 void cvq9_config_ui::EndDeviceOperation()
@@ -489,9 +492,7 @@ void cvq9_config_ui::RunDeviceOperation(int gauge_range, bool clear_gauge, const
     const std::vector<unsigned> saved_drawn = pCVQ9View ? pCVQ9View->DrawnIndices() : std::vector<unsigned>();
     int in = -1, out = -1;
     const bool have_ports = SelectedDevices(this, wxComboBoxMidiIn, wxComboBoxMidiOut, in, out);
-    programming = true;
-    ManageButtons();
-    must_finish_midi = false;
+    BeginDeviceOperation();
 
     if (clear_gauge)
         GAUGE_Bargraph->SetValue(0);
