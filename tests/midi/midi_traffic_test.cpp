@@ -18,28 +18,18 @@ TEST(MidiTraffic, EventsAreJoinedIntoMessagesAndEachIsDescribed)
     Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, 5, &tempo, request, 4);
     traffic.Sent(request);
     // Events as the port reads them: up to four bytes each, the first in the lowest byte.
-    const PmMessage events[] = {
-        Pm_Message(0x90, 0x3C, 0x40),
-        Pm_Message(0xCF, 0x05, 0),
-        Pm_Message(0xE0, 0x00, 0x40),
-        0x05,  // a data byte alone
-        Pm_Message(0xF2, 0x01, 0x02),
-        0xF6,  // song position, tune request
-        0x06007EF0,
-        0xF8,
-        0xF702,  // another device's SysEx, a clock inside
-        0x513F00F0,
-        0x00330100,
-        0xF70405,  // an echo of a request: no answer bit
-        0x513F00F0,
-        0x3C930100,
-        0x40,  // SysEx cut by a note on, whose data follow
-        0x513F00F0,
-        0x00420100,
-        0xF70405,  // this controller, a kind it has not
+    const std::vector<std::vector<PmMessage>> events = {
+        {Pm_Message(0x90, 0x3C, 0x40), Pm_Message(0xCF, 0x05, 0), Pm_Message(0xE0, 0x00, 0x40)},
+        {0x05},                                // a data byte alone
+        {Pm_Message(0xF2, 0x01, 0x02), 0xF6},  // song position, tune request
+        {0x06007EF0, 0xF8, 0xF702},            // another device's SysEx, a clock inside
+        {0x513F00F0, 0x00330100, 0xF70405},    // an echo of a request: no answer bit
+        {0x513F00F0, 0x3C930100, 0x40},        // SysEx cut by a note on, whose data follow
+        {0x513F00F0, 0x00420100, 0xF70405},    // this controller, a kind it has not
     };
-    for (PmMessage event : events)
-        traffic.Received(event);
+    for (const std::vector<PmMessage> &group : events)
+        for (PmMessage event : group)
+            traffic.Received(event);
     const std::vector<std::pair<std::string, bool>> expected = {
         {"user curve 2, points 64 to 127 read request, group 4", false},
         {"global parameter 5 write, group 4", false},
