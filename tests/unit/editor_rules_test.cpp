@@ -1,13 +1,12 @@
-// Rules of the editor's tabs and panel: where each global widget's bit lives
-// per firmware and the multi-bit encodings; what is enabled when; the front
-// panel's items and hit testing; the user curve models, texts and checks.
+// Rules of the editor's tabs and panel beyond what the windows' tests reach:
+// stored global values the widgets never write, the tempo arithmetic, the
+// enabling edge cases; the front panel's items and hit testing; the user
+// curve models, texts and checks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
-#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -21,8 +20,6 @@
 
 namespace {
 
-const float kFirmwares[] = {0.0f, 1.0f, 1.1f, 1.2f, 1.3f, 1.4f, 1.5f, 1.6f};
-
 using Block = std::array<uint8_t, COMMON_PARAMS_LENGHT>;
 
 Block Filled(uint8_t fill)
@@ -32,100 +29,29 @@ Block Filled(uint8_t fill)
     return block;
 }
 
+GatingState Active(float fw, float hw = 2.0f, bool offline = true)
+{
+    GatingState state;
+    state.offline = offline;
+    state.connected = !offline;
+    state.fw_version = fw;
+    state.hw_version = hw;
+    return state;
+}
+
 }  // namespace
 
-TEST(GlobalParams, EachWidgetHasItsOwnBitForEachFirmware)
+// What a library file can hold but the widgets never write.
+TEST(GlobalParams, StoredValuesTheWidgetsNeverWrite)
 {
-    using G = GlobalBit;
-    const std::pair<GlobalBit, CommonBit> fixed[] = {
-        {G::MergeMidiOut, {0, 0}},     {G::MergeUsbOut, {0, 1}},   {G::MergeUsbIn, {0, 2}},
-        {G::MergeMidiIn, {0, 3}},      {G::Sync24Enable, {0, 5}},  {G::ExtSyncSrc, {1, 0}},
-        {G::GenIntSync, {1, 1}},       {G::ArppMidiSrc, {1, 3}},   {G::Sync24Sync, {1, 6}},
-        {G::ShiftLockChannel, {3, 0}}, {G::ShiftMode, {3, 1}},     {G::ArppToMidiOut2, {3, 2}},
-        {G::ArppToMidiOut1, {3, 3}},   {G::ArppToUsb, {3, 4}},     {G::ArppSync, {3, 6}},
-        {G::MotionLoop, {4, 0}},       {G::MotionState, {4, 1}},   {G::LfoSync, {4, 2}},
-        {G::LfoState, {4, 3}},         {G::InfraredState, {4, 4}}, {G::MotionSync, {4, 5}},
-        {G::AnalogMode, {4, 6}},       {G::ShiftLockMidi, {5, 0}},
-    };
-    for (float fw : kFirmwares) {
-        for (const auto &entry : fixed)
-            EXPECT_EQ(GlobalBitLocation(entry.first, fw), entry.second) << int(entry.first) << " fw " << fw;
-        // The arpeggiator's state moved at 1.5; fader feedback and tempo mode exist above 1.5 only.
-        const std::optional<CommonBit> none, arpp = fw < 1.5f ? CommonBit{1, 4} : CommonBit{3, 5};
-        EXPECT_EQ(GlobalBitLocation(G::ArppState, fw), arpp) << fw;
-        EXPECT_EQ(GlobalBitLocation(GlobalBit(kGlobalBitCount - 2), fw), (fw > 1.5f ? CommonBit{5, 3} : none)) << fw;
-        EXPECT_EQ(GlobalBitLocation(G::TempoMode, fw), (fw > 1.5f ? CommonBit{5, 4} : none)) << fw;
-        std::set<std::pair<int, int>> used;
-        for (int i = 0; i < kGlobalBitCount; ++i)
-            if (const auto where = GlobalBitLocation(static_cast<GlobalBit>(i), fw)) {
-                EXPECT_LT(where->bit, 7) << "bit 7 never travels to the device";
-                EXPECT_TRUE(used.insert({where->byte, where->bit}).second) << i << " fw " << fw;
-            }
-    }
-    for (uint8_t fill : {0x00, 0xFF, 0x5A})
-        for (uint8_t byte = 0; byte < COMMON_PARAMS_LENGHT; ++byte)
-            for (uint8_t bit = 0; bit < 8; ++bit)
-                for (bool on : {false, true}) {
-                    Block block = Filled(fill), expected = Filled(fill);
-                    WriteCommonBit(block.data(), {byte, bit}, on);
-                    EXPECT_EQ(ReadCommonBit(block.data(), {byte, bit}), on);
-                    expected[byte] = on ? uint8_t(fill | (1u << bit)) : uint8_t(fill & ~(1u << bit));
-                    EXPECT_EQ(block, expected) << int(byte) << "/" << int(bit);
-                }
-}
-
-TEST(GlobalParams, MultiBitChoices)
-{
-    // Input filter, bits 6 and 4 of byte 0: Off (bit 4 then ignored), Realtime, All.
-    const std::pair<std::pair<uint8_t, int>, uint8_t> filter[] = {
-        {{0xFF, 0}, 0xAF}, {{0x00, 1}, 0x40}, {{0x10, 1}, 0x40}, {{0x00, 2}, 0x50}, {{0x2F, 2}, 0x7F}};
-    for (const auto &f : filter) {
-        EXPECT_EQ(WithFilterItem(f.first.first, f.first.second), f.second);
-        EXPECT_EQ(FilterItem(f.second), f.first.second);
-    }
-    EXPECT_EQ(FilterItem(0x10), 0);
-    // Video mode, bits 1 (normal) and 2 (inverted) of byte 5: the chosen one set, the other cleared.
-    const std::pair<std::pair<uint8_t, int>, uint8_t> video[] = {{{0x00, 0}, 0x02}, {{0x04, 0}, 0x02},
-                                                                 {{0x00, 1}, 0x04}, {{0x02, 1}, 0x04},
-                                                                 {{0xFF, 0}, 0xFB}, {{0xFF, 1}, 0xFD}};
-    for (const auto &v : video) {
-        EXPECT_EQ(WithVideoItem(v.first.first, v.first.second), v.second);
-        EXPECT_EQ(VideoItem(v.second), v.first.second);
-    }
-    EXPECT_EQ(VideoItem(0x00), 0);
-    EXPECT_EQ(VideoItem(0x06), 1);
-    // LFO wave, bits 5-6 of byte 5.
-    for (int item = 0; item < 4; ++item) {
-        EXPECT_EQ(WithLfoWaveItem(0x00, item), item << 5);
-        EXPECT_EQ(WithLfoWaveItem(0x9F, item), 0x9F | (item << 5));
-        EXPECT_EQ(LfoWaveItem(WithLfoWaveItem(0xFF, item)), item);
-    }
-}
-
-TEST(GlobalParams, OperatingModeGoesWhereTheFirmwareKeepsIt)
-{
-    for (float fw : {1.0f, 1.4f}) {  // below 1.5: one bit per item, 0 to 2 only
-        Block block = Filled(0xFF);
-        for (const auto &item : {std::pair<int, uint8_t>{0, 0xE7}, {1, 0xEF}, {2, 0xF7}, {3, 0xF7}}) {
-            WriteOperatingMode(block.data(), fw, item.first);
-            EXPECT_EQ(block[5], item.second) << fw << " item " << item.first;
-        }
-        EXPECT_EQ(block[33], 0xFF);
-    }
-    for (int item = 0; item < 4; ++item) {  // at 1.5: a two-bit number in bits 3-4
-        Block block = Filled(0xFF);
-        WriteOperatingMode(block.data(), 1.5f, item);
-        EXPECT_EQ(block[5], 0xE7 | (item << 3));
-        EXPECT_EQ(block[33], 0xFF);
-    }
-    Block block = Filled(0x18);  // from 1.6: byte 33 takes the item
-    WriteOperatingMode(block.data(), 1.6f, 4);
-    EXPECT_EQ(block[33], 4);
-    EXPECT_EQ(block[5], 0x18);
-    for (float fw : kFirmwares) {  // no selection changes nothing
-        block = Filled(0x5A);
-        WriteOperatingMode(block.data(), fw, -1);
-        EXPECT_EQ(block, Filled(0x5A)) << fw;
+    EXPECT_EQ(FilterItem(0x10), 0);  // bit 4 without bit 6: the filter is off
+    EXPECT_EQ(VideoItem(0x00), 0);   // neither video bit: normal
+    EXPECT_EQ(VideoItem(0x06), 1);   // both: inverted
+    // No selection, or an item the firmware's list has not, changes nothing.
+    for (const auto &[fw, item] : {std::pair{1.0f, 3}, {1.4f, 3}, {1.5f, -1}, {1.6f, -1}}) {
+        Block block = Filled(0x5A);
+        WriteOperatingMode(block.data(), fw, item);
+        EXPECT_EQ(block, Filled(0x5A)) << fw << " item " << item;
     }
 }
 
@@ -142,147 +68,43 @@ TEST(GlobalParams, TempoIsTheNumberMinusThirtyInEightBits)
         EXPECT_EQ(TempoText(t.first), t.second);
 }
 
-namespace {
-
-using S = Switch;
-using Switches = std::vector<Switch>;
-
-Switches Of(const LibraryButtons &b)
+TEST(EnablingRules, WithoutADeviceOrALibraryTheButtonsStayAsTheyWere)
 {
-    return {b.load_button, b.save_button, b.load_menu, b.save_menu};
+    const LibraryButtons library = EnableLibraryButtonsRule(false, false);
+    for (Switch s : {library.load_button, library.save_button, library.load_menu, library.save_menu})
+        EXPECT_EQ(s, Switch::Keep);
+    const MidiButtons midi = EnableMidiButtonsRule(false, PAGE_ASSIGN_STD);
+    EXPECT_TRUE(midi.selected == Switch::Keep && midi.all == Switch::Keep);
 }
 
-Switches Of(const MidiButtons &b)
+TEST(EnablingRules, AVersionTextWithoutItsMinorDigitReadsAsZero)
 {
-    return {b.selected, b.all};
-}
-
-GatingState Active(float fw, float hw = 2.0f, bool offline = true)
-{
-    GatingState state;
-    state.offline = offline;
-    state.connected = !offline;
-    state.fw_version = fw;
-    state.hw_version = hw;
-    return state;
-}
-
-}  // namespace
-
-TEST(EnablingRules, LibraryAndTransferButtons)
-{
-    EXPECT_EQ(Of(EnableLibraryButtonsRule(true, false)), Switches({S::On, S::On, S::On, S::On}));
-    EXPECT_EQ(Of(EnableLibraryButtonsRule(false, true)), Switches({S::Keep, S::On, S::Keep, S::Keep}));
-    EXPECT_EQ(Of(EnableLibraryButtonsRule(false, false)), Switches(4, S::Keep));
-    EXPECT_EQ(Of(DisableLibraryButtonsRule()), Switches(4, S::Off));
-    for (int page = PAGE_PREFERENCES; page <= PAGE_ASSIGN_USER; ++page) {
-        EXPECT_EQ(Of(EnableMidiButtonsRule(false, page)), Switches(2, S::Keep));
-        const bool common = page == PAGE_GLOBAL || page == PAGE_REALTIME;  // no "All" pair there
-        EXPECT_EQ(Of(EnableMidiButtonsRule(true, page)), Switches({S::On, common ? S::Off : S::On})) << page;
-    }
-    EXPECT_EQ(Of(DisableMidiButtonsRule()), Switches(2, S::Off));
-    EXPECT_TRUE(Apply(S::Keep, true));
-    EXPECT_FALSE(Apply(S::Keep, false));
-    EXPECT_TRUE(Apply(S::On, false));
-    EXPECT_FALSE(Apply(S::Off, true));
-}
-
-TEST(EnablingRules, ManageButtons)
-{
-    ButtonState state;
-    state.page = PAGE_ASSIGN_STD;
-    state.connected = state.file_path_set = state.default_lib_loaded = true;
-    state.programming = true;  // during a transfer only "Cancel"
-    ManagedButtons r = ManageButtonsRule(state);
-    EXPECT_EQ(std::vector<bool>({r.cancel, r.notebook, r.group_selector, r.menu_bar, r.toolbar, r.check_all}),
-              std::vector<bool>({true, false, false, false, false, false}));
-    EXPECT_EQ(Of(r.library), Switches(4, S::Off));
-    EXPECT_EQ(Of(r.midi), Switches(2, S::Off));
-
-    state.programming = false;
-    state.page = PAGE_PREFERENCES;  // neither library nor transfers
-    r = ManageButtonsRule(state);
-    EXPECT_EQ(std::vector<bool>({r.cancel, r.notebook, r.group_selector, r.menu_bar, r.toolbar, r.check_all}),
-              std::vector<bool>({false, true, true, true, true, true}));
-    EXPECT_EQ(Of(r.library), Switches(4, S::Off));
-    EXPECT_EQ(Of(r.midi), Switches(2, S::Off));
-    state.transport_shown = true;  // a transport button is shown: its group cannot change under it
-    EXPECT_FALSE(ManageButtonsRule(state).group_selector);
-
-    state.page = PAGE_GLOBAL;
-    state.file_path_set = false;
-    r = ManageButtonsRule(state);
-    EXPECT_EQ(Of(r.midi), Switches({S::On, S::Off}));
-    EXPECT_EQ(Of(r.library), Switches({S::Keep, S::On, S::Keep, S::Keep}));
-    state.page = PAGE_ASSIGN_USER;
-    state.connected = false;  // never enabled without a device
-    EXPECT_EQ(Of(ManageButtonsRule(state).midi), Switches(2, S::Keep));
-}
-
-TEST(EnablingRules, VersionTexts)
-{
-    const std::pair<const wchar_t *, float> versions[] = {{L"1.0", 1.0f}, {L"1.1", 1.1f}, {L"1.2", 1.2f},
-                                                          {L"1.3", 1.3f}, {L"1.4", 1.4f}, {L"1.5", 1.5f},
-                                                          {L"1.6", 1.6f}, {L"2.0", 2.0f}, {L"1", 1.0f}};
-    for (const auto &v : versions)
-        EXPECT_EQ(VersionNumber(ParseVersionText(v.first)), v.second) << v.second;  // exactly the constant
-    EXPECT_EQ(VersionText(ParseVersionText(L"1.6")) + VersionText(ParseVersionText(L"1")), L"1.61.0");
+    EXPECT_EQ(VersionNumber(ParseVersionText(L"1")), 1.0f);
+    EXPECT_EQ(VersionText(ParseVersionText(L"1")), L"1.0");
 }
 
 TEST(EnablingRules, ConnectionAndVersionGating)
 {
-    GatingState idle;  // neither connected nor offline
-    idle.file_path_set = true;
-    idle.fw_version = 1.6f;
-    VersionGating g = VersionGatingRule(idle);
-    EXPECT_FALSE(g.active);
-    EXPECT_EQ(Switches({g.file_new_open, g.file_save_export, g.file_default_import, g.toolbar, g.control_copy_check,
-                        g.group_copy_clear, g.right_click_copy_clear, g.operating_mode, g.shift_lock_and_nibble,
-                        g.shift_mode_fader_tempo}),
-              Switches({S::Off, S::Off, S::Off, S::Off, S::Off, S::Off, S::Off, S::Off, S::Keep, S::Keep}));
-    EXPECT_FALSE(g.rebuild_operating_modes);
-    EXPECT_TRUE(g.infrared_label.empty());
-
-    GatingState state = Active(1.6f);
-    g = VersionGatingRule(state);
-    EXPECT_TRUE(g.active);
-    EXPECT_TRUE(g.rebuild_operating_modes);
-    EXPECT_EQ(Switches({g.file_new_open, g.file_save_export, g.file_default_import, g.toolbar, g.control_copy_check,
-                        g.group_copy_clear, g.right_click_copy_clear, g.operating_mode}),
-              Switches({S::On, S::Keep, S::On, S::On, S::On, S::On, S::On, S::On}));
-    state.default_lib_loaded = true;  // saving needs a library
-    EXPECT_EQ(VersionGatingRule(state).file_save_export, S::On);
-    state.default_lib_loaded = false;
-    state.file_path_set = true;
-    EXPECT_EQ(VersionGatingRule(state).file_save_export, S::On);
-    EXPECT_TRUE(VersionGatingRule(Active(1.6f, 2.0f, false)).active) << "connected counts like offline";
-
-    // Each firmware: the modes it offers, the shift-lock and nibble boxes, the shift mode widgets.
-    const std::tuple<float, size_t, Switch, Switch> firmwares[] = {{1.0f, 2, S::Off, S::Off}, {1.1f, 3, S::Off, S::Off},
-                                                                   {1.3f, 3, S::Off, S::Off}, {1.4f, 3, S::On, S::Off},
-                                                                   {1.5f, 4, S::On, S::Off},  {1.6f, 5, S::On, S::On}};
-    for (const auto &[fw, modes, lock, shift] : firmwares) {
-        g = VersionGatingRule(Active(fw));
-        EXPECT_EQ(g.operating_modes, OperatingModesFor(fw));
-        EXPECT_EQ(g.operating_modes.size(), modes) << fw;
-        EXPECT_EQ(g.shift_lock_and_nibble, lock) << fw;
-        EXPECT_EQ(g.shift_mode_fader_tempo, shift) << fw;
+    // The firmwares between 1.0 and 1.4: three modes, no shift lock.
+    for (float fw : {1.1f, 1.3f}) {
+        const VersionGating g = VersionGatingRule(Active(fw));
+        EXPECT_EQ(g.operating_modes.size(), 3u) << fw;
+        EXPECT_EQ(g.shift_lock_and_nibble, Switch::Off) << fw;
     }
-
     // The stored mode: bits 3-4 of byte 5 below 1.6, byte 33 from 1.6; none when not offered.
     const std::tuple<float, uint8_t, uint8_t, int> stored[] = {
         {1.5f, 0xFF, 1, 3}, {1.6f, 0xFF, 1, 1}, {1.6f, 0xFF, 200, -1}, {1.0f, 0x10, 200, -1}};
     for (const auto &[fw, byte5, byte33, selection] : stored) {
-        state = Active(fw);
+        GatingState state = Active(fw);
         state.common_byte5 = byte5;
         state.common_byte33 = byte33;
         EXPECT_EQ(VersionGatingRule(state).operating_mode_selection, selection) << fw << " " << int(byte33);
     }
-
-    for (float hw : {1.0f, 1.1f, 1.2f, 2.0f}) {
-        const std::string label = VersionGatingRule(Active(1.6f, hw)).infrared_label;
-        EXPECT_NE(label.find(hw < 1.2f ? "Infrared" : "Ribbon"), std::string::npos) << hw;
-    }
+    GatingState connected = Active(1.6f, 2.0f, false);  // counts like offline
+    EXPECT_TRUE(VersionGatingRule(connected).active);
+    EXPECT_EQ(VersionGatingRule(connected).file_save_export, Switch::Keep) << "saving needs a library";
+    connected.file_path_set = true;
+    EXPECT_EQ(VersionGatingRule(connected).file_save_export, Switch::On);
 }
 
 namespace {

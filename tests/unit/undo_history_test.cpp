@@ -15,24 +15,15 @@ struct Edit {
     void (*apply)();
 };
 
+// Edits, with what the window test of the history leaves out: a transport
+// button's record, a character above 255, every table at once.
 const Edit kEdits[] = {
     {"Max value", [] { mycontrol[3][20].ctrl_value_max = 99; }},
-    {"LCD string", [] { mylcdstring[3][20] = L"Cutoff \x263A"; }},  // a character above 255 too
-    {"Paste",
-     [] {
-         mycontrol[3][21] = mycontrol[3][20];
-         mylcdstring[3][21] = mylcdstring[3][20];
-     }},
+    {"LCD string", [] { mylcdstring[3][20] = L"Cutoff \x263A"; }},
     {"Switch mode", [] { mytransport[2].ctrl_status_1 ^= 0x80; }},
     {"Group name", [] { mygroupnames[7] = L"Brass"; }},
     {"Tempo", [] { common_params[32] = 90; }},
-    {"Curve",
-     [] {
-         user_curve_1[5] = 1;
-         user_curve_2[127] = 3;
-     }},
     {"Upload All", [] { FillRandomConfiguration(9); }},
-    {"Clear group", [] { InitAllStructsTables(0); }},
 };
 
 TableParts Apply(const Edit &edit)
@@ -106,7 +97,7 @@ TEST(UndoHistory, TheSavedStateIsKnownWhereverUndoAndRedoLead)
     history.Record(L"Max value", Apply(kEdits[0]));
     EXPECT_FALSE(history.AtSaved());
     history.MarkSaved();
-    history.Record(L"Tempo", Apply(kEdits[5]));
+    history.Record(L"Tempo", Apply(kEdits[4]));
     EXPECT_FALSE(history.AtSaved());
     for (const auto &[undo, saved] : {std::pair{true, true}, {true, false}, {false, true}}) {
         undo ? history.Undo() : history.Redo();
@@ -114,7 +105,7 @@ TEST(UndoHistory, TheSavedStateIsKnownWhereverUndoAndRedoLead)
     }
     // A new step after an undo past the saved state makes it unreachable.
     history.Undo();
-    history.Record(L"Group name", Apply(kEdits[4]));
+    history.Record(L"Group name", Apply(kEdits[3]));
     EXPECT_FALSE(history.CanRedo());
     EXPECT_EQ(history.UndoName(), L"Group name");
     history.Undo();
