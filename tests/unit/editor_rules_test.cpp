@@ -17,6 +17,7 @@
 #include "enabling_rules.h"
 #include "global_params.h"
 #include "panel_geometry.h"
+#include "shell_rules.h"
 
 namespace {
 
@@ -346,4 +347,34 @@ TEST(CurveText, PlottedValueTruncatesTowardsZeroInsideTheTable)
                                                {1e9, 0},    {-1.0, 0},   {-50.0, 0},  {std::nan(""), 0}};
     for (const auto &x : cases)
         EXPECT_DOUBLE_EQ(CurveValueAt(c.data(), x.first), x.second) << x.first;
+}
+
+TEST(ShellRules, StoredSettingsOutOfTheirRangeFallBack)
+{
+    for (const auto &c : std::vector<std::pair<long, unsigned>>{{0, 0}, {66, 66}, {67, 8}, {-1, 8}, {1L << 40, 8}})
+        EXPECT_EQ(StoredControlIndex(c.first), c.second) << c.first;
+    for (const auto &c : std::vector<std::pair<long, unsigned>>{{0, 0}, {20, 20}, {21, 1}, {-5, 1}})
+        EXPECT_EQ(StoredCurrentGroup(c.first), c.second) << c.first;
+    EXPECT_EQ(StoredVersionText(L"", L"1.6") + StoredVersionText(L"1.4", L"1.6"), L"1.61.4");
+    EXPECT_TRUE(StoredOption(3));
+    EXPECT_FALSE(StoredOption(2));
+    EXPECT_EQ(MainFrameWidth(-1, 2), 798);
+    EXPECT_EQ(MainFrameWidth(3, -1), 800);
+    // The program directory: up to the first zero byte, then back to the last "/".
+    EXPECT_EQ(ProgramDirectoryFromLink("/opt/q9/bin/editor\0junk", 23), L"/opt/q9/bin/");
+    EXPECT_EQ(ProgramDirectoryFromLink("editor", 6), L"e");
+    EXPECT_EQ(ProgramDirectoryFromLink("/\xE9t\xE9/x", 7), L"/\u00e9t\u00e9/");
+    EXPECT_EQ(ReadProgramDirectory(-1).back(), L'/') << "no link: the working folder";
+}
+
+TEST(ShellRules, FailedFileCommandsLeaveTheLibraryStateAsItWas)
+{
+    const LibraryState was{L"/a.cvq", true, true};
+    EXPECT_EQ(AfterOpen(was, L"/b.cvq", false), was);
+    EXPECT_EQ(AfterSaveAs(was, L"/b.cvq", false), was);
+    EXPECT_EQ(AfterSaveToCurrentFile(was, false), was);
+    EXPECT_EQ(AfterImport(LibraryState{L"/a.cvq", false, true}, L"", false), was);
+    EXPECT_EQ(AfterImport(was, L"/b.cvq", true), (LibraryState{L"/b.cvq", false, false}));
+    EXPECT_EQ(LibraryLabelText(L"", true, true), L"recovered work (unsaved)");
+    EXPECT_EQ(LibraryLabelText(L"", false, false), L"-");
 }
