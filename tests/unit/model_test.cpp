@@ -111,6 +111,9 @@ TEST(AssignFields, MidiStringTextIsTwoHexadecimalDigitsPerUsedByte)
     EXPECT_EQ(bytes.size(), 21u);
     All_Params r = FilledRecord(0xAB);
     EXPECT_EQ(MidiStringText(r).size(), 42u) << "21 bytes at most";
+    StoreMidiString(r, {0xC0});  // the bytes after the new length keep their values
+    EXPECT_EQ(MidiStringText(r), L"C0");
+    EXPECT_EQ(std::vector<uint8_t>(r.midi_string, r.midi_string + 3), HexBytes("C0 AB AB"));
     r.midi_str_lenght = 0;
     EXPECT_EQ(MidiStringText(r), L"");
 }
@@ -166,6 +169,9 @@ TEST_F(Model, CommonMaskOverASelection)
 
 TEST_F(Model, CheckOfAStoredControl)
 {
+    mycontrol[3][10] = All_Params{};  // warnings pass
+    mycontrol[3][11].midi_str_lenght = 11;
+    EXPECT_EQ(CheckStoredControl(3, 10) + CheckStoredControl(3, 11), 0);
     mylcdstring[7][2] = L"\tbad";  // a transport button: the shared record, no LCD text
     EXPECT_EQ(CheckStoredControl(7, 2), 0);
     mylcdstring[0][31] = Q9Text(L"AB") + wchar_t(0x141);  // beyond 7 bits, its low byte printable
@@ -178,11 +184,25 @@ TEST_F(Model, CheckOfAStoredControl)
 }
 
 // The last group of a range is read again at every group.
-TEST_F(Model, CheckOfAGroupRangeFollowsItsLastGroup)
+TEST_F(Model, CheckOfAGroupRange)
 {
-    int last = 20;
     std::vector<int> steps;
     CheckPosition failed;
+    mytransport[3].midi_str_lenght = 0;                                       // code 8, checked in group 0 only
+    mycontrol[4][20].ctrl_value_min = mycontrol[4][30].ctrl_value_min = 200;  // code 5
+    // First and last groups, then the code, the steps and where it failed.
+    const unsigned cases[][5] = {{3, 3, 0, 62, 0}, {0, 0, 8, 4, 3}, {4, 2, 0, 0, 0}, {2, 6, 5, 2 * 62 + 16, 420}};
+    for (const auto &c : cases) {
+        steps.clear();
+        failed = CheckPosition();
+        EXPECT_EQ(CheckStoredRange([&c] { return int(c[0]); }, [&c] { return int(c[1]); },
+                                   [&steps](int step) { steps.push_back(step); }, failed),
+                  c[2]);
+        EXPECT_EQ(steps.size(), c[3]);
+        EXPECT_EQ(failed.group * 100 + failed.control, c[4]);
+    }
+    int last = 20;  // the last group is read again at every group
+    steps.clear();
     EXPECT_EQ(CheckStoredRange([] { return 1; }, [&last] { return last; },
                                [&](int step) {
                                    steps.push_back(step);
