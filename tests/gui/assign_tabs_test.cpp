@@ -44,27 +44,6 @@ static std::vector<Field> Fields()
          0xFF, 7, 7}};
 }
 
-static void Drive(wxWindow *w, int value, bool typed)
-{
-    if (auto *box = dynamic_cast<wxCheckBox *>(w))
-        Check(box, value != 0);
-    else if (auto *radio = dynamic_cast<wxRadioBox *>(w))
-        Choose(radio, value);
-    else if (auto *combo = dynamic_cast<wxComboBox *>(w))
-        Choose(combo, value);
-    else
-        Spin(dynamic_cast<wxSpinCtrl *>(w), value, typed);
-}
-
-static int Shown(wxWindow *w)
-{
-    if (auto *box = dynamic_cast<wxCheckBox *>(w))
-        return box->GetValue();
-    if (auto *spin = dynamic_cast<wxSpinCtrl *>(w))
-        return spin->GetValue();
-    return dynamic_cast<wxItemContainerImmutable *>(w)->GetSelection();
-}
-
 static void Select(unsigned group, const std::vector<int> &selection, unsigned current)
 {
     CurrentGroup = group;

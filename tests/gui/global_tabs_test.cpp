@@ -5,23 +5,6 @@
 
 #include "gui_fixture.h"
 
-static void Drive(wxWindow *w, int item)
-{
-    if (auto *box = dynamic_cast<wxCheckBox *>(w))
-        Check(box, item != 0);
-    else if (auto *radio = dynamic_cast<wxRadioBox *>(w))
-        Choose(radio, item);
-    else
-        Choose(dynamic_cast<wxChoice *>(w), item);
-}
-
-static int Shown(wxWindow *w)
-{
-    if (auto *box = dynamic_cast<wxCheckBox *>(w))
-        return box->GetValue();
-    return dynamic_cast<wxItemContainerImmutable *>(w)->GetSelection();
-}
-
 class GlobalTabs : public RunningApp
 {
 protected:
