@@ -1,37 +1,15 @@
 // Never losing work: the question before unsaved edits go, undo and redo of
 // every kind of edit through the real windows, and the recovery library.
-#include <cstdlib>
-#include <functional>
-#include <string>
-#include <vector>
+#include <algorithm>
 
 #include <wx/button.h>
 #include <wx/menu.h>
 
-#include "CVQ9Mainframe.h"
-#include "CVQ9View.h"
-#include "cvq9_config_ui.h"
 #include "edit_history.h"
 #include "gui_fixture.h"
 #include "library_file.h"
-#include "record_access.h"
 #include "recovery_file.h"
 #include "usercurvesedition.h"
-
-namespace {
-
-wxString MenuText(int id)
-{
-    return m_pMenu->FindItem(id)->GetItemLabelText();
-}
-
-void PressButton(wxWindow *window, int id)
-{
-    wxCommandEvent event(wxEVT_BUTTON, id);
-    Deliver(window, event);
-}
-
-}  // namespace
 
 class EditHistoryTest : public GuiFixture
 {
@@ -47,14 +25,6 @@ protected:
         StartApp();
         Check(pui->wxCheckBoxOffline, true);
         dialogs.Clear();
-    }
-
-    // Ends the program as a crash would: no question, no clean-up.
-    void Kill()
-    {
-        need_to_save_lib = false;
-        m_pCVQ9MainFrame->Destroy();
-        FinishShutdown();
     }
 
     std::string RecoveryPath() const { return HomePath(".local/share/cvq9_config_soft/recovery.cvq"); }
@@ -106,7 +76,7 @@ TEST_F(EditHistoryTest, MixedEditsUndoToTheStartAndRedoToTheEndShowingWhatTheyCh
         {"User curves",
          [] {
              pcurveDialog->wxComboBoxResetCurve->SetValue(wxT("Log"));
-             PressButton(pcurveDialog->wxButtonGenerateCurve, pcurveDialog->wxButtonGenerateCurve->GetId());
+             Click(pcurveDialog->wxButtonGenerateCurve);
          }},
         {"Clear group 2", [this] { SendCommand(ID_CVQ9_CLEAR_GROUP); }},
         {"New",
@@ -125,7 +95,7 @@ TEST_F(EditHistoryTest, MixedEditsUndoToTheStartAndRedoToTheEndShowingWhatTheyCh
         states.push_back(TablesSnapshot());
         files.push_back(FilePath);
         EXPECT_NE(states.back(), states[states.size() - 2]) << edit.name << " changed nothing";
-        EXPECT_EQ(MenuText(ID_CVQ9_UNDO), wxString("Undo ") + edit.name);
+        EXPECT_EQ(m_pMenu->FindItem(ID_CVQ9_UNDO)->GetItemLabelText(), wxString("Undo ") + edit.name);
     }
     for (size_t i = edits.size(); i > 0; --i) {
         SendCommand(ID_CVQ9_UNDO);
@@ -168,13 +138,12 @@ TEST_F(EditHistoryTest, UnsavedEditsAreOfferedBeforeEveryCommandThatDropsThem)
         {"Open", [this] { SendCommand(ID_CVQ9_OPEN); }, file_dialog("Open CVQ9 library File")},
         {"Import", [this] { SendCommand(ID_CVQ9_IMPORT); }, file_dialog("Import Corvana Pro library File")},
         {"Load default", [this] { SendCommand(ID_CVQ9_LOAD_DEFAULT); }, [] { return default_lib_loaded; }},
-        {"Load All from library",
-         [] { PressButton(pui->wxButtonLoadAllFromLib, pui->wxButtonLoadAllFromLib->GetId()); },
+        {"Load All from library", [] { Click(pui->wxButtonLoadAllFromLib); },
          [lib] { return BuildLibraryImage() == ReadFileBytes(lib); }},
         {"Upload All",
          [] {
              pui->CheckboxIgnoreLcd->SetValue(false);  // something to transfer
-             PressButton(pui->wxButtonUploadAllFromQ9, pui->wxButtonUploadAllFromQ9->GetId());
+             Click(pui->wxButtonUploadAllFromQ9);
          },
          [this] { return !dialogs.Texts(wxT("MIDI error")).empty(); }},
         {"Exit", [this] { SendCommand(ID_CVQ9_QUIT); }, app_closed},
@@ -182,13 +151,10 @@ TEST_F(EditHistoryTest, UnsavedEditsAreOfferedBeforeEveryCommandThatDropsThem)
     };
     // Save that succeeds, Save that the checks refuse, Don't save, Cancel.
     enum Reply { SaveOk, SaveRefused, DontSave, Cancel };
+    const char *const replies[] = {"Save", "Save, refused", "Don't save", "Cancel"};
     for (const Command &command : commands) {
         for (Reply answer : {SaveOk, SaveRefused, DontSave, Cancel}) {
-            SCOPED_TRACE(std::string(command.name) + " answered " +
-                         (answer == SaveOk        ? "Save"
-                          : answer == SaveRefused ? "Save, refused"
-                          : answer == DontSave    ? "Don't save"
-                                                  : "Cancel"));
+            SCOPED_TRACE(std::string(command.name) + " answered " + replies[answer]);
             if (!AppRunning())
                 Start();
             ResetConfiguration(1);
@@ -214,26 +180,14 @@ TEST_F(EditHistoryTest, UnsavedEditsAreOfferedBeforeEveryCommandThatDropsThem)
                 FinishShutdown();
         }
     }
-    if (!AppRunning())
-        Start();
-    ResetConfiguration(1);
-    FilePath.clear();
-    need_to_save_lib = true;
-    dialogs.Clear();
-    Answer(wxID_CANCEL);
-    SendCommand(ID_CVQ9_LOAD_DEFAULT);
-    ASSERT_FALSE(dialogs.messages.empty());
-    EXPECT_EQ(dialogs.messages[0].text, "Save the changes to the current library?");
 }
 
 TEST_F(EditHistoryTest, AKilledProgramsUnsavedWorkIsOfferedBack)
 {
     auto offers = [this] {
-        std::vector<RecordedMessage> found;
-        for (const RecordedMessage &m : dialogs.messages)
-            if (m.text.StartsWith(wxT("The editor was not closed normally. Restore the unsaved work from ")))
-                found.push_back(m);
-        return found.size();
+        return std::count_if(dialogs.messages.begin(), dialogs.messages.end(), [](const RecordedMessage &m) {
+            return m.text.StartsWith(wxT("The editor was not closed normally. Restore the unsaved work from "));
+        });
     };
     SendCommand(ID_CVQ9_LOAD_DEFAULT);
     ShowPage(PAGE_ASSIGN_USER);
@@ -247,12 +201,12 @@ TEST_F(EditHistoryTest, AKilledProgramsUnsavedWorkIsOfferedBack)
     dialogs.Clear();
     Answer(wxID_NO);
     StartApp();
-    EXPECT_EQ(offers(), 1u);
+    EXPECT_EQ(offers(), 1);
     EXPECT_NE(BuildLibraryImage(), unsaved);
     Kill();
     dialogs.Clear();
     StartApp();
-    EXPECT_EQ(offers(), 0u);
+    EXPECT_EQ(offers(), 0);
     Kill();
 
     // Restore: the work comes back, unsaved, until a save ends the recovery.
@@ -260,7 +214,7 @@ TEST_F(EditHistoryTest, AKilledProgramsUnsavedWorkIsOfferedBack)
     dialogs.Clear();
     Answer(wxID_YES);
     StartApp();
-    EXPECT_EQ(offers(), 1u);
+    EXPECT_EQ(offers(), 1);
     EXPECT_EQ(BuildLibraryImage(), unsaved);
     EXPECT_TRUE(need_to_save_lib);
     EXPECT_EQ(pui->wxStaticTextLibraryFile->GetLabel(), "recovered work (unsaved)");
@@ -276,7 +230,7 @@ TEST_F(EditHistoryTest, AKilledProgramsUnsavedWorkIsOfferedBack)
     ASSERT_TRUE(WriteRecoveryFile(RecoveryPath(), std::vector<uint8_t>(unsaved.begin(), unsaved.begin() + 100)));
     dialogs.Clear();
     StartApp();
-    EXPECT_EQ(offers(), 0u);
+    EXPECT_EQ(offers(), 0);
     const auto reports = dialogs.Texts(wxT("File I/O Error..."));
     ASSERT_EQ(reports.size(), 1u) << dialogs.Describe();
     EXPECT_TRUE(reports[0].StartsWith(wxT("The recovery file was damaged and was set aside as ")));

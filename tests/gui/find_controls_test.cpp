@@ -1,14 +1,10 @@
 // The Find controls window: its fields reach the search, and a double click
 // on a result selects that control everywhere.
-#include <gtest/gtest.h>
 #include <wx/choice.h>
 #include <wx/listctrl.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "CVQ9Mainframe.h"
-#include "CVQ9View.h"
-#include "cvq9_config_ui.h"
 #include "find_controls.h"
 #include "gui_fixture.h"
 
@@ -30,11 +26,7 @@ TEST_F(GuiFixture, FindControlsSelectsTheControlOfAResult)
     wxListEvent activate(wxEVT_LIST_ITEM_ACTIVATED, find->results->GetId());
     activate.m_itemIndex = 5;
     find->results->ProcessWindowEvent(activate);
-    EXPECT_EQ(6u, CurrentGroup);
-    EXPECT_EQ(26u, ControlIndex);
-    EXPECT_EQ(std::vector<int>{26}, all_selected_ctrl);
-    EXPECT_EQ(6, m_pGroupCombo->GetSelection());
-    EXPECT_EQ(std::vector<unsigned>{26}, pCVQ9View->DrawnIndices());
+    ExpectShownAndEdited(6, {26}, 26);
 
     find->bytes->SetValue(wxT("B0 4"));
     find->ShowFound();

@@ -25,13 +25,13 @@ int DialogRecorder::Enter(wxDialog *dialog)
         return wxID_OK;
     }
     if (auto *box = dynamic_cast<wxMessageDialogBase *>(dialog)) {
-        messages.push_back({box->GetCaption(), box->GetMessage(), box->GetMessageDialogStyle()});
+        messages.push_back({box->GetCaption(), box->GetMessage(), box->GetMessageDialogStyle(), dialog->GetParent()});
         if (message_answer)
             return message_answer(messages.back());
         return (messages.back().style & wxYES_NO) ? wxID_YES : wxID_OK;
     }
     other_dialogs.push_back(dialog->GetTitle());
-    return wxID_CANCEL;
+    return other_answer ? other_answer(dialog) : wxID_CANCEL;
 }
 
 std::vector<wxString> DialogRecorder::Texts(const wxString &caption) const
@@ -62,23 +62,6 @@ void DialogRecorder::Clear()
     other_dialogs.clear();
 }
 
-// What a user would see: errors, warnings and messages, not debug output.
-class GuiFixture::LogRecorder : public wxLog
-{
-public:
-    explicit LogRecorder(std::vector<wxString> &into) : into_(into) {}
-
-protected:
-    void DoLogRecord(wxLogLevel level, const wxString &message, const wxLogRecordInfo &) override
-    {
-        if (level <= wxLOG_Message)
-            into_.push_back(message);
-    }
-
-private:
-    std::vector<wxString> &into_;
-};
-
 void GuiFixture::SetUp()
 {
     const char *home = getenv("HOME");
@@ -94,19 +77,13 @@ void GuiFixture::SetUp()
     old_data_home_ = data ? data : "";
     unsetenv("XDG_DATA_HOME");
     dialogs.Register();
-    previous_log_ = wxLog::SetActiveTarget(new LogRecorder(log_messages));
 }
 
 void GuiFixture::TearDown()
 {
-    if (running_) {
-        need_to_save_lib = false;  // no questions while cleaning up
-        if (m_pCVQ9MainFrame)
-            m_pCVQ9MainFrame->Destroy();
-        FinishShutdown();
-    }
+    if (running_)
+        Kill();
     dialogs.Unregister();
-    delete wxLog::SetActiveTarget(previous_log_);
     wxFileName::Rmdir(wxString::FromUTF8(home_), wxPATH_RMDIR_RECURSIVE);
     if (had_home_)
         setenv("HOME", old_home_.c_str(), 1);
@@ -153,6 +130,14 @@ void GuiFixture::FinishShutdown()
     running_ = false;
 }
 
+void GuiFixture::Kill()
+{
+    need_to_save_lib = false;
+    if (m_pCVQ9MainFrame)
+        m_pCVQ9MainFrame->Destroy();
+    FinishShutdown();
+}
+
 void GuiFixture::ExitByCommand()
 {
     SendCommand(ID_CVQ9_QUIT);
@@ -176,6 +161,19 @@ void GuiFixture::SelectGroupInCombo(int group)
 {
     Choose(m_pGroupCombo, group);
     Pump(2);
+}
+
+void GuiFixture::SelectControls(unsigned group, const std::vector<int> &selection)
+{
+    CurrentGroup = group;
+    all_selected_ctrl = selection;
+    ControlIndex = static_cast<unsigned>(selection.back());
+}
+
+void GuiFixture::SetGroupRange(int first, int last)
+{
+    pui->wxSpinCtrlStartGroup->SetValue(first);
+    pui->wxSpinCtrlEndGroup->SetValue(last);
 }
 
 // ---- Widgets
@@ -249,6 +247,29 @@ void Spin(wxSpinCtrl *spin, int value, bool typed)  // arrows, or typed text
     wxSpinEvent arrows(wxEVT_SPINCTRL, spin->GetId());
     arrows.SetPosition(value);
     Deliver(spin, typed ? static_cast<wxEvent &>(text) : arrows);
+}
+
+void Drive(wxWindow *widget, int value, bool typed)
+{
+    if (auto *box = dynamic_cast<wxCheckBox *>(widget))
+        Check(box, value != 0);
+    else if (auto *radio = dynamic_cast<wxRadioBox *>(widget))
+        Choose(radio, value);
+    else if (auto *combo = dynamic_cast<wxComboBox *>(widget))
+        Choose(combo, value);
+    else if (auto *choice = dynamic_cast<wxChoice *>(widget))
+        Choose(choice, value);
+    else
+        Spin(dynamic_cast<wxSpinCtrl *>(widget), value, typed);
+}
+
+int Shown(wxWindow *widget)
+{
+    if (auto *box = dynamic_cast<wxCheckBox *>(widget))
+        return box->GetValue();
+    if (auto *spin = dynamic_cast<wxSpinCtrl *>(widget))
+        return spin->GetValue();
+    return dynamic_cast<wxItemContainerImmutable *>(widget)->GetSelection();
 }
 
 void ShowPage(int page)

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <wx/log.h>
 #include <wx/modalhook.h>
 
 #include "CVQ9Mainframe.h"
@@ -26,6 +25,7 @@
 struct RecordedMessage {
     wxString caption, text;
     long style = 0;
+    wxWindow *parent = nullptr;
 };
 
 struct RecordedFileDialog {
@@ -39,8 +39,9 @@ class DialogRecorder : public wxModalDialogHook
 public:
     std::vector<RecordedMessage> messages;
     std::vector<RecordedFileDialog> file_dialogs;
-    std::vector<wxString> other_dialogs;  // titles of other modal dialogs, answered Cancel
+    std::vector<wxString> other_dialogs;  // titles of other modal dialogs
     std::function<int(const RecordedMessage &)> message_answer;
+    std::function<int(wxDialog *)> other_answer;  // looks at another modal dialog and answers it; Cancel when unset
 
     // The answer to the next file dialog: a path, or "" for Cancel.
     void AnswerFileDialog(const std::string &path) { file_answers_.push_back(path); }
@@ -68,23 +69,24 @@ protected:
     void CloseByCloseBox();
     bool AppRunning() const { return running_; }
     void FinishShutdown();  // pending events, every window left, then OnExit
+    void Kill();            // the program ended as a crash would: no question, no clean-up
 
     void Pump(int rounds = 5);
     bool WaitFor(const std::function<bool()> &done);  // runs the event loop, a generous number of rounds at most
     void SendCommand(int id);                         // as the menu bar delivers it
     void SelectGroupInCombo(int group);
+    // Group `group` current, `selection` selected and its last control current; no window updated.
+    static void SelectControls(unsigned group, const std::vector<int> &selection);
+    static void SetGroupRange(int first, int last);  // the group range of the transfers and checks
 
     std::string HomePath(const std::string &name) const { return home_ + "/" + name; }
     std::string SettingsFilePath() const { return HomePath(".cvq9_config_soft"); }
 
     DialogRecorder dialogs;
-    std::vector<wxString> log_messages;  // errors, warnings and messages logged through the toolkit
 
 private:
     std::string home_, old_home_, old_data_home_;
     bool had_home_ = false, had_data_home_ = false, running_ = false;
-    class LogRecorder;
-    wxLog *previous_log_ = nullptr;
 };
 
 // Each test starts with the program running and no dialog recorded.
@@ -109,6 +111,9 @@ void Choose(wxRadioBox *box, int item);
 void Choose(wxRadioButton *button);
 void Choose(wxChoice *choice, const wxString &text);  // fails the test when there is no such entry
 void Spin(wxSpinCtrl *spin, int value, bool typed = false);
+// Any of the widgets above given `value` (an item, or 0/1 for a check box), and the value it shows.
+void Drive(wxWindow *widget, int value, bool typed = false);
+int Shown(wxWindow *widget);
 void ShowPage(int page);  // and the page-change handler, as a click on the tab runs it
 // The group selector, the view and the tabs show control `current` of `group`
 // with `selection` selected, and a Max value typed on the page shown reaches

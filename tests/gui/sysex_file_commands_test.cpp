@@ -6,8 +6,6 @@
 #include <wx/filedlg.h>
 #include <wx/menu.h>
 
-#include "CVQ9Mainframe.h"
-#include "cvq9_config_ui.h"
 #include "gui_fixture.h"
 #include "sysex_file.h"
 

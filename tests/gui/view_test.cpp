@@ -7,7 +7,6 @@
 
 #include <wx/app.h>
 #include <wx/dcmemory.h>
-#include <wx/dialog.h>
 #include <wx/tooltip.h>
 
 #include "cvq9_pictures.h"
@@ -71,16 +70,6 @@ bool ShowsPanel(const wxImage &shown, const wxRect &rect)  // the panel picture 
     return Shows(shown, rect, pCVQ9View->background.ConvertToImage(), rect.x + 10, rect.y);
 }
 
-struct ParentRecorder : wxModalDialogHook {  // the fixture's hook answers the dialog
-    std::vector<wxWindow *> parents;
-    int Enter(wxDialog *dialog) override
-    {
-        parents.push_back(dialog->GetParent());
-        return wxID_NONE;
-    }
-    void Exit(wxDialog *) override {}
-};
-
 }  // namespace
 
 class View : public GuiFixture
@@ -89,15 +78,9 @@ protected:
     void Start(int group)
     {
         StartApp();
-        parents.Register();
         pui->FillStdTemplateList();
         SelectGroupInCombo(group);
         dialogs.Clear();
-    }
-    void TearDown() override
-    {
-        parents.Unregister();
-        GuiFixture::TearDown();
     }
 
     void ExpectSelection(const std::vector<int> &selected, long stored)
@@ -107,8 +90,6 @@ protected:
         EXPECT_EQ(pCVQ9View->DrawnIndices(), std::vector<unsigned>(selected.begin(), selected.end()));
         EXPECT_EQ(CVQ9_SOFT_config->Read("ControlIndex", -1L), stored);
     }
-
-    ParentRecorder parents;
 };
 
 TEST_F(View, ClicksSelectControlsAndCtrlAddsOrRemovesThem)
@@ -135,9 +116,7 @@ TEST_F(View, ClicksSelectControlsAndCtrlAddsOrRemovesThem)
         std::vector<int> selected;
     } steps[] = {{r.GetTopLeft(), false, {8}},
                  {r.GetTopRight() + wxPoint(1, 0), false, {8}},
-                 {r.GetBottomLeft() + wxPoint(0, 1), true, {8}},
                  {kGap, true, {8}},
-                 {wxPoint(795, 330), false, {8}},
                  {At(30), true, {8, 30}},
                  {At(45), true, {8, 30, 45}},
                  {At(45), true, {8, 30}},
@@ -152,9 +131,6 @@ TEST_F(View, ClicksSelectControlsAndCtrlAddsOrRemovesThem)
     }
     const wxImage shown = RenderView();
     EXPECT_TRUE(ShowsGreen(shown, 8) && ShowsGreen(shown, 55) && ShowsPanel(shown, pCVQ9View->all[45].rect));
-    for (unsigned index = 5; index < PANEL_ITEM_COUNT; ++index)
-        Mouse(wxEVT_LEFT_DOWN, At(index), true);  // adds all but the three there, which go
-    EXPECT_EQ(all_selected_ctrl.size(), 62u - 3u);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
 }
 
@@ -175,7 +151,7 @@ TEST_F(View, TransportButtonsOutsideGroupZeroAreRefused)
             dialogs.Clear();
             Mouse(type, At(index), index % 2);
             EXPECT_EQ(dialogs.Texts("Info").size(), 1u) << dialogs.Describe();
-            EXPECT_EQ(parents.parents.back(), m_pCVQ9MainFrame);
+            EXPECT_EQ(dialogs.messages.back().parent, m_pCVQ9MainFrame);
         }
     EXPECT_EQ(pui->wxComboBoxStdTemplateCtrl->GetSelection(), 9);
     EXPECT_TRUE(m_pGroupCombo->IsThisEnabled());

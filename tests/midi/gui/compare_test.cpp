@@ -16,49 +16,35 @@
 
 namespace {
 
-// Answers the compare dialog, after `inside` has looked at it, with its rows
-// kept as "editor / controller".
-class CompareDialogHook : public wxModalDialogHook
-{
-public:
-    std::function<void(CompareDialog &)> inside;
-    std::vector<std::string> rows;
-    int shown = 0;
-
-protected:
-    int Enter(wxDialog *dialog) override
-    {
-        auto *compare = dynamic_cast<CompareDialog *>(dialog);
-        if (!compare)
-            return wxID_NONE;
-        ++shown;
-        rows.clear();
-        for (long r = 0; r < compare->List()->GetItemCount(); ++r)
-            rows.push_back((compare->List()->GetItemText(r, CompareDialog::ColumnEditor) + " / " +
-                            compare->List()->GetItemText(r, CompareDialog::ColumnOther))
-                               .utf8_string());
-        if (inside)
-            inside(*compare);
-        return wxID_CLOSE;
-    }
-    void Exit(wxDialog *) override {}
-};
-
 class CompareGui : public DeviceGui
 {
 protected:
-    CompareDialogHook hook;
+    std::function<void(CompareDialog &)> inside;  // looks at the compare dialog before it is closed
+    std::vector<std::string> rows;                // its rows as "editor / controller"
+    int shown = 0;
 
     void SetUp() override
     {
         DeviceGui::SetUp();
-        hook.Register();
+        dialogs.other_answer = [this](wxDialog *dialog) {
+            auto *compare = dynamic_cast<CompareDialog *>(dialog);
+            if (!compare)
+                return wxID_CANCEL;
+            ++shown;
+            rows.clear();
+            for (long r = 0; r < compare->List()->GetItemCount(); ++r)
+                rows.push_back((compare->List()->GetItemText(r, CompareDialog::ColumnEditor) + " / " +
+                                compare->List()->GetItemText(r, CompareDialog::ColumnOther))
+                                   .utf8_string());
+            if (inside)
+                inside(*compare);
+            return wxID_CLOSE;
+        };
         ResetConfiguration(1);
         mygroupnames[3] = L"Pads";
         mylcdstring[3][20] = L"Cutoff";
         SelectGroupInCombo(3);
-        pui->wxSpinCtrlStartGroup->SetValue(3);
-        pui->wxSpinCtrlEndGroup->SetValue(3);
+        SetGroupRange(3, 3);
         Click(pui->wxButtonGetIdentity);
         ASSERT_TRUE(cvq9_connected);
         dialogs.Clear();
@@ -69,11 +55,10 @@ TEST_F(CompareGui, VerifyAfterDownloadReadsBackWhatWasWritten)
 {
     Check(pui->CheckboxVerifyAfterDownload, true);
     EXPECT_TRUE(settings::VerifyAfterDownload());
-    all_selected_ctrl = {10, 12};
-    ControlIndex = 12;
+    SelectControls(3, {10, 12});
     ShowPage(PAGE_ASSIGN_STD);
     Click(pui->wxButtonDownloadCurrentToQ9);
-    EXPECT_EQ(0, hook.shown);
+    EXPECT_EQ(0, shown);
     ASSERT_EQ(1u, dialogs.messages.size()) << dialogs.Describe();
     EXPECT_EQ(wxT("Verified: 2 controls match"), dialogs.messages[0].text);
 
@@ -86,8 +71,8 @@ TEST_F(CompareGui, VerifyAfterDownloadReadsBackWhatWasWritten)
     const TablesSnapshot before;
     Click(pui->wxButtonDownloadCurrentToQ9);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
-    EXPECT_EQ(1, hook.shown);
-    EXPECT_EQ(std::vector<std::string>{std::to_string(mycontrol[3][12].ctrl_value_min) + " / 9"}, hook.rows);
+    EXPECT_EQ(1, shown);
+    EXPECT_EQ(std::vector<std::string>{std::to_string(mycontrol[3][12].ctrl_value_min) + " / 9"}, rows);
     EXPECT_TABLES_EQ(before, TablesSnapshot());
 }
 
@@ -115,7 +100,7 @@ TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
         m_pCVQ9MainFrame->UpdateWindowUI();
         EXPECT_EQ(!busy, item->IsEnabled());
     }
-    hook.inside = [&](CompareDialog &dialog) {
+    inside = [&](CompareDialog &dialog) {
         EXPECT_TABLES_EQ(before, TablesSnapshot());
         EXPECT_FALSE(need_to_save_lib);
         EXPECT_FALSE(EditHistory().CanUndo());
@@ -132,10 +117,10 @@ TEST_F(CompareGui, CompareListsWhatDiffersLeavesTheTablesAndTakesOneRowAsAStep)
         EXPECT_EQ(3u, dialog.RowCount());
     };
     SendCommand(ID_CVQ9_COMPARE);
-    EXPECT_EQ(1, hook.shown);
+    EXPECT_EQ(1, shown);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
     EXPECT_EQ((std::vector<std::string>{"\"Pads\" / \"Strings\"", "127 / 100", "\"Cutoff\" / \"Resonance\"", "64 / 5"}),
-              hook.rows);
+              rows);
     EXPECT_TRUE(need_to_save_lib);
     SendCommand(ID_CVQ9_UNDO);
     EXPECT_TABLES_EQ(before, TablesSnapshot());
@@ -156,14 +141,14 @@ TEST_F(CompareGui, CompareWithALibraryFileTakesTheFilesValues)
     common_params[12] = 3;
     user_curve_2[64] = 5;
     const TablesSnapshot edited;
-    hook.inside = [&](CompareDialog &dialog) {
+    inside = [&](CompareDialog &dialog) {
         EXPECT_TABLES_EQ(edited, TablesSnapshot());
         Click(static_cast<wxButton *>(dialog.FindWindow(CompareDialog::ID_TAKE_ALL)));
     };
     dialogs.AnswerFileDialog(path);
     SendCommand(ID_CVQ9_COMPARE_LIBRARY);
-    ASSERT_EQ(1, hook.shown) << dialogs.Describe();
-    EXPECT_EQ((std::vector<std::string>{"\"Strings\" / \"Pads\"", "100 / 127", "3 / 0", "5 / 64"}), hook.rows);
+    ASSERT_EQ(1, shown) << dialogs.Describe();
+    EXPECT_EQ((std::vector<std::string>{"\"Strings\" / \"Pads\"", "100 / 127", "3 / 0", "5 / 64"}), rows);
     EXPECT_TABLES_EQ(saved, TablesSnapshot());
 
     dialogs.Clear();
@@ -171,7 +156,7 @@ TEST_F(CompareGui, CompareWithALibraryFileTakesTheFilesValues)
     mycontrol[3][10].ctrl_value_max = 100;
     const TablesSnapshot before;
     SendCommand(ID_CVQ9_COMPARE_LIBRARY);
-    EXPECT_EQ(1, hook.shown);
+    EXPECT_EQ(1, shown);
     EXPECT_EQ(1u, dialogs.Texts(LIBRARY_FILE_ERROR_TITLE).size()) << dialogs.Describe();
     EXPECT_TABLES_EQ(before, TablesSnapshot());
 }

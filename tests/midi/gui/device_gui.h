@@ -46,6 +46,17 @@ protected:
         SetTransferPause([this](unsigned ms) { pauses.push_back(ms); });
     }
 
+    // Runs a button on a page and expects the program idle afterwards.
+    void Run(wxButton *button, int page = PAGE_ASSIGN_STD)
+    {
+        ShowPage(page);
+        Click(button);
+        Pump(2);
+        EXPECT_FALSE(programming || must_finish_midi);
+        EXPECT_EQ(pmfake::OpenStreams(), 0);
+        EXPECT_EQ(pui->GAUGE_Bargraph->GetValue(), 0);
+    }
+
     std::vector<wxString> MidiErrors() const { return dialogs.Texts("CVQ9 MIDI Error"); }
 };
 

@@ -36,6 +36,8 @@ protected:
     {
         Click(pui->wxButtonFindController);
         Pump(2);
+        EXPECT_FALSE(programming);
+        EXPECT_EQ(0, pmfake::OpenStreams());
     }
 };
 
@@ -56,12 +58,7 @@ TEST_F(FindControllerTest, TheAnsweringPairIsChosenAmongNewlyPluggedPorts)
     EXPECT_TRUE(pmfake::WrittenTo(3).empty());
     EXPECT_EQ(std::vector<Bytes>{kIdentityRequest}, pmfake::WrittenTo(5));
     EXPECT_TRUE(pmfake::WrittenTo(7).empty());
-    // The identity shows as after Connect.
-    EXPECT_TRUE(cvq9_connected);
-    EXPECT_EQ(wxString("1.6"), pui->TEXTCTRL_CurrentFwVersion->GetLabel());
-    EXPECT_EQ(wxString("1-2345"), pui->TEXTCTRL_CurrentFwSerial->GetLabel());
-    EXPECT_FALSE(programming);
-    EXPECT_EQ(0, pmfake::OpenStreams());
+    EXPECT_TRUE(cvq9_connected);  // as after Connect, whose test looks at the identity shown
 }
 
 TEST_F(FindControllerTest, WithoutAnAnswerItSaysSoAndKeepsTheChoice)
@@ -76,7 +73,6 @@ TEST_F(FindControllerTest, WithoutAnAnswerItSaysSoAndKeepsTheChoice)
     EXPECT_EQ(in, settings::MidiInDev());
     EXPECT_EQ(out, settings::MidiOutDev());
     EXPECT_EQ(3u, pmfake::Writes().size());  // every output that opened was asked
-    EXPECT_EQ(0, pmfake::OpenStreams());
 }
 
 }  // namespace
