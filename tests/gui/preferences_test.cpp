@@ -74,7 +74,10 @@ TEST_F(RunningApp, TheVersionsGateWhatTheControllerHas)
         unsigned modes;
         int selected;  // -1: not looked at
         bool shift_lock, shift_mode;
-    } cases[] = {{"1.6", 5, 4, true, true}, {"1.5", 4, 2, true, false}, {"1.0", 2, -1, false, false}};
+    } cases[] = {{"1.6", 5, 4, true, true},
+                 {"1.5", 4, 2, true, false},
+                 {"1.4", 3, -1, true, false},
+                 {"1.0", 2, -1, false, false}};
     for (const auto &c : cases) {
         Choose(pui->wxChoiceFwOffline, c.fw);
         EXPECT_EQ(pui->wxChoiceOperatingMode->GetCount(), c.modes) << c.fw;
@@ -108,6 +111,7 @@ TEST_F(RunningApp, TransferAndLibraryButtonsFollowThePageTheDeviceAndTheLibrary)
         {false, false, false, PAGE_ASSIGN_USER, "000000000000"},
         {true, true, true, PAGE_PREFERENCES, "000000000000"},
         {true, false, false, PAGE_GLOBAL, "110000110000"},
+        {true, false, false, PAGE_REALTIME, "110000110000"},
         {true, false, false, PAGE_ASSIGN_STD, "111100111100"},
         {false, false, false, PAGE_PREFERENCES, "000000000000"},
         {false, true, false, PAGE_ASSIGN_STD, "000001000000"},  // the default library: the button, not the menu

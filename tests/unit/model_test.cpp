@@ -152,6 +152,9 @@ TEST_F(Model, CommonMaskOverASelection)
     auto mask = [](unsigned group, int current, std::vector<int> selection) {
         return CommonFieldMask(group, current, selection);
     };
+    std::vector<int> selection = {12, 15, 30};
+    EXPECT_EQ(CommonFieldMask(3, 15, selection), COMMON_ALL_FIELDS);
+    EXPECT_EQ(selection, std::vector<int>({12, 30, 15})) << "the current control ends the list";
     mylcdstring[4][12] = Q9Text(L"SAME TEXT") + L'\0';  // a stored text equals the same text typed
     mylcdstring[4][16] = L"OTHER TEXT";
     EXPECT_EQ(mask(4, 12, {12, 15}), COMMON_ALL_FIELDS);
