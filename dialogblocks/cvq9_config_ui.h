@@ -559,7 +559,8 @@ private:
     // Shows the identity in serial_nb as the controller's: versions, date,
     // serial, the offline choices, the version-dependent widgets, the panel.
     void ShowIdentity();
-    // The last step of every device operation, once programming is clear.
+    // The last step of every device operation, once programming is clear: the
+    // gauge goes back to empty.
     // The first step of every device operation: programming is set, only
     // Cancel stays usable.
     void BeginDeviceOperation();

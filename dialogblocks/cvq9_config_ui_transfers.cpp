@@ -205,7 +205,6 @@ void cvq9_config_ui::OnButtonGetIdentityClick(wxCommandEvent &event)
     }
     programming = false;
     ManageButtons();
-    GAUGE_Bargraph->SetValue(0);
     EndDeviceOperation();
     event.Skip();
 }
@@ -281,6 +280,7 @@ void cvq9_config_ui::BeginDeviceOperation()
 
 void cvq9_config_ui::EndDeviceOperation()
 {
+    GAUGE_Bargraph->SetValue(0);
     // A close asked for while the operation waited on the controller runs now.
     if (m_pCVQ9MainFrame)
         m_pCVQ9MainFrame->CloseIfRequested();

@@ -38,6 +38,7 @@ protected:
         Pump(2);
         EXPECT_FALSE(programming);
         EXPECT_EQ(0, pmfake::OpenStreams());
+        EXPECT_EQ(0, pui->GAUGE_Bargraph->GetValue());
     }
 };
 
