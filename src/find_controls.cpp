@@ -51,9 +51,9 @@ FindControls::FindControls(wxWindow *parent)
     : wxDialog(parent, wxID_ANY, wxT("Find controls"), wxDefaultPosition, wxSize(720, 460),
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER)
 {
-    const wxString kinds[] = {wxT("Any message"),    wxT("Note off"),       wxT("Note on"),
-                              wxT("Key pressure"),   wxT("Control change"), wxT("Program change"),
-                              wxT("Channel pressure"), wxT("Pitch bend"),   wxT("System exclusive")};
+    const wxString kinds[] = {wxT("Any message"),      wxT("Note off"),       wxT("Note on"),
+                              wxT("Key pressure"),     wxT("Control change"), wxT("Program change"),
+                              wxT("Channel pressure"), wxT("Pitch bend"),     wxT("System exclusive")};
     kind = new wxChoice(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, WXSIZEOF(kinds), kinds);
     kind->SetSelection(0);
     number = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(60, -1));
@@ -125,9 +125,8 @@ bool FindControls::ReadQuery(ControlQuery &query, wxString &problem) const
 
 void FindControls::AddRow(unsigned group, unsigned control, const std::string &sends)
 {
-    const long row = results->InsertItem(results->GetItemCount(),
-                                         IsTransportIndex(control) ? wxString(wxT("All"))
-                                                                   : wxString::Format(wxT("%u"), group));
+    const long row = results->InsertItem(
+        results->GetItemCount(), IsTransportIndex(control) ? wxString(wxT("All")) : wxString::Format(wxT("%u"), group));
     results->SetItem(row, 1, DeviceText(ControlName(control)));
     results->SetItem(row, 2, IsTransportIndex(control) ? wxString() : wxString(mylcdstring[group][control].c_str()));
     results->SetItem(row, 3, DeviceText(sends));
@@ -147,7 +146,8 @@ void FindControls::ShowFound()
     const std::vector<FoundControl> found = SearchControls(query);
     for (const FoundControl &f : found)
         AddRow(f.group, f.control, f.sends);
-    status->SetLabel(wxString::Format(wxT("%zu controls found"), found.size()));
+    status->SetLabel(found.size() == 1 ? wxString(wxT("1 control found"))
+                                       : wxString::Format(wxT("%zu controls found"), found.size()));
 }
 
 void FindControls::ShowConflicts()
@@ -158,8 +158,9 @@ void FindControls::ShowConflicts()
     for (const Conflict &c : conflicts)
         for (unsigned control : c.controls)
             AddRow(c.group, control, c.sends);
-    status->SetLabel(conflicts.empty() ? wxString(wxT("No conflicts"))
-                                       : wxString::Format(wxT("%zu conflicts"), conflicts.size()));
+    status->SetLabel(conflicts.empty()       ? wxString(wxT("No conflicts"))
+                     : conflicts.size() == 1 ? wxString(wxT("1 conflict"))
+                                             : wxString::Format(wxT("%zu conflicts"), conflicts.size()));
 }
 
 void FindControls::GoTo(long row)

@@ -32,4 +32,16 @@ TEST_F(GuiFixture, FindControlsSelectsTheControlOfAResult)
     find->ShowFound();
     EXPECT_EQ(0, find->results->GetItemCount());
     EXPECT_EQ(wxT("The bytes must be hexadecimal, two digits each."), find->status->GetLabel());
+    find->bytes->Clear();
+    find->number->SetValue(wxT("128"));
+    find->ShowFound();
+    EXPECT_EQ(wxT("The number must be 0 to 127."), find->status->GetLabel());
+    ResetConfiguration(0);
+    find->ShowConflicts();
+    EXPECT_EQ(wxT("No conflicts"), find->status->GetLabel());
+    InitMidiStruct(&mycontrol[2][20], 2, 20, 1);
+    mycontrol[2][21] = mycontrol[2][20];  // two controls of a group sending the same two messages
+    find->ShowConflicts();
+    EXPECT_EQ(wxT("2 conflicts"), find->status->GetLabel());
+    EXPECT_EQ(4, find->results->GetItemCount());
 }

@@ -1,5 +1,6 @@
 // The MIDI monitor: every message sent and received through the port layer,
 // with its meaning, as the monitor window lists and saves it.
+#include <wx/button.h>
 #include <wx/choice.h>
 
 #include "Midi_Ios.h"
@@ -150,6 +151,21 @@ TEST_F(MidiMonitorTest, EveryExchangeIsListedWithItsMeaning)
         if (monitor->Shown(row).bytes[0] == 0xF0)
             whole.insert(whole.end(), monitor->Shown(row).bytes.begin(), monitor->Shown(row).bytes.end());
     EXPECT_EQ(whole, ReadFileBytes(HomePath("faults.syx")));
+    // Saved as .txt: a line for each row listed, its cells between tabs.
+    ASSERT_TRUE(monitor->SaveTo(wxString(HomePath("faults.txt")), error));
+    wxString lines;
+    for (size_t row = 0; row < monitor->ShownCount(); ++row)
+        for (int column = 0; column < 5; ++column)
+            lines += monitor->CellText(row, column) + (column < 4 ? "\t" : "\n");
+    EXPECT_EQ(lines, wxString::FromUTF8(ReadFileText(HomePath("faults.txt"))));
+    EXPECT_FALSE(monitor->SaveTo(wxString(HomePath("no folder/faults.txt")), error));
+    EXPECT_TRUE(error.StartsWith("Unable to write/overwrite ")) << error;
+
+    Choose(filter, 1);  // SysEx only: all but the note
+    EXPECT_EQ(expected.size() - 1, monitor->ShownCount());
+    Click(FindChild<wxButton>(monitor));  // Clear
+    EXPECT_EQ(0u, monitor->ShownCount());
+    EXPECT_TRUE(Traffic().Messages().empty());
 }
 
 }  // namespace
