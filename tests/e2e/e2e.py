@@ -177,21 +177,16 @@ class Session:
         subprocess.run(['import', '-window', 'root', target], capture_output=True)
         log('screenshot %s' % target)
 
-    def start(self, *args, **controller):
-        """Starts the program with the command-line arguments `args`;
-        `controller` configures the simulated controller (silent, refuse_acks, ...)."""
+    def start(self, *args):
+        """Starts the program with the command-line arguments `args`."""
         check(not self.running(), 'the program is already running')
         self.runs += 1
         run = self.path('run%d' % self.runs)
         os.makedirs(run)
         self.memory_out, self.midi_log = os.path.join(run, 'controller_memory.cvq'), os.path.join(run, 'controller.log')
-        config = os.path.join(run, 'pmfake.conf')
-        with open(config, 'w') as f:
-            f.writelines('%s = %s\n' % kv for kv in dict(memory_out=self.memory_out, log=self.midi_log,
-                                                             **controller).items())
         env = {k: v for k, v in os.environ.items() if k not in ('NO_AT_BRIDGE', 'GTK_A11Y', 'XDG_CONFIG_HOME')}
         env.update(HOME=self.home, GTK_MODULES='gail:atk-bridge', LD_LIBRARY_PATH=self.libdir,
-                   CVQ9_PMFAKE_CONFIG=config, LANG='C.UTF-8')
+                   CVQ9_PMFAKE_MEMORY=self.memory_out, CVQ9_PMFAKE_LOG=self.midi_log, LANG='C.UTF-8')
         with open(os.path.join(run, 'program.out'), 'w') as out:
             self.process = subprocess.Popen([self.binary, *args], env=env, stdout=out, stderr=subprocess.STDOUT, cwd=run)
         log('started %s (pid %d)' % (self.binary, self.process.pid))

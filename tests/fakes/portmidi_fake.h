@@ -37,7 +37,6 @@ struct Device {
 struct OpenCall {
     int device = 0;
     bool input = false;
-    PmError result = pmNoError;
 };
 
 // One Pm_WriteSysEx call.
@@ -80,8 +79,7 @@ void SetWireSpeed(unsigned bytes_per_second);
 const std::vector<OpenCall> &Opens();
 const std::vector<Write> &Writes();
 std::vector<Bytes> WrittenTo(int output_device);
-int32_t LastFilter(int input_device);  // -1 when never set
-int OpenStreams();                     // streams open now
+int OpenStreams();  // streams open now
 int CloseCount();
 int PollCount();
 void ClearRecords();

@@ -1,6 +1,7 @@
 // Simulated controller: request parsing and answers from its own memory.
 #include "simulated_q9.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -45,9 +46,8 @@ SimulatedQ9::Bytes NibbleAnswer(SimulatedQ9::Bytes answer, const uint8_t *data, 
     return answer;
 }
 
-}  // namespace
-
-uint8_t SimulatedCommonLength(uint8_t address)
+// Length of the data of a common parameter address, as the controller knows it.
+uint8_t CommonLength(uint8_t address)
 {
     if (address >= 34 && address <= 37)
         return 64;
@@ -59,6 +59,8 @@ uint8_t SimulatedCommonLength(uint8_t address)
         return 11;
     return 1;
 }
+
+}  // namespace
 
 SimulatedQ9::SimulatedQ9()
 {
@@ -176,18 +178,17 @@ bool SimulatedQ9::HandleLcdWrite(const Bytes &m)
     return true;
 }
 
-bool SimulatedQ9::HandleCommonWrite(const Bytes &m)
+void SimulatedQ9::HandleCommonWrite(const Bytes &m)
 {
     const uint8_t length = m[7], address = m[8], group = m[9];
-    if (group > 20 || (address > 38) || length != SimulatedCommonLength(address) || m.size() != 11u + length)
-        return false;
+    if (group > 20 || (address > 38) || length != CommonLength(address) || m.size() != 11u + length)
+        return;
     const bool nibbles = address == 38 || address == 32;  // the group name and the tempo come as nibble pairs
     uint8_t data[14];
     unsigned sum = 0;
     if (nibbles && !ReadNibbles(m, 10, length / 2u, data, sum))
-        return false;
+        return;
     std::memcpy(Common(address, group), nibbles ? data : &m[10], nibbles ? length / 2u : length);
-    return true;
 }
 
 SimulatedQ9::Bytes SimulatedQ9::MidiAnswer(uint8_t index, uint8_t group)
@@ -205,7 +206,7 @@ SimulatedQ9::Bytes SimulatedQ9::LcdAnswer(uint8_t index, uint8_t group)
 
 bool SimulatedQ9::CommonAnswer(uint8_t address, uint8_t group, uint8_t length, Bytes &answer)
 {
-    if (group > 20 || (address > 38 && address != 127) || length != SimulatedCommonLength(address))
+    if (group > 20 || (address > 38 && address != 127) || length != CommonLength(address))
         return false;
     answer = Header(0x70, length, address, group);
     unsigned sum = 0;
@@ -229,13 +230,10 @@ std::vector<SimulatedQ9::Emission> SimulatedQ9::Send(Bytes answer)
     std::vector<Emission> out;
     for (const Bytes &other : before_answer)
         out.push_back({other, 0});
-    if (split_size == 0) {
-        out.push_back({answer, answer_delay});
-        return out;
-    }
+    const size_t piece = split_size == 0 ? answer.size() : split_size;
     uint64_t delay = answer_delay;
-    for (size_t at = 0; at < answer.size(); at += split_size) {
-        const size_t end = at + split_size < answer.size() ? at + split_size : answer.size();
+    for (size_t at = 0; at < answer.size(); at += piece) {
+        const size_t end = std::min(at + piece, answer.size());
         out.push_back({Bytes(answer.begin() + static_cast<long>(at), answer.begin() + static_cast<long>(end)), delay});
         delay += split_gap;
     }

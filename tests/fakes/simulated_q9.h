@@ -69,15 +69,12 @@ public:
 private:
     bool HandleMidiWrite(const Bytes &m);
     bool HandleLcdWrite(const Bytes &m);
-    bool HandleCommonWrite(const Bytes &m);
+    void HandleCommonWrite(const Bytes &m);
     Bytes MidiAnswer(uint8_t index, uint8_t group);
     Bytes LcdAnswer(uint8_t index, uint8_t group);
     uint8_t *Common(uint8_t address, uint8_t group);  // where a common parameter address is kept
     bool CommonAnswer(uint8_t address, uint8_t group, uint8_t length, Bytes &answer);
     std::vector<Emission> Send(Bytes answer);
 };
-
-// Length of the data of a common parameter address, as the controller knows it.
-uint8_t SimulatedCommonLength(uint8_t address);
 
 #endif
