@@ -8,20 +8,14 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 #include "config_tables.h"
+#include "fuzz_check.h"
 #include "legacy_import.h"
 #include "record_access.h"
 
 namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        abort();
-}
 
 All_Params before_control[GROUP_NB][CONTROLS_PER_GROUP];
 All_Params before_transport[TRANSPORT_NB];
