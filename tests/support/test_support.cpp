@@ -76,12 +76,9 @@ void RandomBytes(std::mt19937 &random, void *target, size_t size)
 
 TempFolder::TempFolder()
 {
-    const char *base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/cvq9-test-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data()) != nullptr)
-        path_ = buffer.data();
+    std::string pattern = (std::filesystem::temp_directory_path() / "cvq9-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr)
+        path_ = pattern;
 }
 
 TempFolder::~TempFolder()
