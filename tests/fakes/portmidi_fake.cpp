@@ -75,25 +75,17 @@ struct Parser {
             if (b == 0xF0) {
                 FlushWord(out);
                 in_sysex = true;
-                word = 0xF0;
-                word_bytes = 1;
+            }
+            if (in_sysex && (b < 0x80 || b == 0xF0 || b == 0xF7)) {
+                word |= static_cast<uint32_t>(b) << (8 * word_bytes);
+                if (++word_bytes == 4 || b == 0xF7)
+                    FlushWord(out);
+                in_sysex = b != 0xF7;
                 continue;
             }
-            if (in_sysex) {
-                if (b >= 0x80 && b != 0xF7) {  // a status byte ends the SysEx early
-                    FlushWord(out);
-                    in_sysex = false;
-                } else {
-                    word |= static_cast<uint32_t>(b) << (8 * word_bytes);
-                    ++word_bytes;
-                    if (b == 0xF7) {
-                        FlushWord(out);
-                        in_sysex = false;
-                    } else if (word_bytes == 4) {
-                        FlushWord(out);
-                    }
-                    continue;
-                }
+            if (in_sysex) {  // a status byte ends the SysEx early
+                FlushWord(out);
+                in_sysex = false;
             }
             if (b >= 0x80) {
                 status = b;
@@ -275,11 +267,6 @@ void InjectNotes(int input_device, int count, uint64_t delay)
         Queue(input_device, {0x90, static_cast<uint8_t>(i % 128), 0x40}, delay);
 }
 
-size_t Pending(int input_device)
-{
-    return S().queues[input_device].size();
-}
-
 const std::vector<OpenCall> &Opens()
 {
     return S().opens;
@@ -354,15 +341,10 @@ const PmDeviceInfo *Pm_GetDeviceInfo(PmDeviceID id)
     State &s = S();
     if (id < 0 || id >= static_cast<int>(s.devices.size()))
         return nullptr;
+    const size_t i = static_cast<size_t>(id);
     infos.resize(s.devices.size());
-    PmDeviceInfo &info = infos[static_cast<size_t>(id)];
-    info.structVersion = 200;
-    info.interf = "ALSA";
-    info.name = s.devices[static_cast<size_t>(id)].name.c_str();
-    info.input = s.devices[static_cast<size_t>(id)].input ? 1 : 0;
-    info.output = s.devices[static_cast<size_t>(id)].output ? 1 : 0;
-    info.opened = s.opened[static_cast<size_t>(id)] ? 1 : 0;
-    return &info;
+    infos[i] = {200, "ALSA", s.devices[i].name.c_str(), s.devices[i].input, s.devices[i].output, s.opened[i]};
+    return &infos[i];
 }
 
 PmError Pm_OpenInput(PortMidiStream **stream, PmDeviceID inputDevice, void *, int32_t, PmTimeProcPtr, void *)

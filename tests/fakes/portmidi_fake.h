@@ -68,8 +68,6 @@ void SetWriteObserver(WriteObserver observer);
 void Inject(int input_device, const Bytes &bytes, uint64_t delay = 0);
 // Queues `count` note-on events.
 void InjectNotes(int input_device, int count, uint64_t delay = 0);
-// Events now queued on an input device (filtered or not).
-size_t Pending(int input_device);
 
 // Bytes go out and come in at this many bytes per second each way, in real
 // time (DIN MIDI: 3125); 0, the default, delivers at once.

@@ -85,13 +85,11 @@ void LogLine(FILE *f, char direction, const std::vector<uint8_t> &bytes)
 void Observe(const pmfake::Bytes &message, const std::vector<pmfake::Bytes> &answers)
 {
     Glue &g = G();
-    if (!g.log.empty()) {
-        if (FILE *f = std::fopen(g.log.c_str(), "ab")) {
-            LogLine(f, '>', message);
-            for (const auto &a : answers)
-                LogLine(f, '<', a);
-            std::fclose(f);
-        }
+    if (FILE *f = g.log.empty() ? nullptr : std::fopen(g.log.c_str(), "ab")) {
+        LogLine(f, '>', message);
+        for (const auto &a : answers)
+            LogLine(f, '<', a);
+        std::fclose(f);
     }
     Dump();
 }

@@ -64,14 +64,8 @@ uint8_t CommonLength(uint8_t address)
 
 SimulatedQ9::SimulatedQ9()
 {
-    std::memset(midi, 0, sizeof midi);
-    std::memset(transport, 0, sizeof transport);
     std::memset(lcd, ' ', sizeof lcd);
     std::memset(names, ' ', sizeof names);
-    std::memset(common, 0, sizeof common);
-    std::memset(curves, 0, sizeof curves);
-    const uint8_t id[11] = {1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5};
-    std::memcpy(identity, id, sizeof identity);
 }
 
 uint8_t *SimulatedQ9::Record(int group, int index)
@@ -121,14 +115,11 @@ std::vector<SimulatedQ9::Emission> SimulatedQ9::Receive(const Bytes &m)
             return {};
         return Send(Acknowledge(static_cast<uint8_t>(code + (ok && !refuse_acks ? 0x40 : 0x30)), index, group));
     }
-    case 0x33:
-        if (m.size() != 11 || length != 0 || !ValidAssignAddress(index, group))
-            return {};
-        return Send(MidiAnswer(index, group));
+    case 0x33:  // MIDI and LCD reads; the transport buttons have no text
     case 0x31:
-        if (m.size() != 11 || length != 0 || index < 5 || !ValidAssignAddress(index, group))
+        if (m.size() != 11 || length != 0 || !ValidAssignAddress(index, group) || (code == 0x31 && index < 5))
             return {};
-        return Send(LcdAnswer(index, group));
+        return Send(code == 0x33 ? MidiAnswer(index, group) : LcdAnswer(index, group));
     case 0x00:
         HandleCommonWrite(m);
         return {};

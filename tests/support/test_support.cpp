@@ -88,11 +88,6 @@ TempFolder::~TempFolder()
         std::filesystem::remove_all(path_, ignored);
 }
 
-std::vector<std::string> TempFolder::Entries() const
-{
-    return FolderEntries(path_);
-}
-
 bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes)
 {
     std::ofstream out(path, std::ios::binary);
