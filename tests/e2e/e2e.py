@@ -162,7 +162,6 @@ class Session:
         self.binary = os.path.join(prefix, 'bin', 'cvq9_config_soft')
         self.home = self.path('home')
         os.makedirs(self.home, exist_ok=True)
-        os.makedirs(artefacts, exist_ok=True)
         self.recovery_file = os.path.join(os.environ['XDG_DATA_HOME'], 'cvq9_config_soft', 'recovery.cvq')
         self.shots = self.runs = 0
         self.process = None
