@@ -75,8 +75,7 @@ void Dump()
 
 void LogLine(FILE *f, char direction, const std::vector<uint8_t> &bytes)
 {
-    std::fputc(direction, f);
-    std::fputc(' ', f);
+    std::fprintf(f, "%c ", direction);
     for (size_t i = 0; i < bytes.size(); ++i)
         std::fprintf(f, i == 0 ? "%02X" : " %02X", bytes[i]);
     std::fputc('\n', f);

@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (auto &group : mylcdstring)
         for (Q9Text &text : group)
             text = L"before";
-    static uint8_t longest[GROUP_NB][CONTROLS_PER_GROUP];  // 0: not written; else 1 + the longest MIDI string
-    std::memset(longest, 0, sizeof longest);
+    uint8_t longest[GROUP_NB][CONTROLS_PER_GROUP] = {};  // 0: not written; else 1 + the longest MIDI string
     unsigned calls = 0;
 
     const LegacyImportResult result =

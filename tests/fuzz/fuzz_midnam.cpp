@@ -3,7 +3,6 @@
 // refused document gives no gear, and every gear given goes into a preset
 // library that reads back whole, each parameter within the library's rules.
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "fuzz_check.h"

@@ -6,12 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <regex>
 #include <sstream>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
