@@ -4,7 +4,6 @@ keyboard (xdotool). Every wait is for a state, with a generous bound."""
 
 import ctypes
 import os
-import signal
 import subprocess
 import time
 
@@ -163,7 +162,6 @@ class Session:
         self.binary = os.path.join(prefix, 'bin', 'cvq9_config_soft')
         self.home = self.path('home')
         os.makedirs(self.home, exist_ok=True)
-        os.makedirs(artefacts, exist_ok=True)
         self.recovery_file = os.path.join(os.environ['XDG_DATA_HOME'], 'cvq9_config_soft', 'recovery.cvq')
         self.shots = self.runs = 0
         self.process = None
@@ -177,22 +175,19 @@ class Session:
         subprocess.run(['import', '-window', 'root', target], capture_output=True)
         log('screenshot %s' % target)
 
-    def start(self, *args, **controller):
-        """Starts the program with the command-line arguments `args`;
-        `controller` configures the simulated controller (silent, refuse_acks, ...)."""
+    def start(self, *args):
+        """Starts the program with the command-line arguments `args`."""
         check(not self.running(), 'the program is already running')
         self.runs += 1
         run = self.path('run%d' % self.runs)
         os.makedirs(run)
-        self.memory_out, self.midi_log = os.path.join(run, 'controller_memory.cvq'), os.path.join(run, 'controller.log')
-        config = os.path.join(run, 'pmfake.conf')
-        with open(config, 'w') as f:
-            f.writelines('%s = %s\n' % kv for kv in dict(memory_out=self.memory_out, log=self.midi_log,
-                                                             **controller).items())
+        # The program's output and the controller's log go beside the pictures.
+        self.memory_out = os.path.join(run, 'controller_memory.cvq')
+        self.midi_log = os.path.join(self.artefacts, 'run%d-controller.log' % self.runs)
         env = {k: v for k, v in os.environ.items() if k not in ('NO_AT_BRIDGE', 'GTK_A11Y', 'XDG_CONFIG_HOME')}
         env.update(HOME=self.home, GTK_MODULES='gail:atk-bridge', LD_LIBRARY_PATH=self.libdir,
-                   CVQ9_PMFAKE_CONFIG=config, LANG='C.UTF-8')
-        with open(os.path.join(run, 'program.out'), 'w') as out:
+                   CVQ9_PMFAKE_MEMORY=self.memory_out, CVQ9_PMFAKE_LOG=self.midi_log, LANG='C.UTF-8')
+        with open(os.path.join(self.artefacts, 'run%d-program.out' % self.runs), 'w') as out:
             self.process = subprocess.Popen([self.binary, *args], env=env, stdout=out, stderr=subprocess.STDOUT, cwd=run)
         log('started %s (pid %d)' % (self.binary, self.process.pid))
         self.app = wait_for('the program on the accessibility bus', self._find_app)
@@ -211,15 +206,14 @@ class Session:
     def frame(self):
         """The main window (a message box at start-up may come before it)."""
         self._frame = self._frame or wait_for('the main window', lambda: first(
-            [w for w in self.windows() if name(w) == TITLE and role(w) == 'frame' and showing(w)]))
+            [w for w in children(self.app) if name(w) == TITLE and role(w) == 'frame' and showing(w)]))
         return self._frame
 
     # Windows and message boxes -------------------------------------------
-    def windows(self):
-        return [w for w in children(self.app) if role(w) in ('frame', 'dialog', 'alert', 'file chooser', 'window')]
-
     def dialogs(self):
-        return [w for w in self.windows() if showing(w) and not (role(w) == 'frame' and name(w) == TITLE)]
+        """The windows shown but the main window: message boxes, file dialogs, help."""
+        return [w for w in children(self.app) if showing(w) and (name(w), role(w)) != (TITLE, 'frame')
+                and role(w) in ('frame', 'dialog', 'alert', 'file chooser', 'window')]
 
     def message(self, button='OK', timeout=TIMEOUT):
         """Waits for a message box and answers it; returns its texts."""
@@ -324,7 +318,7 @@ class Session:
 
     def kill(self):
         log('kill -9 %d' % self.process.pid)
-        self.process.send_signal(signal.SIGKILL)
+        self.process.kill()
         self.process.wait(TIMEOUT)
 
     def controller_log(self):

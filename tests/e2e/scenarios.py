@@ -45,14 +45,11 @@ def show_page(p, page):
     wait_for('page %r' % page, lambda: has_state(first(find_all(tabs, 'page tab', page)), pyatspi.STATE_SELECTED))
 
 
-def combo_items(combo):
-    return [name(a) for a in children(first([a for a in children(combo) if role(a) == 'menu']))]
-
-
 def select_item(combo, item):
     """Selects an item of a choice or combo box, as picking it in its list."""
     log('choose %r' % item)
-    combo.querySelection().selectChild(combo_items(combo).index(item))
+    items = [name(a) for a in children(first([a for a in children(combo) if role(a) == 'menu']))]
+    combo.querySelection().selectChild(items.index(item))
     wait_for('%r chosen' % item, lambda: name(combo) == item)
 
 
@@ -67,17 +64,6 @@ def identity(p):
     """The values shown under Firmware, Hardware, Year, Month, Serial."""
     labels = preferences(p)[2]
     return labels[labels.index('Serial') + 1:labels.index('Serial') + 6]
-
-
-def connect(p):
-    press(p.button('Connect to CVQ9 ...'))
-    return wait_for('the identity shown', lambda: '-' not in identity(p) and identity(p))
-
-
-def set_group_range(p, low, high):
-    for spin, value in zip(preferences(p)[1], (low, high)):
-        spin.queryValue().currentValue = value
-        wait_for('group range field %d' % value, lambda: int(spin.queryValue().currentValue) == value)
 
 
 def group_selector(p):
@@ -111,8 +97,8 @@ def device_view(image):
 
 
 def check_same(what, a, b):
-    diffs = [i for i in range(min(len(a), len(b))) if a[i] != b[i]] + ([] if len(a) == len(b) else ['size'])
-    check(not diffs, '%s differ: %d bytes from offset %r' % (what, len(diffs), diffs[:1]))
+    at = next((i for i, (x, y) in enumerate(zip(a, b)) if x != y), None if len(a) == len(b) else 'size')
+    check(at is None, '%s differ from offset %r' % (what, at))
 
 
 MIDI_TYPED = 'B0630562070600'   # an NRPN message of other numbers: the template's positions still fit
@@ -125,8 +111,8 @@ def first_start_offline(ctx):
     start, the library opened there from the command line, as edited;
     About and Help. A command line that names no library is reported."""
     p = ctx.start('--no-such-option')
-    check(p.message() == ['Only a library file (*.cvq), given alone, can be opened from the command line.\n'
-                          'Ignored: --no-such-option'], 'no report of the command line')
+    texts = p.message()
+    check(len(texts) == 1 and texts[0].endswith('\nIgnored: --no-such-option'), 'report of the command line %r' % texts)
     ctx.screenshot('started')
     p.set_check('Offline mode', True)
     p.menu('Library file', 'Load default')
@@ -185,7 +171,7 @@ def first_start_offline(ctx):
     p.menu('Help', 'About')
     check(p.message()[0].startswith('Corvana Q9 Configuration Software\nVersion '), 'no About box')
     p.menu('Help', 'Help')
-    help_window = wait_for('the help window', lambda: first([w for w in p.dialogs() if w != p.frame]))
+    help_window = wait_for('the help window', lambda: first(p.dialogs()))
     ctx.screenshot('help')
     check(len([a for a in find_all(help_window) if name(a)]) > 3, 'the help window shows nothing')
     p.menu('Library file', 'Exit')   # closes the help window too
@@ -208,14 +194,18 @@ def connected(ctx):
     cancelled half-way, then whole; New, and Upload All into it once the
     question to save the new library is answered."""
     p = ctx.start()
-    check(connect(p) == ['1.6', '2.0', '2007', '03', '1-2345'], 'identity shown %r' % identity(p))
+    press(p.button('Connect to CVQ9 ...'))
+    shown = wait_for('the identity shown', lambda: '-' not in identity(p) and identity(p))
+    check(shown == ['1.6', '2.0', '2007', '03', '1-2345'], 'identity shown %r' % shown)
     ctx.screenshot('connected')
     p.menu('Library file', 'Load default')
     first_lib = ctx.path('default.cvq')
     save_as(p, first_lib)
     p.set_check(IGNORE_MIDI, False)
     p.set_check(IGNORE_LCD, False)
-    set_group_range(p, 0, 20)
+    for spin, value in zip(preferences(p)[1], (0, 20)):   # the group range: every group
+        spin.queryValue().currentValue = value
+        wait_for('group range field %d' % value, lambda: int(spin.queryValue().currentValue) == value)
     show_page(p, COMMON_PAGE)
     click_control(p, 8)
     download, cancel = p.button('Download All to Q9'), p.button('Cancel')
@@ -285,8 +275,7 @@ def unsaved_work(ctx):
 
     p = ctx.start()
     texts = p.message('Restore')
-    check(len(texts) == 1 and re.fullmatch(r'The editor was not closed normally\. Restore the unsaved work '
-                                           r'from \d{4}-\d\d-\d\d \d\d:\d\d\?', texts[0]), 'question %r' % texts)
+    check(len(texts) == 1 and re.search(r' \d{4}-\d\d-\d\d \d\d:\d\d\?$', texts[0]), 'question %r' % texts)
     p.label_shown('recovered work (unsaved)')
     p.set_check('Offline mode', True)
     show_page(p, USER_PAGE)

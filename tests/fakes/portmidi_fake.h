@@ -37,7 +37,6 @@ struct Device {
 struct OpenCall {
     int device = 0;
     bool input = false;
-    PmError result = pmNoError;
 };
 
 // One Pm_WriteSysEx call.
@@ -69,8 +68,6 @@ void SetWriteObserver(WriteObserver observer);
 void Inject(int input_device, const Bytes &bytes, uint64_t delay = 0);
 // Queues `count` note-on events.
 void InjectNotes(int input_device, int count, uint64_t delay = 0);
-// Events now queued on an input device (filtered or not).
-size_t Pending(int input_device);
 
 // Bytes go out and come in at this many bytes per second each way, in real
 // time (DIN MIDI: 3125); 0, the default, delivers at once.
@@ -80,8 +77,7 @@ void SetWireSpeed(unsigned bytes_per_second);
 const std::vector<OpenCall> &Opens();
 const std::vector<Write> &Writes();
 std::vector<Bytes> WrittenTo(int output_device);
-int32_t LastFilter(int input_device);  // -1 when never set
-int OpenStreams();                     // streams open now
+int OpenStreams();  // streams open now
 int CloseCount();
 int PollCount();
 void ClearRecords();

@@ -2,32 +2,23 @@
 // libportmidi.so.0, so that the installed, unmodified program can be run
 // against the simulated controller (LD_LIBRARY_PATH puts this library first).
 //
-// The usual system (see SetUsualSystem) with an empty controller, configured
-// through a file named by the environment variable CVQ9_PMFAKE_CONFIG, one
-// "key = value" per line:
-//   memory_out    a file the controller's memory is written to, in the library
-//                 file layout, whenever a message changed it (written to a
-//                 temporary file first, then renamed, so a reader never sees
-//                 half a file)
-//   log           a file every message is appended to as a line of hex bytes,
-//                 "> " for what the program sent, "< " for the answers
+// The usual system (see SetUsualSystem) with an empty controller; two
+// environment variables name files, when set:
+//   CVQ9_PMFAKE_MEMORY  the controller's memory is written there, in the
+//                       library file layout, whenever a message changed it
+//                       (written to a temporary file first, then renamed, so a
+//                       reader never sees half a file)
+//   CVQ9_PMFAKE_LOG     every message is appended there as a line of hex
+//                       bytes, "> " for what the program sent, "< " for the answers
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
-
-#include <portmidi.h>
 
 #include "portmidi_fake.h"
 #include "simulated_q9.h"
 
 namespace {
-
-// Library file layout of the controller's memory: signature, transport
-// records, 21 groups of 62 entries (record then LCD text), group names,
-// common parameters, the two user curves.
-constexpr size_t kImageSize = 63248;
 
 struct Glue {
     SimulatedQ9 controller;
@@ -42,10 +33,12 @@ Glue &G()
     return glue;
 }
 
+// The controller's memory in the library file layout: signature, transport
+// records, 21 groups of 62 entries (record then LCD text), group names,
+// common parameters, the two user curves.
 std::vector<uint8_t> Image(const SimulatedQ9 &q)
 {
     std::vector<uint8_t> image;
-    image.reserve(kImageSize);
     image.push_back(0x53);
     image.push_back(0x31);
     for (const auto &record : q.transport)
@@ -82,8 +75,7 @@ void Dump()
 
 void LogLine(FILE *f, char direction, const std::vector<uint8_t> &bytes)
 {
-    std::fputc(direction, f);
-    std::fputc(' ', f);
+    std::fprintf(f, "%c ", direction);
     for (size_t i = 0; i < bytes.size(); ++i)
         std::fprintf(f, i == 0 ? "%02X" : " %02X", bytes[i]);
     std::fputc('\n', f);
@@ -92,53 +84,29 @@ void LogLine(FILE *f, char direction, const std::vector<uint8_t> &bytes)
 void Observe(const pmfake::Bytes &message, const std::vector<pmfake::Bytes> &answers)
 {
     Glue &g = G();
-    if (!g.log.empty()) {
-        if (FILE *f = std::fopen(g.log.c_str(), "ab")) {
-            LogLine(f, '>', message);
-            for (const auto &a : answers)
-                LogLine(f, '<', a);
-            std::fclose(f);
-        }
+    if (FILE *f = g.log.empty() ? nullptr : std::fopen(g.log.c_str(), "ab")) {
+        LogLine(f, '>', message);
+        for (const auto &a : answers)
+            LogLine(f, '<', a);
+        std::fclose(f);
     }
     Dump();
 }
 
-std::string Trim(const std::string &s)
+std::string Setting(const char *name)
 {
-    const size_t b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos)
-        return std::string();
-    const size_t e = s.find_last_not_of(" \t\r");
-    return s.substr(b, e - b + 1);
-}
-
-void Configure()
-{
-    Glue &g = G();
-    if (const char *path = std::getenv("CVQ9_PMFAKE_CONFIG")) {
-        std::ifstream in(path);
-        std::string line;
-        while (std::getline(in, line)) {
-            const size_t eq = line.find('=');
-            if (eq == std::string::npos)
-                continue;
-            const std::string key = Trim(line.substr(0, eq)), value = Trim(line.substr(eq + 1));
-            if (key == "memory_out")
-                g.memory_out = value;
-            else if (key == "log")
-                g.log = value;
-        }
-    }
-    pmfake::Reset();
-    pmfake::SetUsualSystem(&g.controller);
-    pmfake::SetWriteObserver(Observe);
-    g.last_dump.clear();
-    Dump();
+    const char *value = std::getenv(name);
+    return value ? value : "";
 }
 
 __attribute__((constructor)) void ConfigureAtLoad()
 {
-    Configure();
+    Glue &g = G();
+    g.memory_out = Setting("CVQ9_PMFAKE_MEMORY");
+    g.log = Setting("CVQ9_PMFAKE_LOG");
+    pmfake::SetUsualSystem(&g.controller);
+    pmfake::SetWriteObserver(Observe);
+    Dump();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Simulated controller: request parsing and answers from its own memory.
 #include "simulated_q9.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -45,9 +46,8 @@ SimulatedQ9::Bytes NibbleAnswer(SimulatedQ9::Bytes answer, const uint8_t *data, 
     return answer;
 }
 
-}  // namespace
-
-uint8_t SimulatedCommonLength(uint8_t address)
+// Length of the data of a common parameter address, as the controller knows it.
+uint8_t CommonLength(uint8_t address)
 {
     if (address >= 34 && address <= 37)
         return 64;
@@ -60,16 +60,12 @@ uint8_t SimulatedCommonLength(uint8_t address)
     return 1;
 }
 
+}  // namespace
+
 SimulatedQ9::SimulatedQ9()
 {
-    std::memset(midi, 0, sizeof midi);
-    std::memset(transport, 0, sizeof transport);
     std::memset(lcd, ' ', sizeof lcd);
     std::memset(names, ' ', sizeof names);
-    std::memset(common, 0, sizeof common);
-    std::memset(curves, 0, sizeof curves);
-    const uint8_t id[11] = {1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5};
-    std::memcpy(identity, id, sizeof identity);
 }
 
 uint8_t *SimulatedQ9::Record(int group, int index)
@@ -119,14 +115,11 @@ std::vector<SimulatedQ9::Emission> SimulatedQ9::Receive(const Bytes &m)
             return {};
         return Send(Acknowledge(static_cast<uint8_t>(code + (ok && !refuse_acks ? 0x40 : 0x30)), index, group));
     }
-    case 0x33:
-        if (m.size() != 11 || length != 0 || !ValidAssignAddress(index, group))
-            return {};
-        return Send(MidiAnswer(index, group));
+    case 0x33:  // MIDI and LCD reads; the transport buttons have no text
     case 0x31:
-        if (m.size() != 11 || length != 0 || index < 5 || !ValidAssignAddress(index, group))
+        if (m.size() != 11 || length != 0 || !ValidAssignAddress(index, group) || (code == 0x31 && index < 5))
             return {};
-        return Send(LcdAnswer(index, group));
+        return Send(code == 0x33 ? MidiAnswer(index, group) : LcdAnswer(index, group));
     case 0x00:
         HandleCommonWrite(m);
         return {};
@@ -176,18 +169,17 @@ bool SimulatedQ9::HandleLcdWrite(const Bytes &m)
     return true;
 }
 
-bool SimulatedQ9::HandleCommonWrite(const Bytes &m)
+void SimulatedQ9::HandleCommonWrite(const Bytes &m)
 {
     const uint8_t length = m[7], address = m[8], group = m[9];
-    if (group > 20 || (address > 38) || length != SimulatedCommonLength(address) || m.size() != 11u + length)
-        return false;
+    if (group > 20 || (address > 38) || length != CommonLength(address) || m.size() != 11u + length)
+        return;
     const bool nibbles = address == 38 || address == 32;  // the group name and the tempo come as nibble pairs
     uint8_t data[14];
     unsigned sum = 0;
     if (nibbles && !ReadNibbles(m, 10, length / 2u, data, sum))
-        return false;
+        return;
     std::memcpy(Common(address, group), nibbles ? data : &m[10], nibbles ? length / 2u : length);
-    return true;
 }
 
 SimulatedQ9::Bytes SimulatedQ9::MidiAnswer(uint8_t index, uint8_t group)
@@ -205,7 +197,7 @@ SimulatedQ9::Bytes SimulatedQ9::LcdAnswer(uint8_t index, uint8_t group)
 
 bool SimulatedQ9::CommonAnswer(uint8_t address, uint8_t group, uint8_t length, Bytes &answer)
 {
-    if (group > 20 || (address > 38 && address != 127) || length != SimulatedCommonLength(address))
+    if (group > 20 || (address > 38 && address != 127) || length != CommonLength(address))
         return false;
     answer = Header(0x70, length, address, group);
     unsigned sum = 0;
@@ -229,13 +221,10 @@ std::vector<SimulatedQ9::Emission> SimulatedQ9::Send(Bytes answer)
     std::vector<Emission> out;
     for (const Bytes &other : before_answer)
         out.push_back({other, 0});
-    if (split_size == 0) {
-        out.push_back({answer, answer_delay});
-        return out;
-    }
+    const size_t piece = split_size == 0 ? answer.size() : split_size;
     uint64_t delay = answer_delay;
-    for (size_t at = 0; at < answer.size(); at += split_size) {
-        const size_t end = at + split_size < answer.size() ? at + split_size : answer.size();
+    for (size_t at = 0; at < answer.size(); at += piece) {
+        const size_t end = std::min(at + piece, answer.size());
         out.push_back({Bytes(answer.begin() + static_cast<long>(at), answer.begin() + static_cast<long>(end)), delay});
         delay += split_gap;
     }

@@ -1,11 +1,7 @@
 // A simulated controller for the tests: it holds a whole configuration of its
 // own and answers requests by the controller's SysEx protocol. Its parsing is
 // written from the protocol's tables, apart from the program's codec, so that
-// the two check each other.
-//
-// Scripts: refuse acknowledges, stay silent (always, or after a number of
-// answers), send other messages before each answer, split an answer into
-// pieces over time, answer late.
+// the two check each other. Scripts below make it misbehave.
 #ifndef CVQ9_SIMULATED_Q9_H
 #define CVQ9_SIMULATED_Q9_H
 
@@ -36,13 +32,13 @@ public:
     // Memory. Records are the 32-byte assignment layout (eleven fields, then the
     // MIDI string); indices 0..4 of `midi` are unused (the transport buttons
     // live in `transport`), as are indices 0..4 of `lcd`.
-    uint8_t midi[GROUPS][CONTROLS][RECORD];
-    uint8_t transport[TRANSPORTS][RECORD];
-    uint8_t lcd[GROUPS][CONTROLS][16];
+    uint8_t midi[GROUPS][CONTROLS][RECORD] = {};
+    uint8_t transport[TRANSPORTS][RECORD] = {};
+    uint8_t lcd[GROUPS][CONTROLS][16];  // texts and names start as spaces
     uint8_t names[GROUPS][14];
-    uint8_t common[40];
-    uint8_t curves[2][128];
-    uint8_t identity[11];
+    uint8_t common[40] = {};
+    uint8_t curves[2][128] = {};
+    uint8_t identity[11] = {1, 6, 2, 0, 7, 3, 1, 2, 3, 4, 5};
 
     // The record of a control as the controller addresses it.
     uint8_t *Record(int group, int index);
@@ -69,15 +65,12 @@ public:
 private:
     bool HandleMidiWrite(const Bytes &m);
     bool HandleLcdWrite(const Bytes &m);
-    bool HandleCommonWrite(const Bytes &m);
+    void HandleCommonWrite(const Bytes &m);
     Bytes MidiAnswer(uint8_t index, uint8_t group);
     Bytes LcdAnswer(uint8_t index, uint8_t group);
     uint8_t *Common(uint8_t address, uint8_t group);  // where a common parameter address is kept
     bool CommonAnswer(uint8_t address, uint8_t group, uint8_t length, Bytes &answer);
     std::vector<Emission> Send(Bytes answer);
 };
-
-// Length of the data of a common parameter address, as the controller knows it.
-uint8_t SimulatedCommonLength(uint8_t address);
 
 #endif

@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <utility>
 #include <vector>
 
 #include "cross_functions.h"
+#include "fuzz_check.h"
 
 // Compiled in here to carry the fuzzer's and sanitizers' instrumentation, which
 // the cross_functions library of a fuzz build lacks; its member is never linked.
@@ -24,12 +24,6 @@ namespace {
 
 constexpr size_t kGuard = 16;
 constexpr uint8_t kGuardByte = 0xA5, kUnwritten = 0x5A;
-
-void Check(bool ok)
-{
-    if (!ok)
-        abort();
-}
 
 bool AllAre(const uint8_t *p, size_t n, uint8_t v)
 {

@@ -8,20 +8,14 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 #include "config_tables.h"
+#include "fuzz_check.h"
 #include "legacy_import.h"
 #include "record_access.h"
 
 namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        abort();
-}
 
 All_Params before_control[GROUP_NB][CONTROLS_PER_GROUP];
 All_Params before_transport[TRANSPORT_NB];
@@ -46,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (auto &group : mylcdstring)
         for (Q9Text &text : group)
             text = L"before";
-    static uint8_t longest[GROUP_NB][CONTROLS_PER_GROUP];  // 0: not written; else 1 + the longest MIDI string
-    std::memset(longest, 0, sizeof longest);
+    uint8_t longest[GROUP_NB][CONTROLS_PER_GROUP] = {};  // 0: not written; else 1 + the longest MIDI string
     unsigned calls = 0;
 
     const LegacyImportResult result =

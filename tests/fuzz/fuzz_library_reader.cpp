@@ -7,21 +7,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "config_tables.h"
+#include "fuzz_check.h"
 #include "library_file.h"
 #include "record_access.h"
 
 namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        abort();
-}
 
 // At most `width` characters of one byte each, then one NUL.
 bool StoredTextFits(const Q9Text &text, size_t width)

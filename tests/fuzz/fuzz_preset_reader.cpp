@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz_check.h"
 #include "libconv.h"
 
 namespace {
@@ -35,9 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             All_Params record;
             std::memset(&record, 0xA5, sizeof record);
             Q9Text lcd;
-            if (GetKnob(gears[g], name, &record, &lcd) == 1 &&
-                (record.midi_str_lenght > MIDI_STRING_MAX_LENGHT || lcd.size() > PRESET_LCD_MAX))
-                std::abort();
+            Check(GetKnob(gears[g], name, &record, &lcd) != 1 ||
+                  (record.midi_str_lenght <= MIDI_STRING_MAX_LENGHT && lcd.size() <= PRESET_LCD_MAX));
         }
     }
     ReleasePresetLibrary();

@@ -5,20 +5,14 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
+#include "fuzz_check.h"
 #include "library_file.h"
 #include "record_access.h"
 #include "sysex_file.h"
 
 namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        abort();
-}
 
 // Every table the import may write, texts as they are held (not as a file stores them).
 std::vector<Q9Text> Tables()

@@ -6,12 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <regex>
 #include <sstream>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -76,12 +74,9 @@ void RandomBytes(std::mt19937 &random, void *target, size_t size)
 
 TempFolder::TempFolder()
 {
-    const char *base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/cvq9-test-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data()) != nullptr)
-        path_ = buffer.data();
+    std::string pattern = (std::filesystem::temp_directory_path() / "cvq9-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr)
+        path_ = pattern;
 }
 
 TempFolder::~TempFolder()
@@ -89,11 +84,6 @@ TempFolder::~TempFolder()
     std::error_code ignored;
     if (!path_.empty())
         std::filesystem::remove_all(path_, ignored);
-}
-
-std::vector<std::string> TempFolder::Entries() const
-{
-    return FolderEntries(path_);
 }
 
 bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes)

@@ -15,6 +15,9 @@
 
 #include "config_tables.h"
 
+// Names of the entries of any folder, "." and ".." left out, sorted.
+std::vector<std::string> FolderEntries(const std::string &path);
+
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempFolder
 {
@@ -26,15 +29,11 @@ public:
 
     const std::string &Path() const { return path_; }
     std::string File(const std::string &name) const { return path_ + "/" + name; }
-    // Names of the entries, "." and ".." left out, sorted.
-    std::vector<std::string> Entries() const;
+    std::vector<std::string> Entries() const { return FolderEntries(path_); }
 
 private:
     std::string path_;
 };
-
-// Names of the entries of any folder, "." and ".." left out, sorted.
-std::vector<std::string> FolderEntries(const std::string &path);
 
 bool WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 bool WriteFileText(const std::string &path, const std::string &text);
