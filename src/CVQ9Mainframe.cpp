@@ -43,6 +43,14 @@ wxComboBox *m_pGroupCombo = nullptr;
 UserCurvesedition *pcurveDialog = nullptr;
 bool library_recovered = false;
 
+wxString ChosenPath(const wxFileDialog &dialog)
+{
+    wxString chosen = dialog.GetPath();
+    if (chosen.empty() && !dialog.GetFilename().empty())
+        chosen = wxFileName(dialog.GetDirectory(), dialog.GetFilename()).GetFullPath();
+    return chosen.empty() ? chosen : wxFileName(chosen).GetFullPath();
+}
+
 namespace {
 
 const char kLibraryWildcard[] = "CVQ files (*.cvq)|*.cvq";
@@ -59,15 +67,8 @@ bool ChooseFile(wxWindow *parent, const char *title, const char *wildcard, long 
                         wxString::FromAscii(wildcard), style);
     if (dialog.ShowModal() != wxID_OK)
         return false;
-    wxString chosen = dialog.GetPath();
-    // GTK's chooser reports no path when it was answered before being
-    // realised; the dialog's own folder and file name stand in then.
-    if (chosen.empty() && !dialog.GetFilename().empty())
-        chosen = wxFileName(dialog.GetDirectory(), dialog.GetFilename()).GetFullPath();
-    if (chosen.empty())
-        return false;
-    path = wxFileName(chosen).GetFullPath();
-    return true;
+    path = ChosenPath(dialog);
+    return !path.empty();
 }
 
 // A message holding a path in the file system's bytes.

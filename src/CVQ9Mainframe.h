@@ -22,6 +22,12 @@
 #include "shell_rules.h"
 
 class UserCurvesedition;
+class wxFileDialog;
+
+// The path chosen in a file dialog that ended with OK, as a full path; empty
+// when there is none. GTK's chooser reports no path when it was answered
+// before being realised: the dialog's folder and file name stand in then.
+wxString ChosenPath(const wxFileDialog &dialog);
 
 // Command identifiers shared by menu items, tools and the view's right-click menu.
 enum : int {

@@ -11,6 +11,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "CVQ9Mainframe.h"
 #include "config_tables.h"
 #include "device_text.h"
 #include "safe_file_writer.h"
@@ -245,7 +246,9 @@ void MidiMonitor::OnSave(wxCommandEvent &)
                         wxT("SysEx files (*.syx)|*.syx|Text files (*.txt)|*.txt"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return;
-    wxString path = dialog.GetPath();
+    wxString path = ChosenPath(dialog);
+    if (path.empty())
+        return;
     if (wxFileName(path).GetExt().empty())
         path += dialog.GetFilterIndex() == 1 ? wxT(".txt") : wxT(".syx");
     wxString error;

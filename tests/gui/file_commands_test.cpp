@@ -75,7 +75,8 @@ TEST_F(FileCommands, CancelledDialogsChangeNothing)
     SendCommand(ID_CVQ9_LOAD_DEFAULT);
     Distinct();
     const TablesSnapshot before;
-    for (int command : {ID_CVQ9_NEW, ID_CVQ9_OPEN, ID_CVQ9_SAVEAS, ID_CVQ9_IMPORT, ID_CVQ9_EXPORT_TEXT}) {
+    for (int command : {ID_CVQ9_NEW, ID_CVQ9_OPEN, ID_CVQ9_SAVEAS, ID_CVQ9_IMPORT, ID_CVQ9_EXPORT_TEXT,
+                        ID_CVQ9_EXPORT_SYSEX, ID_CVQ9_IMPORT_SYSEX, ID_CVQ9_IMPORT_MIDNAM, ID_CVQ9_COMPARE_LIBRARY}) {
         dialogs.Clear();
         SendCommand(command);
         EXPECT_EQ(dialogs.file_dialogs.size(), 1u);

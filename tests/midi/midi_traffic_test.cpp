@@ -8,6 +8,7 @@
 
 #include "cross_functions.h"
 #include "midi_traffic.h"
+#include "test_support.h"
 
 TEST(MidiTraffic, EventsAreJoinedIntoMessagesAndEachIsDescribed)
 {
@@ -16,6 +17,11 @@ TEST(MidiTraffic, EventsAreJoinedIntoMessagesAndEachIsDescribed)
     Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, COMMON_PARAM_CURVE2_HIGH, &tempo, request, 4);
     traffic.Sent(request);
     Cvq9_Common_Param_To_Sysex(ACTION_WRITE_ACK, 5, &tempo, request, 4);
+    traffic.Sent(request);
+    const uint8_t text[] = "Cutoff";
+    Cvq9_Lcd_Assign_To_Sysex(1, text, request, 17, 1);
+    traffic.Sent(request);
+    Cvq9_Common_Param_To_Sysex(ACTION_READ_REQUEST, COMMON_PARAM_IDENTITY, &tempo, request, 0);
     traffic.Sent(request);
     // Events as the port reads them: up to four bytes each, the first in the lowest byte.
     const std::vector<std::vector<PmMessage>> events = {
@@ -33,6 +39,8 @@ TEST(MidiTraffic, EventsAreJoinedIntoMessagesAndEachIsDescribed)
     const std::vector<std::pair<std::string, bool>> expected = {
         {"user curve 2, points 64 to 127 read request, group 4", false},
         {"global parameter 5 write, group 4", false},
+        {"LCD text write, group 1, control 17", false},
+        {"identity request", false},
         {"note on, channel 1", false},
         {"program change, channel 16", false},
         {"pitch bend, channel 1", false},
@@ -56,8 +64,20 @@ TEST(MidiTraffic, EventsAreJoinedIntoMessagesAndEachIsDescribed)
         EXPECT_EQ(m.bytes[0] == 0xF0, FilterPasses(TrafficFilter::SysExOnly, m)) << i;
         EXPECT_TRUE(FilterPasses(TrafficFilter::All, m));
     }
-    EXPECT_EQ("F0 7E 00 06 02 F7", HexBytes(traffic.Messages()[9].bytes)) << "the clock stands alone";
+    EXPECT_EQ("F0 7E 00 06 02 F7", HexBytes(traffic.Messages()[11].bytes)) << "the clock stands alone";
     EXPECT_EQ(expected.size(), traffic.Total());
     traffic.Clear();
     EXPECT_TRUE(traffic.Messages().empty());
+
+    // What no sequence of events gives, and a full log, which drops its oldest.
+    TrafficMessage m;
+    m.incoming = true;
+    EXPECT_EQ("empty message", DescribeMessage(m).text);
+    m.bytes = HexBytes("F0 00 3F 51 00 01 43 00 05 00");
+    m.bytes.resize(130, 0);
+    m.bytes.push_back(0xF7);
+    EXPECT_EQ("answer longer than 128 bytes", DescribeMessage(m).text);
+    for (size_t i = 0; i <= MidiTraffic::CAPACITY; ++i)
+        traffic.Sent(request);
+    EXPECT_EQ(MidiTraffic::CAPACITY, traffic.Messages().size());
 }

@@ -161,6 +161,14 @@ TEST_F(MidiMonitorTest, EveryExchangeIsListedWithItsMeaning)
     EXPECT_FALSE(monitor->SaveTo(wxString(HomePath("no folder/faults.txt")), error));
     EXPECT_TRUE(error.StartsWith("Unable to write/overwrite ")) << error;
 
+    dialogs.AnswerFileDialog(HomePath("saved"));  // a name without extension takes the first type's
+    Click(dynamic_cast<wxButton *>(wxWindow::FindWindowByLabel("Save as...", monitor)));
+    EXPECT_EQ(ReadFileBytes(HomePath("faults.syx")), ReadFileBytes(HomePath("saved.syx")));
+    monitor->Close();  // closing hides it; the command shows it again
+    EXPECT_FALSE(monitor->IsShown());
+    SendCommand(ID_CVQ9_MIDI_MONITOR);
+    EXPECT_TRUE(MidiMonitor::Current() == monitor && monitor->IsShown());
+
     Choose(filter, 1);  // SysEx only: all but the note
     EXPECT_EQ(expected.size() - 1, monitor->ShownCount());
     Click(FindChild<wxButton>(monitor));  // Clear
