@@ -356,8 +356,6 @@ TEST(ShellRules, StoredSettingsOutOfTheirRangeFallBack)
     for (const auto &c : std::vector<std::pair<long, unsigned>>{{0, 0}, {20, 20}, {21, 1}, {-5, 1}})
         EXPECT_EQ(StoredCurrentGroup(c.first), c.second) << c.first;
     EXPECT_EQ(StoredVersionText(L"", L"1.6") + StoredVersionText(L"1.4", L"1.6"), L"1.61.4");
-    EXPECT_TRUE(StoredOption(3));
-    EXPECT_FALSE(StoredOption(2));
     EXPECT_EQ(MainFrameWidth(-1, 2), 798);
     EXPECT_EQ(MainFrameWidth(3, -1), 800);
     // The program directory: up to the first zero byte, then back to the last "/".
@@ -365,16 +363,4 @@ TEST(ShellRules, StoredSettingsOutOfTheirRangeFallBack)
     EXPECT_EQ(ProgramDirectoryFromLink("editor", 6), L"e");
     EXPECT_EQ(ProgramDirectoryFromLink("/\xE9t\xE9/x", 7), L"/\u00e9t\u00e9/");
     EXPECT_EQ(ReadProgramDirectory(-1).back(), L'/') << "no link: the working folder";
-}
-
-TEST(ShellRules, FailedFileCommandsLeaveTheLibraryStateAsItWas)
-{
-    const LibraryState was{L"/a.cvq", true, true};
-    EXPECT_EQ(AfterOpen(was, L"/b.cvq", false), was);
-    EXPECT_EQ(AfterSaveAs(was, L"/b.cvq", false), was);
-    EXPECT_EQ(AfterSaveToCurrentFile(was, false), was);
-    EXPECT_EQ(AfterImport(LibraryState{L"/a.cvq", false, true}, L"", false), was);
-    EXPECT_EQ(AfterImport(was, L"/b.cvq", true), (LibraryState{L"/b.cvq", false, false}));
-    EXPECT_EQ(LibraryLabelText(L"", true, true), L"recovered work (unsaved)");
-    EXPECT_EQ(LibraryLabelText(L"", false, false), L"-");
 }

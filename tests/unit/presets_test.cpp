@@ -265,7 +265,6 @@ TEST(RiffReader, LoadFileInRam)
     };
     const std::string content = MakeChunk("LIBR", "abc") + std::string("\0\r\n\x1a\xff", 5);
     ASSERT_EQ(RT_LoadFileInRam(write("whole.xcq", content).c_str()), content.size());
-    EXPECT_EQ(presetfiledatalength, content.size());
     ASSERT_NE(Libfiledata, nullptr);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(Libfiledata), content.size()), content);
     uint8_t *const buffer = Libfiledata;
@@ -275,8 +274,6 @@ TEST(RiffReader, LoadFileInRam)
         EXPECT_EQ(Libfiledata, buffer) << "the buffer is left";
     }
     EXPECT_EQ(RT_LoadFileInRam(nullptr), 0u);
-    ASSERT_EQ(RT_LoadFileInRam(write("b.xcq", "second").c_str()), 6u);
-    EXPECT_EQ(std::string(reinterpret_cast<char *>(Libfiledata), 6), "second");
     ReleasePresetLibrary();
 }
 

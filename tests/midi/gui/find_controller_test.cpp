@@ -31,21 +31,12 @@ protected:
         pmfake::ConnectController(&q9, 5, 4);
         q9.silent = !controller_answers;
     }
-
-    void Find()
-    {
-        Click(pui->wxButtonFindController);
-        Pump(2);
-        EXPECT_FALSE(programming);
-        EXPECT_EQ(0, pmfake::OpenStreams());
-        EXPECT_EQ(0, pui->GAUGE_Bargraph->GetValue());
-    }
 };
 
 TEST_F(FindControllerTest, TheAnsweringPairIsChosenAmongNewlyPluggedPorts)
 {
     PlugFourPairs(true);
-    Find();
+    Run(pui->wxButtonFindController, PAGE_PREFERENCES);
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.Describe();
     // The ports are listed anew and the third pair is chosen and kept.
     ASSERT_EQ(4u, pui->wxComboBoxMidiIn->GetCount());
@@ -66,7 +57,7 @@ TEST_F(FindControllerTest, WithoutAnAnswerItSaysSoAndKeepsTheChoice)
 {
     PlugFourPairs(false);
     const long in = settings::MidiInDev(), out = settings::MidiOutDev();
-    Find();
+    Run(pui->wxButtonFindController, PAGE_PREFERENCES);
     const auto boxes = dialogs.Texts(wxT("Find the controller"));
     ASSERT_EQ(1u, boxes.size()) << dialogs.Describe();
     EXPECT_TRUE(boxes[0].StartsWith(wxT("No controller answered on the 4 MIDI outputs.")));
