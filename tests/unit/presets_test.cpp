@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -531,6 +532,9 @@ TEST(Midnam, EachControlKindRangeAndName)
          "Oscillator 2 Frequency (Coarse) | Oscl 2 Frqnc Crs | B0 0C 00 | 1 0 3 0 127"},
         {"<Control Number=\"13\" Name=\"[Channel Mode Message] All Sound Off\"/>",
          "[Channel Mode Message] All Sound Off | All Sound Off | B0 0D 00 | 1 0 3 0 127"},
+        {"<Control Number=\"15\" "
+         "Name=\"\xE2\x80\x98q\xE2\x80\x99\xE2\x80\x93r\xE2\x80\xA6\xE2\x89\xA5\xC2\xA0\x7Fs\xC2\xB5\"/>",
+         "'q'-r...>= s? | 'q'-r...>= s? | B0 0F 00 | 1 0 3 0 127"},
         {"<Control Number=\"14\" Name=\"  Agog\xC3\xB4\t\xE2\x89\xA4"
          "63 \xE2\x80\x9C\xE2\x98\x83\xE2\x80\x9D\"/>",
          "Agogo <=63 \"?\" | Agogo <=63 \"?\" | B0 0E 00 | 1 0 3 0 127"},
@@ -589,6 +593,41 @@ TEST(Midnam, RefusedDocumentsGiveAMessageAndNoGear)
         EXPECT_NE(m.error.find(c.message), std::string::npos) << m.error;
         EXPECT_TRUE(m.gear.empty());
     }
+    EXPECT_EQ(ConvertMidnamFile("/no/such.midnam").error, "The file cannot be opened.");
+}
+
+// A gear per model of a device; a device without a name gives none.
+TEST(Midnam, GearIsNamedByMakerAndModel)
+{
+    const std::string list = "<ControlNameList><Control Number=\"1\" Name=\"x\"/></ControlNameList>";
+    const MidnamConversion m =
+        Convert("<MIDINameDocument><MasterDeviceNames><Model>A </Model><Model>B</Model>" + list +
+                "</MasterDeviceNames><MasterDeviceNames>" + list + "</MasterDeviceNames></MIDINameDocument>");
+    ASSERT_EQ(m.gear.size(), 2u);
+    EXPECT_EQ(m.gear[0].name + "|" + m.gear[1].name, "A|B");
+}
+
+TEST(PresetParameters, EachFaultIsNamed)
+{
+    const PresetParameter valid{"Cutoff", "Cut", {0xB0, 0x4A, 0x00}, {1, 0, 3, 0, 127}};
+    EXPECT_EQ(PresetParameterProblem(valid), "");
+    const std::pair<std::function<void(PresetParameter &)>, const char *> cases[] = {
+        {[](PresetParameter &p) { p.name.clear(); }, "empty parameter name"},
+        {[](PresetParameter &p) { p.name.assign(128, 'n'); }, "longer than 127 bytes"},
+        {[](PresetParameter &p) { p.name = "Caf\xE9"; }, "outside printable ASCII"},
+        {[](PresetParameter &p) { p.lcd.assign(17, 'l'); }, "LCD text longer"},
+        {[](PresetParameter &p) { p.lcd = "\t"; }, "LCD text holds"},
+        {[](PresetParameter &p) { p.event.clear(); }, "event not 1 to 21"},
+        {[](PresetParameter &p) { p.event.resize(22); }, "event not 1 to 21"},
+        {[](PresetParameter &p) { p.pos[3] = 128; }, "value range"},
+        {[](PresetParameter &p) { p.pos[4] = 128; }, "value range"},
+        {[](PresetParameter &p) { p.pos[3] = 100, p.pos[4] = 50; }, "record check with code 7"},
+    };
+    for (const auto &c : cases) {
+        PresetParameter p = valid;
+        c.first(p);
+        EXPECT_NE(PresetParameterProblem(p).find(c.second), std::string::npos) << c.second;
+    }
 }
 
 TEST(UserPresets, ImportAddsReplacesAndRenamesAfterTheShippedGear)
@@ -628,6 +667,9 @@ TEST(UserPresets, ImportAddsReplacesAndRenamesAfterTheShippedGear)
     EXPECT_FALSE(LoadUserPresets(dir.File("cut.xcq")));
     ASSERT_EQ(g_messages.size(), 1u);
     EXPECT_EQ(g_messages[0].first, PRESET_LIBRARY_ERROR_CAPTION);
+    ASSERT_TRUE(WriteFileText(dir.File("none.midnam"), Doc("<Control Number=\"128\" Name=\"b\"/>")));
+    EXPECT_FALSE(ImportMidnamDocument(dir.File("none.midnam"), library, {}).ok) << "no usable device";
+    EXPECT_FALSE(ImportMidnamDocument(dir.File("a.midnam"), dir.File("a.midnam/presets.xcq"), {}).ok);
     EXPECT_EQ(ReadFileBytes(library), kept);
     EXPECT_EQ(Gears().size(), 3u);
 
