@@ -1,11 +1,9 @@
-// The settings a run writes: in the store at once, in the file after a
-// normal end only, and back at the next start.
+// The settings a run writes: in the store at once, in the file after Exit or
+// the close box only, and back at the next start.
 #include <wx/filename.h>
 
 #include "gui_fixture.h"
 
-// What the user sets is in the store at once, in the file after Exit or the
-// close box only, and back at the next start.
 TEST_F(GuiFixture, SettingsOfARunComeBackAtTheNextStart)
 {
     for (bool exit_command : {true, false}) {

@@ -355,12 +355,10 @@ TEST(ShellRules, StoredSettingsOutOfTheirRangeFallBack)
         EXPECT_EQ(StoredControlIndex(c.first), c.second) << c.first;
     for (const auto &c : std::vector<std::pair<long, unsigned>>{{0, 0}, {20, 20}, {21, 1}, {-5, 1}})
         EXPECT_EQ(StoredCurrentGroup(c.first), c.second) << c.first;
-    EXPECT_EQ(StoredVersionText(L"", L"1.6") + StoredVersionText(L"1.4", L"1.6"), L"1.61.4");
     EXPECT_EQ(MainFrameWidth(-1, 2), 798);
     EXPECT_EQ(MainFrameWidth(3, -1), 800);
     // The program directory: up to the first zero byte, then back to the last "/".
     EXPECT_EQ(ProgramDirectoryFromLink("/opt/q9/bin/editor\0junk", 23), L"/opt/q9/bin/");
-    EXPECT_EQ(ProgramDirectoryFromLink("editor", 6), L"e");
     EXPECT_EQ(ProgramDirectoryFromLink("/\xE9t\xE9/x", 7), L"/\u00e9t\u00e9/");
     EXPECT_EQ(ReadProgramDirectory(-1).back(), L'/') << "no link: the working folder";
 }

@@ -11,19 +11,6 @@
 
 namespace {
 
-// The first window of that type inside `parent`.
-template <typename T>
-T *FindChild(wxWindow *parent)
-{
-    for (wxWindow *child : parent->GetChildren()) {
-        if (T *found = dynamic_cast<T *>(child))
-            return found;
-        if (T *found = FindChild<T>(child))
-            return found;
-    }
-    return nullptr;
-}
-
 class MidiMonitorTest : public DeviceGui
 {
 protected:
@@ -136,7 +123,7 @@ TEST_F(MidiMonitorTest, EveryExchangeIsListedWithItsMeaning)
     }
     EXPECT_EQ(wxString("Corvana Q9 MIDI 1"), monitor->CellText(0, 1));
     EXPECT_EQ(wxString::FromAscii(HexBytes(pmfake::WrittenTo(3)[0]).c_str()), monitor->CellText(0, 3));
-    wxChoice *filter = FindChild<wxChoice>(monitor);
+    auto *filter = dynamic_cast<wxChoice *>(wxWindow::FindWindowByName(wxChoiceNameStr, monitor));
     ASSERT_NE(nullptr, filter);
     Choose(filter, 2);  // errors only
     EXPECT_EQ(std::count_if(expected.begin(), expected.end(), [](const Line &l) { return l.error; }),
@@ -170,7 +157,7 @@ TEST_F(MidiMonitorTest, EveryExchangeIsListedWithItsMeaning)
 
     Choose(filter, 1);  // SysEx only: all but the note
     EXPECT_EQ(expected.size() - 1, monitor->ShownCount());
-    Click(FindChild<wxButton>(monitor));  // Clear
+    Click(dynamic_cast<wxButton *>(wxWindow::FindWindowByLabel("Clear", monitor)));
     EXPECT_EQ(0u, monitor->ShownCount());
     EXPECT_TRUE(Traffic().Messages().empty());
 }
