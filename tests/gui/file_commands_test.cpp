@@ -102,6 +102,12 @@ TEST_F(FileCommands, SaveThenOpenGiveBackEveryStoredByte)
     EXPECT_TABLES_EQ(saved, TablesSnapshot());
     ExpectLibrary(HomePath("round.cvq"), false, false);
     EXPECT_EQ(OtherMessages(), 0u) << dialogs.Describe();
+    // From the command line a library given alone is opened; anything else is reported.
+    ResetConfiguration(0);
+    m_pCVQ9MainFrame->OpenFromCommandLine(wxArrayString(1, wxString(HomePath("round.cvq"))));
+    EXPECT_TABLES_EQ(saved, TablesSnapshot());
+    m_pCVQ9MainFrame->OpenFromCommandLine(wxArrayString(1, wxString("notes.txt")));
+    EXPECT_EQ(OtherMessages(), 1u) << dialogs.Describe();
     // The summary names the library.
     dialogs.AnswerFileDialog(HomePath("summary.txt"));
     SendCommand(ID_CVQ9_EXPORT_TEXT);

@@ -129,9 +129,13 @@ TEST_F(Presets, ABrokenOrUnknownPresetChangesNothing)
 // sorts first; typing narrows the list and Enter chooses the first gear left.
 TEST_F(Presets, ImportedGearFollowsTheShippedGearAndTypingNarrowsTheList)
 {
-    const std::string doc = "<MIDINameDocument><MasterDeviceNames><Manufacturer>Aardvark</Manufacturer>"
-                            "<Model>Box</Model><ControlNameList><Control Number=\"74\" Name=\"Cutoff\"/>"
-                            "</ControlNameList></MasterDeviceNames></MIDINameDocument>";
+    const std::string list = "<ControlNameList><Control Number=\"74\" Name=\"Cutoff\"/></ControlNameList>";
+    const std::string doc = "<MIDINameDocument><MasterDeviceNames><Manufacturer>Aardvark</Manufacturer><Model>Box"
+                            "</Model>" +
+                            list +
+                            "</MasterDeviceNames><MasterDeviceNames><Manufacturer>Aardvark Long "
+                            "Name Instruments Company</Manufacturer><Model>Alpha One</Model><Model>Beta Two</Model>" +
+                            list + "</MasterDeviceNames></MIDINameDocument>";
     WriteFileBytes(HomePath("box.midnam"), std::vector<uint8_t>(doc.begin(), doc.end()));
     Choose(pui->wxRadioButtonUsePreset);
     wxComboBox *gears = pui->wxComboBoxPresetCtrl;
@@ -139,11 +143,13 @@ TEST_F(Presets, ImportedGearFollowsTheShippedGearAndTypingNarrowsTheList)
     dialogs.AnswerFileDialog(HomePath("box.midnam"));
     SendCommand(ID_CVQ9_IMPORT_MIDNAM);
     ASSERT_EQ(dialogs.messages.size(), 1u) << dialogs.Describe();
-    EXPECT_TRUE(dialogs.messages[0].text.StartsWith("Added to your presets: 1 device.")) << dialogs.Describe();
-    ASSERT_EQ(gears->GetCount(), shipped + 1);
-    EXPECT_EQ(gears->GetString(shipped), "Aardvark Box");
+    EXPECT_TRUE(dialogs.messages[0].text.StartsWith("Added to your presets: 3 devices.")) << dialogs.Describe();
+    ASSERT_EQ(gears->GetCount(), shipped + 3);
+    // Long names that start alike show what tells them apart.
+    EXPECT_EQ(gears->GetString(shipped) + "|" + gears->GetString(shipped + 1) + "|" + gears->GetString(shipped + 2),
+              "Aardvark Box|Aardvark Long Name ...Alpha One|Aardvark Long Name ...Beta Two");
 
-    pui->wxTextCtrlPresetFilter->SetValue("DVARK");
+    pui->wxTextCtrlPresetFilter->SetValue("K BOX");
     ASSERT_EQ(gears->GetCount(), 1u);
     EXPECT_EQ(gears->GetString(0), "Aardvark Box");
     wxCommandEvent enter(wxEVT_TEXT_ENTER, pui->wxTextCtrlPresetFilter->GetId());
@@ -151,6 +157,6 @@ TEST_F(Presets, ImportedGearFollowsTheShippedGearAndTypingNarrowsTheList)
     ASSERT_EQ(pui->wxComboBoxPresetParamCtrl->GetCount(), 1u);
     EXPECT_EQ(pui->wxComboBoxPresetParamCtrl->GetString(0), "Cutoff");
     pui->wxTextCtrlPresetFilter->SetValue("");
-    EXPECT_EQ(gears->GetCount(), shipped + 1);
+    EXPECT_EQ(gears->GetCount(), shipped + 3);
     EXPECT_EQ(gears->GetValue(), "Aardvark Box") << "the chosen gear stays chosen";
 }

@@ -49,15 +49,17 @@ TEST_F(GuiFixture, SysexFileExportThenImportOverANewLibraryIsOneStepToUndo)
     SendCommand(ID_CVQ9_UNDO);
     EXPECT_TABLES_EQ(cleared, TablesSnapshot());
 
-    // A file that cannot be read, and an export a control's check refuses: each says so and changes nothing.
+    // Files that cannot be read, and an export a control's check refuses: each says so and changes nothing.
     dialogs.Clear();
     dialogs.AnswerFileDialog(HomePath("missing.syx"));
     SendCommand(ID_CVQ9_IMPORT_SYSEX);
+    dialogs.AnswerFileDialog(HomePath("missing.midnam"));
+    SendCommand(ID_CVQ9_IMPORT_MIDNAM);
     EXPECT_TABLES_EQ(cleared, TablesSnapshot());
     mycontrol[3][20].ctrl_value_min = 200;
     dialogs.AnswerFileDialog(HomePath("refused.syx"));
     SendCommand(ID_CVQ9_EXPORT_SYSEX);
-    ASSERT_EQ(dialogs.messages.size(), 2u) << dialogs.Describe();
+    ASSERT_EQ(dialogs.messages.size(), 3u) << dialogs.Describe();
     EXPECT_EQ(dialogs.Texts("Parameter check").size(), 1u) << dialogs.Describe();
     EXPECT_FALSE(wxFileExists(HomePath("refused.syx")));
 }

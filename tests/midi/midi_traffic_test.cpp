@@ -64,7 +64,6 @@ TEST(MidiTraffic, EventsAreJoinedIntoMessagesAndEachIsDescribed)
         EXPECT_EQ(m.bytes[0] == 0xF0, FilterPasses(TrafficFilter::SysExOnly, m)) << i;
     }
     EXPECT_EQ("F0 7E 00 06 02 F7", HexBytes(traffic.Messages()[11].bytes)) << "the clock stands alone";
-    EXPECT_EQ(expected.size(), traffic.Total());
     traffic.Clear();
     EXPECT_TRUE(traffic.Messages().empty());
 

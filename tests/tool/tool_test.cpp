@@ -141,7 +141,6 @@ TEST_F(ToolCommands, CommandsGiveTheirStatusesOutputsAndMessages)
         {"check", 2, "", "check: wrong number of files", "", {}},
         {"check good.cvq -o x.txt", 2, "", "unknown option '-o'", "", {}},
         {"compile good.cvq", 2, "", "unknown command 'compile'", "", {}},
-        {"--version", 0, "cvq9-tool " CVQ9_TOOL_VERSION "\n", "", "", {}},
     };
     for (const Case &c : cases) {
         const Outcome run = RunTool(folder, c.args);

@@ -155,6 +155,7 @@ TEST_F(MidiMonitorTest, EveryExchangeIsListedWithItsMeaning)
     SendCommand(ID_CVQ9_MIDI_MONITOR);
     EXPECT_TRUE(MidiMonitor::Current() == monitor && monitor->IsShown());
 
+    Click(dynamic_cast<wxButton *>(wxWindow::FindWindowByLabel("Copy", monitor)));
     Choose(filter, 1);  // SysEx only: all but the note
     EXPECT_EQ(expected.size() - 1, monitor->ShownCount());
     Click(dynamic_cast<wxButton *>(wxWindow::FindWindowByLabel("Clear", monitor)));
