@@ -13,6 +13,7 @@
 #include <utility>
 
 #include <wx/app.h>
+#include <wx/evtloop.h>
 #include <wx/msgdlg.h>
 
 #include "CVQ9Mainframe.h"
@@ -110,6 +111,21 @@ void SetNumber(wxStaticText *label, unsigned value)
         label->SetLabel(text);
 }
 
+// Lets the toolkit handle what is pending during a wait, as a yield does, but
+// one event at a time: once Cancel has been handled the wait ends at once,
+// without the frame the toolkit would draw next. The number of events is
+// bounded, for a source that is always ready.
+void HandlePendingEvents()
+{
+    wxEventLoopBase *loop = wxEventLoopBase::GetActive();
+    for (int n = 0; loop && n < 200 && !must_finish_midi && loop->Pending(); ++n)
+        loop->Dispatch();
+    if (!must_finish_midi) {
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+    }
+}
+
 }  // namespace
 
 // ---- Exchange.
@@ -148,7 +164,7 @@ int cvq9_config_ui::WaitIncomingSysex(int action, uint8_t *sysex_in, uint8_t *va
     auto yield_if_due = [&] {
         if (wxTheApp && pacer.YieldDue()) {
             show_step();
-            wxTheApp->Yield(true);
+            HandlePendingEvents();
         }
     };
     const int result = WaitSysexAnswer(
@@ -245,7 +261,7 @@ void cvq9_config_ui::OnButtonFindControllerClick(wxCommandEvent &event)
     const ControllerSearch found = SearchController([&pacer](unsigned) {
         pacer.SleepStep();
         if (wxTheApp && pacer.YieldDue())
-            wxTheApp->Yield(true);
+            HandlePendingEvents();
     });
     ShowMidiDevices(found.lists);
     if (found.out_position >= 0) {
