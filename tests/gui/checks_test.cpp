@@ -17,20 +17,7 @@ protected:
     // Every control valid; group 1 shown with controls 8 and 10 selected.
     void Reset()
     {
-        All_Params valid{};
-        valid.ctrl_status_1 = 0x0C;
-        valid.midi_str_lenght = 3;
-        valid.midi_channel_position = 1;
-        valid.ctrl_value_position_0 = 3;
-        valid.ctrl_value_max = 127;
-        valid.midi_string[0] = 0xB0;
-        for (All_Params &r : mytransport)
-            r = valid;
-        for (unsigned g = 0; g < GROUP_NB; ++g)
-            for (unsigned c = FIRST_GROUP_CONTROL; c < CONTROLS_PER_GROUP; ++c) {
-                mycontrol[g][c] = valid;
-                mylcdstring[g][c] = L"Volume";
-            }
+        FillValidConfiguration(L"Volume");
         pui->wxTextCtrlMidiString->ChangeValue(wxEmptyString);
         SelectGroupInCombo(1);
         SelectControls(1, {8, 10});

@@ -136,6 +136,26 @@ All_Params FilledRecord(uint8_t value)
     return record;
 }
 
+void FillValidConfiguration(const Q9Text &lcd)
+{
+    All_Params valid{};
+    valid.ctrl_status_0 = 0x07;
+    valid.ctrl_status_1 = 0x0C;
+    valid.midi_str_lenght = 3;
+    valid.midi_channel_position = 1;
+    valid.ctrl_value_position_0 = 3;
+    valid.ctrl_value_max = 127;
+    const uint8_t event[] = {0xB0, 0x07, 0x40};
+    std::memcpy(valid.midi_string, event, sizeof event);
+    for (All_Params &r : mytransport)
+        r = valid;
+    for (unsigned g = 0; g < GROUP_NB; ++g)
+        for (unsigned c = 0; c < CONTROLS_PER_GROUP; ++c) {  // the transport buttons' unused entries too
+            mycontrol[g][c] = valid;
+            mylcdstring[g][c] = lcd;
+        }
+}
+
 void FillRandomConfiguration(uint32_t seed)
 {
     std::mt19937 random(seed);

@@ -55,6 +55,11 @@ std::vector<uint8_t> HexBytes(const std::string &text);
 // A record whose 32 bytes all hold `value`.
 All_Params FilledRecord(uint8_t value);
 
+// Every transport button and every entry of every group holds a correct
+// record (code 0: CC 7 on the controller's channel, to the three outputs),
+// every LCD text `lcd`.
+void FillValidConfiguration(const Q9Text &lcd);
+
 // A random record that CheckMidiStruct passes (code 0 or 3) for control
 // `index`, of string length `length` (1..21); the unused string bytes are random too.
 All_Params RandomValidRecord(std::mt19937 &random, uint8_t length, uint8_t index);

@@ -20,34 +20,13 @@
 
 namespace {
 
-// A correct record (code 0) that every control of the fixtures holds.
-All_Params Valid()
-{
-    All_Params r{};
-    r.ctrl_status_0 = 0x07;
-    r.ctrl_status_1 = 0x0C;
-    r.midi_str_lenght = 3;
-    r.midi_channel_position = 1;
-    r.ctrl_value_position_0 = 3;
-    r.ctrl_value_max = 127;
-    const uint8_t event[] = {0xB0, 0x07, 0x40};
-    std::memcpy(r.midi_string, event, 3);
-    return r;
-}
-
 class Model : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         InitAllStructsTables(0);
-        for (auto &record : mytransport)
-            record = Valid();
-        for (unsigned g = 0; g < GROUP_NB; ++g)
-            for (unsigned c = 0; c < CONTROLS_PER_GROUP; ++c) {
-                mycontrol[g][c] = Valid();
-                mylcdstring[g][c] = L"SAME TEXT";
-            }
+        FillValidConfiguration(L"SAME TEXT");
         CurrentGroup = 0;
         all_selected_ctrl.clear();
         need_to_save_lib = false;
