@@ -559,11 +559,11 @@ private:
     // Shows the identity in serial_nb as the controller's: versions, date,
     // serial, the offline choices, the version-dependent widgets, the panel.
     void ShowIdentity();
-    // The last step of every device operation, once programming is clear: the
-    // gauge goes back to empty.
     // The first step of every device operation: programming is set, only
     // Cancel stays usable.
     void BeginDeviceOperation();
+    // The last step of every device operation, once programming is clear: the
+    // gauge goes back to empty.
     void EndDeviceOperation();
     void TransferSelection(bool upload);
     void TransferAll(bool upload);
